@@ -1,0 +1,46 @@
+#pragma once
+// Static helpers and locks shared by every thread.
+#include <cstdint>
+#include <pthread.h>
+#include <string>
+
+class Utils {
+public:
+    static pthread_mutex_t _system_mutex;
+    static pthread_mutex_t _file_deal_mutex;
+    static pthread_mutex_t _spi_mutex;
+    static pthread_mutex_t _source_hdminfo_mutex;
+    static pthread_mutex_t _fpga_multicast_mutex;
+    static pthread_mutex_t _c331_bnk_mutex;
+    static pthread_mutex_t _source_init_mutex;
+    static pthread_mutex_t _test_signal_mutex;
+    static pthread_mutex_t _usleep_mutex;
+    static pthread_mutex_t _led_para_init_mutex;
+    static pthread_mutex_t _bri_set_mutex;
+    static pthread_mutex_t _check_nosig_mutex;
+
+    // Ticks of G_timeTicks since `stamp`, allowing for wrap-around.
+    static unsigned getTimeSpace(unsigned stamp);
+    // XOR of `len` bytes.
+    static uint8_t BCC(const uint8_t* data, int len);
+    // Runs a shell command under _system_mutex. On a PC nothing touches the
+    // host: "reboot" ends the program, other commands are only logged.
+    static int shell_exec(const std::string& command);
+    // Writes `data` to `path` atomically: temporary file in the same folder,
+    // flushed and synced, then renamed over the old file. 1 success, 0 failure.
+    static int write_file_atomic(const std::string& path, const void* data, size_t len);
+    // Removes a (relocated) file; 1 when it is gone.
+    static int remove_file(const std::string& path);
+};
+
+// RAII holder for a pthread mutex.
+class MutexLocker {
+public:
+    explicit MutexLocker(pthread_mutex_t* m) : m_(m) { pthread_mutex_lock(m_); }
+    ~MutexLocker() { pthread_mutex_unlock(m_); }
+    MutexLocker(const MutexLocker&) = delete;
+    MutexLocker& operator=(const MutexLocker&) = delete;
+
+private:
+    pthread_mutex_t* m_;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// The source manager: serves EDID rewrite requests into a simulated EEPROM
+// per input and publishes the inputs' timing.
+#include <cstdint>
+#include <pthread.h>
+
+// What an input's EDID EEPROM announces, as last written.
+struct SimEdidEeprom {
+    uint16_t width = 0, height = 0, rate = 0;
+    int writes = 0;
+};
+
+class quenzsource {
+public:
+    static quenzsource* pInstance();
+    static quenzsource* p_quenz_source;
+
+    volatile uint8_t edid_rewrite_req[6] = {};
+    volatile uint8_t edid_written[6] = {};
+    volatile uint8_t edid_ram_table_from[6] = {};
+
+    // Starts checksourceThread; 255 on failure.
+    int initialize();
+    // Builds input `input`'s EDID from its edid_para entry and writes it.
+    int Set_Custom_HDMI_EDID(int input);
+    // Serves pending rewrite requests once (the thread calls it).
+    void serve_requests();
+    SimEdidEeprom eeprom(int input) const;
+    // The simulated receiver: publishes input `source`'s timing into the
+    // block and tells the GUI thread (test_signal(12)).
+    void simulate_input(int source, uint16_t width, uint16_t height, uint8_t rate);
+
+private:
+    quenzsource() = default;
+    static void* checksourceThread(void* arg);
+    mutable pthread_mutex_t eeprom_mutex_ = PTHREAD_MUTEX_INITIALIZER;
+    SimEdidEeprom eeprom_[6];
+    pthread_t thread_{};
+    bool started_ = false;
+};

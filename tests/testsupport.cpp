@@ -1,0 +1,78 @@
+#include "testsupport.h"
+
+#include "core/global.h"
+#include "core/rynrampara.h"
+#include "scaler/c331_manage.h"
+#include "ui/frame/pageframe.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace testsupport {
+namespace {
+std::unique_ptr<QTemporaryDir> g_dir;
+}
+
+void fresh_device() {
+    g_dir = std::make_unique<QTemporaryDir>();
+    qputenv("FRONTPANEL_ROOT", g_dir->path().toUtf8());
+    g_language = LANG_ENGLISH;
+    g_lcd_lang_valid = LCD_LANG_VALID_ALL;
+    g_page_focus = PAGE_LOCKWINDOW;
+    g_image_current = 0;
+    g_mode_shortcut_key = 0;
+    g_mode_select = 0;
+    g_tip_flag = 0;
+    g_update_flag = 0;
+    g_app_reset_flag = 0;
+    pc_cmd_valid = 0;
+    G_timeTicks = 0;
+    G_factoryage_ticks = 0;
+    RynRamPara* p = RynRamPara::pInstance();
+    p->load_files();
+    c331_manage::pInstance()->para_update_flag = 0;
+}
+
+QString data_root() { return g_dir ? g_dir->path() : QString(); }
+
+QWidget* front_page() {
+    RynPage* p = pages::at(g_page_focus);
+    return p ? p->page_widget() : nullptr;
+}
+
+void key(int k) {
+    QWidget* w = front_page();
+    if (!w)
+        return;
+    const QString text = (k >= 'A' && k <= 'Z') ? QString(QChar(k)) : QString();
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+void post_key(int k) {
+    QTimer::singleShot(0, [k] { key(k); });
+}
+
+void post(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
+
+bool close_all_pages() {
+    bool none = true;
+    for (int id = PAGE_COUNT - 1; id >= 0; --id) {
+        if (id == PAGE_MAINWINDOW)
+            continue;
+        if (RynPage* p = pages::at(id)) {
+            none = false;
+            QWidget* w = p->page_widget();
+            w->setAttribute(Qt::WA_DeleteOnClose);
+            w->close();
+            pages::clear(id);
+        }
+    }
+    g_page_focus = PAGE_MAINWINDOW;
+    return none;
+}
+}  // namespace testsupport

@@ -1,0 +1,28 @@
+#pragma once
+// Shared set-up for the tests: a fresh device per test, and keys sent as a
+// user presses them.
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace testsupport {
+// A fresh FRONTPANEL_ROOT, globals back to their start values, the block
+// rebuilt from the (absent) files with the factory defaults, the apply flag
+// clear. Keeps the folder alive until the next call.
+void fresh_device();
+QString data_root();
+
+// The widget of the page named by g_page_focus (null when none).
+QWidget* front_page();
+// Sends a key release (and press) with `key` to the page in front, now.
+void key(int key);
+// The same from a queued call, so that it runs inside a nested exec().
+void post_key(int key);
+// Runs `fn` from a queued call (inside whatever loop runs next).
+void post(std::function<void()> fn);
+// Closes every open page (a test's clean-up); true when none was left.
+bool close_all_pages();
+}  // namespace testsupport

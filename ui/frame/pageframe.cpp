@@ -1,0 +1,118 @@
+#include "ui/frame/pageframe.h"
+
+#include "core/rynrampara.h"
+#include "core/ramblock.h"
+#include "core/para_write.h"
+#include "ui/frame/custommode.h"
+
+#include <QDebug>
+#include <array>
+
+const FocusStyles& row_styles() {
+    static const FocusStyles s{
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53) ; border:1px solid rgb(255,255,255);",
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,171,84);",
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,0,0);"};
+    return s;
+}
+
+const FocusStyles& row_styles_lines() {
+    static const FocusStyles s{
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,255,255);",
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,171,84);",
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,0,0);"};
+    return s;
+}
+
+const FocusStyles& tile_styles() {
+    static const FocusStyles s{
+        "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px",
+        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;",
+        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,0,0);border-radius:10px;padding:2px 4px;"};
+    return s;
+}
+
+RynPage::~RynPage() = default;
+
+namespace pages {
+namespace {
+struct Entry {
+    RynPage* page = nullptr;
+    int parent = PAGE_MAINWINDOW;
+};
+std::array<Entry, PAGE_COUNT> registry;
+
+bool valid(int id) { return id >= 0 && id < PAGE_COUNT; }
+}  // namespace
+
+RynPage* at(int id) { return valid(id) ? registry[id].page : nullptr; }
+bool is_open(int id) { return at(id) != nullptr; }
+int parent_of(int id) { return valid(id) ? registry[id].parent : PAGE_MAINWINDOW; }
+
+void set(int id, RynPage* page, int parent) {
+    if (!valid(id)) {
+        qWarning("pages::set: page id %d out of range", id);
+        return;
+    }
+    registry[id] = Entry{page, valid(parent) ? parent : PAGE_MAINWINDOW};
+}
+
+void clear(int id) {
+    if (valid(id))
+        registry[id].page = nullptr;
+}
+
+void forget(RynPage* page) {
+    for (Entry& e : registry)
+        if (e.page == page)
+            e.page = nullptr;
+}
+
+static void close_widget(RynPage* page) {
+    QWidget* w = page->page_widget();
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->close();
+}
+
+void close(int id) {
+    RynPage* page = at(id);
+    if (!page)
+        return;
+    const int parent = parent_of(id);
+    close_widget(page);
+    clear(id);
+    if (RynPage* p = at(parent))
+        p->language_changed();
+    g_page_focus = uint8_t(parent);
+}
+
+void mode_shortcut() {
+    // Walk from the page in front down to MainWindow; a broken chain (a
+    // parent already closed) ends the walk.
+    int id = g_page_focus;
+    for (int guard = 0; guard < PAGE_COUNT && id != PAGE_MAINWINDOW; ++guard) {
+        RynPage* page = at(id);
+        if (!page)
+            break;
+        const int parent = parent_of(id);
+        close_widget(page);
+        clear(id);
+        id = parent;
+    }
+    g_page_focus = PAGE_MAINWINDOW;
+    g_mode_shortcut_key = 1;
+    open<CustomMode>(PAGE_CUSTOMMODE);
+}
+}  // namespace pages
+
+namespace frame {
+void log_key(const char* page, const char* what, int key) {
+    qDebug("in %s %s event %#x", page, what, unsigned(key));
+}
+
+bool panel_locked() {
+    return RynRamPara::pInstance()->u16(blk::PANEL_LOCK) != 0;
+}
+
+bool step_refused() { return para_update_pending(); }
+}  // namespace frame
