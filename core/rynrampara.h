@@ -69,8 +69,9 @@ public:
 
     // Start-up load of the parameter file and the user-mode files.
     void load_files();
-    // Writes the persisted part of the block to the parameter file.
-    bool save_block();
+    // Writes the persisted part of `block` (the live block when null) to
+    // the parameter file.
+    bool save_block(const uint8_t* block = nullptr);
     // Writes slot `index` to its user-mode file.
     bool save_mode(int index);
     // The factory defaults.

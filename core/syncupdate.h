@@ -14,4 +14,6 @@ public slots:
 
 private:
     SyncUpdate() = default;
+    void save_changes();
+    bool block_save_failed_ = false;
 };

@@ -1,5 +1,6 @@
 #pragma once
 // Static helpers and locks shared by every thread.
+#include <atomic>
 #include <cstdint>
 #include <pthread.h>
 #include <string>
@@ -24,13 +25,18 @@ public:
     // XOR of `len` bytes.
     static uint8_t BCC(const uint8_t* data, int len);
     // Runs a shell command under _system_mutex. On a PC nothing touches the
-    // host: "reboot" ends the program, other commands are only logged.
+    // host: "reboot" ends the program (exit 0), "sync" syncs, "rm" removes
+    // the relocated device paths, other commands are only logged.
     static int shell_exec(const std::string& command);
     // Writes `data` to `path` atomically: temporary file in the same folder,
     // flushed and synced, then renamed over the old file. 1 success, 0 failure.
+    // `path` is used as given: pass device_path_std("/data/...").
     static int write_file_atomic(const std::string& path, const void* data, size_t len);
-    // Removes a (relocated) file; 1 when it is gone.
+    // Removes a (relocated) file or folder; 1 when it is gone.
     static int remove_file(const std::string& path);
+    // Tests only: write_file_atomic stops after the temporary file is
+    // written, before the rename, as a power cut would.
+    static std::atomic<bool> test_interrupt_before_rename;
 };
 
 // RAII holder for a pthread mutex.

@@ -1,7 +1,10 @@
 #pragma once
 // The scaler manager: its worker thread applies every change of the
-// parameter block against the shadow. No chip sits behind it on a PC: the
-// output panel it would program is recorded instead (SimPanel).
+// parameter block. No chip sits behind it on a PC: the output panel it would
+// program is recorded instead (SimPanel).
+#include "core/ramblock.h"
+
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <pthread.h>
@@ -20,20 +23,35 @@ public:
     pthread_mutex_t para_mutex = PTHREAD_MUTEX_INITIALIZER;
     volatile uint8_t para_update_flag = 0;  // C331_APPLY
 
-    // Starts c331manageThread; 255 on failure.
+    // Brings the chip up from the block and starts c331manageThread once;
+    // a second call does nothing. 0 success, 255 on failure.
     int initialize();
     void rynApi_PnlInit2(int width, int height, int out_w, int out_h, int splice_mode);
     // Runs one apply pass now (the thread calls it; tests may too).
     void apply_pass();
     SimPanel panel() const;
-    // Counts brightness requests raised for the FPGA thread.
+    // Brightness requests raised for the FPGA thread.
     std::atomic<int> brightness_requests{0};
+    // Times the LED-size handshake was given up because the FPGA thread
+    // never released it.
+    std::atomic<int> led_wait_timeouts{0};
+
+    // How long the scaler waits for the FPGA thread's LED reload.
+    static constexpr int LED_WAIT_LIMIT_MS = 2000;
+    static constexpr int LED_WAIT_STEP_US = 10000;
+    static constexpr int PASS_SLEEP_US = 10000;
 
 private:
     c331_manage() = default;
     static void* c331manageThread(void* arg);
+    void chip_startup();
+    bool wait_led_reload();
+    void request_edid_rewrites();
+
     mutable pthread_mutex_t panel_mutex_ = PTHREAD_MUTEX_INITIALIZER;
     SimPanel panel_;
+    // The block as the chip was last given it (under para_mutex).
+    std::array<uint8_t, blk::SIZE> applied_{};
     pthread_t thread_{};
     bool started_ = false;
 };

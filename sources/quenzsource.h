@@ -7,6 +7,7 @@
 // What an input's EDID EEPROM announces, as last written.
 struct SimEdidEeprom {
     uint16_t width = 0, height = 0, rate = 0;
+    bool from_table = false;  // last written from a table uploaded by the PC
     int writes = 0;
 };
 
@@ -19,9 +20,11 @@ public:
     volatile uint8_t edid_written[6] = {};
     volatile uint8_t edid_ram_table_from[6] = {};
 
-    // Starts checksourceThread; 255 on failure.
+    // Starts checksourceThread once; 0 success, 255 on failure.
     int initialize();
-    // Builds input `input`'s EDID from its edid_para entry and writes it.
+    // Builds input `input`'s EDID from its edid_para entry (or takes the
+    // uploaded table) and writes it into the input's EEPROM. 1 success,
+    // 0 for an input out of range.
     int Set_Custom_HDMI_EDID(int input);
     // Serves pending rewrite requests once (the thread calls it).
     void serve_requests();
@@ -29,6 +32,8 @@ public:
     // The simulated receiver: publishes input `source`'s timing into the
     // block and tells the GUI thread (test_signal(12)).
     void simulate_input(int source, uint16_t width, uint16_t height, uint8_t rate);
+
+    static constexpr int PASS_SLEEP_US = 20000;
 
 private:
     quenzsource() = default;

@@ -10,6 +10,9 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+#include <unistd.h>
+
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_dir;
@@ -74,5 +77,28 @@ bool close_all_pages() {
     }
     g_page_focus = PAGE_MAINWINDOW;
     return none;
+}
+
+QByteArray capture_stdout(const std::function<void()>& fn) {
+    std::fflush(stdout);
+    FILE* sink = std::tmpfile();
+    const int saved = ::dup(STDOUT_FILENO);
+    if (!sink || saved < 0) {
+        fn();
+        return QByteArray();
+    }
+    ::dup2(::fileno(sink), STDOUT_FILENO);
+    fn();
+    std::fflush(stdout);
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(saved);
+    QByteArray text;
+    std::rewind(sink);
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, sink)) > 0)
+        text.append(buf, int(n));
+    std::fclose(sink);
+    return text;
 }
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 // Shared set-up for the tests: a fresh device per test, and keys sent as a
 // user presses them.
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -25,4 +26,6 @@ void post_key(int key);
 void post(std::function<void()> fn);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
+// What `fn` printed on stdout (the console lines of the core).
+QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

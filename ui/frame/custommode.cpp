@@ -29,5 +29,5 @@ void CustomMode::back_pressed() {
     g_mode_shortcut_key = 0;
     close_page();
     if (shortcut)
-        pages::open<LockWindow>(PAGE_LOCKWINDOW);
+        pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
 }

@@ -1,24 +1,289 @@
 #include "ui/frame/lockwindow.h"
 
+#include "core/jsonfiles.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/sourceinfo.h"
+
+#include "ui_lockwindow.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
+#include <array>
+#include <initializer_list>
 
 namespace {
-const Text5 kTitle = {"主页", "Home", "Главная", "Trang chủ", "主頁"};
+const Text5 kLedSize = {"LED屏:%d x %d", "LED size:%d x %d", "Размер LED:%d x %d", "Led:%d x %d",
+                        "LED屏:%d x %d"};
+const Text5 kBlack = {"黑屏", "Black", "Черный", "Quay lại", "黑屏"};
+const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
+const Text5 kWindowOff = {"未开启", "Close", "Откл", "Đóng", "未開啟"};
+
+const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
+    "background-color: #867AE9;font: 20px", "background-color: #EBA83A;font: 20px",
+    "background-color: #005A8D;font: 20px", "background-color: #FF96AD;font: 20px",
+    "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
+
+// An alias may be any length; the name label shows at most this much.
+constexpr int ALIAS_ELIDE_PIXELS = 206;
+
+// Fills each "%d" of a translated text in turn.
+QString fill_numbers(QString text, std::initializer_list<int> values) {
+    for (int v : values) {
+        const int at = text.indexOf(QLatin1String("%d"));
+        if (at < 0)
+            break;
+        text.replace(at, 2, QString::number(v));
+    }
+    return text;
 }
 
-LockWindow::LockWindow(QWidget* parent) : FramePage<QDialog>(PAGE_LOCKWINDOW, parent) {
-    setGeometry(0, 0, 320, 240);
-    setStyleSheet("background-color: rgb(33, 36, 53); color: rgb(255, 255, 255);");
-    auto* title = new QLabel(this);
-    title->setObjectName("label_title");
-    title->setGeometry(0, 10, 320, 30);
-    title->setAlignment(Qt::AlignCenter);
+void set_scaled_pixmap(QLabel* label, const QString& resource) {
+    label->setPixmap(QPixmap(resource));
+    label->setScaledContents(true);
+}
+
+// What a tile shows of its window's source: the name and the timing
+// (all zero = no signal).
+struct TileSource {
+    QString name;
+    bool alias = false;
+    int width = 0;
+    int height = 0;
+    int rate = 0;
+};
+
+TileSource input_timing(const uint8_t* block, int s) {
+    TileSource t;
+    const int off = blk::input_info(s);
+    t.width = blk::rd16(block, off);
+    t.height = blk::rd16(block, off + 2);
+    t.rate = block[off + 4];
+    return t;
+}
+
+// The window's source word is decoded here rather than through the crop
+// lookups: a crop tile must show the record the window names, and that
+// record may have been deleted, may lie outside the table or may name a
+// source we do not have.
+TileSource tile_source(const RynRamPara& p, int w) {
+    const uint8_t* block = p.RamParaBlock.data();
+    const uint16_t word = p.window_u16(w, blk::WIN_SOURCE);
+    if (!(word & blk::SOURCE_CROP_BIT)) {
+        const int s = word & 0xFF;
+        if (s >= SOURCE_COUNT)
+            return TileSource{};
+        TileSource t = input_timing(block, s);
+        ALIAS_PARA alias;
+        if (get_json_alias_para(&alias, "source", s)) {
+            t.name = QString::fromStdString(alias.name);
+            t.alias = true;
+        } else {
+            t.name = sourceinfo::get_source_name_by_sourceid(s);
+        }
+        return t;
+    }
+    const int k = word & 0xFF;
+    if (k >= CROP_COUNT)
+        return TileSource{};
+    const uint8_t* rec = block + blk::crop(k);
+    const int src = rec[blk::CROP_SOURCE];
+    const uint8_t id = rec[blk::CROP_ID];
+    TileSource t;
+    if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT) {
+        t.name = sourceinfo::get_source_name_by_sourceid(src);
+        return t;
+    }
+    t.name = sourceinfo::get_source_name_by_sourceid(src) +
+             QStringLiteral("_Crop%1").arg((id & 0x7F) + 1);
+    t.width = blk::rd16(rec, blk::CROP_W);
+    t.height = blk::rd16(rec, blk::CROP_H);
+    t.rate = input_timing(block, src).rate;
+    return t;
+}
+}  // namespace
+
+LockWindow::LockWindow(QWidget* parent)
+    : FramePage<QDialog>(PAGE_LOCKWINDOW, parent), ui(new Ui::LockWindow) {
+    ui->setupUi(this);
+    ui->widget->installEventFilter(this);
+    ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
+    ui->main_Button->setIconSize(QSize(20, 20));
+    ui->main_Button->hide();
+    set_scaled_pixmap(ui->label_ip, png(QStringLiteral("ip.png")));
+    set_scaled_pixmap(ui->label_LED_icon, png(QStringLiteral("LED.png")));
+    set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
+    set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
+    ui->label_volume->hide();
+    para_init();
+    image_init();
+    ip_changed();
     language_changed();
 }
 
-void LockWindow::language_changed() { findChild<QLabel*>("label_title")->setText(tr5(kTitle)); }
+LockWindow::~LockWindow() { delete ui; }
 
-void LockWindow::syncUpdate(int) {}
+void LockWindow::set_led_size_text() {
+    const RynRamPara* p = RynRamPara::pInstance();
+    ui->label_input->setText(
+        fill_numbers(tr5(kLedSize), {p->u16(blk::LED_WIDTH), p->u16(blk::LED_HEIGHT)}));
+}
 
-// OK closes the home screen and returns to MainWindow.
-void LockWindow::entry_ok(int) { close_page(); }
+void LockWindow::set_volume_icon() {
+    set_scaled_pixmap(ui->label_volume_icon,
+                      png(volume_check() ? QStringLiteral("volume_open.png")
+                                         : QStringLiteral("volume_close.png")));
+}
+
+void LockWindow::para_init() {
+    const RynRamPara* p = RynRamPara::pInstance();
+    set_led_size_text();
+    ui->label_bright->setText(QString::number(p->u16(blk::BRIGHTNESS)));
+    ui->label_contrast->setText(QString::number(p->u16(blk::CONTRAST)));
+    set_volume_icon();
+}
+
+bool LockWindow::volume_check() const {
+    const RynRamPara* p = RynRamPara::pInstance();
+    int w = p->u16(blk::AUDIO_WINDOW);
+    if (w >= WINDOW_COUNT)
+        w = 0;
+    return (p->window_u16(w, blk::WIN_AUDIO) & blk::AUDIO_ON) != 0;
+}
+
+void LockWindow::ip_changed() { ui->label_IPaddr->setText(g_str_ip); }
+
+void LockWindow::language_changed() {
+    set_led_size_text();
+    image_init();
+}
+
+void LockWindow::image_init() {
+    delete tiles;
+    tiles = new QFrame(this);
+    tiles->setObjectName(QStringLiteral("frame_tiles"));
+    tiles->setGeometry(0, 74, 320, 160);
+    tiles->setFrameShape(QFrame::NoFrame);
+    tiles->installEventFilter(this);
+    const uint16_t black = RynRamPara::pInstance()->u16(blk::SCREEN_BLACK);
+    QFont font;
+    font.setPixelSize(10);
+    for (int w = 0; w < WINDOW_COUNT; ++w)
+        build_tile(w, black, font);
+    tiles->show();
+}
+
+void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
+    const RynRamPara* p = RynRamPara::pInstance();
+    const int x = 155 * (w % 2);
+    const int y = 50 * (w / 2);
+    const QString n = QString::number(w);
+
+    auto* number = new QLabel(QString::number(w + 1), tiles);
+    number->setObjectName(QStringLiteral("tile_number_") + n);
+    number->setGeometry(10 + x, 10 + y, 40, 40);
+    number->setAlignment(Qt::AlignCenter);
+    number->setStyleSheet(QString::fromLatin1(kNumberStyles[size_t(w)]));
+
+    auto* name = new QLabel(tiles);
+    name->setObjectName(QStringLiteral("tile_name_") + n);
+    name->setGeometry(55 + x, 13 + y, 100, 15);
+    name->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+    name->setFont(font);
+
+    auto* info = new QLabel(tiles);
+    info->setObjectName(QStringLiteral("tile_info_") + n);
+    info->setFont(font);
+
+    if (w == g_image_current) {
+        auto* mark = new QLabel(number);
+        mark->setObjectName(QStringLiteral("tile_current"));
+        mark->setGeometry(28, 0, 12, 12);
+        set_scaled_pixmap(mark, png(QStringLiteral("osd_yes.png")));
+    }
+
+    const bool on = w == 0 || p->window_u16(w, blk::WIN_ENABLE) == 1;
+    if (!on) {
+        info->setGeometry(55 + x, 20 + y, 40, 15);
+        info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        info->setText(tr5(kWindowOff));
+        return;
+    }
+
+    const TileSource src = tile_source(*p, w);
+    name->setText(src.alias ? QFontMetrics(name->font())
+                                  .elidedText(src.name, Qt::ElideRight, ALIAS_ELIDE_PIXELS)
+                            : src.name);
+
+    const uint16_t output = p->window_u16(w, blk::WIN_OUTPUT);
+    QString text;
+    if (screen_black == 1) {
+        text = tr5(kBlack);
+    } else {
+        if (src.rate == 0 || src.width == 0 || src.height == 0)
+            text = tr5(kNoSignal);
+        else
+            text = QStringLiteral("%1x%2@%3Hz").arg(src.width).arg(src.height).arg(src.rate);
+        if (output & blk::OUTPUT_BLACK)
+            text = tr5(kBlack);
+    }
+    info->setGeometry(55 + x, 28 + y, 100, 12);
+    info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
+    info->setText(text);
+
+    if ((output & blk::OUTPUT_FREEZE) || screen_black == 2) {
+        auto* freeze = new QLabel(number);
+        freeze->setObjectName(QStringLiteral("tile_freeze_") + n);
+        freeze->setGeometry(0, 0, 16, 16);
+        set_scaled_pixmap(freeze, png(QStringLiteral("freeze.png")));
+    }
+}
+
+void LockWindow::syncUpdate(int) {
+    const RynRamPara* p = RynRamPara::pInstance();
+    if (RynRamPara::pInstance()->RynLanguageChanged())
+        language_changed();
+    if (p->u16(blk::LED_WIDTH) != p->shadow_u16(blk::LED_WIDTH) ||
+        p->u16(blk::LED_HEIGHT) != p->shadow_u16(blk::LED_HEIGHT))
+        set_led_size_text();
+    if (p->u16(blk::BRIGHTNESS) != p->shadow_u16(blk::BRIGHTNESS))
+        ui->label_bright->setText(QString::number(p->u16(blk::BRIGHTNESS)));
+    if (p->u16(blk::CONTRAST) != p->shadow_u16(blk::CONTRAST))
+        ui->label_contrast->setText(QString::number(p->u16(blk::CONTRAST)));
+    // Every time: a change of audio_window alone leaves the audio word of
+    // the (new) audio window unchanged.
+    set_volume_icon();
+    image_init();
+    ip_changed();
+}
+
+// Touch anywhere but on the page's own labels and icons (children of the
+// page itself, not watched) leaves the home screen.
+bool LockWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != ui->widget && (tiles.isNull() || watched != tiles))
+        return FramePage<QDialog>::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseButtonRelease)
+        leave_to_mainwindow();
+    return true;
+}
+
+void LockWindow::on_main_Button_clicked() { leave_to_mainwindow(); }
+
+void LockWindow::entry_ok(int) { leave_to_mainwindow(); }
+
+void LockWindow::leave_to_mainwindow() {
+    if (pages::at(PAGE_LOCKWINDOW) != this) {
+        // A home screen that a newer one has replaced closes only itself.
+        setAttribute(Qt::WA_DeleteOnClose);
+        close();
+        return;
+    }
+    close_page();  // g_page_focus = MainWindow, which re-reads its texts
+    if (MainWindow* main = g_mainwindow())
+        main->show();
+}

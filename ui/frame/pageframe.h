@@ -52,18 +52,20 @@ bool is_open(int id);
 // with a null parent, registered, made the page in front, then run with
 // exec() (dialogs) or show(). Returns once a modal page has closed; the
 // caller must not touch itself afterwards unless it still exists.
-template <class T> T* open(PAGE_ID id) {
+// The home screen is a dialog shown with show(): pass modal = false.
+template <class T> T* open(PAGE_ID id, bool modal = std::is_base_of_v<QDialog, T>) {
     const int parent = g_page_focus;
     T* page = new T(nullptr);
     set(id, page, parent);
     g_page_focus = id;
     if constexpr (std::is_base_of_v<QDialog, T>) {
-        page->exec();
-        return nullptr;
-    } else {
-        page->show();
-        return page;
+        if (modal) {
+            page->exec();
+            return nullptr;
+        }
     }
+    page->show();
+    return page;
 }
 
 // The close protocol: delete-on-close and close(), registry entry cleared,

@@ -1,5 +1,6 @@
 #pragma once
 // The USB keypad: shortcut letters and the probe for the keypad at start.
+#include <array>
 #include <cstdint>
 
 constexpr uint16_t RYN_KEYPAD_VID = 0x28E9;
@@ -13,3 +14,9 @@ public:
 
 // 1 when the keypad is attached, 0 if not or if the HID library cannot start.
 int check_hiddev();
+
+// Sends the keypad's light report for the current state (no-op unless the
+// keypad was found at start).
+void ryn_keys_update_lights();
+// The five bytes of that report (see ryn_keyboard.cpp for the layout).
+std::array<uint8_t, 5> ryn_keys_light_report();

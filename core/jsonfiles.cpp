@@ -1,0 +1,122 @@
+#include "core/jsonfiles.h"
+
+#include "core/devicepath.h"
+#include "core/global.h"
+#include "core/utils.h"
+
+// Quiets a deprecation note inside the JSON parser's own headers.
+#define BOOST_BIND_GLOBAL_PLACEHOLDERS
+#include <boost/property_tree/json_parser.hpp>
+#include <boost/property_tree/ptree.hpp>
+
+#include <cstdio>
+#include <fstream>
+
+namespace pt = boost::property_tree;
+
+namespace {
+const char* const ALIAS_FILE = "/data/configs/alias.json";
+
+enum class Read { Ok, Missing, Broken };
+
+// Parses a (device) JSON file. A file that does not parse is removed, so
+// that the PC can send a fresh one; a missing file is left alone.
+Read read_json_file(const std::string& device_file, pt::ptree* tree) {
+    const std::string path = device_path_std(device_file);
+    std::ifstream in(path);
+    if (!in)
+        return Read::Missing;
+    try {
+        pt::read_json(in, *tree);
+    } catch (const pt::json_parser_error& e) {
+        const std::string where = device_file + "(" + std::to_string(e.line()) + "): " + e.message();
+        std::printf("json error: %s\n", where.c_str());
+        in.close();
+        Utils::remove_file(path);
+        return Read::Broken;
+    }
+    return Read::Ok;
+}
+
+// The value at `key`, or `current` when it is absent or not of the type.
+template <class T> void take(const pt::ptree& node, const char* key, T* current) {
+    if (auto v = node.get_optional<T>(pt::ptree::path_type(key, '/')))
+        *current = *v;
+}
+
+// "texts" may be one string or a list of lines.
+bool take_texts(const pt::ptree& node, std::string* out) {
+    auto child = node.get_child_optional("texts");
+    if (!child)
+        return false;
+    if (child->empty()) {
+        *out = child->data();
+        return true;
+    }
+    std::string joined;
+    for (const auto& line : *child) {
+        if (!joined.empty())
+            joined += '\n';
+        joined += line.second.data();
+    }
+    *out = joined;
+    return true;
+}
+}  // namespace
+
+int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
+    pt::ptree tree;
+    if (read_json_file(ALIAS_FILE, &tree) != Read::Ok)
+        return 0;
+    auto list = tree.get_child_optional(pt::ptree::path_type(kind + "/namelist", '/'));
+    if (!list)
+        return 0;
+    for (const auto& item : *list) {
+        const pt::ptree& entry = item.second;
+        const auto entry_id = entry.get_optional<int>("id");
+        if (!entry_id || *entry_id != id)
+            continue;
+        ALIAS_PARA found;
+        found.id = *entry_id;
+        found.valid = entry.get<std::string>("valid", "");
+        found.name = entry.get<std::string>("name", "");
+        if (out)
+            *out = found;
+        return (found.valid != "off" && !found.name.empty()) ? 1 : 0;
+    }
+    return 0;
+}
+
+int get_json_omenu_para(const char* file, OSD_LIST* list) {
+    if (!file || !list)
+        return 0;
+    pt::ptree tree;
+    if (read_json_file(file, &tree) != Read::Ok)
+        return 0;
+    take(tree, "name", &list->name);
+    take(tree, "osdcount", &list->osdcount);
+    take(tree, "oactcount", &list->oactcount);
+    auto menus = tree.get_child_optional("menu");
+    if (!menus || menus->empty())
+        return 1;
+    const pt::ptree& m = menus->front().second;
+    OMENU_PARA& o = list->menu;
+    take(m, "x", &o.x);
+    take(m, "y", &o.y);
+    take(m, "w", &o.w);
+    take(m, "h", &o.h);
+    take(m, "effect", &o.effect);
+    take(m, "speed", &o.speed);
+    take(m, "backpara/color", &o.back_color);
+    take(m, "fontpara/startx", &o.startx);
+    take(m, "fontpara/starty", &o.starty);
+    take(m, "fontpara/fontw", &o.fontw);
+    take(m, "fontpara/fonth", &o.fonth);
+    take(m, "fontpara/wordspace", &o.wordspace);
+    take(m, "fontpara/verticalspace", &o.verticalspace);
+    take(m, "fontpara/color", &o.font_color);
+    auto font = m.get_child_optional("fontpara");
+    if (!(font && take_texts(*font, &o.texts)))
+        take_texts(m, &o.texts);
+    return 1;
+}

@@ -1,0 +1,92 @@
+#include "sources/quenzsource.h"
+
+#include "core/global.h"
+#include "core/rynrampara.h"
+#include "core/utils.h"
+#include "scaler/c331_manage.h"
+
+#include <atomic>
+#include <unistd.h>
+
+quenzsource* quenzsource::p_quenz_source = nullptr;
+
+quenzsource* quenzsource::pInstance() {
+    static quenzsource* instance = [] {
+        p_quenz_source = new quenzsource;
+        return p_quenz_source;
+    }();
+    return instance;
+}
+
+int quenzsource::initialize() {
+    if (started_)
+        return 0;
+    if (pthread_create(&thread_, nullptr, &quenzsource::checksourceThread, this) != 0) {
+        debug_printf("quenzsource: cannot start the source thread\n");
+        return 255;
+    }
+    started_ = true;
+    return 0;
+}
+
+void* quenzsource::checksourceThread(void* arg) {
+    auto* self = static_cast<quenzsource*>(arg);
+    for (;;) {
+        self->serve_requests();
+        usleep(PASS_SLEEP_US);
+    }
+    return nullptr;
+}
+
+void quenzsource::serve_requests() {
+    for (int s = 0; s < SOURCE_COUNT; ++s) {
+        if (!edid_rewrite_req[s])
+            continue;
+        // Taken before the write: a request raised while it runs stays set
+        // and is served on the next pass with the newer entry.
+        edid_rewrite_req[s] = 0;
+        std::atomic_thread_fence(std::memory_order_seq_cst);
+        Set_Custom_HDMI_EDID(s);
+        if (!edid_rewrite_req[s])
+            edid_written[s] = 1;
+    }
+}
+
+int quenzsource::Set_Custom_HDMI_EDID(int input) {
+    if (input < 0 || input >= SOURCE_COUNT) {
+        debug_printf("Set_Custom_HDMI_EDID: no input %d\n", input);
+        return 0;
+    }
+    SimEdidEeprom e = eeprom(input);
+    e.from_table = edid_ram_table_from[input] != 0;
+    if (!e.from_table) {
+        // Read under the writers' lock so that a half-written entry is
+        // never burnt into the EEPROM.
+        c331_manage* m = c331_manage::pInstance();
+        MutexLocker lock(&m->para_mutex);
+        const RynRamPara* rp = RynRamPara::pInstance();
+        e.width = rp->u16(blk::edid(input));
+        e.height = rp->u16(blk::edid(input) + 2);
+        e.rate = rp->u16(blk::edid(input) + 4);
+    }
+    ++e.writes;
+    {
+        MutexLocker lock(&eeprom_mutex_);
+        eeprom_[input] = e;
+    }
+    debug_printf("EDID of input %d written: %u x %u @ %u%s\n", input, e.width, e.height, e.rate,
+                 e.from_table ? " (uploaded table)" : "");
+    return 1;
+}
+
+SimEdidEeprom quenzsource::eeprom(int input) const {
+    if (input < 0 || input >= SOURCE_COUNT)
+        return {};
+    MutexLocker lock(&eeprom_mutex_);
+    return eeprom_[input];
+}
+
+void quenzsource::simulate_input(int source, uint16_t width, uint16_t height, uint8_t rate) {
+    // The model checks the input and keeps 55 Hz and faster as 60.
+    RynRamPara::pInstance()->publish_input_info(source, width, height, rate);
+}

@@ -1,0 +1,29 @@
+#pragma once
+// A stand-in page for the dispatcher: registered under a page id, it
+// records every refresh and may run a check from inside it.
+#include "ui/frame/pageframe.h"
+
+#include <QThread>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+class RecordingPage : public RynPage {
+public:
+    explicit RecordingPage(int id) { pages::set(id, this, PAGE_MAINWINDOW); }
+    ~RecordingPage() override { pages::forget(this); }
+    QWidget* page_widget() override { return &widget; }
+    void language_changed() override { ++language_changes; }
+    void syncUpdate(int code) override {
+        codes.push_back(code);
+        threads.push_back(QThread::currentThread());
+        if (on_sync)
+            on_sync(code);
+    }
+
+    QWidget widget;
+    std::vector<int> codes;
+    std::vector<QThread*> threads;
+    int language_changes = 0;
+    std::function<void(int)> on_sync;
+};

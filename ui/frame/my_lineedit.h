@@ -1,0 +1,16 @@
+#pragma once
+// A number field: touching it asks its page to open the shared keypad.
+#include <QLineEdit>
+
+class My_lineEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit My_lineEdit(QWidget* parent = nullptr);
+
+signals:
+    // The field's text at the moment of the press.
+    void send_show(QString text);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The ageing-log page (page 23): the in-memory ageing record and the counts
+// of how far the frame counter moved between samples.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class factoryage;
+}
+
+class factoryage : public ServicePage<Ui::factoryage> {
+    Q_OBJECT
+public:
+    explicit factoryage(QWidget* parent = nullptr);
+
+    // Redraws the list from factoryage_log and the step counters; the tick
+    // calls it after every ageing sample while the page is open.
+    void update_agelog();
+
+public slots:
+    void slot_Button_back_clicked();
+
+protected:
+    void back_pressed() override { slot_Button_back_clicked(); }
+};
+
+inline factoryage* g_factoryage() {
+    return pages::get<factoryage>(PAGE_FACTORYAGE);
+}

@@ -1,0 +1,742 @@
+#include "ui/pages/inputchoose.h"
+
+#include "core/global.h"
+#include "core/jsonfiles.h"
+#include "core/rynrampara.h"
+#include "ui/frame/sourceinfo.h"
+#include "ui/frame/tip.h"
+#include "ui/pages/edidset.h"
+#include "ui/pages/inputcut.h"
+#include "ui_inputchoose.h"
+
+#include <QDebug>
+#include <QFont>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+#include <algorithm>
+#include <cstring>
+
+namespace {
+const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
+                      "信源切換"};
+const Text5 kCropButton = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID",
+                           "設置EDID"};
+const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
+// The Chinese badges end in an invisible soft hyphen (U+00AD).
+const Text5 kUsing = {"使用中\xC2\xAD", "Using", "Использовать", "sử dụng", "使用中\xC2\xAD"};
+
+// One colour per window tab.
+const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", "#39A9CB",
+                                                          "#EBA83A", "#FF96AD", "#D5E5FF"};
+
+const char* const kButtonNormal = "color:rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
+const char* const kButtonFocused = "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);";
+const char* const kTabFocus = "border:2px solid rgb(255,171,84);";
+const char* const kTabFocusHidden = "border:0px solid rgb(255,171,84);";
+const char* const kTabFocusBrowsing = "border:2px solid rgb(71, 119, 255);";
+const char* const kMarkerBrowsing =
+    "border:1px solid;border-left-color:rgb(255,171,84);border-right-color:rgb(255,171,84);"
+    "border-top-color:rgb(255,171,84);";
+const char* const kMarkerIdle =
+    "border:1px solid;border-left-color:rgb(71, 119, 255);border-right-color:rgb(71, 119, 255);"
+    "border-top-color:rgb(71, 119, 255);";
+const char* const kEntriesBrowsing = "#frame{border:1px solid rgb(255,171,84);}";
+const char* const kEntriesIdle = "#frame{border:1px solid rgb(71, 119, 255);}";
+const char* const kEntryFocused = "#source_frame{border:1px solid #FFAB54;border-radius:5px;}";
+const char* const kEntryInUse = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
+const char* const kEntryNormal = "#source_frame{border:1px solid #CCCCCC;border-radius:5px;}";
+const char* const kBadge =
+    "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
+
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
+
+bool window_enabled(int w) {
+    return (para()->window_u16(w, blk::WIN_ENABLE) & 0xFF) == 1;
+}
+
+// A word or field of the block that differs from the last saved copy.
+bool block_differs(int offset, int len) {
+    const RynRamPara* p = para();
+    return std::memcmp(p->RamParaBlock.data() + offset, p->RamParaShadow.data() + offset,
+                       size_t(len)) != 0;
+}
+
+// An input has a signal when width, height and rate (as a 16-bit word) are
+// all non-zero.
+bool input_has_signal(int source) {
+    if (source < 0 || source >= SOURCE_COUNT)
+        return false;
+    const RynRamPara* p = para();
+    const int off = blk::input_info(source);
+    return p->u16(off) != 0 && p->u16(off + 2) != 0 && p->u16(off + 4) != 0;
+}
+
+QString alias_name(const char* kind, int id, bool* found) {
+    ALIAS_PARA alias;
+    *found = get_json_alias_para(&alias, kind, id) != 0;
+    return *found ? QString::fromStdString(alias.name) : QString();
+}
+
+QFont pixel_font(int px) {
+    QFont f;
+    f.setPixelSize(px);
+    return f;
+}
+
+// What a window's source word names. The word comes from the parameter file
+// or the PC: a crop index outside the table, a free or broken crop record or
+// a source id above 5 name nothing, and nothing is looked up with them.
+struct WindowChoice {
+    bool valid = false;     // names an existing input or crop record
+    uint8_t source = 0;     // source id 0..5 when valid
+    bool crop = false;      // a crop record, valid
+    uint8_t crop_index = 0; // its table index 0..39
+    int crop_number = 0;    // its crop number 1..40
+};
+
+WindowChoice window_choice(int w) {
+    WindowChoice c;
+    if (w < 0 || w >= WINDOW_COUNT)
+        return c;
+    RynRamPara* p = para();
+    const uint16_t word = p->window_u16(w, blk::WIN_SOURCE);
+    short crop_flag = 0;
+    char crop_index = 0;
+    const int source =
+        p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
+    // The reader answers a crop it cannot use with source 0 and no crop flag.
+    if ((word & blk::SOURCE_CROP_BIT) && !crop_flag) {
+        qWarning("InputChoose: window %d names crop record %d, which is not usable", w,
+                 word & 0xFF);
+        return c;
+    }
+    if (source < 0 || source >= SOURCE_COUNT) {
+        qWarning("InputChoose: window %d names source %d, no such input", w, source);
+        return c;
+    }
+    c.valid = true;
+    c.source = uint8_t(source);
+    if (crop_flag) {
+        c.crop = true;
+        c.crop_index = uint8_t(crop_index);
+        if (c.crop_index >= CROP_COUNT)
+            return WindowChoice{};
+        c.crop_number =
+            (p->RamParaBlock[size_t(blk::crop(c.crop_index) + blk::CROP_ID)] & 0x7F) + 1;
+    }
+    return c;
+}
+
+// Entry position (1..) of crop number `number` among the crops of `source`
+// in ascending crop number; 0 when the source has no such crop.
+int crop_position(int source, int number) {
+    if (source < 0 || source >= SOURCE_COUNT || number < 1 || number > CROP_COUNT)
+        return 0;
+    for (int n = 1; n <= CROP_COUNT; ++n) {
+        const int id = para()->RynGetCropID(source, n);
+        if (id == 0)
+            return 0;
+        if (id == number)
+            return n;
+    }
+    return 0;
+}
+} // namespace
+
+InputChoose::InputChoose(QWidget* parent)
+    : FramePage<QDialog>(PAGE_INPUTCHOOSE, parent), ui(new Ui::InputChoose) {
+    ui->setupUi(this);
+    menulist_init();
+    para()->RynCropSourceInit();
+    crop_source_num_update();
+    initMenu();
+    // The tab of the selected window holds the focus from the start, so that
+    // Back from the source list returns to it.
+    const int tab = tab_of_window(select_window);
+    ui_select = uint8_t(std::max(tab, 0));
+    window_focus = ui_select;
+    image_select();
+    language_changed();
+}
+
+InputChoose::~InputChoose() {
+    delete ui;
+}
+
+void InputChoose::menulist_init() {
+    ui_select = 0;
+    ui_seltype = LEVEL_WINDOWS;
+    current_page = 0;
+    using_source = 0;
+    select_window =
+        (g_image_current < WINDOW_COUNT && window_enabled(g_image_current)) ? g_image_current : 0;
+}
+
+int InputChoose::tab_of_window(int window) const {
+    for (int t = 0; t < window_count; ++t)
+        if (window_of_tab[size_t(t)] == window)
+            return t;
+    return -1;
+}
+
+void InputChoose::initMenu() {
+    delete tab_frame;
+    tab_name.fill(nullptr);
+    window_count = 0;
+    tab_frame = new QFrame(this);
+    tab_frame->setGeometry(0, 42, 320, 47);
+    focus_frame = new QFrame(tab_frame);
+    focus_frame->setStyleSheet(kTabFocus);
+
+    for (int w = 0; w < WINDOW_COUNT; ++w) {
+        // Window 0 always has a tab; the others only while enabled.
+        if (w != 0 && !window_enabled(w))
+            continue;
+        const int t = window_count;
+        auto* tab = new QLabel(tab_frame);
+        tab->setGeometry(10 + 50 * t, 3, 45, 40);
+        tab->setText(QString::asprintf("%d", w + 1));
+        tab->setAlignment(Qt::AlignCenter);
+        tab->setStyleSheet(QString("background-color: %1;font: 9px").arg(kTabColour[size_t(w)]));
+
+        auto* name = new QLabel(tab);
+        name->setObjectName(QStringLiteral("tab_name"));
+        name->setGeometry(0, 1, 30, 12);
+        name->setTextFormat(Qt::PlainText);
+        tab_name[size_t(w)] = name;
+        TextCreate(w);
+
+        auto* state = new QLabel(tab);
+        state->setGeometry(33, 1, 7, 7);
+        state->setScaledContents(true);
+        state->setPixmap(QPixmap(png("state_on.png")));
+
+        window_of_tab[size_t(t)] = uint8_t(w);
+        if (w == select_window)
+            focus_frame->setGeometry(7 + 50 * t, 0, 51, 46);
+        ++window_count;
+    }
+    tab_frame->show();
+}
+
+void InputChoose::TextCreate(int window, int) {
+    if (window < 0 || window >= WINDOW_COUNT || !tab_name[size_t(window)])
+        return;
+    const WindowChoice c = window_choice(window);
+    QString text;
+    if (c.valid) {
+        text = sourceinfo::get_source_name_by_sourceid(c.source);
+        // The crop's own number: the table order of the records says nothing
+        // about which crop the user picked.
+        if (c.crop)
+            text += QString::asprintf("_Crop%d", c.crop_number);
+    }
+    tab_name[size_t(window)]->setText(text);
+}
+
+void InputChoose::input_source_changed(int window) {
+    TextCreate(window);
+}
+
+void InputChoose::show_window_focus() {
+    if (!focus_frame)
+        return;
+    if (ui_select < window_count) {
+        window_focus = ui_select;
+        ui->button_inputcut->setStyleSheet(kButtonNormal);
+        ui->button_EDID->setStyleSheet(kButtonNormal);
+        focus_frame->setStyleSheet(kTabFocus);
+        focus_frame->setGeometry(7 + 50 * ui_select, 0, 51, 46);
+    } else {
+        focus_frame->setStyleSheet(kTabFocusHidden);
+        ui->button_inputcut->setStyleSheet(ui_select == POS_CROP_BUTTON ? kButtonFocused
+                                                                        : kButtonNormal);
+        ui->button_EDID->setStyleSheet(ui_select == POS_EDID_BUTTON ? kButtonFocused
+                                                                    : kButtonNormal);
+    }
+}
+
+void InputChoose::imagemenu() {
+    if (!tab_frame)
+        return;
+    if (ui_seltype == LEVEL_WINDOWS) {
+        if (ui_select < window_count) {
+            select_window = window_of_tab[ui_select];
+            if (g_image_current != select_window) {
+                // Runs our own refresh at once; select_window already matches.
+                g_image_current = select_window;
+                para()->test_signal(SYNC_PARA);
+            }
+        }
+        show_window_focus();
+    } else if (ui_seltype == LEVEL_SOURCES) {
+        focus_frame->setStyleSheet(kTabFocusBrowsing);
+        focus_frame->setGeometry(7 + 50 * ui_select, 0, 51, 46);
+    }
+}
+
+void InputChoose::image_select() {
+    current_page = 0;
+    if (ui_seltype == LEVEL_WINDOWS) {
+        const WindowChoice c = window_choice(select_window);
+        const uint8_t shown = c.valid ? c.source : sourceinfo::get_source_id_by_listseq(0);
+        select_listseq = sourceinfo::get_listseq_by_source_id(shown);
+        source_name = sourceinfo::get_source_name_by_sourceid(shown);
+        using_source = c.valid ? c.source : NO_SOURCE;
+    } else if (ui_seltype == LEVEL_SOURCES) {
+        select_listseq = ui_select;
+    }
+    on_Button_source_clicked();
+}
+
+void InputChoose::on_Button_source_clicked() {
+    initSource();
+    ui->frame1->setGeometry(1 + 53 * select_listseq, 95, 53, 33);
+    ui->frame1->setStyleSheet(ui_seltype == LEVEL_SOURCES ? kMarkerBrowsing : kMarkerIdle);
+}
+
+void InputChoose::para_source_index_init() {
+    current_page = 0;
+    ui_select = select_listseq;
+}
+
+int InputChoose::in_use_position() const {
+    if (!using_crop)
+        return 0;
+    if (using_crop_index >= CROP_COUNT)
+        return -1;
+    const RynRamPara* p = para();
+    const int rec = blk::crop(using_crop_index);
+    const uint8_t id = p->RamParaBlock[size_t(rec + blk::CROP_ID)];
+    if (!(id & blk::CROP_USED) || (id & 0x7F) >= CROP_COUNT)
+        return -1;
+    const int position =
+        crop_position(p->RamParaBlock[size_t(rec + blk::CROP_SOURCE)], (id & 0x7F) + 1);
+    return position > 0 ? position : -1;
+}
+
+void InputChoose::para_uiselect_init() {
+    current_page = 0;
+    ui_select = 0;
+    if (select_source != using_source || !using_crop)
+        return;
+    const int position = in_use_position();
+    if (position >= 1 && position < ENTRIES_PER_PAGE)
+        ui_select = uint8_t(position);
+}
+
+int InputChoose::source_current_check() {
+    const int n =
+        1 + (select_source < SOURCE_COUNT ? para()->RynGetSourceNum(select_source, CROP_COUNT) : 0);
+    max_page = uint8_t((n + ENTRIES_PER_PAGE - 1) / ENTRIES_PER_PAGE - 1);
+    return n;
+}
+
+int InputChoose::get_source_num(int id) const {
+    return (id >= 0 && id < SOURCE_COUNT) ? entry_count[size_t(id)] : 0;
+}
+
+void InputChoose::crop_source_num_update() {
+    for (int p = 0; p < SOURCE_COUNT; ++p) {
+        const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
+        entry_count[id] = uint8_t(1 + para()->RynGetSourceNum(id, CROP_COUNT));
+    }
+    source_name_update();
+    source_check_update();
+}
+
+void InputChoose::source_name_update() {
+    const std::array<QLabel*, SOURCE_COUNT> labels = {
+        ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
+        ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name};
+    const QFontMetrics metrics(pixel_font(9));
+    for (int p = 0; p < SOURCE_COUNT; ++p) {
+        const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
+        const uint8_t count = uint8_t(get_source_num(id));
+        bool found = false;
+        const QString alias = alias_name("source", id, &found);
+        // A user's name is plain text, however it reads.
+        const QString name =
+            found ? metrics.elidedText(alias, Qt::ElideRight, labels[size_t(p)]->width() - 16)
+                        .toHtmlEscaped()
+                  : sourceinfo::get_source_name_by_listseq(p);
+        labels[size_t(p)]->setText(
+            sourceinfo::get_source_specialstyle1_by_sourceid(id, name, count));
+    }
+}
+
+void InputChoose::source_check_update() {
+    const std::array<QLabel*, SOURCE_COUNT> labels = {
+        ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap,
+        ui->sourcelistseq3pixmap, ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
+    for (int p = 0; p < SOURCE_COUNT; ++p) {
+        const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
+        sourceinfo::set_sourceonline_pixmap(labels[size_t(p)], id, input_has_signal(id) ? 1 : 0);
+    }
+}
+
+void InputChoose::initSource() {
+    RynRamPara* p = para();
+    uint8_t in_use_source = using_source;
+    if (ui_seltype == LEVEL_WINDOWS) {
+        const WindowChoice c = window_choice(select_window);
+        using_crop = c.crop ? 1 : 0;
+        if (c.crop)
+            using_crop_index = c.crop_index;
+        // A window naming nothing that exists lists the first source, with
+        // no entry marked as in use.
+        select_source = c.valid ? c.source : sourceinfo::get_source_id_by_listseq(0);
+        in_use_source = c.valid ? c.source : NO_SOURCE;
+        source_name = sourceinfo::get_source_name_by_sourceid(select_source);
+    } else if (ui_seltype == LEVEL_SOURCES) {
+        select_source = sourceinfo::get_source_id_by_listseq(select_listseq);
+        source_name = sourceinfo::get_source_name_by_sourceid(select_source);
+    } else {
+        source_name = sourceinfo::get_source_name_by_sourceid(select_source);
+        select_source = sourceinfo::get_source_id_by_listseq(select_listseq);
+    }
+
+    const int n = source_current_check();
+    const int shown = std::clamp(n - ENTRIES_PER_PAGE * int(current_page), 0, ENTRIES_PER_PAGE);
+    const int in_use = select_source == in_use_source ? in_use_position() : -1;
+    debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
+                 current_page, in_use);
+
+    delete entries_frame;
+    entries_frame = new QFrame(this);
+    entries_frame->setObjectName(QStringLiteral("frame"));
+    entries_frame->setGeometry(1, 127, 318, 70);
+    entries_frame->setStyleSheet(ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
+    entries_frame->lower();
+    const QFont font = pixel_font(10);
+    const QFontMetrics metrics(font);
+
+    for (int i = 0; i < shown; ++i) {
+        const int e = ENTRIES_PER_PAGE * current_page + i;
+        auto* box = new QFrame(entries_frame);
+        box->setObjectName(QStringLiteral("source_frame"));
+        box->setGeometry(14 + 95 * i, 10, 92, 50);
+
+        auto* state = new QLabel(box);
+        state->setObjectName(QStringLiteral("state"));
+        state->setGeometry(3, 5, 7, 7);
+        state->setScaledContents(true);
+        auto* icon = new QLabel(box);
+        icon->setGeometry(12, 5, 25, 8);
+        icon->setScaledContents(true);
+        sourceinfo::set_source_pixmap(icon, select_source);
+        auto* name = new QLabel(box);
+        name->setObjectName(QStringLiteral("name"));
+        name->setGeometry(3, 15, 80, 12);
+        auto* info = new QLabel(box);
+        info->setObjectName(QStringLiteral("info"));
+        info->setGeometry(3, 30, 88, 12);
+        for (QLabel* l : {name, info}) {
+            l->setStyleSheet("color: rgb(255, 255, 255)");
+            l->setFont(font);
+            l->setTextFormat(Qt::PlainText);
+        }
+
+        if (e == 0) {
+            name->setText(source_name);
+            const int off = blk::input_info(select_source);
+            info->setText(
+                input_has_signal(select_source)
+                    ? QString::asprintf("%dx%d@%dHz", p->u16(off), p->u16(off + 2), p->u16(off + 4))
+                    : tr5(kNoSignal));
+        } else {
+            CROP_PARA crop;
+            int index = CROP_COUNT;
+            p->RynGetCropPara(select_source, e, &crop, &index);
+            if (index >= 0 && index < CROP_COUNT) {
+                bool found = false;
+                const QString alias = alias_name("crop", index, &found);
+                name->setText(
+                    found ? metrics.elidedText(alias, Qt::ElideRight, name->width())
+                          : source_name +
+                                QString::asprintf("_crop%d", p->RynGetCropID(select_source, e)));
+                info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
+            } else {
+                // Counted but not found: the table holds a duplicate crop number.
+                qWarning("InputChoose: entry %d of source %d has no crop record", e, select_source);
+            }
+        }
+
+        const bool focused = ui_seltype == LEVEL_ENTRIES && ui_select == i;
+        if (e == in_use) {
+            box->setStyleSheet(focused ? kEntryFocused : kEntryInUse);
+            state->setPixmap(QPixmap(png("state_on.png")));
+            auto* badge = new QLabel(box);
+            badge->setObjectName(QStringLiteral("badge"));
+            badge->setGeometry(60, 0, 30, 12);
+            badge->setAlignment(Qt::AlignCenter);
+            badge->setStyleSheet(kBadge);
+            badge->setText(tr5(kUsing));
+        } else {
+            box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
+            state->setPixmap(QPixmap(png("state_off.png")));
+        }
+    }
+    entries_frame->show();
+}
+
+void InputChoose::ryn_source_button_clicked() {
+    RynRamPara* p = para();
+    const int e = ui_select + ENTRIES_PER_PAGE * current_page;
+    // The crop table may have changed under the list (the PC, before the
+    // refresh): an entry that is gone is refused, never written as EXT.
+    if (e >= source_current_check()) {
+        qWarning("InputChoose: entry %d of source %d no longer exists", e, select_source);
+        return;
+    }
+    if (e == 0) {
+        using_crop = 0;
+        using_crop_index = 0;
+    } else {
+        CROP_PARA crop;
+        int index = CROP_COUNT;
+        p->RynGetCropPara(select_source, e, &crop, &index);
+        if (index < 0 || index >= CROP_COUNT) {
+            qWarning("InputChoose: crop %d of source %d no longer exists", e, select_source);
+            return;
+        }
+        using_crop = 1;
+        using_crop_index = uint8_t(index);
+    }
+    p->RynSetImageSource(e, char(select_source), char(select_window));
+    using_source = select_source;
+    initSource();
+    if (g_tip)
+        g_tip->tip_create(TIP_DONE);
+    else
+        qWarning("InputChoose: no notice to show");
+}
+
+void InputChoose::slot_Button_back_clicked() {
+    close_page();
+}
+
+void InputChoose::ryn_button_inputcut_clicked() {
+    QPointer<InputChoose> self(this);
+    pages::open<InputCut>(PAGE_INPUTCUT);
+    if (!self || g_inputchoose() != this)
+        return; // MODE closed this page together with the crop page
+    // The crop page's changes were refreshed on it, not here, and the saved
+    // copy has caught up since: re-read the crop table unconditionally.
+    para()->RynCropSourceInit();
+    initSource();
+    crop_source_num_update();
+}
+
+void InputChoose::ryn_button_EDID_clicked() {
+    QPointer<InputChoose> self(this);
+    pages::open<EDIDset>(PAGE_EDIDSET);
+    if (!self || g_inputchoose() != this)
+        return;
+    initSource();
+}
+
+void InputChoose::language_changed() {
+    ui->label_title->setText(tr5(kTitle));
+    ui->button_inputcut->setText(tr5(kCropButton));
+    ui->button_EDID->setText(tr5(kEdidButton));
+    // The entries carry texts too ("No signal", the badge).
+    if (entries_frame)
+        initSource();
+}
+
+bool InputChoose::page_key(PanelKey k, int) {
+    if (k != PanelKey::Left && k != PanelKey::Right && k != PanelKey::Ok && k != PanelKey::Back)
+        return false; // MODE and the rest: the frame
+    switch (ui_seltype) {
+    case LEVEL_WINDOWS:
+        key_windows(k);
+        break;
+    case LEVEL_SOURCES:
+        key_sources(k);
+        break;
+    case LEVEL_ENTRIES:
+        key_entries(k);
+        break;
+    default:
+        qWarning("InputChoose: level %d unknown, back to the windows", ui_seltype);
+        ui_seltype = LEVEL_WINDOWS;
+        ui_select = window_focus;
+        imagemenu();
+        image_select();
+        break;
+    }
+    return true;
+}
+
+void InputChoose::key_windows(PanelKey k) {
+    const int last_tab = window_count - 1;
+    switch (k) {
+    case PanelKey::Left:
+        if (ui_select == 0)
+            ui_select = POS_EDID_BUTTON;
+        else if (ui_select == POS_EDID_BUTTON)
+            ui_select = POS_CROP_BUTTON;
+        else if (ui_select == POS_CROP_BUTTON)
+            ui_select = uint8_t(last_tab);
+        else
+            ui_select = uint8_t(std::min<int>(ui_select, last_tab + 1) - 1);
+        imagemenu();
+        image_select();
+        break;
+    case PanelKey::Right:
+        if (ui_select == POS_EDID_BUTTON)
+            ui_select = 0;
+        else if (ui_select == POS_CROP_BUTTON)
+            ui_select = POS_EDID_BUTTON;
+        else if (ui_select >= last_tab)
+            ui_select = POS_CROP_BUTTON;
+        else
+            ++ui_select;
+        imagemenu();
+        image_select();
+        break;
+    case PanelKey::Ok:
+        if (ui_select == POS_CROP_BUTTON) {
+            ryn_button_inputcut_clicked();
+        } else if (ui_select == POS_EDID_BUTTON) {
+            ryn_button_EDID_clicked();
+        } else if (ui_select < window_count) {
+            ui_seltype = LEVEL_SOURCES;
+            imagemenu();
+            para_source_index_init();
+            on_Button_source_clicked();
+        }
+        break;
+    case PanelKey::Back:
+        slot_Button_back_clicked();
+        break;
+    default:
+        break;
+    }
+}
+
+void InputChoose::key_sources(PanelKey k) {
+    switch (k) {
+    case PanelKey::Left:
+        ui_select = ui_select == 0 ? SOURCE_COUNT - 1 : ui_select - 1;
+        image_select();
+        break;
+    case PanelKey::Right:
+        ui_select = ui_select >= SOURCE_COUNT - 1 ? 0 : ui_select + 1;
+        image_select();
+        break;
+    case PanelKey::Ok:
+        ui_seltype = LEVEL_ENTRIES;
+        para_uiselect_init();
+        on_Button_source_clicked();
+        break;
+    case PanelKey::Back:
+        ui_seltype = LEVEL_WINDOWS;
+        ui_select = window_focus;
+        imagemenu();
+        // Back to the window's own choice, not the source last browsed.
+        image_select();
+        break;
+    default:
+        break;
+    }
+}
+
+void InputChoose::key_entries(PanelKey k) {
+    const int n = std::min(source_current_check(), 100);
+    const int e = ui_select + ENTRIES_PER_PAGE * current_page;
+    switch (k) {
+    case PanelKey::Left:
+    case PanelKey::Right: {
+        int next = k == PanelKey::Left ? e - 1 : e + 1;
+        if (next < 0)
+            next = n - 1;
+        else if (next >= n)
+            next = 0;
+        current_page = uint8_t(next / ENTRIES_PER_PAGE);
+        ui_select = uint8_t(next % ENTRIES_PER_PAGE);
+        initSource();
+        break;
+    }
+    case PanelKey::Ok: {
+        QPointer<InputChoose> self(this);
+        ryn_source_button_clicked();
+        if (self && g_inputchoose() == this)
+            TextCreate(select_window);
+        break;
+    }
+    case PanelKey::Back:
+        ui_seltype = LEVEL_SOURCES;
+        para_source_index_init();
+        on_Button_source_clicked();
+        break;
+    default:
+        break;
+    }
+}
+
+void InputChoose::syncUpdate(int code) {
+    RynRamPara* p = para();
+    if (p->RynLanguageChanged())
+        language_changed();
+
+    bool windows_changed = false;
+    for (int w = 0; w < WINDOW_COUNT; ++w) {
+        if (block_differs(blk::window(w, blk::WIN_ENABLE), 2))
+            windows_changed = true;
+        if (block_differs(blk::window(w, blk::WIN_SOURCE), 2))
+            input_source_changed(w);
+    }
+    const bool selected_source_changed =
+        select_window < WINDOW_COUNT &&
+        block_differs(blk::window(select_window, blk::WIN_SOURCE), 2);
+    const bool input_changed = !selected_source_changed && select_source < SOURCE_COUNT &&
+                               block_differs(blk::input_info(select_source), blk::INPUT_INFO_SIZE);
+    const bool crops_changed = block_differs(blk::CROP, CROP_COUNT * blk::CROP_SIZE);
+
+    if (windows_changed) {
+        // The tabs change under the user: start over on window 0 at the
+        // window level, whatever level was open, so that no later OK edits
+        // a window the user did not pick.
+        ui_seltype = LEVEL_WINDOWS;
+        select_window = 0;
+        ui_select = 0;
+        image_select();
+        initMenu();
+        show_window_focus();
+    } else if (ui_seltype == LEVEL_WINDOWS) {
+        if (g_image_current < WINDOW_COUNT && g_image_current != select_window) {
+            select_window = g_image_current;
+            const int tab = tab_of_window(select_window);
+            if (tab >= 0)
+                ui_select = uint8_t(tab);
+            show_window_focus();
+            image_select();
+        } else if (selected_source_changed) {
+            image_select();
+        } else if (input_changed) {
+            initSource();
+        }
+    } else if (input_changed) {
+        initSource();
+    }
+
+    if (code == SYNC_PC_FILE_END || crops_changed) {
+        p->RynCropSourceInit();
+        // Entries may have gone: keep the focus on one that exists.
+        if (ui_seltype == LEVEL_ENTRIES &&
+            ui_select + ENTRIES_PER_PAGE * current_page >= source_current_check()) {
+            ui_select = 0;
+            current_page = 0;
+        }
+        initSource();
+        crop_source_num_update();
+    }
+}

@@ -1,0 +1,105 @@
+#pragma once
+// The source selection page (page 3): a window, then one of the six inputs,
+// then that input whole or one of its crops goes into the window's source
+// word. Opens the input crop page and the EDID page.
+#include "core/ids.h"
+#include "ui/frame/pageframe.h"
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class QFrame;
+class QLabel;
+
+namespace Ui {
+class InputChoose;
+}
+
+class InputChoose : public FramePage<QDialog> {
+    Q_OBJECT
+public:
+    explicit InputChoose(QWidget* parent = nullptr);
+    ~InputChoose() override;
+
+    // Levels of the page (ui_seltype).
+    enum Level : uint8_t { LEVEL_WINDOWS = 0, LEVEL_SOURCES = 1, LEVEL_ENTRIES = 2 };
+    // Level-0 positions after the tabs.
+    static constexpr int POS_CROP_BUTTON = 6;
+    static constexpr int POS_EDID_BUTTON = 7;
+    static constexpr int ENTRIES_PER_PAGE = 3;
+    // using_source when the window's source word names nothing that exists.
+    static constexpr uint8_t NO_SOURCE = 0xFF;
+
+    void menulist_init();
+    void initMenu();
+    void TextCreate(int window, int flag = 0);
+    void imagemenu();
+    void image_select();
+    void on_Button_source_clicked();
+    void initSource();
+    void para_source_index_init();
+    void para_uiselect_init();
+    // 1 + the crops of select_source; also sets max_page. Signed on purpose:
+    // the page arithmetic below must be able to go negative.
+    int source_current_check();
+    int get_source_num(int id) const;
+    void crop_source_num_update();
+    void source_name_update();
+    void source_check_update();
+    void input_source_changed(int window);
+
+    void language_changed() override;
+    void syncUpdate(int code) override;
+
+    uint8_t focus() const { return ui_select; }
+
+    // The page's state, read by the pages it opens and by tests.
+    uint8_t ui_seltype = LEVEL_WINDOWS;
+    uint8_t select_window = 0;
+    uint8_t select_source = 0;
+    uint8_t select_listseq = 0;
+    uint8_t using_source = 0;
+    uint8_t using_crop_index = 0;
+    int16_t using_crop = 0;
+    uint8_t window_focus = 0;
+    uint8_t current_page = 0;
+    uint8_t max_page = 0;
+    uint8_t window_count = 0;
+    std::array<uint8_t, WINDOW_COUNT> window_of_tab{};
+    std::array<uint8_t, SOURCE_COUNT> entry_count{};
+    QString source_name;
+
+public slots:
+    void ryn_source_button_clicked();
+    void slot_Button_back_clicked();
+    void ryn_button_inputcut_clicked();
+    void ryn_button_EDID_clicked();
+
+protected:
+    bool page_key(PanelKey k, int key) override;
+    void back_pressed() override { slot_Button_back_clicked(); }
+
+private:
+    void key_windows(PanelKey k);
+    void key_sources(PanelKey k);
+    void key_entries(PanelKey k);
+    // Level-0 focus display without announcing the window (a refresh
+    // already runs inside the dispatcher).
+    void show_window_focus();
+    int tab_of_window(int window) const;
+    // Entry position (0 the input itself) of the window's own choice among
+    // the entries of using_source; -1 when it is not listed.
+    int in_use_position() const;
+
+    Ui::InputChoose* ui;
+    QFrame* tab_frame = nullptr;
+    QFrame* focus_frame = nullptr;
+    QFrame* entries_frame = nullptr;
+    std::array<QLabel*, WINDOW_COUNT> tab_name{};
+};
+
+inline InputChoose* g_inputchoose() {
+    return pages::get<InputChoose>(PAGE_INPUTCHOOSE);
+}

@@ -1,0 +1,15 @@
+#include "ui/pages/inputcut.h"
+
+#include "ui_inputcut.h"
+
+namespace {
+const Text5 kTitle = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+}
+
+InputCut::InputCut(QWidget* parent) : ServicePage<Ui::InputCut>(PAGE_INPUTCUT, kTitle, parent) {
+    language_changed();
+}
+
+void InputCut::slot_Button_back_clicked() {
+    close_page();
+}

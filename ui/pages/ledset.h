@@ -1,0 +1,23 @@
+#pragma once
+// The LED screen page (page 13), opened from the output menu.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class ledset;
+}
+
+class ledset : public ServicePage<Ui::ledset> {
+    Q_OBJECT
+public:
+    explicit ledset(QWidget* parent = nullptr);
+
+public slots:
+    void slot_Button_back_clicked();
+
+protected:
+    void back_pressed() override { slot_Button_back_clicked(); }
+};
+
+inline ledset* g_ledset() {
+    return pages::get<ledset>(PAGE_LEDSET);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The serial-port page (page 21), opened from the link submenu.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class linkcom;
+}
+
+class linkcom : public ServicePage<Ui::linkcom> {
+    Q_OBJECT
+public:
+    explicit linkcom(QWidget* parent = nullptr);
+
+public slots:
+    void slot_Button_back_clicked();
+
+protected:
+    void back_pressed() override { slot_Button_back_clicked(); }
+};
+
+inline linkcom* g_linkcom() {
+    return pages::get<linkcom>(PAGE_LINKCOM);
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The output-port view (page 14), opened from the output menu.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class netset;
+}
+
+class netset : public ServicePage<Ui::netset> {
+    Q_OBJECT
+public:
+    explicit netset(QWidget* parent = nullptr);
+
+public slots:
+    void slot_Button_back_clicked();
+
+protected:
+    void back_pressed() override { slot_Button_back_clicked(); }
+};
+
+inline netset* g_netset() {
+    return pages::get<netset>(PAGE_NETSET);
+}

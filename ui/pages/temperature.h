@@ -1,0 +1,23 @@
+#pragma once
+// The colour-temperature page (page 20), opened from the image-quality submenu.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class temperature;
+}
+
+class temperature : public ServicePage<Ui::temperature> {
+    Q_OBJECT
+public:
+    explicit temperature(QWidget* parent = nullptr);
+
+public slots:
+    void slot_Button_back_clicked();
+
+protected:
+    void back_pressed() override { slot_Button_back_clicked(); }
+};
+
+inline temperature* g_temperature() {
+    return pages::get<temperature>(PAGE_TEMPERATURE);
+}

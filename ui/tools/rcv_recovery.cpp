@@ -1,0 +1,26 @@
+#include "ui/tools/rcv_recovery.h"
+
+#include "ui_rcv_recovery.h"
+
+#include "core/global.h"
+
+namespace {
+const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самовосстановление карт",
+                      "Tự phục hồi thẻ nhận", "接收卡自恢復"};
+}
+
+rcv_recovery::rcv_recovery(QWidget* parent)
+    : ServicePage<Ui::rcv_recovery>(PAGE_RCV_RECOVERY, kTitle, parent) {
+    language_changed();
+}
+
+void rcv_recovery::menulist_back_page() {
+    if (g_qround_bar)
+        return;
+    close_page();
+}
+
+// MODE too: closing the page would delete the bar under g_qround_bar.
+bool rcv_recovery::page_key(PanelKey k, int) {
+    return g_qround_bar && k != PanelKey::Other;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// The receiving-card self-recovery page (page 25), opened from the advanced
+// submenu while recovery packages are stored.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class rcv_recovery;
+}
+
+class rcv_recovery : public ServicePage<Ui::rcv_recovery> {
+    Q_OBJECT
+public:
+    explicit rcv_recovery(QWidget* parent = nullptr);
+
+signals:
+    // A running card job's progress in percent (0..100), emitted by the
+    // FPGA thread; queued to the round progress bar.
+    void sig_qround_bar_update(int percent);
+
+public slots:
+    // Back; also called when the PC deletes the stored packages. Refused
+    // while a card job shows the round progress bar.
+    void menulist_back_page();
+
+protected:
+    void back_pressed() override { menulist_back_page(); }
+    // While the bar shows, the page stays: the bar is its child.
+    bool page_key(PanelKey k, int) override;
+};
+
+inline rcv_recovery* g_rcv_recovery() {
+    return pages::get<rcv_recovery>(PAGE_RCV_RECOVERY);
+}

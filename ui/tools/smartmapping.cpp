@@ -1,0 +1,26 @@
+#include "ui/tools/smartmapping.h"
+
+#include "ui_smartmapping.h"
+
+#include "core/global.h"
+
+namespace {
+const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настройка", "Ánh xạ thông minh",
+                      "智能映射"};
+}
+
+SmartMapping::SmartMapping(QWidget* parent)
+    : ServicePage<Ui::SmartMapping>(PAGE_SMARTMAPPING, kTitle, parent) {
+    language_changed();
+}
+
+void SmartMapping::Button_back_clicked() {
+    if (g_qround_bar)
+        return;
+    close_page();
+}
+
+// MODE too: closing the page would delete the bar under g_qround_bar.
+bool SmartMapping::page_key(PanelKey k, int) {
+    return g_qround_bar && k != PanelKey::Other;
+}

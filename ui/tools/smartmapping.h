@@ -1,0 +1,31 @@
+#pragma once
+// The smart screen-setup wizard (page 24), opened from the settings menu.
+#include "ui/pages/servicepage.h"
+
+namespace Ui {
+class SmartMapping;
+}
+
+class SmartMapping : public ServicePage<Ui::SmartMapping> {
+    Q_OBJECT
+public:
+    explicit SmartMapping(QWidget* parent = nullptr);
+
+signals:
+    // A running card job's progress in percent (0..100), emitted by the
+    // FPGA thread; queued to the round progress bar.
+    void sig_qround_bar_update(int percent);
+
+public slots:
+    // Refused while a card job shows the round progress bar.
+    void Button_back_clicked();
+
+protected:
+    void back_pressed() override { Button_back_clicked(); }
+    // While the bar shows, the page stays: the bar is its child.
+    bool page_key(PanelKey k, int) override;
+};
+
+inline SmartMapping* g_smartmapping() {
+    return pages::get<SmartMapping>(PAGE_SMARTMAPPING);
+}
