@@ -32,7 +32,9 @@ QMutex& settings_mutex() {
     return m;
 }
 
-QString config_file() { return device_path(QString::fromLatin1(CONFIG_FILE)); }
+QString config_file() {
+    return device_path(QString::fromLatin1(CONFIG_FILE));
+}
 
 bool valid_ipv4(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('.'));
@@ -55,7 +57,7 @@ long parse_number(const QString& text, long max) {
     const long v = hex ? t.mid(2).toLong(&ok, 16) : t.toLong(&ok, 10);
     return (ok && v >= 0 && v <= max) ? v : -1;
 }
-}  // namespace
+} // namespace
 
 ConfigEngine* ConfigEngine::p_config_engine = nullptr;
 
@@ -91,7 +93,8 @@ void ConfigEngine::load() {
     if (valid_ipv4(ip)) {
         g_str_ip = ip;
     } else {
-        debug_printf("tcpip.ini: ip \"%s\" is not an address: using 192.168.1.199\n", qPrintable(ip));
+        debug_printf("tcpip.ini: ip \"%s\" is not an address: using 192.168.1.199\n",
+                     qPrintable(ip));
         g_str_ip = QStringLiteral("192.168.1.199");
     }
 
@@ -100,14 +103,16 @@ void ConfigEngine::load() {
     const QString langs = ini.value(QStringLiteral("lcd_lang_valid")).toString();
     const long lang_mask = parse_number(langs, LCD_LANG_VALID_ALL);
     if (lang_mask < 0)
-        debug_printf("tcpip.ini: lcd_lang_valid \"%s\" is not a mask of the five languages: using 31\n",
-                     qPrintable(langs));
+        debug_printf(
+            "tcpip.ini: lcd_lang_valid \"%s\" is not a mask of the five languages: using 31\n",
+            qPrintable(langs));
     g_lcd_lang_valid = lang_mask < 0 ? LCD_LANG_VALID_ALL : uint32_t(lang_mask);
 
     const QString debug = ini.value(QStringLiteral("debug_switch")).toString();
     const long debug_value = parse_number(debug, 255);
     if (debug_value < 0)
-        debug_printf("tcpip.ini: debug_switch \"%s\" is not a byte: using 254\n", qPrintable(debug));
+        debug_printf("tcpip.ini: debug_switch \"%s\" is not a byte: using 254\n",
+                     qPrintable(debug));
     g_debugSwitch = debug_value < 0 ? 254 : uint8_t(debug_value);
 
     ini.endGroup();

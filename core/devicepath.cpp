@@ -11,7 +11,7 @@ QString root_folder() {
         root.chop(1);
     return root;
 }
-}  // namespace
+} // namespace
 
 QString device_path(const QString& path) {
     const QString root = root_folder();
@@ -28,4 +28,6 @@ std::string device_path_std(const std::string& path) {
     return device_path(QString::fromStdString(path)).toStdString();
 }
 
-bool device_is_simulated() { return !qgetenv("FRONTPANEL_ROOT").isEmpty(); }
+bool device_is_simulated() {
+    return !qgetenv("FRONTPANEL_ROOT").isEmpty();
+}

@@ -29,7 +29,8 @@ Read read_json_file(const std::string& device_file, pt::ptree* tree) {
     try {
         pt::read_json(in, *tree);
     } catch (const pt::json_parser_error& e) {
-        const std::string where = device_file + "(" + std::to_string(e.line()) + "): " + e.message();
+        const std::string where =
+            device_file + "(" + std::to_string(e.line()) + "): " + e.message();
         std::printf("json error: %s\n", where.c_str());
         in.close();
         Utils::remove_file(path);
@@ -62,7 +63,7 @@ bool take_texts(const pt::ptree& node, std::string* out) {
     *out = joined;
     return true;
 }
-}  // namespace
+} // namespace
 
 int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
     pt::ptree tree;

@@ -27,10 +27,14 @@ namespace {
 const char* const BLOCK_FILE = "/data/ram_device_info";
 constexpr uint8_t MARK_SAVED = 0xAA;
 constexpr uint8_t MARK_EMPTY = 0xFF;
-constexpr int MODE_FILE_MIN = USER_MODE_DATA + blk::MODE_SIZE;  // 3202
+constexpr int MODE_FILE_MIN = USER_MODE_DATA + blk::MODE_SIZE; // 3202
 
-QString mode_file(int index) { return QStringLiteral("/data/modes/custom_mode%1").arg(index + 1); }
-QString mode_osd_file(int index) { return QString::asprintf("/data/modes/MO%02x.json", index + 1); }
+QString mode_file(int index) {
+    return QStringLiteral("/data/modes/custom_mode%1").arg(index + 1);
+}
+QString mode_osd_file(int index) {
+    return QString::asprintf("/data/modes/MO%02x.json", index + 1);
+}
 
 c331_manage* scaler() {
     return c331_manage::p_c331_manage ? c331_manage::p_c331_manage : c331_manage::pInstance();
@@ -100,7 +104,7 @@ void pick_language(RynRamPara& p) {
         debug_printf("language %u in the block names no language: using English\n", unsigned(lang));
     g_language = lang < LANG_COUNT ? uint8_t(lang) : uint8_t(LANG_ENGLISH);
 }
-}  // namespace
+} // namespace
 
 RynRamPara* RynRamPara::p_rynrampara_config = nullptr;
 
@@ -113,7 +117,9 @@ RynRamPara* RynRamPara::pInstance() {
     return instance;
 }
 
-RynRamPara::RynRamPara() : QObject(nullptr) { load_files(); }
+RynRamPara::RynRamPara() : QObject(nullptr) {
+    load_files();
+}
 
 void RynRamPara::build_defaults(uint8_t* block) {
     // The factory defaults: one 1920x1080 screen showing HDMI1 full size in
@@ -138,7 +144,7 @@ void RynRamPara::build_defaults(uint8_t* block) {
     wr16(block, BRIGHTNESS, 100);
     wr16(block, CONTRAST, 50);
     wr16(block, window(0, WIN_ENABLE), 1);
-    wr16(block, window(0, WIN_SOURCE), 2);  // HDMI1
+    wr16(block, window(0, WIN_SOURCE), 2); // HDMI1
     wr16(block, window(0, WIN_X), 0);
     wr16(block, window(0, WIN_Y), 0);
     wr16(block, window(0, WIN_WIDTH), 1920);
@@ -155,13 +161,14 @@ void RynRamPara::load_files() {
     RamParaBlock.fill(0);
     QByteArray file;
     const bool opened = read_file(QString::fromLatin1(BLOCK_FILE), &file, blk::SIZE + 1);
-    if (opened && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED && uint8_t(file[1]) == MARK_SAVED) {
+    if (opened && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED &&
+        uint8_t(file[1]) == MARK_SAVED) {
         std::memcpy(RamParaBlock.data() + blk::PERSIST_BEGIN, file.constData() + blk::PERSIST_BEGIN,
                     blk::SIZE - blk::PERSIST_BEGIN);
     } else {
         if (opened)
-            debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n", BLOCK_FILE,
-                         int(file.size()));
+            debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n",
+                         BLOCK_FILE, int(file.size()));
         else
             debug_printf("%s missing: writing the factory defaults\n", BLOCK_FILE);
         Utils::remove_file(device_path_std(BLOCK_FILE));
@@ -178,7 +185,8 @@ void RynRamPara::load_files() {
         const bool ok = read_file(mode_file(i), &rec, USER_MODE_RECORD);
         const uint8_t m0 = rec.size() >= 2 ? uint8_t(rec[0]) : 0;
         const uint8_t m1 = rec.size() >= 2 ? uint8_t(rec[1]) : 0;
-        const bool marked = (m0 == MARK_SAVED && m1 == MARK_SAVED) || (m0 == MARK_EMPTY && m1 == MARK_EMPTY);
+        const bool marked =
+            (m0 == MARK_SAVED && m1 == MARK_SAVED) || (m0 == MARK_EMPTY && m1 == MARK_EMPTY);
         if (ok && rec.size() >= MODE_FILE_MIN && marked) {
             slot.bytes.fill(0);
             std::memcpy(slot.bytes.data(), rec.constData(), size_t(rec.size()));
@@ -199,7 +207,8 @@ bool RynRamPara::save_block(const uint8_t* block) {
         block = RamParaBlock.data();
     std::array<uint8_t, blk::SIZE> file{};
     file[0] = file[1] = MARK_SAVED;
-    std::memcpy(file.data() + blk::PERSIST_BEGIN, block + blk::PERSIST_BEGIN, blk::SIZE - blk::PERSIST_BEGIN);
+    std::memcpy(file.data() + blk::PERSIST_BEGIN, block + blk::PERSIST_BEGIN,
+                blk::SIZE - blk::PERSIST_BEGIN);
     return Utils::write_file_atomic(device_path_std(BLOCK_FILE), file.data(), file.size()) == 1;
 }
 
@@ -221,7 +230,7 @@ void RynRamPara::publish_input_info(int source, uint16_t width, uint16_t height,
         uint8_t* rec = RamParaBlock.data() + blk::input_info(source);
         blk::wr16(rec, 0, width);
         blk::wr16(rec, 2, height);
-        rec[4] = rate >= 55 ? 60 : rate;  // 59.94 and the like show as 60
+        rec[4] = rate >= 55 ? 60 : rate; // 59.94 and the like show as 60
         rec[5] = 0;
     }
     test_signal(SYNC_INPUT_TIMING);
@@ -287,7 +296,8 @@ void RynRamPara::RynSetImageFreeze() {
     c331_manage* m = scaler();
     MutexLocker lock(&m->para_mutex);
     if (window_u16(w, blk::WIN_ENABLE) & 1)
-        set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
+        set_u16(blk::window(w, blk::WIN_OUTPUT),
+                window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     m->para_update_flag = C331_APPLY_EDIT;
 }
 
@@ -310,9 +320,15 @@ int RynRamPara::RynUserModeIndex(char start, char dir) {
     for (int k = 0; k < USER_MODE_COUNT; ++k) {
         int i;
         switch (dir) {
-        case 2: i = s + k; break;
-        case 1: i = s + k + 1; break;
-        case 0: i = s - k - 1 + USER_MODE_COUNT; break;
+        case 2:
+            i = s + k;
+            break;
+        case 1:
+            i = s + k + 1;
+            break;
+        case 0:
+            i = s - k - 1 + USER_MODE_COUNT;
+            break;
         default:
             debug_printf("RynUserModeIndex: direction %d\n", int(dir));
             return 256;
@@ -361,8 +377,8 @@ int RynRamPara::mode_file_deal(int index, int op) {
     return 0;
 }
 
-int RynRamPara::RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag, char* crop_index,
-                                  uint8_t form) const {
+int RynRamPara::RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag,
+                                  char* crop_index, uint8_t form) const {
     if (crop_flag)
         *crop_flag = 0;
     if (!base || window >= blk::WINDOW_SLOTS)
@@ -460,7 +476,8 @@ void RynRamPara::RynSetCropPara(char source, char n, CROP_PARA* values) {
     c331_manage* m = scaler();
     MutexLocker lock(&m->para_mutex);
     int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr, &index);
+    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                   &index);
     if (index >= CROP_COUNT)
         return;
     uint8_t* rec = RamParaBlock.data() + blk::crop(index);
@@ -482,7 +499,8 @@ void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
         return;
     }
     int free = 0;
-    while (free < CROP_COUNT && (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
+    while (free < CROP_COUNT &&
+           (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
         ++free;
     if (free == CROP_COUNT) {
         debug_printf("the crop table is full\n");
@@ -502,7 +520,8 @@ void RynRamPara::RynDeleteCrop(char source, char n) {
     c331_manage* m = scaler();
     MutexLocker lock(&m->para_mutex);
     int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr, &index);
+    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                   &index);
     if (index >= CROP_COUNT)
         return;
     uint8_t* rec = RamParaBlock.data() + blk::crop(index);

@@ -80,6 +80,8 @@ public:
     void publish_input_info(int source, uint16_t width, uint16_t height, uint8_t rate);
 
 signals:
+    // Emitted by test_signal from worker threads only; main connects it to
+    // SyncUpdate::para_sync with Qt::QueuedConnection.
     void sig_update_para(int code);
 
 private:

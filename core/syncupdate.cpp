@@ -70,7 +70,7 @@ void refresh_front_page(int code) {
         break;
     }
 }
-}  // namespace
+} // namespace
 
 void SyncUpdate::para_sync(int code) {
     RynRamPara* p = RynRamPara::pInstance();
@@ -78,7 +78,8 @@ void SyncUpdate::para_sync(int code) {
     // The layout view may select a window that is off; elsewhere the current
     // window must be one that shows.
     if (g_page_focus != PAGE_IMAGELAYOUT) {
-        if (g_image_current >= WINDOW_COUNT || !(p->window_u16(g_image_current, blk::WIN_ENABLE) & 1))
+        if (g_image_current >= WINDOW_COUNT ||
+            !(p->window_u16(g_image_current, blk::WIN_ENABLE) & 1))
             g_image_current = 0;
     }
     if (g_ryn_keys)
@@ -126,8 +127,8 @@ void SyncUpdate::save_changes() {
     const bool changed = std::memcmp(p->RamParaBlock.data() + blk::PERSIST_BEGIN,
                                      p->RamParaShadow.data() + blk::PERSIST_BEGIN, persisted) != 0;
     if (changed)
-        std::memcpy(p->RamParaShadow.data() + blk::PERSIST_BEGIN, p->RamParaBlock.data() + blk::PERSIST_BEGIN,
-                    persisted);
+        std::memcpy(p->RamParaShadow.data() + blk::PERSIST_BEGIN,
+                    p->RamParaBlock.data() + blk::PERSIST_BEGIN, persisted);
     const bool write_block = changed || block_save_failed_;
     std::array<uint8_t, blk::SIZE> snapshot{};
     if (write_block)

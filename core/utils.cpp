@@ -74,10 +74,12 @@ int simulated_rm(const QStringList& args) {
             continue;
         }
         const QFileInfo info(path);
-        if (info.fileName().contains(QLatin1Char('*')) || info.fileName().contains(QLatin1Char('?'))) {
+        if (info.fileName().contains(QLatin1Char('*')) ||
+            info.fileName().contains(QLatin1Char('?'))) {
             QDir dir(info.path());
             const QStringList names = dir.entryList(QStringList{info.fileName()},
-                                                    QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+                                                    QDir::AllEntries | QDir::NoDotAndDotDot |
+                                                        QDir::Hidden | QDir::System);
             for (const QString& name : names)
                 if (!Utils::remove_file(dir.filePath(name).toStdString()))
                     result = 1;
@@ -95,7 +97,7 @@ int simulated_command(const QString& command) {
     const QStringList words = command.split(space, Qt::SkipEmptyParts);
     if (words.isEmpty())
         return 0;
-    const QString& tool = words.first();
+    const QString tool = QFileInfo(words.first()).fileName(); // "/sbin/reboot" too
     if (tool == QLatin1String("reboot")) {
         std::printf("reboot: the simulated device ends the program instead of rebooting\n");
         std::fflush(stdout);
@@ -111,7 +113,7 @@ int simulated_command(const QString& command) {
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int Utils::shell_exec(const std::string& command) {
     MutexLocker lock(&_system_mutex);
@@ -123,7 +125,8 @@ int Utils::shell_exec(const std::string& command) {
     // would when every command succeeds.
     static const QRegularExpression separators(QStringLiteral(";|&&|\\n"));
     int result = 0;
-    for (const QString& part : QString::fromStdString(command).split(separators, Qt::SkipEmptyParts))
+    for (const QString& part :
+         QString::fromStdString(command).split(separators, Qt::SkipEmptyParts))
         result = simulated_command(part.trimmed());
     return result;
 }
@@ -134,7 +137,8 @@ int Utils::write_file_atomic(const std::string& path, const void* data, size_t l
     tmp.push_back('\0');
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) {
-        debug_printf("write %s: cannot create a temporary file: %s\n", path.c_str(), std::strerror(errno));
+        debug_printf("write %s: cannot create a temporary file: %s\n", path.c_str(),
+                     std::strerror(errno));
         return 0;
     }
     ::fchmod(fd, 0644);

@@ -16,16 +16,16 @@ struct RegInit {
     uint8_t fpga0, fpga1;
 };
 constexpr RegInit SIM_REGISTERS[] = {
-    {fpga_reg::VERSION_FUNC, 0x05, 0x05}, {fpga_reg::VERSION_DAY, 0x18, 0x18},
+    {fpga_reg::VERSION_FUNC, 0x05, 0x05},  {fpga_reg::VERSION_DAY, 0x18, 0x18},
     {fpga_reg::VERSION_MONTH, 0x06, 0x06}, {fpga_reg::VERSION_YEAR, 0x24, 0x24},
-    {fpga_reg::LINK_LOW, 0x0F, 0x00},     {fpga_reg::LINK_HIGH, 0x00, 0x00},
+    {fpga_reg::LINK_LOW, 0x0F, 0x00},      {fpga_reg::LINK_HIGH, 0x00, 0x00},
 };
 
 // Registers that exist on the chip: 0..63 and 128..170.
 constexpr int REG_LOW_END = 63;
 constexpr int REG_HIGH_BEGIN = 128;
 constexpr int REG_HIGH_END = 170;
-}  // namespace
+} // namespace
 
 fpga_manage* fpga_manage::pInstance() {
     static fpga_manage* instance = [] {
@@ -45,7 +45,9 @@ fpga_manage::fpga_manage() {
     recovery_parser = new rcvRecovery;
 }
 
-int fpga_manage::initialize() { return 0; }
+int fpga_manage::initialize() {
+    return 0;
+}
 
 int fpga_manage::initialize_start() {
     if (started_)

@@ -34,7 +34,7 @@ bool is_usb_partition(const char* name, size_t len) {
             return false;
     return true;
 }
-}  // namespace
+} // namespace
 
 UsbServer::UsbServer(QObject* parent) : QObject(parent) {
     sock_ = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
@@ -45,8 +45,8 @@ UsbServer::UsbServer(QObject* parent) : QObject(parent) {
     }
     sockaddr_nl addr{};
     addr.nl_family = AF_NETLINK;
-    addr.nl_pid = 0;     // let the kernel pick a unique port
-    addr.nl_groups = 1;  // the kernel's own uevents
+    addr.nl_pid = 0;    // let the kernel pick a unique port
+    addr.nl_groups = 1; // the kernel's own uevents
     if (bind(sock_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) {
         debug_printf("UsbServer: cannot bind the uevent socket (%s), USB disks are not watched\n",
                      std::strerror(errno));

@@ -6,6 +6,7 @@
 #include "fpga/fpga_manage.h"
 #include "sources/quenzsource.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -25,7 +26,7 @@ bool led_group_differs(const uint8_t* a, const uint8_t* b) {
             return true;
     return false;
 }
-}  // namespace
+} // namespace
 
 c331_manage* c331_manage::pInstance() {
     static c331_manage* instance = [] {
@@ -56,7 +57,14 @@ void c331_manage::chip_startup() {
     rynApi_PnlInit2(blk::rd16(b, blk::LED_WIDTH), blk::rd16(b, blk::LED_HEIGHT),
                     blk::rd16(b, blk::OUT1_W), blk::rd16(b, blk::OUT1_H),
                     blk::rd16(b, blk::SPLICE_MODE));
-    applied_ = rp->RamParaBlock;
+    remember_applied();
+}
+
+// The input timing bytes below the persisted part are the source thread's
+// (under the model's own lock) and are no parameter the scaler applies.
+void c331_manage::remember_applied() {
+    const uint8_t* block = RynRamPara::pInstance()->RamParaBlock.data();
+    std::copy(block + blk::PERSIST_BEGIN, block + blk::SIZE, applied_.begin() + blk::PERSIST_BEGIN);
 }
 
 void* c331_manage::c331manageThread(void* arg) {
@@ -120,7 +128,7 @@ void c331_manage::apply_pass() {
             f->request_brightness(bright);
     }
 
-    applied_ = rp->RamParaBlock;
+    remember_applied();
     const int code = para_update_flag;
     para_update_flag = C331_APPLY_NONE;
     pthread_mutex_unlock(&para_mutex);
@@ -163,8 +171,8 @@ void c331_manage::request_edid_rewrites() {
     quenzsource* src = quenzsource::pInstance();
     const uint8_t* block = RynRamPara::pInstance()->RamParaBlock.data();
     for (int s = 0; s < SOURCE_COUNT; ++s) {
-        const bool changed =
-            std::memcmp(block + blk::edid(s), applied_.data() + blk::edid(s), blk::EDID_PARA_SIZE) != 0;
+        const bool changed = std::memcmp(block + blk::edid(s), applied_.data() + blk::edid(s),
+                                         blk::EDID_PARA_SIZE) != 0;
         if (!changed && !src->edid_ram_table_from[s])
             continue;
         // Cleared before the request is raised, so that a source thread that

@@ -21,7 +21,7 @@ public:
     static c331_manage* p_c331_manage;
 
     pthread_mutex_t para_mutex = PTHREAD_MUTEX_INITIALIZER;
-    volatile uint8_t para_update_flag = 0;  // C331_APPLY
+    volatile uint8_t para_update_flag = 0; // C331_APPLY
 
     // Brings the chip up from the block and starts c331manageThread once;
     // a second call does nothing. 0 success, 255 on failure.
@@ -47,6 +47,7 @@ private:
     void chip_startup();
     bool wait_led_reload();
     void request_edid_rewrites();
+    void remember_applied();
 
     mutable pthread_mutex_t panel_mutex_ = PTHREAD_MUTEX_INITIALIZER;
     SimPanel panel_;

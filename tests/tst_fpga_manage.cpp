@@ -14,7 +14,9 @@
 #include <QtTest>
 
 namespace {
-fpga_manage* fpga() { return fpga_manage::pInstance(); }
+fpga_manage* fpga() {
+    return fpga_manage::pInstance();
+}
 
 void set_led(uint8_t para, uint8_t setup) {
     MutexLocker lock(&Utils::_led_para_init_mutex);
@@ -26,7 +28,7 @@ void touch(const QString& path) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
 }
-}  // namespace
+} // namespace
 
 class TstFpgaManage : public QObject {
     Q_OBJECT
@@ -41,10 +43,8 @@ private slots:
     void ledReloadStepsCountTicks_data();
     void ledReloadStepsCountTicks();
     void panelDoneResetsFpga();
-    void brightnessSendsTheLastRequest();
     void ageCountersCreepAndCarry();
     void recoveryListTakesRegularFilesOnly();
-    void recoveryListKeptWhenFolderMissing();
 };
 
 void TstFpgaManage::initTestCase() {
@@ -128,7 +128,7 @@ void TstFpgaManage::linkBitsReadFresh() {
 
 void TstFpgaManage::ledReloadStepsCountTicks_data() {
     QTest::addColumn<uint32_t>("start");
-    QTest::addColumn<uint32_t>("late");  // getTimeSpace counts one less across the wrap
+    QTest::addColumn<uint32_t>("late"); // getTimeSpace counts one less across the wrap
     QTest::newRow("plain") << 1000u << 0u;
     QTest::newRow("last step across the wrap") << 0xFFFFFFF0u << 1u;
 }
@@ -172,7 +172,7 @@ void TstFpgaManage::ledReloadStepsCountTicks() {
 void TstFpgaManage::panelDoneResetsFpga() {
     const int resets = fpga()->reset_count();
     fpga()->set_led_para_deal();
-    QCOMPARE(fpga()->reset_count(), resets);  // idle: nothing happens
+    QCOMPARE(fpga()->reset_count(), resets); // idle: nothing happens
     set_led(LED_PARA_PANEL_DONE, 5);
     fpga()->set_led_para_deal();
     QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
@@ -180,18 +180,6 @@ void TstFpgaManage::panelDoneResetsFpga() {
     QCOMPARE(fpga()->reset_count(), resets + 1);
     fpga()->set_led_para_deal();
     QCOMPARE(fpga()->reset_count(), resets + 1);
-}
-
-void TstFpgaManage::brightnessSendsTheLastRequest() {
-    const int sends = fpga()->brightness_sends();
-    fpga()->brightness_deal();
-    QCOMPARE(fpga()->brightness_sends(), sends);
-    fpga()->request_brightness(20);
-    fpga()->request_brightness(80);
-    fpga()->brightness_deal();
-    fpga()->brightness_deal();
-    QCOMPARE(fpga()->brightness_sends(), sends + 1);
-    QCOMPARE(fpga()->brightness_sent(), 80);
 }
 
 void TstFpgaManage::ageCountersCreepAndCarry() {
@@ -221,12 +209,17 @@ void TstFpgaManage::ageCountersCreepAndCarry() {
 }
 
 void TstFpgaManage::recoveryListTakesRegularFilesOnly() {
+    rcvRecovery* r = fpga()->recovery_parser;
+    // No folder: the list stays as it was.
+    r->file_list = QStringList{"kept.rcv"};
+    QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
+    QCOMPARE(r->file_list, QStringList{"kept.rcv"});
+
     const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
     QVERIFY(QDir().mkpath(dir + "/sub"));
     touch(dir + "/a.rcv");
     touch(dir + "/.hidden");
     QVERIFY(QFile::link(dir + "/a.rcv", dir + "/link.rcv"));
-    rcvRecovery* r = fpga()->recovery_parser;
     r->file_list = QStringList{"stale"};
     QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
     QStringList names = r->file_list;
@@ -238,13 +231,6 @@ void TstFpgaManage::recoveryListTakesRegularFilesOnly() {
     QVERIFY(QDir().mkpath(dir));
     QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
     QVERIFY(r->file_list.isEmpty());
-}
-
-void TstFpgaManage::recoveryListKeptWhenFolderMissing() {
-    rcvRecovery* r = fpga()->recovery_parser;
-    r->file_list = QStringList{"kept.rcv"};
-    QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
-    QCOMPARE(r->file_list, QStringList{"kept.rcv"});
 }
 
 QTEST_MAIN(TstFpgaManage)

@@ -176,14 +176,14 @@ void TstMainWindow::banner_animated_only_when_it_exists() {
 
 void TstMainWindow::ageing_sample_every_18000_ticks() {
     fpga_manage* fpga = fpga_manage::pInstance();
+    fpga->bringup();  // the FPGA runs (its thread is not needed here)
     factoryage_log.clear();
     G_timeTicks = 0;
     G_factoryage_ticks = 0;
     ticks(17999);
     QCOMPARE(factoryage_log.size(), 0);
     ticks(1);
-    QCOMPARE(factoryage_log.size(), fpga->get_fpga_status() ? 1 : 0);
-    QVERIFY(fpga->get_fpga_status());
+    QCOMPARE(factoryage_log.size(), 1);
     // Skipped while a PC command is in progress; the stamp is renewed all the same.
     pc_cmd_valid = 1;
     ticks(18000);

@@ -34,7 +34,7 @@ void count_hook() {
     ++hook_calls;
     hook_in_gui = QThread::currentThread() == qApp->thread();
 }
-}  // namespace
+} // namespace
 
 class TstUsbServer : public QObject {
     Q_OBJECT

@@ -164,7 +164,12 @@ void LockWindow::language_changed() {
 }
 
 void LockWindow::image_init() {
-    delete tiles;
+    if (tiles) {
+        // Unhooked first: the frame's own destruction must not reach the
+        // filter.
+        tiles->removeEventFilter(this);
+        delete tiles;
+    }
     tiles = new QFrame(this);
     tiles->setObjectName(QStringLiteral("frame_tiles"));
     tiles->setGeometry(0, 74, 320, 160);
