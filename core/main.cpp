@@ -10,6 +10,7 @@
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/numberkeyboard.h"
+#include "ui/frame/option.h"
 #include "ui/frame/ryn_keyboard.h"
 
 #include <QApplication>
@@ -46,6 +47,12 @@ int main(int argc, char** argv) {
     QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para,
                      SyncUpdate::p_syncupdate, &SyncUpdate::para_sync, Qt::QueuedConnection);
     ryn_keys_update_lights();
+    // A mounted drive closes the settings menu when it is in front.
+    UsbServer::usb_mounted_hook = [] {
+        if (g_page_focus == PAGE_OPTION)
+            if (Option* option = g_option())
+                option->slot_Button_back_clicked();
+    };
     auto* usb = new UsbServer(&app);
     QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
                      &SyncUpdate::para_sync, Qt::QueuedConnection);

@@ -15,6 +15,9 @@
 
 #include <QPushButton>
 #include <QtTest>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
@@ -61,6 +64,7 @@ private slots:
     void mode_opens_user_modes_unless_locked();
     void audio_window_out_of_range_reads_window_0();
     void english_icons_when_language_not_offered();
+    void reboot_300_ticks_after_the_request();
     void usb_watcher_enabled_at_tick_1000();
     void banner_animated_only_when_it_exists();
     void ageing_sample_every_18000_ticks();
@@ -151,6 +155,39 @@ void TstMainWindow::english_icons_when_language_not_offered() {
     mw->language_changed();
     QCOMPARE(button("inputchoose")->iconSize(), QSize(96, 76));
     QCOMPARE(icon_image(button("option")), file_image(":/png/vn_option.png", QSize(64, 64)));
+}
+
+// On a PC the reboot ends the program: run the clock in a forked copy and
+// see that it ends exactly at the 300th tick after the request.
+void TstMainWindow::reboot_300_ticks_after_the_request() {
+    std::fflush(stdout);
+    int pipefd[2];
+    QVERIFY(::pipe(pipefd) == 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(pipefd[1], STDOUT_FILENO);
+        G_timeTicks = 1000;
+        G_reboot_tickTicks = G_timeTicks;
+        g_app_reset_flag = 1;
+        ticks(299);
+        std::printf("[still up after 299]\n");
+        std::fflush(stdout);
+        ticks(1);
+        ::_exit(3);  // reached only when the reboot did not come
+    }
+    ::close(pipefd[1]);
+    QByteArray out;
+    char buf[256];
+    ssize_t n;
+    while ((n = ::read(pipefd[0], buf, sizeof buf)) > 0)
+        out.append(buf, int(n));
+    ::close(pipefd[0]);
+    int status = 0;
+    QCOMPARE(::waitpid(pid, &status, 0), pid);
+    QVERIFY2(out.contains("[still up after 299]"), out.constData());
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY2(out.indexOf("reboot") > out.indexOf("[still up after 299]"), out.constData());
 }
 
 void TstMainWindow::usb_watcher_enabled_at_tick_1000() {
