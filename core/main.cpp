@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
     pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
-    g_numberkeyboard->move(160, 0);  // over the right half of the screen
+    // Over the right half of the screen, so the page's left half stays visible.
+    g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
 
     // Workers reach the GUI thread only through these queued connections.
     QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para,

@@ -13,7 +13,7 @@ public:
     explicit RecordingPage(int id) { pages::set(id, this, PAGE_MAINWINDOW); }
     ~RecordingPage() override { pages::forget(this); }
     QWidget* page_widget() override { return &widget; }
-    void language_changed() override { ++language_changes; }
+    void language_changed() override {}
     void syncUpdate(int code) override {
         codes.push_back(code);
         threads.push_back(QThread::currentThread());
@@ -24,6 +24,5 @@ public:
     QWidget widget;
     std::vector<int> codes;
     std::vector<QThread*> threads;
-    int language_changes = 0;
     std::function<void(int)> on_sync;
 };

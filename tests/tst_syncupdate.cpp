@@ -20,46 +20,31 @@
 #include <thread>
 
 namespace {
-RynRamPara* P() {
-    return RynRamPara::pInstance();
-}
-c331_manage* scaler() {
-    return c331_manage::pInstance();
-}
-void sync(int code = SYNC_PARA) {
-    SyncUpdate::pInstance()->para_sync(code);
-}
-QString block_file() {
-    return device_path("/data/ram_device_info");
-}
-
-QByteArray saved_block() {
-    QFile f(block_file());
+RynRamPara* P() { return RynRamPara::pInstance(); }
+c331_manage* scaler() { return c331_manage::pInstance(); }
+void sync(int code = SYNC_PARA) { SyncUpdate::pInstance()->para_sync(code); }
+QString block_file() { return device_path("/data/ram_device_info"); }
+QByteArray read_file(const QString& path) {
+    QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-bool persisted_equals_shadow() {
-    return std::memcmp(P()->RamParaBlock.data() + blk::PERSIST_BEGIN,
-                       P()->RamParaShadow.data() + blk::PERSIST_BEGIN,
-                       blk::SIZE - blk::PERSIST_BEGIN) == 0;
+uint16_t file_u16(int offset) {
+    return blk::rd16(reinterpret_cast<const uint8_t*>(read_file(block_file()).constData()), offset);
 }
 
 // Ends every notice at once and records the kind of each one shown.
-class NoticeDriver {
-public:
+struct NoticeDriver {
     NoticeDriver() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (!g_tip_flag || !g_tip)
-                return;
-            if (g_tip->tick_count() == 0)
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
                 kinds.push_back(g_tip->shown_kind());
-            g_tip->tip_outtime_deal();
+            if (g_tip_flag && g_tip)
+                g_tip->tip_outtime_deal();
         });
-        timer_.start(0);
+        timer.start(0);
     }
+    QTimer timer;
     std::vector<int> kinds;
-
-private:
-    QTimer timer_;
 };
 } // namespace
 
@@ -70,113 +55,96 @@ private slots:
     void init() {
         testsupport::fresh_device();
         g_page_focus = PAGE_EDIDSET;
+        QFile::remove(block_file());
     }
     void cleanup() { testsupport::close_all_pages(); }
 
     // Only bytes 768..4095 are kept; live input state below them is not.
     void savesOnlyPersistedChanges_data() {
         QTest::addColumn<int>("offset");
-        QTest::addColumn<bool>("saved");
-        QTest::newRow("input info") << blk::input_info(2) << false;
-        QTest::newRow("last live byte 767") << 767 << false;
-        QTest::newRow("first kept byte 768") << 768 << true;
-        QTest::newRow("last byte 4095") << 4095 << true;
+        QTest::newRow("last live byte 767") << 767;
+        QTest::newRow("first kept byte 768") << 768;
+        QTest::newRow("last byte 4095") << 4095;
     }
     void savesOnlyPersistedChanges() {
         QFETCH(int, offset);
-        QFETCH(bool, saved);
         RecordingPage page(PAGE_EDIDSET);
-        QFile::remove(block_file());
+        const bool kept = offset >= blk::PERSIST_BEGIN;
         P()->RamParaBlock[size_t(offset)] ^= 0x5A;
         sync();
         QCOMPARE(page.codes, std::vector<int>{SYNC_PARA});
-        QCOMPARE(QFile::exists(block_file()), saved);
-        QVERIFY(persisted_equals_shadow());
-        QCOMPARE(P()->RamParaShadow[size_t(offset)] != P()->RamParaBlock[size_t(offset)], !saved);
-        if (saved)
-            QCOMPARE(uint8_t(saved_block()[offset]), P()->RamParaBlock[size_t(offset)]);
+        QCOMPARE(QFile::exists(block_file()), kept);
+        QCOMPARE(P()->RamParaShadow[size_t(offset)] == P()->RamParaBlock[size_t(offset)], kept);
+        if (kept)
+            QCOMPARE(uint8_t(read_file(block_file())[offset]), P()->RamParaBlock[size_t(offset)]);
     }
 
     void saveRequest_data() {
         QTest::addColumn<int>("request");
-        QTest::addColumn<int>("slot");
-        QTest::newRow("slot 1") << 1 << 0;
-        QTest::newRow("slot 16") << 16 << 15;
-        QTest::newRow("17 names no slot") << 17 << -1;
-        QTest::newRow("0xFFFF names no slot") << 0xFFFF << -1;
+        QTest::newRow("slot 16") << 16;
+        QTest::newRow("17 names no slot") << 17;
+        QTest::newRow("0xFFFF names no slot") << 0xFFFF;
     }
     void saveRequest() {
         QFETCH(int, request);
-        QFETCH(int, slot);
         P()->set_u16(blk::CURRENT_MODE, 3);
         P()->set_u16(blk::BRIGHTNESS, 42);
         P()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(request));
         const auto modes_before = P()->UserModes;
         sync();
+        const bool valid = request <= USER_MODE_COUNT;
         QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST), uint16_t(0));
-        const QByteArray file = saved_block();
-        QCOMPARE(
-            blk::rd16(reinterpret_cast<const uint8_t*>(file.constData()), blk::MODE_SAVE_REQUEST),
-            uint16_t(0));
-        if (slot < 0) {
-            for (int i = 0; i < USER_MODE_COUNT; ++i)
-                QVERIFY(P()->UserModes[size_t(i)].bytes == modes_before[size_t(i)].bytes);
-            QCOMPARE(P()->u16(blk::CURRENT_MODE), uint16_t(3));
+        QCOMPARE(file_u16(blk::MODE_SAVE_REQUEST), uint16_t(0));
+        QCOMPARE(file_u16(blk::CURRENT_MODE), uint16_t(valid ? request : 3));
+        QCOMPARE(bool(P()->RynUserModeSaved(15)), valid);
+        if (!valid) {
+            QVERIFY(std::memcmp(&P()->UserModes, &modes_before, sizeof modes_before) == 0);
             return;
         }
-        QVERIFY(P()->RynUserModeSaved(slot));
-        QCOMPARE(P()->u16(blk::CURRENT_MODE), uint16_t(request));
-        QCOMPARE(P()->UserModes[size_t(slot)].u16(blk::BRIGHTNESS), uint16_t(42));
-        QFile mode(device_path(QString("/data/modes/custom_mode%1").arg(request)));
-        QVERIFY(mode.open(QIODevice::ReadOnly));
-        const auto& slot_bytes = P()->UserModes[size_t(slot)].bytes;
-        QCOMPARE(mode.readAll(), QByteArray(reinterpret_cast<const char*>(slot_bytes.data()),
-                                            int(slot_bytes.size())));
-        QCOMPARE(blk::rd16(reinterpret_cast<const uint8_t*>(file.constData()), blk::CURRENT_MODE),
-                 uint16_t(request));
+        const auto& slot = P()->UserModes[15];
+        QCOMPARE(slot.u16(blk::BRIGHTNESS), uint16_t(42));
+        QCOMPARE(read_file(device_path("/data/modes/custom_mode16")),
+                 QByteArray(reinterpret_cast<const char*>(slot.bytes.data()), int(slot.bytes.size())));
     }
 
     // A change still waiting for the scaler must keep the shadow as it was,
-    // or the scaler would never see it (lost update).
-    void nothingSavedWhileApplyPending() {
+    // or the scaler would never see it (lost update); and the GUI thread
+    // never waits for para_mutex: a holder only delays the save.
+    void saveWaitsForScalerAndLock_data() {
+        QTest::addColumn<bool>("lockHeld");
+        QTest::newRow("apply pending") << false;
+        QTest::newRow("para_mutex held") << true;
+    }
+    void saveWaitsForScalerAndLock() {
+        QFETCH(bool, lockHeld);
         RecordingPage page(PAGE_EDIDSET);
-        QFile::remove(block_file());
         P()->set_u16(blk::BRIGHTNESS, 20);
         P()->set_u16(blk::MODE_SAVE_REQUEST, 2);
-        scaler()->para_update_flag = C331_APPLY_EDIT;
+        std::promise<void> held, release;
+        std::thread holder;
+        if (lockHeld) {
+            holder = std::thread([&] {
+                pthread_mutex_lock(&scaler()->para_mutex);
+                held.set_value();
+                release.get_future().wait();
+                pthread_mutex_unlock(&scaler()->para_mutex);
+            });
+            held.get_future().wait();
+        }
+        scaler()->para_update_flag = lockHeld ? C331_APPLY_NONE : C331_APPLY_EDIT;
         sync();
         QCOMPARE(page.codes.size(), size_t(1)); // the page is still refreshed
         QVERIFY(!QFile::exists(block_file()));
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
-        QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST), uint16_t(2));
         QVERIFY(!P()->RynUserModeSaved(1));
-
+        if (lockHeld) {
+            release.set_value();
+            holder.join();
+        }
         scaler()->para_update_flag = C331_APPLY_NONE; // the scaler's pass is over
         sync();
-        QVERIFY(QFile::exists(block_file()));
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(20));
         QVERIFY(P()->RynUserModeSaved(1));
-    }
-
-    // The GUI thread never waits for para_mutex: a holder delays the save.
-    void busyLockDelaysSaveWithoutBlocking() {
-        QFile::remove(block_file());
-        P()->set_u16(blk::CONTRAST, 10);
-        std::promise<void> held, release;
-        std::thread holder([&] {
-            pthread_mutex_lock(&scaler()->para_mutex);
-            held.set_value();
-            release.get_future().wait();
-            pthread_mutex_unlock(&scaler()->para_mutex);
-        });
-        held.get_future().wait();
-        sync();
-        QVERIFY(!QFile::exists(block_file()));
-        QCOMPARE(P()->shadow_u16(blk::CONTRAST), uint16_t(50));
-        release.set_value();
-        holder.join();
-        sync();
-        QVERIFY(QFile::exists(block_file()));
     }
 
     void currentWindowAndFrontPage() {
@@ -185,61 +153,48 @@ private slots:
         g_page_focus = PAGE_IMAGELAYOUT; // the layout view may stay on an off window
         sync();
         QCOMPARE(int(g_image_current), 2);
-        P()->set_u16(blk::BRIGHTNESS, 30);
-        g_page_focus = PAGE_LEDSET;
-        for (int code : {SYNC_PC_UPDATE_START, SYNC_PC_UPDATE_OVER})
-            sync(code); // the window is fixed, nothing else happens
-        QCOMPARE(int(g_image_current), 0);
-        QVERIFY(page.codes.empty());
-        QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
-
-        g_page_focus = PAGE_EDIDSET; // closed: skipped, the save still runs
-        sync();
-        QVERIFY(page.codes.empty());
-        QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(30));
-        g_page_focus = 30; // beyond the registry: only the language rule
         P()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
-        sync();
+        g_page_focus = PAGE_LEDSET;
+        sync(SYNC_PC_UPDATE_START); // the window is fixed, nothing else happens
+        QCOMPARE(int(g_image_current), 0);
+        QVERIFY(!QFile::exists(block_file()));
+        for (int focus : {30, int(PAGE_EDIDSET)}) { // beyond the registry; closed
+            g_page_focus = uint8_t(focus);
+            sync();
+        }
+        QVERIFY(page.codes.empty());
         QCOMPARE(int(g_language), int(LANG_RUSSIAN));
+        QVERIFY(QFile::exists(block_file()));
     }
 
-    void notices_data() {
-        QTest::addColumn<int>("focus");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("kind");
+    void notices_data() { // page in front, code, notice shown
+        QTest::addColumn<QVector<int>>("r");
         QTest::newRow("link menu after every refresh")
-            << int(PAGE_LINKOPTION) << int(SYNC_INPUT_TIMING) << int(TIP_DONE);
-        QTest::newRow("mapping: drive in")
-            << int(PAGE_SMARTMAPPING) << int(SYNC_USB_ADDED) << int(TIP_USB_IN);
+            << QVector<int>{PAGE_LINKOPTION, SYNC_INPUT_TIMING, TIP_DONE};
+        QTest::newRow("mapping: drive in") << QVector<int>{PAGE_SMARTMAPPING, SYNC_USB_ADDED, TIP_USB_IN};
         QTest::newRow("usb upgrade: drive out")
-            << int(PAGE_FIRMWARE_USBGRADE) << int(SYNC_USB_REMOVED) << int(TIP_USB_OUT);
-        QTest::newRow("usb upgrade: reading")
-            << int(PAGE_FIRMWARE_USBGRADE) << int(SYNC_USB_MOUNTED) << int(TIP_USB_READING);
-        QTest::newRow("other page") << int(PAGE_EDIDSET) << int(SYNC_PARA) << 0;
+            << QVector<int>{PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, TIP_USB_OUT};
+        QTest::newRow("other page") << QVector<int>{PAGE_EDIDSET, SYNC_PARA};
     }
     void notices() {
-        QFETCH(int, focus);
-        QFETCH(int, code);
-        QFETCH(int, kind);
-        RecordingPage page(focus);
-        g_page_focus = uint8_t(focus);
+        QFETCH(QVector<int>, r);
+        RecordingPage page(r[0]);
+        g_page_focus = uint8_t(r[0]);
         NoticeDriver driver;
-        sync(code);
-        QCOMPARE(page.codes, std::vector<int>{code});
-        QCOMPARE(driver.kinds, kind ? std::vector<int>{kind} : std::vector<int>{});
+        sync(r[1]);
+        QCOMPARE(page.codes, std::vector<int>{r[1]});
+        QCOMPARE(driver.kinds, std::vector<int>(r.begin() + 2, r.end()));
     }
 
-    void mainWindowDoneRequest() {
-        MainWindow* mw = g_mainwindow();
-        QVERIFY(mw);
+    void mainWindowDoneOnlyOnRequest() {
         g_page_focus = PAGE_MAINWINDOW;
         NoticeDriver driver;
         sync();
         QVERIFY(driver.kinds.empty());
-        mw->tip_done_request = 1;
+        g_mainwindow()->tip_done_request = 1;
         sync();
         QCOMPARE(driver.kinds, std::vector<int>{TIP_DONE});
-        QCOMPARE(int(mw->tip_done_request), 0);
+        QCOMPARE(int(g_mainwindow()->tip_done_request), 0);
     }
 };
 

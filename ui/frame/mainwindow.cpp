@@ -67,6 +67,9 @@ MainWindow::MainWindow(QWidget* parent)
     pages::set(PAGE_MAINWINDOW, this, PAGE_MAINWINDOW);
     menulist_init();
     language_changed();
+    // The address is known before the window exists; without this the
+    // designer's placeholder would show until the first refresh.
+    ip_changed();
 }
 
 MainWindow::~MainWindow() { delete ui; }

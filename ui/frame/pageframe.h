@@ -8,6 +8,8 @@
 #include "core/ids.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/language.h"
+#include "ui/frame/my_lineedit.h"
+#include "ui/frame/numberkeyboard.h"
 #include "ui/frame/ryn_keyboard.h"
 
 #include <QDialog>
@@ -148,6 +150,20 @@ protected:
 
     void close_page() { pages::close(page_id); }
 
+    // Number entry. Touching a connected field (or the page emitting its
+    // send_show on OK) runs the shared keypad for it; the keypad's OK comes
+    // back to confirmString() of this page only.
+    void connect_number_field(My_lineEdit* field) {
+        QObject::connect(field, &My_lineEdit::send_show, this,
+                         [this, field](const QString&) { show_numberkeyboard_ui(field); });
+    }
+    void show_numberkeyboard_ui(My_lineEdit* field);
+    // The keypad's title for `field` (by its object name, current language).
+    virtual QString number_title(const My_lineEdit*) const { return QString(); }
+    // The keypad's result for g_lineedit: a page checks its range, writes
+    // the text and applies the value.
+    virtual void confirmString(const QString& text) { g_lineedit->setText(text); }
+
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
@@ -182,6 +198,28 @@ template <class Base> void FramePage<Base>::end_edit(bool keep) {
     else
         edit_saved = entry_value(ui_select);
     restyle(ui_select, Style::Focused);
+}
+
+template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* field) {
+    if (!g_numberkeyboard || !field) {
+        qWarning("show_numberkeyboard_ui: no keypad or no field");
+        return;
+    }
+    g_lineedit = field;
+    g_numberkeyboard->label_show(number_title(field), field->text());
+    // Connected for this run only: a page further down the stack with
+    // number fields of its own must not take the result too.
+    const QMetaObject::Connection result =
+        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                         [this, field](const QString& text) {
+                             if (g_lineedit == field)
+                                 confirmString(text);
+                         });
+    g_numberkeyboard->exec();
+    QObject::disconnect(result);
+    // The field may go with its page; leave no pointer to it behind.
+    if (g_lineedit == field)
+        g_lineedit = nullptr;
 }
 
 // Logs only: the base class's handling (Escape rejecting a dialog) would

@@ -40,20 +40,22 @@ void ryn_keyboard::update_usb_keyEvent(int key) {
         para->RynSetImageBlack();
 }
 
+int find_ryn_keypad(const hid_device_info* list) {
+    for (const hid_device_info* d = list; d; d = d->next) {
+        std::printf("\t VendorID = %02x , ProductID = %02x \n", d->vendor_id, d->product_id);
+        if (d->vendor_id == RYN_KEYPAD_VID && d->product_id == RYN_KEYPAD_PID)
+            return 1;
+    }
+    return 0;
+}
+
 int check_hiddev() {
     if (hid_init() != 0) {
         std::printf("\t hid init error ");
         return 0;
     }
-    int found = 0;
     hid_device_info* list = hid_enumerate(0, 0);
-    for (hid_device_info* d = list; d; d = d->next) {
-        std::printf("\t VendorID = %02x , ProductID = %02x \n", d->vendor_id, d->product_id);
-        if (d->vendor_id == RYN_KEYPAD_VID && d->product_id == RYN_KEYPAD_PID) {
-            found = 1;
-            break;
-        }
-    }
+    const int found = find_ryn_keypad(list);
     hid_free_enumeration(list);
     std::printf("\t check_hiddev over\n");
     return found;

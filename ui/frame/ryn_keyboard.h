@@ -12,8 +12,13 @@ public:
     void update_usb_keyEvent(int key);
 };
 
+struct hid_device_info;
+
 // 1 when the keypad is attached, 0 if not or if the HID library cannot start.
 int check_hiddev();
+// Walks a HID device list (logging each device visited) up to the first
+// entry with the keypad's vendor and product id: 1 when there is one.
+int find_ryn_keypad(const hid_device_info* list);
 
 // Sends the keypad's light report for the current state (no-op unless the
 // keypad was found at start).

@@ -37,10 +37,12 @@ TIP::TIP(QWidget* parent) : QDialog(parent) {
 }
 
 void TIP::tip_create(int kind) {
-    delete frame_;
-    frame_ = nullptr;
+    // A kind without a notice leaves a notice that is showing intact rather
+    // than emptying its box for the rest of its time.
     if (kind != TIP_DONE && !text_of(kind))
         return;
+    delete frame_;
+    frame_ = nullptr;
     kind_ = kind;
 
     const QRect box = kind == TIP_DONE ? QRect(100, 60, 120, 120) : QRect(50, 60, 220, 120);
