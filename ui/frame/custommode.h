@@ -7,6 +7,7 @@
 class CustomMode : public FramePage<QWidget> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_CUSTOMMODE;
     explicit CustomMode(QWidget* parent = nullptr);
     void language_changed() override;
     void syncUpdate(int code) override;
@@ -15,4 +16,4 @@ protected:
     void back_pressed() override;
 };
 
-inline CustomMode* g_custommode() { return pages::get<CustomMode>(PAGE_CUSTOMMODE); }
+inline CustomMode* g_custommode() { return pages::get<CustomMode>(); }
