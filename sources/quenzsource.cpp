@@ -46,8 +46,8 @@ void quenzsource::serve_requests() {
         // and is served on the next pass with the newer entry.
         edid_rewrite_req[s] = 0;
         std::atomic_thread_fence(std::memory_order_seq_cst);
-        Set_Custom_HDMI_EDID(s);
-        if (!edid_rewrite_req[s])
+        const int written = Set_Custom_HDMI_EDID(s);
+        if (written && !edid_rewrite_req[s])
             edid_written[s] = 1;
     }
 }
@@ -68,6 +68,18 @@ int quenzsource::Set_Custom_HDMI_EDID(int input) {
         e.width = rp->u16(blk::edid(input));
         e.height = rp->u16(blk::edid(input) + 2);
         e.rate = rp->u16(blk::edid(input) + 4);
+    }
+    if (!e.from_table) {
+        // The page stores whatever was typed, 0 included.
+        std::string why;
+        if (!edid_build(e.width, e.height, e.rate, &e.image, &why)) {
+            debug_printf("EDID of input %d not rewritten (%u x %u @ %u: %s): keeping the previous "
+                         "image\n",
+                         input, e.width, e.height, e.rate, why.c_str());
+            MutexLocker lock(&eeprom_mutex_);
+            ++eeprom_[input].refused;
+            return 0;
+        }
     }
     ++e.writes;
     {
