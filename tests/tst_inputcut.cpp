@@ -94,7 +94,7 @@ IntList state() {
 }
 // The editor position that has the focus, 0 X .. 6 OK.
 int editor_focus() {
-    return page()->focus() - page()->editor_base;
+    return page()->editor_entry();
 }
 QString field(const char* name) {
     return page()->findChild<QLineEdit*>(name)->text();
@@ -163,9 +163,9 @@ class TstInputCut : public QObject {
             testsupport::close_all_pages();
         });
         if (opener == FROM_OPTION)
-            pages::open<Option>(PAGE_OPTION);
+            pages::open<Option>();
         else
-            pages::open<InputChoose>(PAGE_INPUTCHOOSE);
+            pages::open<InputChoose>();
         QVERIFY2(ran, "the opener did not open the crop page");
     }
 
@@ -490,7 +490,6 @@ private slots:
             press("rr");
             keypad_on_field("999K");
             press("ll");
-            const int base = page()->editor_base;
             outside_change([change](RynRamPara& p) {
                 uint8_t* b = p.RamParaBlock.data();
                 if (change == 0)
@@ -506,7 +505,6 @@ private slots:
             });
             // The editor stays open where it was; the list shows the change.
             QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_EDIT));
-            QCOMPARE(page()->editor_base, base);
             QCOMPARE(editor_focus(), int(InputCut::ED_X));
             QCOMPARE(field("lineEdit_W"), QString("999"));
             press(focus);

@@ -1,6 +1,7 @@
 // The source manager serving EDID rewrite requests into the EEPROMs.
 #include "testsupport.h"
 
+#include "core/global.h"
 #include "core/ids.h"
 #include "core/para_write.h"
 #include "core/rynrampara.h"
@@ -8,12 +9,16 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 class TstQuenzSource : public QObject {
     Q_OBJECT
 private slots:
     void onlyRequestedInputsWrittenOnce();
     void entryBuildsImage_data();
     void entryBuildsImage();
+    void writtenNeverCoversAWaitingRequest();
 };
 
 // Input 5 is fed from a table the PC uploaded: the block's entry stays out.
@@ -82,7 +87,7 @@ void TstQuenzSource::entryBuildsImage() {
     quenzsource* src = quenzsource::pInstance();
     const int input = 3;
     src->edid_ram_table_from[input] = 0;
-    src->edid_rewrite_req[input] = 1;
+    src->request_edid_rewrite(input);
     src->serve_requests(); // the factory entry first: 1920 x 1080 @ 60
     const SimEdidEeprom before = src->eeprom(input);
     QVERIFY(edid_valid(before.image));
@@ -92,8 +97,7 @@ void TstQuenzSource::entryBuildsImage() {
         p.set_u16(blk::edid(input) + 2, uint16_t(height));
         p.set_u16(blk::edid(input) + 4, uint16_t(rate));
     });
-    src->edid_written[input] = 0;
-    src->edid_rewrite_req[input] = 1;
+    src->request_edid_rewrite(input);
     const QByteArray log = testsupport::capture_stdout([&] { src->serve_requests(); });
     const SimEdidEeprom e = src->eeprom(input);
     QCOMPARE(int(src->edid_written[input]), built ? 1 : 0);
@@ -117,6 +121,46 @@ void TstQuenzSource::entryBuildsImage() {
     const double clock = (d[0] | (d[1] << 8)) * 10000.0;
     QVERIFY2(qAbs(clock / (h_total * v_total) - rate) < 0.5 + rate * 0.01,
              qPrintable(QString::number(clock / (h_total * v_total))));
+}
+
+// The scaler may raise a new request while the source thread finishes the
+// previous one; "written" must then wait for the newer request. Checked
+// after every raise: "written" seen before the request was taken again is
+// the old write's flag landing late.
+void TstQuenzSource::writtenNeverCoversAWaitingRequest() {
+    testsupport::fresh_device();
+    quenzsource* src = quenzsource::pInstance();
+    std::atomic<bool> stop{false};
+    std::thread server([&] {
+        while (!stop)
+            src->serve_requests();
+    });
+    struct Joiner {
+        std::atomic<bool>& stop;
+        std::thread& t;
+        ~Joiner() {
+            stop = true;
+            t.join();
+        }
+    } joiner{stop, server};
+    g_debugSwitch = 0; // a console line per write would set the pace
+    // Bounded in time too, for the sanitizer builds.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 200000 && clock.elapsed() < 2000; ++i) {
+        src->request_edid_rewrite(3);
+        // "written" first: read the other way round, the server could take
+        // and serve the request between the two reads.
+        for (;;) {
+            const int written = src->edid_written[3];
+            const int waiting = src->edid_rewrite_req[3];
+            QVERIFY2(!(written && waiting),
+                     qPrintable(QString("round %1: written while a request waits").arg(i)));
+            if (!waiting)
+                break;
+        }
+    }
+    QTRY_COMPARE(int(src->edid_written[3]), 1);
 }
 
 QTEST_MAIN(TstQuenzSource)

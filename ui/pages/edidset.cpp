@@ -42,30 +42,14 @@ const QString kCardText = "background-color:#212435;color:#FFFFFF";
 
 constexpr int BUTTON_Y = 214, BUTTON_W = 60, BUTTON_H = 20;
 
+const FocusStyles kButtonStyles{kButtonNormal, kButtonFocused, kButtonFocused};
+
 RynRamPara* para() {
     return RynRamPara::pInstance();
 }
-
-void set_style(QWidget* w, const QString& style) {
-    if (w && w->styleSheet() != style)
-        w->setStyleSheet(style);
-}
-
-QFont pixel_font(int px) {
-    QFont f;
-    f.setPixelSize(px);
-    return f;
-}
-
-// A field's text as a signed 16-bit number; 0 when it is none.
-short read_short(const QString& text) {
-    bool ok = false;
-    const short v = text.toShort(&ok);
-    return ok ? v : 0;
-}
 } // namespace
 
-EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(PAGE_EDIDSET, parent), ui(new Ui::EDIDset) {
+EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::EDIDset) {
     ui->setupUi(this);
     const std::array<QLabel*, SOURCE_COUNT> names = {
         ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
@@ -140,48 +124,109 @@ EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(PAGE_EDIDSET, parent), ui
 
     connect_number_field(ui->lineEdit_W);
     connect_number_field(ui->lineEdit_H);
-    menulist_init();
-    source_init();
-    language_changed();
+    build_levels();
 }
 
 EDIDset::~EDIDset() {
     delete ui;
 }
 
-void EDIDset::menulist_init() {
-    ui_select = 0;
-    ui_line_select = ENTRY_W;
-    ui_seltype = LEVEL_TABS;
-    rate_select = 0;
+void EDIDset::build_levels() {
+    tabs.set_count(SOURCE_COUNT);
+    tabs.moved = [this](int i) {
+        ui_select = uint8_t(i);
+        ryn_button_input_clicked();
+    };
+    tabs.ok = [this](int) {
+        ryn_button_source_clicked();
+        ui_seltype = LEVEL_FRAME;
+        ui_line_select = ENTRY_W;
+        edit.focus_to(ENTRY_W);
+        set_level(edit);
+    };
+    // Back on the tabs: the frame's close protocol.
+
+    edit.set({ui->lineEdit_W, ui->lineEdit_H, ui->label_rate, button_delete, button_cancel,
+              button_save});
+    edit.styles_of = [](int i) -> const FocusStyles& {
+        return i <= ENTRY_RATE ? row_styles() : kButtonStyles;
+    };
+    edit.restyle_all();
+    edit.moved = [this](int i) {
+        ui_line_select = uint8_t(i);
+        if (i <= ENTRY_H)
+            ui_focus = edit.widget(i);
+        else if (i >= ENTRY_DELETE)
+            ui_focus_button = edit.widget(i);
+    };
+    edit.ok = [this](int i) { edit_frame_ok(i); };
+    edit.back = [this] {
+        ui_seltype = LEVEL_TABS;
+        ui_line_select = ENTRY_W;
+        ryn_button_cancel_clicked();
+    };
+
+    rate.set_count(2);
+    rate.moved = [this](int i) {
+        rate_select = uint8_t(i);
+        on_Button_freq_clicked();
+    };
+    rate.ok = [this](int) {
+        on_Button_freq_clicked();
+        set_style(ui->label_rate, row_styles().focused);
+        ui_seltype = LEVEL_FRAME;
+        set_level(edit);
+    };
+    rate.back = [this] {
+        // The rate shown before the choice comes back as it was, also a
+        // stored rate other than 30 or 60.
+        ui_seltype = LEVEL_FRAME;
+        rate_select = rate_saved;
+        ui->label_rate->setText(rate_text_saved);
+        set_style(ui->label_rate, row_styles().focused);
+        set_level(edit);
+    };
+
     ui_focus_button = button_delete;
     ui_focus = ui->lineEdit_W;
-    set_style(ui_focus_button, kButtonNormal);
     set_style(ui_focus, row_styles().normal);
+    set_level(tabs);
 }
 
-QWidget* EDIDset::entry_widget(int entry) const {
+void EDIDset::edit_frame_ok(int entry) {
     switch (entry) {
-    case ENTRY_W: return ui->lineEdit_W;
-    case ENTRY_H: return ui->lineEdit_H;
-    case ENTRY_RATE: return ui->label_rate;
-    case ENTRY_DELETE: return button_delete;
-    case ENTRY_CANCEL: return button_cancel;
-    case ENTRY_SAVE: return button_save;
-    default: return nullptr;
+    case ENTRY_W:
+    case ENTRY_H: {
+        auto* f = static_cast<My_lineEdit*>(edit.widget(entry));
+        emit f->send_show(f->objectName()); // the keypad, as a touch does
+        break;
+    }
+    case ENTRY_RATE:
+        ui_seltype = LEVEL_RATE;
+        set_style(ui->label_rate, row_styles().editing);
+        rate_saved = rate_select;
+        rate_text_saved = ui->label_rate->text();
+        rate.select(rate_select);
+        set_level(rate);
+        break;
+    case ENTRY_DELETE: // leaves without storing, as Cancel does
+    case ENTRY_CANCEL:
+        ui_seltype = LEVEL_TABS;
+        ryn_button_cancel_clicked();
+        ui_line_select = ENTRY_W;
+        break;
+    case ENTRY_SAVE:
+        ui_seltype = LEVEL_TABS;
+        ryn_button_ok_clicked();
+        ui_line_select = ENTRY_W;
+        break;
+    default:
+        break;
     }
 }
 
-void EDIDset::style_entry(int entry, bool focused) {
-    QWidget* w = entry_widget(entry);
-    if (entry <= ENTRY_RATE)
-        set_style(w, focused ? row_styles().focused : row_styles().normal);
-    else
-        set_style(w, focused ? kButtonFocused : kButtonNormal);
-    if (focused && entry <= ENTRY_H)
-        ui_focus = w;
-    else if (focused && entry >= ENTRY_DELETE)
-        ui_focus_button = w;
+void EDIDset::para_init() {
+    source_init();
 }
 
 void EDIDset::style_tabs(bool focused) {
@@ -233,25 +278,28 @@ void EDIDset::ryn_button_ok_clicked() {
     style_tabs(true);
     set_style(ui_focus, row_styles().normal);
     set_style(ui_focus_button, kButtonNormal);
-    const short w = read_short(ui->lineEdit_W->text());
-    const short h = read_short(ui->lineEdit_H->text());
-    const short r = read_short(ui->label_rate->text());
+    const short w = field_short(ui->lineEdit_W->text());
+    const short h = field_short(ui->lineEdit_H->text());
+    const short r = field_short(ui->label_rate->text());
     para()->RynSetEDIDPara(source_id, w, h, r);
     rate_select = r == 60 ? 1 : 0;
     source_init();
+    hide_edit_frame();
+}
+
+void EDIDset::hide_edit_frame() {
     ui->frame_add->hide();
     for (QPushButton* b : {button_delete, button_cancel, button_save})
         b->hide();
+    set_level(tabs);
 }
 
 void EDIDset::ryn_button_cancel_clicked() {
     style_tabs(true);
     set_style(ui_focus, row_styles().normal);
     set_style(ui_focus_button, kButtonNormal);
-    set_style(ui->label_rate, row_styles().normal);
-    ui->frame_add->hide();
-    for (QPushButton* b : {button_delete, button_cancel, button_save})
-        b->hide();
+    set_style(ui->label_rate, kButtonNormal);
+    hide_edit_frame();
 }
 
 void EDIDset::on_Button_freq_clicked() {
@@ -298,124 +346,4 @@ void EDIDset::syncUpdate(int) {
         std::memcmp(p->RamParaBlock.data() + off, p->RamParaShadow.data() + off,
                     size_t(blk::EDID_PARA_SIZE)) != 0)
         source_init();
-}
-
-bool EDIDset::page_key(PanelKey k, int) {
-    if (k != PanelKey::Left && k != PanelKey::Right && k != PanelKey::Ok && k != PanelKey::Back)
-        return false; // MODE and the rest: the frame
-    switch (ui_seltype) {
-    case LEVEL_TABS:
-        key_tabs(k);
-        break;
-    case LEVEL_FRAME:
-        key_frame(k);
-        break;
-    case LEVEL_RATE:
-        key_rate(k);
-        break;
-    default:
-        qWarning("EDIDset: level %d unknown, back to the tabs", ui_seltype);
-        ui_seltype = LEVEL_TABS;
-        ui_line_select = ENTRY_W;
-        ryn_button_cancel_clicked();
-        break;
-    }
-    return true;
-}
-
-void EDIDset::key_tabs(PanelKey k) {
-    switch (k) {
-    case PanelKey::Left:
-        ui_select = ui_select == 0 ? SOURCE_COUNT - 1 : ui_select - 1;
-        ryn_button_input_clicked();
-        break;
-    case PanelKey::Right:
-        ui_select = ui_select >= SOURCE_COUNT - 1 ? 0 : ui_select + 1;
-        ryn_button_input_clicked();
-        break;
-    case PanelKey::Ok:
-        ryn_button_source_clicked();
-        style_entry(ENTRY_W, true);
-        ui_seltype = LEVEL_FRAME;
-        ui_line_select = ENTRY_W;
-        break;
-    case PanelKey::Back:
-        slot_Button_back_clicked();
-        break;
-    default:
-        break;
-    }
-}
-
-void EDIDset::key_frame(PanelKey k) {
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right:
-        style_entry(ui_line_select, false);
-        ui_line_select = uint8_t((ui_line_select + (k == PanelKey::Left ? ENTRY_COUNT - 1 : 1)) %
-                                 ENTRY_COUNT);
-        style_entry(ui_line_select, true);
-        break;
-    case PanelKey::Ok:
-        switch (ui_line_select) {
-        case ENTRY_W:
-        case ENTRY_H: {
-            auto* f = static_cast<My_lineEdit*>(entry_widget(ui_line_select));
-            emit f->send_show(f->objectName());
-            break;
-        }
-        case ENTRY_RATE:
-            ui_seltype = LEVEL_RATE;
-            set_style(ui->label_rate, row_styles().editing);
-            rate_saved = rate_select;
-            rate_text_saved = ui->label_rate->text();
-            break;
-        case ENTRY_DELETE: // leaves without storing, as Cancel
-        case ENTRY_CANCEL:
-            ui_seltype = LEVEL_TABS;
-            ryn_button_cancel_clicked();
-            ui_line_select = ENTRY_W;
-            break;
-        case ENTRY_SAVE:
-            ui_seltype = LEVEL_TABS;
-            ryn_button_ok_clicked();
-            ui_line_select = ENTRY_W;
-            break;
-        default:
-            break;
-        }
-        break;
-    case PanelKey::Back:
-        ui_seltype = LEVEL_TABS;
-        ui_line_select = ENTRY_W;
-        ryn_button_cancel_clicked();
-        break;
-    default:
-        break;
-    }
-}
-
-void EDIDset::key_rate(PanelKey k) {
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right:
-        rate_select = rate_select ? 0 : 1; // two choices: a step either way toggles
-        on_Button_freq_clicked();
-        break;
-    case PanelKey::Ok:
-        on_Button_freq_clicked();
-        set_style(ui->label_rate, row_styles().focused);
-        ui_seltype = LEVEL_FRAME;
-        break;
-    case PanelKey::Back:
-        // The rate shown before the choice comes back as it was, also a
-        // stored rate other than 30 or 60.
-        ui_seltype = LEVEL_FRAME;
-        rate_select = rate_saved;
-        ui->label_rate->setText(rate_text_saved);
-        set_style(ui->label_rate, row_styles().focused);
-        break;
-    default:
-        break;
-    }
 }

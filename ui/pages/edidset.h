@@ -20,6 +20,7 @@ class EDIDset;
 class EDIDset : public FramePage<QDialog> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_EDIDSET;
     explicit EDIDset(QWidget* parent = nullptr);
     ~EDIDset() override;
 
@@ -30,16 +31,17 @@ public:
         ENTRY_W = 0, ENTRY_H, ENTRY_RATE, ENTRY_DELETE, ENTRY_CANCEL, ENTRY_SAVE, ENTRY_COUNT
     };
 
-    void menulist_init();
     void source_init();
     void on_Button_freq_clicked();
 
+    void para_init() override;
     void language_changed() override;
     void syncUpdate(int code) override;
 
     uint8_t focus() const { return ui_select; }
 
     // The page's state, read by tests.
+    uint8_t ui_select = 0; // list position of the selected input
     uint8_t ui_line_select = ENTRY_W;
     uint8_t ui_seltype = LEVEL_TABS;
     uint8_t rate_select = 0; // 1 = 60 Hz, 0 = 30 Hz
@@ -55,21 +57,21 @@ public slots:
     void slot_Button_back_clicked();
 
 protected:
-    bool page_key(PanelKey k, int key) override;
     void back_pressed() override { slot_Button_back_clicked(); }
     QString number_title(const My_lineEdit* field) const override;
     void confirmString(const QString& text) override;
 
 private:
-    void key_tabs(PanelKey k);
-    void key_frame(PanelKey k);
-    void key_rate(PanelKey k);
-    QWidget* entry_widget(int entry) const;
-    void style_entry(int entry, bool focused);
+    void build_levels();
+    void edit_frame_ok(int entry);
     // The tab outline and the card: orange while the tabs have the focus.
     void style_tabs(bool focused);
+    void hide_edit_frame();
 
     Ui::EDIDset* ui;
+    // The levels: the six input tabs, the edit frame's six entries and the
+    // refresh-rate choice (0 = 30 Hz, 1 = 60 Hz).
+    FocusList tabs, edit, rate;
     QWidget* ui_focus = nullptr;        // the size field that has or last had the focus
     QWidget* ui_focus_button = nullptr; // the button that has or last had the focus
     QString rate_text_saved;            // "label_rate" when the rate choice was entered
@@ -87,5 +89,5 @@ private:
 };
 
 inline EDIDset* g_edidset() {
-    return pages::get<EDIDset>(PAGE_EDIDSET);
+    return pages::get<EDIDset>();
 }

@@ -42,35 +42,18 @@ const QString kTileText = "background-color:#212435;color:#FFFFFF";
 const QString kTileIcon = "background-color: #212435;";
 const QString kAddFocused = "border:1px solid rgb(255,171,84);";
 const QString kAddNormal = "border:0px solid rgb(0,0,0);";
-const QString kEditorNormal = "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
-                              "border:1px solid rgb(255, 255, 255);font:10px";
-const QString kEditorFocused = "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
-                               "border:1px solid rgb(255,171,84);font:10px";
+const FocusStyles kEditorStyles{
+    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+    "border:1px solid rgb(255, 255, 255);font:10px",
+    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+    "border:1px solid rgb(255,171,84);font:10px",
+    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+    "border:1px solid rgb(255,171,84);font:10px"};
 
 constexpr int BUTTON_Y = 210, BUTTON_W = 60, BUTTON_H = 18;
 
 RynRamPara* para() {
     return RynRamPara::pInstance();
-}
-
-// Styles are set only when they change: a restyle re-polishes the widget.
-void set_style(QWidget* w, const QString& style) {
-    if (w && w->styleSheet() != style)
-        w->setStyleSheet(style);
-}
-
-QFont pixel_font(int px) {
-    QFont f;
-    f.setPixelSize(px);
-    return f;
-}
-
-// A field's text as the signed 16-bit number the table stores; anything
-// else (empty, not a number, outside -32768..32767) is 0.
-int read_short(const QString& text) {
-    bool ok = false;
-    const short v = text.toShort(&ok);
-    return ok ? v : 0;
 }
 
 // List entry (1..) of crop number `number` among the crops of `source`, in
@@ -95,7 +78,7 @@ QString alias_name(const char* kind, int id, bool* found) {
 }
 } // namespace
 
-InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(PAGE_INPUTCUT, parent), ui(new Ui::InputCut) {
+InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::InputCut) {
     ui->setupUi(this);
     row_names = {ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
                  ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name};
@@ -111,44 +94,152 @@ InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(PAGE_INPUTCUT, parent),
     for (int p = 0; p < SOURCE_COUNT; ++p)
         sourceinfo::set_source_pixmap(icons[size_t(p)], sourceinfo::get_source_id_by_listseq(p));
 
-    para()->RynCropSourceInit();
-    crop_source_num_update();
-
     source_name = sourceinfo::get_source_name_by_listseq(0);
-    menulist_init();
     build_crop_list();
-    source_init();
     ui->frame_add->hide();
 
-    auto make_button = [this](const Text5& text) {
+    auto make_button = [this](const char* name, const Text5& text) {
         auto* b = new QPushButton(QString::fromUtf8(text[LANG_SCHINESE]), this);
-        b->setStyleSheet(kEditorNormal);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setStyleSheet(kEditorStyles.normal);
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoDefault(false);
         b->resize(BUTTON_W, BUTTON_H);
         b->hide();
         return b;
     };
-    button_cancel = make_button(kCancel);
-    button_ok = make_button(kOk);
-    button_delete = make_button(kDelete);
-    button_cancel->setObjectName(QStringLiteral("button_cancel"));
-    button_ok->setObjectName(QStringLiteral("button_ok"));
-    button_delete->setObjectName(QStringLiteral("button_delete"));
+    button_cancel = make_button("button_cancel", kCancel);
+    button_ok = make_button("button_ok", kOk);
+    button_delete = make_button("button_delete", kDelete);
     for (int e = ED_X; e <= ED_H; ++e) {
-        set_style(field(e), kEditorNormal);
+        set_style(field(e), kEditorStyles.normal);
         connect_number_field(field(e));
     }
-    language_changed();
+    build_levels();
 }
 
 InputCut::~InputCut() {
     delete ui;
 }
 
-void InputCut::menulist_init() {
-    ui_select = 0;
-    ui_level = LEVEL_SOURCES;
+void InputCut::build_levels() {
+    row.set_count(SOURCE_COUNT);
+    row.moved = [this](int i) {
+        current_pag = 0;
+        ui_select = uint8_t(i);
+        ryn_button_input_clicked();
+    };
+    row.ok = [this](int i) {
+        source_select = uint8_t(i);
+        ui_level = LEVEL_CROPS;
+        enter_crop_list(0, 0); // on the add button
+    };
+    // Back on the row: the frame's close protocol.
+
+    crops.moved = [this](int) {
+        take_crop_focus();
+        ryn_button_input_clicked();
+    };
+    crops.ok = [this](int k) {
+        if (k == 0) { // the add button
+            crop_select = 0;
+            ryn_button_add_clicked();
+            ui_level = LEVEL_NEW;
+            open_editor(new_editor);
+        } else if (k > 1) { // a crop; entry 0 (k 1) is the whole input
+            ui_level = LEVEL_EDIT;
+            ryn_button_input_clicked();
+            ryn_button_source_clicked();
+            crop_select = ui_select;
+            open_editor(crop_editor);
+        }
+    };
+    crops.back = [this] {
+        // The page shown stays; the same source keeps the row's focus.
+        ui_level = LEVEL_SOURCES;
+        ui_select = source_select;
+        row.select(source_select);
+        set_level(row);
+        ryn_button_input_clicked();
+    };
+
+    // The editors hold their own elements: whatever the PC does to the
+    // list meanwhile, OK stays OK and Cancel stays Cancel.
+    new_editor.set({ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H, button_cancel,
+                    button_ok});
+    crop_editor.set({ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H,
+                     button_delete, button_cancel, button_ok});
+    auto editor_ok = [this](int entry) {
+        if (My_lineEdit* f = field(entry))
+            emit f->send_show(f->objectName()); // the keypad, as a touch does
+        else if (entry == ED_OK)
+            leave_editor(&InputCut::ryn_button_ok_clicked);
+        else if (entry == ED_CANCEL)
+            leave_editor(&InputCut::ryn_button_cancel_clicked);
+        else if (entry == ED_DELETE)
+            leave_editor(&InputCut::ryn_button_delete_clicked);
+    };
+    new_editor.ok = [editor_ok](int i) { editor_ok(i < ED_DELETE ? i : i + 1); };
+    crop_editor.ok = editor_ok;
+    for (FocusList* editor : {&new_editor, &crop_editor}) {
+        editor->styles = &kEditorStyles;
+        editor->restyle_all();
+        editor->back = [this] {
+            ui_level = LEVEL_CROPS;
+            ui_select = crop_select;
+            set_level(crops);
+            show_crop_focus();
+            ryn_button_input_clicked();
+            ryn_button_cancel_clicked();
+        };
+    }
+    set_level(row);
+}
+
+void InputCut::para_init() {
+    para()->RynCropSourceInit();
+    crop_source_num_update();
+    source_init();
+}
+
+int InputCut::editor_entry() const {
+    if (ui_level == LEVEL_NEW)
+        return new_editor.index() < ED_DELETE ? new_editor.index() : new_editor.index() + 1;
+    if (ui_level == LEVEL_EDIT)
+        return crop_editor.index();
+    return -1;
+}
+
+void InputCut::show_crop_focus() {
+    source_current_check();
+    crops.set_count(max_source_info + 1);
+    const int k = current_pag == 0 ? ui_select : TILES_PER_PAGE * current_pag + ui_select + 1;
+    if (k >= crops.size()) {
+        // The entry went away under the list (a deletion, the PC).
+        current_pag = 0;
+        ui_select = 0;
+    }
+    crops.select(k < crops.size() ? k : 0);
+}
+
+void InputCut::take_crop_focus() {
+    const int k = crops.index();
+    if (k == 0) {
+        current_pag = 0;
+        ui_select = 0;
+        return;
+    }
+    const int e = k - 1;
+    current_pag = uint8_t(e / TILES_PER_PAGE);
+    ui_select = uint8_t(current_pag == 0 ? e + 1 : e % TILES_PER_PAGE);
+}
+
+void InputCut::enter_crop_list(uint8_t page, uint8_t position) {
+    current_pag = page;
+    ui_select = position;
+    set_level(crops);
+    show_crop_focus();
+    ryn_button_input_clicked();
 }
 
 void InputCut::build_crop_list() {
@@ -292,43 +383,24 @@ void InputCut::source_init() {
                                                                              : kAddNormal);
 }
 
-QWidget* InputCut::editor_widget(int entry) const {
+My_lineEdit* InputCut::field(int entry) const {
     switch (entry) {
     case ED_X: return ui->lineEdit_X;
     case ED_Y: return ui->lineEdit_Y;
     case ED_W: return ui->lineEdit_W;
     case ED_H: return ui->lineEdit_H;
-    case ED_DELETE: return button_delete;
-    case ED_CANCEL: return button_cancel;
-    case ED_OK: return button_ok;
     default: return nullptr;
     }
-}
-
-My_lineEdit* InputCut::field(int entry) const {
-    return entry >= ED_X && entry <= ED_H ? static_cast<My_lineEdit*>(editor_widget(entry))
-                                          : nullptr;
-}
-
-void InputCut::ryn_sel_info(int index, int mode, int n) {
-    if (mode == 2) {
-        set_style(ui->lineEdit_X, kEditorNormal);
-        return;
-    }
-    if (QWidget* w = editor_widget(index - n))
-        set_style(w, mode == 1 ? kEditorFocused : kEditorNormal);
 }
 
 void InputCut::set_editor_title() {
     ui->label_change_source->setText(tr5(kNamePrefix) + crop_name);
 }
 
-void InputCut::open_editor(Level level) {
-    editor_base = max_source_info;
-    editor_level = level;
+void InputCut::open_editor(FocusList& editor) {
     add_button->hide();
     set_editor_title();
-    const bool existing = level == LEVEL_EDIT;
+    const bool existing = &editor == &crop_editor;
     button_delete->setVisible(existing);
     button_delete->move(50, BUTTON_Y);
     button_cancel->move(existing ? 120 : 80, BUTTON_Y);
@@ -336,21 +408,31 @@ void InputCut::open_editor(Level level) {
     ui->frame_add->show();
     button_cancel->show();
     button_ok->show();
+    editor.focus_to(ED_X); // X focused, the rest normal
+    set_level(editor);
+}
+
+void InputCut::leave_editor(void (InputCut::*action)()) {
+    ui_level = LEVEL_CROPS;
+    ui_select = crop_select;
+    set_level(crops);
+    show_crop_focus();
+    (this->*action)();
 }
 
 void InputCut::ryn_button_add_clicked() {
-    edited_crop = 0;
-    crop_name =
-        source_name + QString::asprintf("-Crop-%d", para()->RynGetSourceNum(select_source, CROP_COUNT) + 1);
+    edited_crop = NEW_CROP;
+    crop_name = source_name + QString::asprintf("-Crop-%d",
+                                                para()->RynGetSourceNum(select_source, CROP_COUNT) + 1);
     ui->lineEdit_X->setText(QStringLiteral("0"));
     ui->lineEdit_Y->setText(QStringLiteral("0"));
     ui->lineEdit_W->setText(QStringLiteral("1920"));
     ui->lineEdit_H->setText(QStringLiteral("1080"));
-    open_editor(LEVEL_NEW);
 }
 
 void InputCut::ryn_button_source_clicked() {
-    crop_number = uint8_t(current_pag == 0 ? ui_select - 1 : TILES_PER_PAGE * current_pag + ui_select);
+    crop_number =
+        uint8_t(current_pag == 0 ? ui_select - 1 : TILES_PER_PAGE * current_pag + ui_select);
     if (crop_number == 0) {
         para_changed_over();
         return;
@@ -359,22 +441,22 @@ void InputCut::ryn_button_source_clicked() {
     // The crop is remembered by its own number: its list position moves
     // when the PC adds or deletes a crop of this source meanwhile.
     edited_crop = para()->RynGetCropID(select_source, crop_number);
+    // Zeroed: an entry without a record shows zeros.
     CROP_PARA crop;
     int index = CROP_COUNT;
     para()->RynGetCropPara(select_source, crop_number, &crop, &index);
     for (int e = ED_X; e <= ED_H; ++e)
         field(e)->setText(QString::asprintf("%d", crop.para[1 + e]));
-    open_editor(LEVEL_EDIT);
 }
 
 void InputCut::ryn_button_ok_clicked() {
     CROP_PARA values;
     values.para[0] = select_source;
     for (int e = ED_X; e <= ED_H; ++e)
-        values.para[1 + e] = read_short(field(e)->text());
+        values.para[1 + e] = field_short(field(e)->text());
     RynRamPara* p = para();
     p->RynCropSourceInit(); // the PC may have changed the table since the last refresh
-    if (editor_level == LEVEL_NEW) {
+    if (edited_crop == NEW_CROP) {
         p->RynAddNewCrop(select_source, &values);
     } else {
         const int entry = entry_of_crop(select_source, edited_crop);
@@ -415,9 +497,6 @@ void InputCut::para_changed_over() {
     button_cancel->hide();
     button_ok->hide();
     button_delete->hide();
-    // The next editor opens with only its X field focused.
-    for (int e = ED_X; e < ED_COUNT; ++e)
-        set_style(editor_widget(e), kEditorNormal);
     edited_crop = 0;
     add_button->show();
 }
@@ -466,163 +545,10 @@ void InputCut::syncUpdate(int code) {
         // An open editor stays open: it knows its crop by number.
         p->RynCropSourceInit();
         crop_source_num_update();
+        if (ui_level == LEVEL_CROPS)
+            show_crop_focus();
         source_init();
     } else if (code == SYNC_INPUT_TIMING) {
         source_init(); // the whole input's size line
-    }
-}
-
-bool InputCut::page_key(PanelKey k, int) {
-    if (k != PanelKey::Left && k != PanelKey::Right && k != PanelKey::Ok && k != PanelKey::Back)
-        return false; // MODE and the rest: the frame
-    switch (ui_level) {
-    case LEVEL_SOURCES:
-        key_sources(k);
-        break;
-    case LEVEL_CROPS:
-        key_crops(k);
-        break;
-    case LEVEL_NEW:
-    case LEVEL_EDIT:
-        key_editor(k);
-        break;
-    default:
-        qWarning("InputCut: level %d unknown, back to the source row", ui_level);
-        ui_level = LEVEL_SOURCES;
-        ui_select = source_select;
-        para_changed_over();
-        ryn_button_input_clicked();
-        break;
-    }
-    return true;
-}
-
-void InputCut::key_sources(PanelKey k) {
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right:
-        current_pag = 0;
-        ui_select = k == PanelKey::Left ? (ui_select == 0 ? SOURCE_COUNT - 1 : ui_select - 1)
-                                        : (ui_select >= SOURCE_COUNT - 1 ? 0 : ui_select + 1);
-        ryn_button_input_clicked();
-        break;
-    case PanelKey::Ok:
-        source_select = ui_select;
-        ui_select = 0;
-        current_pag = 0;
-        ui_level = LEVEL_CROPS;
-        ryn_button_input_clicked();
-        break;
-    case PanelKey::Back:
-        slot_Button_back_clicked();
-        break;
-    default:
-        break;
-    }
-}
-
-// Page 0 holds the add button (position 0) and entries 0..5 (positions
-// 1..6); page p >= 1 holds entries 6p..6p+5 (positions 0..5).
-void InputCut::key_crops(PanelKey k) {
-    source_current_check();
-    const int p = current_pag, n = max_source_info;
-    switch (k) {
-    case PanelKey::Left:
-        if (p == 0 && ui_select == 0) {
-            current_pag = max_page;
-            ui_select = uint8_t(max_page == 0 ? n : n - TILES_PER_PAGE * max_page - 1);
-        } else if (ui_select != 0) {
-            --ui_select;
-        } else {
-            current_pag = uint8_t(p - 1);
-            ui_select = current_pag == 0 ? TILES_PER_PAGE : TILES_PER_PAGE - 1;
-        }
-        ryn_button_input_clicked();
-        break;
-    case PanelKey::Right: {
-        const int s = ui_select + 1;
-        const int last = p == 0 ? n + 1 : n;
-        if (TILES_PER_PAGE * p + s >= last) {
-            current_pag = 0;
-            ui_select = 0;
-        } else if (s > (p == 0 ? TILES_PER_PAGE : TILES_PER_PAGE - 1)) {
-            ui_select = 0;
-            current_pag = uint8_t(p + 1 > max_page ? 0 : p + 1);
-        } else {
-            ui_select = uint8_t(s);
-        }
-        ryn_button_input_clicked();
-        break;
-    }
-    case PanelKey::Ok:
-        if (p == 0 && ui_select == 0) {
-            crop_select = 0;
-            ui_select = uint8_t(n);
-            ryn_button_add_clicked();
-            ui_level = LEVEL_NEW;
-            ryn_sel_info(ui_select, 1, editor_base);
-        } else if (p == 0 && ui_select == 1) {
-            // The whole input: nothing to edit.
-        } else {
-            ui_level = LEVEL_EDIT;
-            ryn_button_input_clicked();
-            ryn_button_source_clicked();
-            crop_select = ui_select;
-            ui_select = uint8_t(editor_base);
-            ryn_sel_info(ui_select, 1, editor_base);
-        }
-        break;
-    case PanelKey::Back:
-        ui_level = LEVEL_SOURCES;
-        ui_select = source_select;
-        ryn_button_input_clicked();
-        break;
-    default:
-        break;
-    }
-}
-
-void InputCut::key_editor(PanelKey k) {
-    const int base = editor_base;
-    int e = std::clamp(int(ui_select) - base, 0, ED_COUNT - 1);
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right: {
-        const int dir = k == PanelKey::Left ? -1 : 1;
-        ryn_sel_info(ui_select, 0, base);
-        e = (e + dir + ED_COUNT) % ED_COUNT;
-        if (ui_level == LEVEL_NEW && e == ED_DELETE) // the new-crop editor has no Delete
-            e = (e + dir + ED_COUNT) % ED_COUNT;
-        ui_select = uint8_t(base + e);
-        ryn_sel_info(ui_select, 1, base);
-        break;
-    }
-    case PanelKey::Ok:
-        if (e <= ED_H) {
-            My_lineEdit* f = field(e);
-            emit f->send_show(f->objectName());
-            return;
-        }
-        if (e == ED_DELETE && ui_level != LEVEL_EDIT)
-            return;
-        ui_select = crop_select;
-        ui_level = LEVEL_CROPS;
-        if (e == ED_OK)
-            ryn_button_ok_clicked();
-        else if (e == ED_CANCEL)
-            ryn_button_cancel_clicked();
-        else
-            ryn_button_delete_clicked();
-        ryn_sel_info(0, 2, base);
-        break;
-    case PanelKey::Back:
-        ui_level = LEVEL_CROPS;
-        ui_select = crop_select;
-        ryn_button_input_clicked();
-        ryn_button_cancel_clicked();
-        ryn_sel_info(0, 2, base);
-        break;
-    default:
-        break;
     }
 }
