@@ -37,13 +37,13 @@ void press(QWidget* w, int k) {
 // so that the measurement can end once the page is shown.
 void open_source_page() {
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<InputChoose>(PAGE_INPUTCHOOSE, false);
+    pages::open<InputChoose>(false);
     bench::settle();
 }
 
 void open_home() {
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+    pages::open<LockWindow>(false);
     bench::settle();
 }
 

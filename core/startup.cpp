@@ -43,7 +43,7 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
 
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+    pages::open<LockWindow>(false);
     // Over the right half of the screen, so the page's left half stays visible.
     g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
 
