@@ -2,7 +2,7 @@
 #include "core/config_engine.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
