@@ -12,7 +12,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
-#include "core/startup.h"
+#include "ui/frame/startup.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"
 

@@ -2,7 +2,7 @@
 // "frontpanel" starts the panel as main does, without the pause for the
 // chips; "bare" shows a plain window of the LCD's size. Either ends the
 // process once its first frame is painted.
-#include "core/startup.h"
+#include "ui/frame/startup.h"
 #include "core/global.h"
 #include "ui/frame/pageframe.h"
 

@@ -1,9 +1,8 @@
-#include "core/startup.h"
+#include "ui/frame/startup.h"
 
 #include "core/config_engine.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
@@ -13,6 +12,7 @@
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
 #include "ui/frame/ryn_keyboard.h"
+#include "ui/frame/syncupdate.h"
 
 #include <QApplication>
 #include <QThread>

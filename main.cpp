@@ -1,5 +1,5 @@
 // Start-up of the front panel.
-#include "core/startup.h"
+#include "ui/frame/startup.h"
 
 #include <QApplication>
 
