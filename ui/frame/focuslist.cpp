@@ -45,9 +45,9 @@ const FocusStyles& menu_tile_disabled_styles() {
     return s;
 }
 
-void set_style(QWidget* widget, const QString& sheet) {
-    if (widget && widget->styleSheet() != sheet)
-        widget->setStyleSheet(sheet);
+void set_style(QWidget* w, const QString& style) {
+    if (w && w->styleSheet() != style)
+        w->setStyleSheet(style);
 }
 
 QWidget* FocusList::widget(int i) const {

@@ -54,11 +54,12 @@ public:
     void language_changed() override;
     void syncUpdate(int code) override;
 
-    uint8_t focus() const { return ui_select; }
+    // The focused entry of the open level: a tab (0..), POS_CROP_BUTTON or
+    // POS_EDID_BUTTON; a list position; an entry position on the shown page.
+    uint8_t focus() const;
 
     // The page's state, read by the pages it opens and by tests.
     uint8_t ui_seltype = LEVEL_WINDOWS;
-    uint8_t ui_select = 0;
     uint8_t select_window = 0;
     uint8_t select_source = 0;
     uint8_t select_listseq = 0;
@@ -84,9 +85,9 @@ protected:
     void back_pressed() override { slot_Button_back_clicked(); }
 
 private:
-    void key_windows(PanelKey k);
-    void key_sources(PanelKey k);
-    void key_entries(PanelKey k);
+    void open_sources();
+    void open_entries();
+    void back_to_windows();
     // Level-0 focus display without announcing the window (a refresh
     // already runs inside the dispatcher).
     void show_window_focus();
@@ -96,6 +97,8 @@ private:
     int in_use_position() const;
 
     Ui::InputChoose* ui;
+    // The levels: window tabs and buttons, the inputs, an input's entries.
+    FocusList windows, sources, entries;
     QFrame* tab_frame = nullptr;
     QFrame* focus_frame = nullptr;
     QFrame* entries_frame = nullptr;
