@@ -97,12 +97,6 @@ QString alias_name(const char* kind, int id, bool* found) {
     return *found ? QString::fromStdString(alias.name) : QString();
 }
 
-QFont pixel_font(int px) {
-    QFont f;
-    f.setPixelSize(px);
-    return f;
-}
-
 InputChoose::WindowChoice window_choice(int w) {
     using WindowChoice = InputChoose::WindowChoice;
     WindowChoice c;
