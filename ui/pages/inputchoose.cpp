@@ -86,12 +86,6 @@ QString alias_name(const char* kind, int id, bool* found) {
     return *found ? QString::fromStdString(alias.name) : QString();
 }
 
-QFont pixel_font(int px) {
-    QFont f;
-    f.setPixelSize(px);
-    return f;
-}
-
 // What a window's source word names. The word comes from the parameter file
 // or the PC: a crop index outside the table, a free or broken crop record or
 // a source id above 5 name nothing, and nothing is looked up with them.
