@@ -9,6 +9,7 @@
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/machinestate.h"
 #include "ui/frame/numberkeyboard.h"
@@ -23,7 +24,6 @@
 #include <QDebug>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 
@@ -52,27 +52,8 @@ uint16_t audio_word(const uint8_t* block) {
     return blk::rd16(block, blk::window(w, blk::WIN_AUDIO));
 }
 
-// Each picture is decoded once.
-const QIcon& icon(const QString& image) {
-    static QHash<QString, QIcon> cache;
-    auto it = cache.find(image);
-    if (it == cache.end())
-        it = cache.insert(image, QIcon(image));
-    return *it;
-}
-const QPixmap& pixmap(const QString& image) {
-    static QHash<QString, QPixmap> cache;
-    auto it = cache.find(image);
-    if (it == cache.end())
-        it = cache.insert(image, QPixmap(image));
-    return *it;
-}
-
 void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
-    const QIcon& i = icon(image);
-    if (button->icon().cacheKey() != i.cacheKey())
-        button->setIcon(i);
-    button->setIconSize(QSize(w, h));
+    set_button_icon(button, image, QSize(w, h));
 }
 
 // The quick user-mode grid.
@@ -107,11 +88,11 @@ MainWindow::MainWindow(QWidget* parent)
     build_grid();
     pointer = new QLabel(this);
     pointer->setObjectName(QStringLiteral("label_pointer"));
-    pointer->setPixmap(pixmap(png("pointer.png")));
+    set_label_pixmap(pointer, png("pointer.png"));
     pointer->setScaledContents(true);
     pointer->hide();
 
-    ui->label_IP->setPixmap(QPixmap(png("ip.png")));
+    set_label_pixmap(ui->label_IP, png("ip.png"));
     set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
     set_icon(ui->tools, png("tools.png"), 16, 16);
     set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
@@ -447,9 +428,7 @@ void MainWindow::mode_init() {
         const bool selected = i == grid.index() && (saved ? grid_open() : save_mode != 0);
         const bool in_use = saved && i + 1 == current;
         set_style(slot.frame, saved ? kSavedFrame : kEmptyFrame);
-        const QPixmap& image = pixmap(png(saved ? "mode_exist.png" : "mode_blank.png"));
-        if (slot.image->pixmap(Qt::ReturnByValue).cacheKey() != image.cacheKey())
-            slot.image->setPixmap(image);
+        set_label_pixmap(slot.image, png(saved ? "mode_exist.png" : "mode_blank.png"));
         slot.image->move(17, in_use ? 7 : 12);
         set_style(slot.button, selected ? kSlotButtonSelected : kSlotButton);
         if (in_use) {
