@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui_inputcut.h"
 
@@ -280,7 +281,7 @@ void InputCut::build_crop_list() {
     add_button = new QPushButton(frame_source);
     add_button->setObjectName(QStringLiteral("add_button"));
     add_button->setGeometry(292, 10, 20, 20);
-    add_button->setIcon(QIcon(png(QStringLiteral("add.png"))));
+    add_button->setIcon(cached_icon(png(QStringLiteral("add.png"))));
     add_button->setIconSize(QSize(20, 20));
     add_button->setFocusPolicy(Qt::NoFocus);
     add_button->setAutoDefault(false);
