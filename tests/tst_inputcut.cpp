@@ -3,7 +3,7 @@
 // changes from the PC while an editor is open, and its texts.
 #include "testsupport.h"
 
-#include "keypad_driver.h"
+#include "page_driver.h"
 
 #include "core/devicepath.h"
 #include "core/global.h"
@@ -66,26 +66,6 @@ QString hdmi1_crops(int count) {
     for (int n = 1; n <= count; ++n)
         l << QString("2.%1").arg(n);
     return l.join(' ');
-}
-
-// "l" Left, "r" Right, "k" OK, "b" Back, "m" MODE; capitals are keypad letters.
-void press(const QString& keys) {
-    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT}, {'r', PANEL_KEY_RIGHT},
-                                        {'k', PANEL_KEY_OK},   {'b', PANEL_KEY_BACK},
-                                        {'m', PANEL_KEY_MODE}};
-    for (QChar c : keys)
-        key(panel.value(c.toLatin1(), c.toLatin1()));
-}
-// OK on a number field of the open editor, the keypad then typed `seq`.
-void keypad_on_field(const QString& seq) {
-    testsupport::post([seq] { keypad::type(seq); });
-    press("k");
-}
-
-// A change from outside (the PC), taken up by the scaler: the page refreshes.
-template <class F> void outside_change(F&& f) {
-    para_write(f);
-    c331_manage::pInstance()->apply_pass();
 }
 
 IntList state() {
