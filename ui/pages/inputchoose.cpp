@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/edidset.h"
@@ -18,6 +19,18 @@
 #include <QPointer>
 #include <algorithm>
 #include <cstring>
+
+// What a window's source word names. The word comes from the parameter file
+// or the PC: a crop index outside the table, a free or broken crop record or
+// a source id above 5 name nothing, and nothing is looked up with them.
+struct InputChoose::WindowChoice {
+    bool valid = false;     // names an existing input or crop record
+    const char* fault = nullptr;  // why it names nothing, for the console
+    uint8_t source = 0;     // source id 0..5 when valid
+    bool crop = false;      // a crop record, valid
+    uint8_t crop_index = 0; // its table index 0..39
+    int crop_number = 0;    // its crop number 1..40
+};
 
 namespace {
 const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
@@ -85,18 +98,8 @@ QString alias_name(const char* kind, int id, bool* found) {
     return *found ? QString::fromStdString(alias.name) : QString();
 }
 
-// What a window's source word names. The word comes from the parameter file
-// or the PC: a crop index outside the table, a free or broken crop record or
-// a source id above 5 name nothing, and nothing is looked up with them.
-struct WindowChoice {
-    bool valid = false;     // names an existing input or crop record
-    uint8_t source = 0;     // source id 0..5 when valid
-    bool crop = false;      // a crop record, valid
-    uint8_t crop_index = 0; // its table index 0..39
-    int crop_number = 0;    // its crop number 1..40
-};
-
-WindowChoice window_choice(int w) {
+InputChoose::WindowChoice window_choice(int w) {
+    using WindowChoice = InputChoose::WindowChoice;
     WindowChoice c;
     if (w < 0 || w >= WINDOW_COUNT)
         return c;
@@ -108,12 +111,11 @@ WindowChoice window_choice(int w) {
         p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
     // The reader answers a crop it cannot use with source 0 and no crop flag.
     if ((word & blk::SOURCE_CROP_BIT) && !crop_flag) {
-        qWarning("InputChoose: window %d names crop record %d, which is not usable", w,
-                 word & 0xFF);
+        c.fault = "a crop record that is not usable";
         return c;
     }
     if (source < 0 || source >= SOURCE_COUNT) {
-        qWarning("InputChoose: window %d names source %d, no such input", w, source);
+        c.fault = "no such input";
         return c;
     }
     c.valid = true;
@@ -121,8 +123,11 @@ WindowChoice window_choice(int w) {
     if (crop_flag) {
         c.crop = true;
         c.crop_index = uint8_t(crop_index);
-        if (c.crop_index >= CROP_COUNT)
-            return WindowChoice{};
+        if (c.crop_index >= CROP_COUNT) {
+            c = WindowChoice{};
+            c.fault = "a crop index out of range";
+            return c;
+        }
         c.crop_number =
             (p->RamParaBlock[size_t(blk::crop(c.crop_index) + blk::CROP_ID)] & 0x7F) + 1;
     }
@@ -197,6 +202,18 @@ InputChoose::InputChoose(QWidget* parent)
     windows.select(std::max(tab, 0));
     window_focus = uint8_t(windows.index());
     image_select();
+}
+
+InputChoose::WindowChoice InputChoose::choice_of(int w) {
+    const WindowChoice c = window_choice(w);
+    if (w < 0 || w >= WINDOW_COUNT)
+        return c;
+    // Said once per source word: the page redraws at every key.
+    const int word = para()->window_u16(w, blk::WIN_SOURCE);
+    if (c.fault && warned_word[size_t(w)] != word)
+        qWarning("InputChoose: window %d source word %#x names %s", w, unsigned(word), c.fault);
+    warned_word[size_t(w)] = c.fault ? word : -1;
+    return c;
 }
 
 uint8_t InputChoose::focus() const {
@@ -284,7 +301,7 @@ void InputChoose::initMenu() {
         auto* state = new QLabel(tab);
         state->setGeometry(33, 1, 7, 7);
         state->setScaledContents(true);
-        state->setPixmap(QPixmap(png("state_on.png")));
+        set_label_pixmap(state, png("state_on.png"));
 
         window_of_tab[size_t(t)] = uint8_t(w);
         if (w == select_window)
@@ -301,7 +318,7 @@ void InputChoose::initMenu() {
 void InputChoose::TextCreate(int window, int) {
     if (window < 0 || window >= WINDOW_COUNT || !tab_name[size_t(window)])
         return;
-    const WindowChoice c = window_choice(window);
+    const WindowChoice c = choice_of(window);
     QString text;
     if (c.valid) {
         text = sourceinfo::get_source_name_by_sourceid(c.source);
@@ -354,7 +371,7 @@ void InputChoose::imagemenu() {
 void InputChoose::image_select() {
     current_page = 0;
     if (ui_seltype == LEVEL_WINDOWS) {
-        const WindowChoice c = window_choice(select_window);
+        const WindowChoice c = choice_of(select_window);
         const uint8_t shown = c.valid ? c.source : sourceinfo::get_source_id_by_listseq(0);
         select_listseq = sourceinfo::get_listseq_by_source_id(shown);
         source_name = sourceinfo::get_source_name_by_sourceid(shown);
@@ -451,13 +468,16 @@ void InputChoose::source_check_update() {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         sourceinfo::set_sourceonline_pixmap(labels[size_t(p)], id, input_has_signal(id) ? 1 : 0);
     }
+    const uint8_t* block = para()->RamParaBlock.data();
+    for (int s = 0; s < SOURCE_COUNT; ++s)
+        std::copy_n(block + blk::input_info(s), blk::INPUT_INFO_SIZE, drawn_inputs[size_t(s)].begin());
 }
 
 void InputChoose::initSource() {
     RynRamPara* p = para();
     uint8_t in_use_source = using_source;
     if (ui_seltype == LEVEL_WINDOWS) {
-        const WindowChoice c = window_choice(select_window);
+        const WindowChoice c = choice_of(select_window);
         using_crop = c.crop ? 1 : 0;
         if (c.crop)
             using_crop_index = c.crop_index;
@@ -543,7 +563,7 @@ void InputChoose::initSource() {
         const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
         if (e == in_use) {
             box->setStyleSheet(focused ? kEntryFocused : kEntryInUse);
-            state->setPixmap(QPixmap(png("state_on.png")));
+            set_label_pixmap(state, png("state_on.png"));
             auto* badge = new QLabel(box);
             badge->setObjectName(QStringLiteral("badge"));
             badge->setGeometry(60, 0, 30, 12);
@@ -552,7 +572,7 @@ void InputChoose::initSource() {
             badge->setText(tr5(kUsing));
         } else {
             box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
-            state->setPixmap(QPixmap(png("state_off.png")));
+            set_label_pixmap(state, png("state_off.png"));
         }
     }
     entries_frame->show();
@@ -646,8 +666,18 @@ void InputChoose::syncUpdate(int code) {
     const bool selected_source_changed =
         select_window < WINDOW_COUNT &&
         block_differs(blk::window(select_window, blk::WIN_SOURCE), 2);
-    const bool input_changed = !selected_source_changed && select_source < SOURCE_COUNT &&
-                               block_differs(blk::input_info(select_source), blk::INPUT_INFO_SIZE);
+    // The inputs' live timings are never saved, so the saved copy says
+    // nothing about them: compare with what the page drew last.
+    std::array<bool, SOURCE_COUNT> input_moved{};
+    bool any_input_moved = false;
+    for (int s = 0; s < SOURCE_COUNT; ++s) {
+        input_moved[size_t(s)] =
+            std::memcmp(p->RamParaBlock.data() + blk::input_info(s), drawn_inputs[size_t(s)].data(),
+                        blk::INPUT_INFO_SIZE) != 0;
+        any_input_moved = any_input_moved || input_moved[size_t(s)];
+    }
+    const bool input_changed =
+        !selected_source_changed && select_source < SOURCE_COUNT && input_moved[select_source];
     const bool crops_changed = block_differs(blk::CROP, CROP_COUNT * blk::CROP_SIZE);
 
     if (windows_changed) {
@@ -661,11 +691,14 @@ void InputChoose::syncUpdate(int code) {
         initMenu();
         show_window_focus();
     } else if (ui_seltype == LEVEL_WINDOWS) {
-        if (g_image_current < WINDOW_COUNT && g_image_current != select_window) {
+        // Only a window with a tab is followed: the keypad and the
+        // dispatcher accept a window whose enable word has bit 0 set but
+        // another low byte, and an OK here must not edit a window that
+        // is not shown.
+        const int tab = g_image_current < WINDOW_COUNT ? tab_of_window(g_image_current) : -1;
+        if (tab >= 0 && g_image_current != select_window) {
             select_window = g_image_current;
-            const int tab = tab_of_window(select_window);
-            if (tab >= 0)
-                windows.select(tab);
+            windows.select(tab);
             show_window_focus();
             image_select();
         } else if (selected_source_changed) {
@@ -676,6 +709,8 @@ void InputChoose::syncUpdate(int code) {
     } else if (input_changed) {
         initSource();
     }
+    if (any_input_moved)
+        source_check_update();
 
     if (code == SYNC_PC_FILE_END || crops_changed) {
         p->RynCropSourceInit();

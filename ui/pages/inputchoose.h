@@ -3,6 +3,7 @@
 // then that input whole or one of its crops goes into the window's source
 // word. Opens the input crop page and the EDID page.
 #include "core/ids.h"
+#include "core/ramblock.h"
 #include "ui/frame/pageframe.h"
 
 #include <QDialog>
@@ -32,6 +33,8 @@ public:
     static constexpr int ENTRIES_PER_PAGE = 3;
     // using_source when the window's source word names nothing that exists.
     static constexpr uint8_t NO_SOURCE = 0xFF;
+    // What a window's source word names.
+    struct WindowChoice;
 
     void menulist_init();
     void initMenu();
@@ -95,6 +98,9 @@ private:
     // Entry position (0 the input itself) of the window's own choice among
     // the entries of using_source; -1 when it is not listed.
     int in_use_position() const;
+    // The window's choice; a word that names nothing is said on the
+    // console once, not at every redraw.
+    WindowChoice choice_of(int w);
 
     Ui::InputChoose* ui;
     // The levels: window tabs and buttons, the inputs, an input's entries.
@@ -103,6 +109,9 @@ private:
     QFrame* focus_frame = nullptr;
     QFrame* entries_frame = nullptr;
     std::array<QLabel*, WINDOW_COUNT> tab_name{};
+    std::array<int, WINDOW_COUNT> warned_word{-1, -1, -1, -1, -1, -1};
+    // The input records as the signal icons and the timing show them.
+    std::array<std::array<uint8_t, blk::INPUT_INFO_SIZE>, SOURCE_COUNT> drawn_inputs{};
 };
 
 inline InputChoose* g_inputchoose() {
