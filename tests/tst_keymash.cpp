@@ -15,7 +15,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
@@ -349,7 +349,7 @@ private slots:
                 RynRamPara::pInstance()->load_files();
             }
             g_page_focus = PAGE_MAINWINDOW;
-            pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+            pages::open<LockWindow>(false);
             Masher masher(seed, steps);
             const QString error = masher.run();
             QVERIFY2(error.isEmpty(), qPrintable(error));

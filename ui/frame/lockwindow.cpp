@@ -4,6 +4,7 @@
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include "ui_lockwindow.h"
@@ -32,19 +33,8 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
 // An alias may be any length; the name label shows at most this much.
 constexpr int ALIAS_ELIDE_PIXELS = 206;
 
-// Fills each "%d" of a translated text in turn.
-QString fill_numbers(QString text, std::initializer_list<int> values) {
-    for (int v : values) {
-        const int at = text.indexOf(QLatin1String("%d"));
-        if (at < 0)
-            break;
-        text.replace(at, 2, QString::number(v));
-    }
-    return text;
-}
-
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
-    label->setPixmap(QPixmap(resource));
+    set_label_pixmap(label, resource);
     label->setScaledContents(true);
 }
 
@@ -109,10 +99,10 @@ TileSource tile_source(const RynRamPara& p, int w) {
 }  // namespace
 
 LockWindow::LockWindow(QWidget* parent)
-    : FramePage<QDialog>(PAGE_LOCKWINDOW, parent), ui(new Ui::LockWindow) {
+    : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
-    ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
+    ui->main_Button->setIcon(cached_icon(png(QStringLiteral("menu_status.png"))));
     ui->main_Button->setIconSize(QSize(20, 20));
     ui->main_Button->hide();
     set_scaled_pixmap(ui->label_ip, png(QStringLiteral("ip.png")));
@@ -120,10 +110,8 @@ LockWindow::LockWindow(QWidget* parent)
     set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
     set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
     ui->label_volume->hide();
-    para_init();
     image_init();
     ip_changed();
-    language_changed();
 }
 
 LockWindow::~LockWindow() { delete ui; }
