@@ -5,6 +5,7 @@
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
+#include "ui/frame/tip.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -83,6 +84,16 @@ bool close_all_pages() {
     }
     g_page_focus = PAGE_MAINWINDOW;
     return none;
+}
+
+NoticeDriver::NoticeDriver() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
+            kinds.push_back(g_tip->shown_kind());
+        if (g_tip_flag && g_tip)
+            g_tip->tip_outtime_deal();
+    });
+    timer.start(0);
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {
