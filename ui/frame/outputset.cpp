@@ -6,10 +6,14 @@
 #include "ui/pages/ledset.h"
 #include "ui/pages/netset.h"
 
+#include <QPixmap>
 #include <array>
 
 namespace {
 const Text5 kTitle = {"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"};
+const Text5 kLedSize = {"当前设置LED屏宽高为: %dx%d", "LED Screen can be set:%dx%d",
+                        "Текущий размер LED (px): %dx%d",
+                        "Gợi ý: Kích thước màn hình LED hiện tại::%dx%d", "當前設置LED屏寬高爲: %dx%d"};
 
 struct Entry {
     QPushButton* Ui::OutputSet::*button;
@@ -37,6 +41,8 @@ const FocusStyles kStyles{
 OutputSet::OutputSet(QWidget* parent)
     : FramePage<QDialog>(PAGE_OUTPUTSET, parent), ui(std::make_unique<Ui::OutputSet>()) {
     ui->setupUi(this);
+    ui->label_note_OK->setPixmap(QPixmap(png("OK_Enter.png")));
+    ui->label_note_back->setPixmap(QPixmap(png("back_return.png")));
     styles = &kStyles;
     menulist_init();
     language_changed();
@@ -55,6 +61,11 @@ void OutputSet::language_changed() {
     ui->label_title->setText(tr5(kTitle));
     for (const Entry& e : kEntries)
         ((*ui).*e.button)->setText(tr5(e.text));
+    // Read now: the line follows the block only when the menu is re-texted.
+    const RynRamPara* p = RynRamPara::pInstance();
+    ui->label_info->setText(QString::asprintf(tr5(kLedSize).toUtf8().constData(),
+                                              int(p->u16(blk::LED_WIDTH)),
+                                              int(p->u16(blk::LED_HEIGHT))));
 }
 
 void OutputSet::syncUpdate(int) {
