@@ -32,17 +32,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
 // An alias may be any length; the name label shows at most this much.
 constexpr int ALIAS_ELIDE_PIXELS = 206;
 
-// Fills each "%d" of a translated text in turn.
-QString fill_numbers(QString text, std::initializer_list<int> values) {
-    for (int v : values) {
-        const int at = text.indexOf(QLatin1String("%d"));
-        if (at < 0)
-            break;
-        text.replace(at, 2, QString::number(v));
-    }
-    return text;
-}
-
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     label->setPixmap(QPixmap(resource));
     label->setScaledContents(true);
