@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
 
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+    pages::open<LockWindow>(false);
     // Over the right half of the screen, so the page's left half stays visible.
     g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
 
@@ -49,11 +49,7 @@ int main(int argc, char** argv) {
                      SyncUpdate::p_syncupdate, &SyncUpdate::para_sync, Qt::QueuedConnection);
     ryn_keys_update_lights();
     // A mounted drive closes the settings menu when it is in front.
-    UsbServer::usb_mounted_hook = [] {
-        if (g_page_focus == PAGE_OPTION)
-            if (Option* option = g_option())
-                option->slot_Button_back_clicked();
-    };
+    UsbServer::usb_mounted_hook = &Option::usb_drive_mounted;
     auto* usb = new UsbServer(&app);
     QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
                      &SyncUpdate::para_sync, Qt::QueuedConnection);

@@ -49,7 +49,7 @@ bool exists(const QString& device) { return QFile::exists(device_path(device)); 
 
 CustomMode* open_page() {
     g_page_focus = PAGE_MAINWINDOW;
-    return pages::open<CustomMode>(PAGE_CUSTOMMODE);
+    return pages::open<CustomMode>();
 }
 CustomMode* page() { return g_custommode(); }
 void keys(int k, int times = 1) {
@@ -298,7 +298,7 @@ private slots:
     }
 
     void back_after_mode_shows_home_then_menu() {
-        auto* home = pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+        auto* home = pages::open<LockWindow>(false);
         QVERIFY(home);
         keys(PANEL_KEY_MODE);
         QVERIFY(g_custommode());

@@ -51,7 +51,7 @@ QString field(const char* name) {
 }
 // Moves the focus of the LED page to `entry` with Right.
 void focus_entry(int entry) {
-    for (int i = 0; i < 4 && page()->focus() != entry; ++i)
+    for (int i = 0; i < 4 && page()->focused_entry() != entry; ++i)
         key(PANEL_KEY_RIGHT);
 }
 // OK on the width (0) or height (1) field, then the keypad sequence.
@@ -93,7 +93,7 @@ class TstLedset : public QObject {
             });
             key(PANEL_KEY_OK); // output entry of the settings menu
         });
-        pages::open<Option>(PAGE_OPTION);
+        pages::open<Option>();
         QVERIFY2(ran, "the LED page did not open from the output menu");
     }
 
@@ -141,13 +141,13 @@ private slots:
             auto* cancel = page()->findChild<QPushButton*>("Button_cancle");
             QVERIFY(w->styleSheet().contains("255,171,84"));
             key(PANEL_KEY_LEFT);
-            QCOMPARE(int(page()->focus()), int(ledset::ENTRY_CANCEL));
+            QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_CANCEL));
             QVERIFY(cancel->styleSheet().startsWith("color: rgb(255, 255, 255);"));
             QVERIFY(cancel->styleSheet().contains("255,171,84"));
             QVERIFY(w->styleSheet().contains("background-color:rgb(33, 36, 53);border:1px solid "
                                              "rgb(255,255,255)"));
             key(PANEL_KEY_RIGHT);
-            QCOMPARE(int(page()->focus()), int(ledset::ENTRY_WIDTH));
+            QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_WIDTH));
         });
     }
 

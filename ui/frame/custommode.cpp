@@ -92,7 +92,7 @@ QString first_lines(const QString& text, int max) {
 }  // namespace
 
 CustomMode::CustomMode(QWidget* parent)
-    : FramePage<QWidget>(PAGE_CUSTOMMODE, parent),
+    : FramePage<QWidget>(parent),
       ui(new Ui::CustomMode),
       style_focus(QStringLiteral("background-color: #212435;color: rgb(255, 255, 255);border:1px "
                                  "solid rgb(255, 171, 84);")),
@@ -116,7 +116,6 @@ CustomMode::CustomMode(QWidget* parent)
     menulist_init();
     set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     set_style(ui->Button_use, style_default);
-    language_changed();
 }
 
 CustomMode::~CustomMode() { delete ui; }
@@ -440,7 +439,7 @@ bool CustomMode::page_key(PanelKey k, int) {
         if (g_mode_shortcut_key == 1) {
             g_mode_shortcut_key = 0;
             close_page();
-            pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+            pages::open<LockWindow>(false);
         } else {
             slot_Button_back_clicked();
         }

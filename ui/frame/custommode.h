@@ -18,6 +18,7 @@ class ryncontrol;
 class CustomMode : public FramePage<QWidget> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_CUSTOMMODE;
     explicit CustomMode(QWidget* parent = nullptr);
     ~CustomMode() override;
 
@@ -74,4 +75,4 @@ private:
     const QString style_default;
 };
 
-inline CustomMode* g_custommode() { return pages::get<CustomMode>(PAGE_CUSTOMMODE); }
+inline CustomMode* g_custommode() { return pages::get<CustomMode>(); }

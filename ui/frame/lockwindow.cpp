@@ -98,7 +98,7 @@ TileSource tile_source(const RynRamPara& p, int w) {
 }  // namespace
 
 LockWindow::LockWindow(QWidget* parent)
-    : FramePage<QDialog>(PAGE_LOCKWINDOW, parent), ui(new Ui::LockWindow) {
+    : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
     ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
@@ -109,10 +109,8 @@ LockWindow::LockWindow(QWidget* parent)
     set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
     set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
     ui->label_volume->hide();
-    para_init();
     image_init();
     ip_changed();
-    language_changed();
 }
 
 LockWindow::~LockWindow() { delete ui; }

@@ -71,14 +71,12 @@ bool fpga_running() {
 } // namespace
 
 ledset::ledset(QWidget* parent)
-    : FramePage<QDialog>(PAGE_LEDSET, parent), ui(std::make_unique<Ui::ledset>()) {
+    : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ledset>()) {
     ui->setupUi(this);
     ui->label_warning->setPixmap(QPixmap(png("warning.png")));
     connect_number_field(ui->lineEdit_ledw);
     connect_number_field(ui->lineEdit_ledh);
-    para_init();
     menulist_init();
-    language_changed();
 }
 
 ledset::~ledset() = default;

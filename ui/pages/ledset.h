@@ -15,6 +15,7 @@ class ledset;
 class ledset : public FramePage<QDialog> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LEDSET;
     explicit ledset(QWidget* parent = nullptr);
     ~ledset() override;
 
@@ -28,7 +29,7 @@ public:
     static constexpr int32_t kMaxPixels = 0xA00000;
     static constexpr int32_t kMaxPixelsHeightTyped = 13000000;
 
-    void para_init();
+    void para_init() override;
     void menulist_init();
     void language_changed() override;
     void syncUpdate(int code) override;
@@ -38,7 +39,7 @@ public:
     // the FPGA's LED reload. Reached by the keys only.
     void on_Button_apply1_clicked();
 
-    uint8_t focus() const { return ui_select; }
+    int focused_entry() const { return focus.index(); }
 
 public slots:
     void slot_Button_back_clicked();
@@ -60,5 +61,5 @@ private:
 };
 
 inline ledset* g_ledset() {
-    return pages::get<ledset>(PAGE_LEDSET);
+    return pages::get<ledset>();
 }
