@@ -10,6 +10,7 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -109,6 +110,30 @@ void run_fast_ticks(QObject* owner, std::function<void(int)> shown) {
         }
     });
     tick->start(0);
+}
+
+bool run_nested(const std::vector<std::function<void()>>& steps, int front,
+                const std::function<void()>& body) {
+    bool ran = false, finished = false;
+    std::function<void(size_t)> go = [&](size_t i) {
+        if (i == steps.size()) {
+            ran = g_page_focus == front;
+            if (ran)
+                body();
+            close_all_pages();
+            finished = true;
+            return;
+        }
+        post([&go, i] { go(i + 1); });
+        steps[i]();
+    };
+    go(0);
+    // A step that opened nothing leaves the rest queued: run it here.
+    QElapsedTimer t;
+    t.start();
+    while (!finished && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return ran;
 }
 
 bool close_all_pages() {

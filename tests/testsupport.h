@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QObject;
 class QWidget;
@@ -33,6 +34,12 @@ void keypad_type(const QString& seq);
 // advances G_timeTicks and ends every notice. `shown` runs on a notice's
 // first tick with its kind (the notice's loop is running then).
 void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
+// Runs `steps` in turn, each opening one modal page (the next step runs
+// inside that page's loop), then `body` inside the last page's loop when
+// the page in front is `front`, and finally closes every open page so the
+// loops unwind. False when `front` was not reached.
+bool run_nested(const std::vector<std::function<void()>>& steps, int front,
+                const std::function<void()>& body);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
 // What `fn` printed on stdout (the console lines of the core).

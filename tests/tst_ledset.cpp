@@ -75,26 +75,14 @@ uint16_t win(int w, int field) {
 
 class TstLedset : public QObject {
     Q_OBJECT
-    // Opens the settings menu, OK on its output entry and OK on the LED
-    // entry, then runs `body` inside the LED page's loop; whatever is left
-    // open is closed afterwards.
+    // The settings menu, OK on its output entry and OK on the LED entry;
+    // `body` runs inside the LED page's loop.
     void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
-        bool ran = false;
-        testsupport::post([&] {
-            testsupport::post([&] {
-                testsupport::post([&] {
-                    ran = g_page_focus == PAGE_LEDSET && page();
-                    if (ran)
-                        body();
-                    testsupport::close_all_pages();
-                });
-                key(PANEL_KEY_OK); // LED entry of the output menu
-            });
-            key(PANEL_KEY_OK); // output entry of the settings menu
-        });
-        pages::open<Option>();
-        QVERIFY2(ran, "the LED page did not open from the output menu");
+        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { key(PANEL_KEY_OK); },
+                                          [] { key(PANEL_KEY_OK); }},
+                                         PAGE_LEDSET, body),
+                 "the LED page did not open from the output menu");
     }
 
 private slots:

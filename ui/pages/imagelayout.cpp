@@ -87,6 +87,8 @@ QString source_name(int w) {
 ImageLayout::ImageLayout(QWidget* parent)
     : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ImageLayout>()) {
     ui->setupUi(this);
+    // An alias comes from a file: shown as it is, never as markup.
+    ui->image_name->setTextFormat(Qt::PlainText);
     // A view: the combo shows a value, touch does not open it.
     ui->comboBox_P2P->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (QLineEdit* field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
