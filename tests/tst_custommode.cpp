@@ -7,7 +7,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
 #include "ui/frame/keys.h"
@@ -138,7 +138,7 @@ private slots:
             QVERIFY2(!shown(hidden), hidden);
         QCOMPARE(int(page()->button_hidden), 1);
         keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit), 0);
+        QCOMPARE(int(page()->ui_edit()), 0);
         keys(PANEL_KEY_OK);  // nor does it delete or invoke
         QCOMPARE(int(flag()), 0);
     }
@@ -161,7 +161,7 @@ private slots:
         save_slot(0);
         open_page();
         keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit), 1);
+        QCOMPARE(int(page()->ui_edit()), 1);
         QCOMPARE(focused_button(), 0);
         QCOMPARE(page()->mode_box()->combo->styleSheet(), page()->mode_box()->style_box_modify);
         for (int p : presses)
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(focused_button(), focused);
         QCOMPARE(int(g_mode_select), 0);  // the row never steps the mode
         keys(PANEL_KEY_BACK);
-        QCOMPARE(int(page()->ui_edit), 0);
+        QCOMPARE(int(page()->ui_edit()), 0);
         QCOMPARE(focused_button(), -1);
         QCOMPARE(page()->mode_box()->combo->styleSheet(), page()->mode_box()->style_box_focus);
         QVERIFY(g_custommode());  // the first Back only leaves the row
@@ -205,7 +205,7 @@ private slots:
         keys(PANEL_KEY_LEFT);
         QVERIFY(shown("osd_info"));
         keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit), 0);
+        QCOMPARE(int(page()->ui_edit()), 0);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(exists("/data/modes/custom_mode4"));
         QVERIFY(shown("osd_info"));  // OK does not redraw
@@ -244,7 +244,7 @@ private slots:
             if (b != blk::MODE_SAVE_REQUEST && b != blk::MODE_SAVE_REQUEST + 1)
                 QVERIFY2(para()->RamParaBlock[size_t(b)] == before[size_t(b)], qPrintable(QString::number(b)));
         QCOMPARE(int(focused_button()), -1);
-        QCOMPARE(int(page()->ui_edit), 0);
+        QCOMPARE(int(page()->ui_edit()), 0);
 
         // Through the scaler and the dispatcher: slot 3 keeps its own data.
         c331_manage::pInstance()->apply_pass();

@@ -9,7 +9,7 @@
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"

@@ -60,17 +60,12 @@ const std::array<const char*, WINDOW_COUNT> kWindowColours = {
     "background-color: #D5E5FF;", "background-color: #D4FC79;", "background-color: #FC9D79;",
     "background-color: #7E9AC9;", "background-color: #32CC4C;", "background-color: #4777FF;"};
 const char* const kOtherColour = "background-color: #CCCCCC;";
+// The mode box and the action buttons draw their own looks.
+const FocusStyles kNoLook{};
 const char* const kLineStyle = "background-color: #10101C;color: #FFFFFF;";
 
 constexpr int ALIAS_ELIDE_PIXELS = 171;
 constexpr int OSD_SAMPLE_LINES = 3;
-
-// Styles are set only when they change: each costs a re-polish. Texts go
-// through set_fitted_text, which does the same.
-void set_style(QWidget* w, const QString& style) {
-    if (w->styleSheet() != style)
-        w->setStyleSheet(style);
-}
 
 // Corners inclusive, as the layout is drawn.
 QRect corners(int x1, int y1, int x2, int y2) { return QRect(QPoint(x1, y1), QPoint(x2, y2)); }
@@ -103,13 +98,42 @@ CustomMode::CustomMode(QWidget* parent)
     ui->lineEdit->setReadOnly(true);
     ui->label_blank->hide();
 
-    const int current = RynRamPara::pInstance()->RynGetCurrentModeIndex();
-    g_mode_select = uint8_t(current > 0 ? current - 1 : 0);
-
     box = new ryncontrol(corners(19, 0, 118, 21), corners(0, 0, 19, 21), corners(118, 0, 137, 21), this);
     box->setGeometry(3, 28, 320, 24);
     build_preview();
 
+    // Browsing: one entry per slot, Left/Right step the mode with
+    // wrap-around; the mode box has its own looks.
+    focus.styles = &kNoLook;
+    focus.moved = [this](int i) {
+        box->set_box_default();
+        box->set_boxindexsel(char(i));
+        ryn_button_mode_clicked();
+    };
+    focus.ok = [this](int) { enter_row(); };
+    // The action row: its Left/Right are the page's own (the row's length
+    // changes with each redraw).
+    row.styles = &kNoLook;
+    row.set_count(3);
+    row.ok = [this](int) {
+        const int pressed = button_select;
+        leave_row();
+        if (pressed == 0)
+            on_Button_use_clicked();
+        else if (pressed == 1)
+            on_Button_delete_clicked();
+        ryn_button_selinfo(2, 0);
+    };
+    row.back = [this] {
+        leave_row();
+        ryn_button_selinfo(2, 0);
+        ryn_button_mode_clicked();  // from the OSD view back to the windows
+    };
+}
+
+void CustomMode::para_init() {
+    const int current = RynRamPara::pInstance()->RynGetCurrentModeIndex();
+    g_mode_select = uint8_t(current > 0 ? current - 1 : 0);
     init();
     lcd_para_init();
     image_para_init();
@@ -124,6 +148,7 @@ void CustomMode::init() {
     QStringList names;
     for (int i = 1; i <= USER_MODE_COUNT; ++i)
         names << fill_numbers(tr5(kModeName), {i});
+    box->combo->clear();
     box->combo->insertItems(0, names);
     box->setFocusPolicy(Qt::NoFocus);
     box->combo->setFocusPolicy(Qt::NoFocus);
@@ -131,10 +156,10 @@ void CustomMode::init() {
 }
 
 void CustomMode::menulist_init() {
-    set_focus_list({box});
-    ui_edit = 0;
+    focus.set_count(USER_MODE_COUNT);
+    focus.select(g_mode_select);
+    set_level(focus);
     button_select = 0;
-    mode_sel = g_mode_select;
     box->set_box_default();
 }
 
@@ -161,7 +186,7 @@ void CustomMode::color_fill(QLabel* label, char index) {
 }
 
 void CustomMode::ryn_button_mode_clicked() {
-    g_mode_select = mode_sel;
+    g_mode_select = uint8_t(mode_sel());
     set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     lcd_para_init();
     image_para_init();
@@ -283,7 +308,7 @@ void CustomMode::image_para_init() {
     ui->Button_more->setVisible(osd);
     button_hidden = osd ? 0 : 1;
 
-    if (ui_edit == 1 && button_hidden == 0 && button_select == 2)
+    if (ui_edit() && button_hidden == 0 && button_select == 2)
         show_osd_view();
     else
         show_window_list();
@@ -378,11 +403,19 @@ void CustomMode::on_Button_delete_clicked() {
 
 void CustomMode::slot_Button_back_clicked() { close_page(); }
 
-void CustomMode::step_mode(int delta) {
+void CustomMode::enter_row() {
+    if (!get_mode_status())
+        return;
+    set_level(row);
+    box->set_box_modify();
+    button_select = 0;
+    row.select(0);
+    ryn_button_selinfo(0, 0);
+}
+
+void CustomMode::leave_row() {
+    set_level(focus);
     box->set_box_default();
-    mode_sel = uint8_t((mode_sel + delta + USER_MODE_COUNT) % USER_MODE_COUNT);
-    box->set_boxindexsel(char(mode_sel));
-    ryn_button_mode_clicked();
 }
 
 // The row holds 3 - button_hidden buttons. A redraw may hide More while it
@@ -396,58 +429,28 @@ void CustomMode::step_button(int delta) {
     else if (next >= count)
         next = 0;
     button_select = uint8_t(next);
+    row.select(next);
     ryn_button_selinfo(0, char(button_select));
 }
 
 bool CustomMode::page_key(PanelKey k, int) {
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right: {
-        const int delta = k == PanelKey::Left ? -1 : 1;
-        if (ui_edit)
-            step_button(delta);
-        else
-            step_mode(delta);
-        return true;
-    }
-    case PanelKey::Ok:
-        if (!ui_edit) {
-            if (!get_mode_status())
-                return true;
-            ui_edit = 1;
-            box->set_box_modify();
-            button_select = 0;
-            ryn_button_selinfo(0, 0);
-            return true;
-        }
-        ui_edit = 0;
-        box->set_box_default();
-        if (button_select == 0)
-            on_Button_use_clicked();
-        else if (button_select == 1)
-            on_Button_delete_clicked();
-        ryn_button_selinfo(2, 0);
-        return true;
-    case PanelKey::Back:
-        if (ui_edit) {
-            ui_edit = 0;
-            box->set_box_default();
-            ryn_button_selinfo(2, 0);
-            ryn_button_mode_clicked();
-            return true;
-        }
-        if (g_mode_shortcut_key == 1) {
-            g_mode_shortcut_key = 0;
-            close_page();
-            pages::open<LockWindow>(false);
-        } else {
-            slot_Button_back_clicked();
-        }
-        return true;
-    case PanelKey::Mode:
+    if (k == PanelKey::Mode)
         return true;  // only the keypad handler sees it here
-    case PanelKey::Other:
-        return false;
+    if (level == &row && (k == PanelKey::Left || k == PanelKey::Right)) {
+        step_button(k == PanelKey::Left ? -1 : 1);
+        return true;
     }
     return false;
+}
+
+// Back while browsing: to the home screen when MODE opened the page, else
+// to the main menu.
+void CustomMode::back_pressed() {
+    if (g_mode_shortcut_key == 1) {
+        g_mode_shortcut_key = 0;
+        close_page();
+        pages::open<LockWindow>(false);
+    } else {
+        slot_Button_back_clicked();
+    }
 }

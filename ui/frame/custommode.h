@@ -22,6 +22,8 @@ public:
     explicit CustomMode(QWidget* parent = nullptr);
     ~CustomMode() override;
 
+    // Selects the current mode and draws it (after construction).
+    void para_init() override;
     void init();
     void menulist_init();
     void language_changed() override;
@@ -41,9 +43,11 @@ public:
 
     ryncontrol* mode_box() const { return box; }
     QWidget* preview_widget() const { return preview; }
+    // The selected slot 0..15: the focused entry of the browsing level.
+    int mode_sel() const { return focus.index(); }
+    // 0 browsing, 1 the action row has the focus.
+    bool ui_edit() const { return level == &row; }
 
-    uint8_t mode_sel = 0;        // the selected slot 0..15
-    uint8_t ui_edit = 0;         // 0 browsing, 1 the action row has the focus
     uint8_t button_select = 0;   // 0 Button_use, 1 Button_delete, 2 Button_more
     uint8_t button_hidden = 1;   // 1 while Button_more is hidden
 
@@ -54,9 +58,11 @@ public slots:
 
 protected:
     bool page_key(PanelKey k, int key) override;
+    void back_pressed() override;
 
 private:
-    void step_mode(int delta);
+    void enter_row();
+    void leave_row();
     void step_button(int delta);
     void build_preview();
     void show_window_list();
@@ -64,6 +70,8 @@ private:
     QPushButton* action_button(int index) const;
 
     Ui::CustomMode* ui;
+    // The second level: the action buttons, drawn by ryn_button_selinfo.
+    FocusList row;
     ryncontrol* box = nullptr;
     QFont preview_font;
     QWidget* preview = nullptr;

@@ -3,6 +3,7 @@
 #include "core/rynrampara.h"
 #include "core/ramblock.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/syncupdate.h"
 
 #include <QDebug>
 #include <array>
@@ -25,6 +26,8 @@ bool is_open(int id) { return at(id) != nullptr; }
 int parent_of(int id) { return valid(id) ? registry[id].parent : PAGE_MAINWINDOW; }
 
 void set(int id, RynPage* page, int parent) {
+    // Open pages are refreshed after every parameter change.
+    SyncUpdate::pInstance();
     if (!valid(id)) {
         qWarning("pages::set: page id %d out of range", id);
         return;

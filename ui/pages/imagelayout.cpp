@@ -46,11 +46,6 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
-void set_style(QWidget* w, const QString& style) {
-    if (w->styleSheet() != style)
-        w->setStyleSheet(style);
-}
-
 void set_text(QLabel* label, const QString& text) {
     if (label->text() != text)
         label->setText(text);

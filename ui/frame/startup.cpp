@@ -1,8 +1,8 @@
-// Start-up of the front panel.
+#include "ui/frame/startup.h"
+
 #include "core/config_engine.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
@@ -12,22 +12,24 @@
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
 #include "ui/frame/ryn_keyboard.h"
+#include "ui/frame/syncupdate.h"
 
 #include <QApplication>
 #include <QThread>
 #include <QTimer>
 
-int main(int argc, char** argv) {
+void start_core() {
     g_ryn_keys = uint8_t(check_hiddev());
     ConfigEngine::pInstance();
     RynRamPara::pInstance();
     SyncUpdate::pInstance();
+}
 
-    QApplication app(argc, argv);
+MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
-    QTimer ticks;
-    QObject::connect(&ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
-    ticks.start(10);
+    auto* ticks = new QTimer(&app);
+    QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
+    ticks->start(10);
 
     quenzsource::pInstance();
     fpga_manage::pInstance()->initialize();
@@ -36,7 +38,8 @@ int main(int argc, char** argv) {
     quenzsource::p_quenz_source->initialize();
 
     // The chips settle before the first page shows.
-    QThread::sleep(4);
+    if (pause_seconds)
+        QThread::sleep(pause_seconds);
 
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
@@ -53,6 +56,5 @@ int main(int argc, char** argv) {
     auto* usb = new UsbServer(&app);
     QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
                      &SyncUpdate::para_sync, Qt::QueuedConnection);
-
-    return app.exec();
+    return mainwindow;
 }
