@@ -153,6 +153,16 @@ bool close_all_pages() {
     return none;
 }
 
+NoticeDriver::NoticeDriver() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
+            kinds.push_back(g_tip->shown_kind());
+        if (g_tip_flag && g_tip)
+            g_tip->tip_outtime_deal();
+    });
+    timer.start(0);
+}
+
 QByteArray capture_stdout(const std::function<void()>& fn) {
     std::fflush(stdout);
     FILE* sink = std::tmpfile();

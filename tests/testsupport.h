@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -42,6 +43,13 @@ bool run_nested(const std::vector<std::function<void()>>& steps, int front,
                 const std::function<void()>& body);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
+// Ends every notice at once (a 0 ms timer standing in for the 10 ms clock)
+// and records the kind of each one shown.
+struct NoticeDriver {
+    NoticeDriver();
+    QTimer timer;
+    std::vector<int> kinds;
+};
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

@@ -4,6 +4,7 @@
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include "ui_lockwindow.h"
@@ -33,7 +34,7 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
 constexpr int ALIAS_ELIDE_PIXELS = 206;
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
-    label->setPixmap(QPixmap(resource));
+    set_label_pixmap(label, resource);
     label->setScaledContents(true);
 }
 
@@ -101,7 +102,7 @@ LockWindow::LockWindow(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
-    ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
+    ui->main_Button->setIcon(cached_icon(png(QStringLiteral("menu_status.png"))));
     ui->main_Button->setIconSize(QSize(20, 20));
     ui->main_Button->hide();
     set_scaled_pixmap(ui->label_ip, png(QStringLiteral("ip.png")));

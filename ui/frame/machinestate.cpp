@@ -3,6 +3,7 @@
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include "ui_machinestate.h"
@@ -37,7 +38,7 @@ QString hex2(int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')
 QString dec2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
-    label->setPixmap(QPixmap(resource));
+    set_label_pixmap(label, resource);
     label->setScaledContents(true);
 }
 }  // namespace
@@ -57,7 +58,7 @@ MachineState::MachineState(QWidget* parent)
             sourceinfo::get_source_name_by_sourceid(s)));
     }
 
-    ui->Button_back->setIcon(QIcon(png(QStringLiteral("back.png"))));
+    ui->Button_back->setIcon(cached_icon(png(QStringLiteral("back.png"))));
     ui->Button_back->setIconSize(QSize(32, 32));
     ui->Button_back->hide();
     set_scaled_pixmap(ui->label_state1, png(QStringLiteral("output_state.png")));
@@ -132,7 +133,7 @@ void MachineState::initWlan() {
 
 void MachineState::language_changed() {
     ui->label_title->setText(tr5(kTitle));
-    ui->label_state3->setPixmap(QPixmap(tr5(kVersionStateImage)));
+    set_label_pixmap(ui->label_state3, tr5(kVersionStateImage));
     if (lang_pick() == LANG_RUSSIAN) {
         set_scaled_pixmap(ui->label_state1, png(QStringLiteral("ru_output_state.png")));
         set_scaled_pixmap(ui->label_state2, png(QStringLiteral("ru_input_state.png")));

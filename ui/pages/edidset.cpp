@@ -2,6 +2,7 @@
 
 #include "core/global.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui_edidset.h"
 
@@ -87,7 +88,7 @@ EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::EDIDs
     card_state = new QLabel(frame_source);
     card_state->setGeometry(15, 13, 7, 7);
     card_state->setScaledContents(true);
-    card_state->setPixmap(QPixmap(png(QStringLiteral("state_on.png"))));
+    set_label_pixmap(card_state, png(QStringLiteral("state_on.png")));
     card_input = new QLabel(frame_source);
     card_input->setGeometry(25, 13, 25, 8);
     card_input->setScaledContents(true);
@@ -299,6 +300,9 @@ void EDIDset::ryn_button_cancel_clicked() {
     set_style(ui_focus, row_styles().normal);
     set_style(ui_focus_button, kButtonNormal);
     set_style(ui->label_rate, kButtonNormal);
+    // The card was not rebuilt while the frame was open: show the entry as
+    // it is now, a change from the PC meanwhile included.
+    source_init();
     hide_edit_frame();
 }
 

@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/edidset.h"
@@ -300,7 +301,7 @@ void InputChoose::initMenu() {
         auto* state = new QLabel(tab);
         state->setGeometry(33, 1, 7, 7);
         state->setScaledContents(true);
-        state->setPixmap(QPixmap(png("state_on.png")));
+        set_label_pixmap(state, png("state_on.png"));
 
         window_of_tab[size_t(t)] = uint8_t(w);
         if (w == select_window)
@@ -562,7 +563,7 @@ void InputChoose::initSource() {
         const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
         if (e == in_use) {
             box->setStyleSheet(focused ? kEntryFocused : kEntryInUse);
-            state->setPixmap(QPixmap(png("state_on.png")));
+            set_label_pixmap(state, png("state_on.png"));
             auto* badge = new QLabel(box);
             badge->setObjectName(QStringLiteral("badge"));
             badge->setGeometry(60, 0, 30, 12);
@@ -571,7 +572,7 @@ void InputChoose::initSource() {
             badge->setText(tr5(kUsing));
         } else {
             box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
-            state->setPixmap(QPixmap(png("state_off.png")));
+            set_label_pixmap(state, png("state_off.png"));
         }
     }
     entries_frame->show();

@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui_inputcut.h"
 
@@ -265,7 +266,8 @@ void InputCut::build_crop_list() {
         tile.icon->setStyleSheet(kTileIcon);
         tile.name = new QLabel(frame_source);
         tile.name->setObjectName(QStringLiteral("name%1").arg(t));
-        tile.name->setGeometry(7 + dx, 23 + dy, 80, 12);
+        // Tall enough for the underscore of "HDMI1_crop1".
+        tile.name->setGeometry(7 + dx, 23 + dy, 80, 14);
         tile.name->setFont(pixel_font(10));
         // The size line holds "1920x1080@60Hz" and the no-signal texts.
         tile.size = new QLabel(frame_source);
@@ -280,7 +282,7 @@ void InputCut::build_crop_list() {
     add_button = new QPushButton(frame_source);
     add_button->setObjectName(QStringLiteral("add_button"));
     add_button->setGeometry(292, 10, 20, 20);
-    add_button->setIcon(QIcon(png(QStringLiteral("add.png"))));
+    add_button->setIcon(cached_icon(png(QStringLiteral("add.png"))));
     add_button->setIconSize(QSize(20, 20));
     add_button->setFocusPolicy(Qt::NoFocus);
     add_button->setAutoDefault(false);
