@@ -28,6 +28,5 @@ void OutputSet::language_changed() {
     MenuPage::language_changed();
     const RynRamPara* p = RynRamPara::pInstance();
     if (auto* info = findChild<QLabel*>(QStringLiteral("label_info")))
-        info->setText(QString::asprintf(tr5(kLedSize).toUtf8().constData(),
-                                        int(p->u16(blk::LED_WIDTH)), int(p->u16(blk::LED_HEIGHT))));
+        set_fitted_text(info, fill_numbers(tr5(kLedSize), {p->u16(blk::LED_WIDTH), p->u16(blk::LED_HEIGHT)}));
 }

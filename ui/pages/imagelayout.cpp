@@ -6,10 +6,10 @@
 #include "core/jsonfiles.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include <QFontMetrics>
-#include <QPixmap>
 #include <array>
 
 namespace {
@@ -46,23 +46,10 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
+// The texts of the view can be long in Russian and Vietnamese: each keeps
+// to its label, in a smaller size where it must.
 void set_text(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
-
-// The eight mirror pictures, decoded once and scaled to the icons' size.
-const QPixmap& mirror_pixmap(int icon, bool on) {
-    static const std::array<std::array<QPixmap, 2>, kMirrorCount> pixmaps = [] {
-        std::array<std::array<QPixmap, 2>, kMirrorCount> p;
-        for (int i = 0; i < kMirrorCount; ++i)
-            for (int lit = 0; lit < 2; ++lit)
-                p[size_t(i)][size_t(lit)] =
-                    QPixmap(png(QString("mirror%1_%2.png").arg(i + 1).arg(lit ? "on" : "off")))
-                        .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        return p;
-    }();
-    return pixmaps[size_t(icon)][on ? 1 : 0];
+    set_fitted_text(label, text);
 }
 
 // The window's source name. A crop that the table does not hold (an index
@@ -88,6 +75,8 @@ ImageLayout::ImageLayout(QWidget* parent)
     ui->comboBox_P2P->setAttribute(Qt::WA_TransparentForMouseEvents);
     for (QLineEdit* field : {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H})
         field->setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QLabel* icon : {ui->mirror1, ui->mirror2, ui->mirror3, ui->mirror4})
+        icon->setScaledContents(true);
     menulist_init();
     // The entries keep the language the page was opened in.
     for (const Text5& entry : kCombo)
@@ -127,7 +116,7 @@ void ImageLayout::image_para_update() {
                  prefix + fm.elidedText(QString::fromStdString(alias.name), Qt::ElideRight,
                                         std::max(room, 0), Qt::TextShowMnemonic));
     } else {
-        set_text(ui->image_name, tr5(kNumberedName).replace("%d", QString::number(w + 1)));
+        set_text(ui->image_name, fill_numbers(tr5(kNumberedName), {w + 1}));
     }
     set_text(ui->image_source, tr5(kSourcePrefix) + source_name(w));
 
@@ -162,7 +151,8 @@ void ImageLayout::mirror_select(int attr) {
     const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3,
                                                      ui->mirror4};
     for (int i = 0; i < kMirrorCount; ++i)
-        icons[size_t(i)]->setPixmap(mirror_pixmap(i, i == attr));
+        set_label_pixmap(icons[size_t(i)],
+                         png(QString("mirror%1_%2.png").arg(i + 1).arg(i == attr ? "on" : "off")));
     mirror_lit = attr;
 }
 

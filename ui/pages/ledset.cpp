@@ -8,10 +8,10 @@
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/outputset.h"
 #include "ui/frame/tip.h"
 
-#include <QPixmap>
 #include <QPointer>
 #include <QRegularExpression>
 #include <climits>
@@ -73,7 +73,7 @@ bool fpga_running() {
 ledset::ledset(QWidget* parent)
     : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ledset>()) {
     ui->setupUi(this);
-    ui->label_warning->setPixmap(QPixmap(png("warning.png")));
+    set_label_pixmap(ui->label_warning, png("warning.png"));
     connect_number_field(ui->lineEdit_ledw);
     connect_number_field(ui->lineEdit_ledh);
     menulist_init();
@@ -95,13 +95,13 @@ const FocusStyles& ledset::entry_styles(int index) const {
 }
 
 void ledset::language_changed() {
-    ui->label_ledset->setText(tr5(kTitle));
-    ui->label_note_led_w->setText(tr5(kHeading));
-    ui->label_ledw->setText(tr5(kWidth));
-    ui->label_ledh->setText(tr5(kHeight));
-    ui->Button_apply->setText(tr5(kApply));
-    ui->Button_cancle->setText(tr5(kCancel));
-    ui->label_tip->setText(QString::asprintf(tr5(kTip).toUtf8().constData(), kMaxSide, kMaxSide));
+    set_fitted_text(ui->label_ledset, tr5(kTitle));
+    set_fitted_text(ui->label_note_led_w, tr5(kHeading));
+    set_fitted_text(ui->label_ledw, tr5(kWidth));
+    set_fitted_text(ui->label_ledh, tr5(kHeight));
+    set_fitted_text(ui->Button_apply, tr5(kApply));
+    set_fitted_text(ui->Button_cancle, tr5(kCancel));
+    set_fitted_text(ui->label_tip, fill_numbers(tr5(kTip), {kMaxSide, kMaxSide}));
 }
 
 void ledset::syncUpdate(int) {

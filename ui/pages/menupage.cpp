@@ -5,7 +5,6 @@
 
 #include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 
 void MenuPage::build(MenuTouch touch) {
     focus.styles = &menu_tile_styles();
@@ -21,9 +20,9 @@ void MenuPage::build(MenuTouch touch) {
     set_focus_list({tiles_.begin(), tiles_.end()});
     // The key hints at the bottom, where the form has them.
     if (auto* ok = findChild<QLabel*>(QStringLiteral("label_note_OK")))
-        ok->setPixmap(QPixmap(png(QStringLiteral("OK_Enter.png"))));
+        set_label_pixmap(ok, png(QStringLiteral("OK_Enter.png")));
     if (auto* back = findChild<QLabel*>(QStringLiteral("label_note_back")))
-        back->setPixmap(QPixmap(png(QStringLiteral("back_return.png"))));
+        set_label_pixmap(back, png(QStringLiteral("back_return.png")));
 }
 
 QPushButton* MenuPage::tile(int index) const {
