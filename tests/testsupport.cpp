@@ -4,8 +4,6 @@
 #include "core/rynrampara.h"
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
-#include "ui/frame/keys.h"
-#include "ui/frame/numberkeyboard.h"
 #include "ui/frame/pageframe.h"
 #include "ui/frame/tip.h"
 
@@ -71,33 +69,6 @@ void post_key(int k) {
 }
 
 void post(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
-
-namespace {
-void release_on(QWidget* w, int k) {
-    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
-}  // namespace
-
-void keypad_type(const QString& seq) {
-    constexpr int kKeys = 14, kZero = 9, kC = 10, kX = 11, kCancel = 12, kOk = 13;
-    NumberKeyboard* kb = g_numberkeyboard;
-    if (!kb)
-        return;
-    for (const QChar c : seq) {
-        const int target = c == 'C'   ? kC
-                           : c == 'X' ? kX
-                           : c == 'K' ? kOk
-                           : c == 'N' ? kCancel
-                           : c == '0' ? kZero
-                                      : c.digitValue() - 1;
-        for (int i = 0; i < kKeys && kb->focused_index() != target; ++i)
-            release_on(kb, PANEL_KEY_RIGHT);
-        release_on(kb, PANEL_KEY_OK);
-    }
-}
 
 void run_fast_ticks(QObject* owner, std::function<void(int)> shown) {
     auto* tick = new QTimer(owner);

@@ -27,10 +27,6 @@ void key(int key);
 void post_key(int key);
 // Runs `fn` from a queued call (inside whatever loop runs next).
 void post(std::function<void()> fn);
-// Types on the shared keypad (g_numberkeyboard) with the panel keys, as a
-// user does: '0'..'9' digits, 'C' clear, 'X' delete, 'K' its OK, 'N' its
-// Cancel. The keypad must be open (inside its exec()).
-void keypad_type(const QString& seq);
 // The 10 ms tick as fast as the event loop turns, owned by `owner`: it
 // advances G_timeTicks and ends every notice. `shown` runs on a notice's
 // first tick with its kind (the notice's loop is running then).

@@ -1,5 +1,6 @@
 // The window layout view, opened from the settings menu: picking the
 // window with Left and Right, and what the info frame shows of it.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -119,9 +120,7 @@ private slots:
         QFETCH(int, expect);
         g_image_current = uint8_t(current);
         run_page([&] {
-            for (const QChar c : keys)
-                key(c == 'l' ? int(PANEL_KEY_LEFT) : c == 'r' ? int(PANEL_KEY_RIGHT) : c == 'k' ? int(PANEL_KEY_OK)
-                                                                                 : c.toLatin1());
+            press(keys);
             QCOMPARE(int(page()->selected()), expect);
             if (!keys.isEmpty() && keys != "k")
                 QCOMPARE(int(g_image_current), expect);
@@ -280,6 +279,27 @@ private slots:
             g_image_current = 1;
             para()->test_signal(SYNC_PARA);
             QCOMPARE(int(page()->selected()), 4);
+        });
+    }
+
+    // Every text keeps to its box in every language, the longest source
+    // and window name and each entry of the combo included.
+    void texts_fit_data() { language_rows(); }
+    void texts_fit() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        set_window(5, blk::WIN_ENABLE, 0);
+        set_window(5, blk::WIN_SOURCE, 5);
+        for (int f : {blk::WIN_X, blk::WIN_Y, blk::WIN_WIDTH, blk::WIN_HEIGHT})
+            set_window(5, f, 65535);
+        g_image_current = 5;
+        run_page([] {
+            QStringList overflow = texts_that_overflow(page());
+            auto* combo = page()->findChild<QComboBox*>("comboBox_P2P");
+            for (int i = 0; i < combo->count(); ++i)
+                if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > combo->width() - 2)
+                    overflow << "comboBox_P2P: " + combo->itemText(i);
+            QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join("; ")));
         });
     }
 

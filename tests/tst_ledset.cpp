@@ -2,6 +2,7 @@
 // the size on the keypad, its clamps, Apply with and without a running FPGA,
 // Cancel, the refresh, and at the end the whole road through the scaler and
 // FPGA threads to the panel and the saved file.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -57,8 +58,7 @@ void focus_entry(int entry) {
 // OK on the width (0) or height (1) field, then the keypad sequence.
 void type_into(int entry, const QString& seq) {
     focus_entry(entry);
-    testsupport::post([seq] { testsupport::keypad_type(seq); });
-    key(PANEL_KEY_OK);
+    keypad_on_field(seq);
 }
 void set_size(uint16_t w, uint16_t h) {
     para()->set_u16(blk::LED_WIDTH, w);
@@ -120,6 +120,17 @@ private slots:
                      QString::fromUtf8("Ширина:8188(px)Высота:8188(px)"));
             QCOMPARE(page()->findChild<QPushButton*>("Button_apply")->text(), QString("OK"));
             QVERIFY(!page()->findChild<QLabel*>("label_warning")->pixmap(Qt::ReturnByValue).isNull());
+        });
+    }
+
+    void texts_fit_data() { language_rows(); }
+    void texts_fit() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        set_size(8188, 8188);
+        run_page([] {
+            const QStringList overflow = texts_that_overflow(page());
+            QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join("; ")));
         });
     }
 
@@ -206,7 +217,7 @@ private slots:
                 focus_entry(entry);
                 testsupport::post([&] {
                     titles << g_numberkeyboard->title();
-                    testsupport::keypad_type("N");
+                    keypad::type("N");
                 });
                 key(PANEL_KEY_OK);
             }
@@ -349,11 +360,9 @@ private slots:
         set_size(1920, 1080);
         run_page([] {
             type_into(0, "2000K");
-            para_write([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 10); });
-            scaler()->apply_pass();
+            outside_change([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 10); });
             QCOMPARE(field("lineEdit_ledw"), QString("2000"));
-            para_write([](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, 600); });
-            scaler()->apply_pass();
+            outside_change([](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, 600); });
             QCOMPARE(field("lineEdit_ledw"), QString("1920"));
             QCOMPARE(field("lineEdit_ledh"), QString("600"));
         });
@@ -362,7 +371,7 @@ private slots:
     void touch_opens_keypad_buttons_do_nothing() {
         set_size(1920, 1080);
         run_page([] {
-            testsupport::post([] { testsupport::keypad_type("777K"); });
+            testsupport::post([] { keypad::type("777K"); });
             QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_ledh"), Qt::LeftButton);
             QCOMPARE(field("lineEdit_ledh"), QString("777"));
             page()->findChild<QPushButton*>("Button_apply")->click();

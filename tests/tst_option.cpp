@@ -1,6 +1,7 @@
 // The settings menu and the output menu: the grid and what each entry
 // opens, the pictures per language, MODE from every page of these menus,
 // the LED size line, and the USB drive that closes the settings menu.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -41,15 +42,6 @@ IntList open_pages() {
         if (pages::at(id))
             ids << id;
     return ids;
-}
-// "l" Left, "r" Right, "k" OK, "b" Back, "m" MODE to the page in front.
-void press(const QString& keys) {
-    for (const QChar c : keys)
-        key(c == 'l'   ? int(PANEL_KEY_LEFT)
-            : c == 'r' ? int(PANEL_KEY_RIGHT)
-            : c == 'k' ? int(PANEL_KEY_OK)
-            : c == 'b' ? int(PANEL_KEY_BACK)
-                       : int(PANEL_KEY_MODE));
 }
 // `keys` pressed on the page in front, the last of them opening a modal
 // page; `inside` then runs in that page's loop.
@@ -204,6 +196,23 @@ private slots:
         });
     }
 
+    void texts_fit_data() { language_rows(); }
+    void texts_fit() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        para()->set_u16(blk::LED_WIDTH, 8188);
+        para()->set_u16(blk::LED_HEIGHT, 8188);
+        QStringList overflow;
+        run_menu([&] {
+            overflow << texts_that_overflow(g_option());
+            press_then("k", [&] {
+                overflow << texts_that_overflow(g_outputset());
+                press("b");
+            });
+        });
+        QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join("; ")));
+    }
+
     // MODE closes the page in front and every menu under it and shows the
     // user-mode page; under the panel lock it does nothing at all.
     void mode_from_each_page_data() {
@@ -297,19 +306,17 @@ private slots:
         run_menu([] {
             press_then("k", [] {
                 QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
-                para_write([](RynRamPara& p) {
+                outside_change([](RynRamPara& p) {
                     p.set_u16(blk::LED_WIDTH, 1024);
                     p.set_u16(blk::LED_HEIGHT, 768);
                 });
-                c331_manage::pInstance()->apply_pass();
                 QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
                 press_then("rk", [] { press("b"); });
                 QCOMPARE(info_line(), QString("LED Screen can be set:1024x768"));
-                para_write([](RynRamPara& p) {
+                outside_change([](RynRamPara& p) {
                     p.set_u16(blk::LED_WIDTH, 800);
                     p.set_u16(blk::LCD_LANGUAGE, LANG_SCHINESE);
                 });
-                c331_manage::pInstance()->apply_pass();
                 QCOMPARE(info_line(), QString::fromUtf8("当前设置LED屏宽高为: 800x768"));
                 press("b");
             });

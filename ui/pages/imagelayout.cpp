@@ -9,6 +9,7 @@
 #include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <array>
 
@@ -79,8 +80,17 @@ ImageLayout::ImageLayout(QWidget* parent)
         icon->setScaledContents(true);
     menulist_init();
     // The entries keep the language the page was opened in.
+    QStringList entries;
     for (const Text5& entry : kCombo)
-        ui->comboBox_P2P->addItem(tr5(entry));
+        entries << tr5(entry);
+    ui->comboBox_P2P->addItems(entries);
+    // The longest entry sets the size for all four (border and margins off).
+    QFont font = ui->comboBox_P2P->font();
+    const int px = fitting_pixel_size(font, entries.join('\n'), ui->comboBox_P2P->width() - 6);
+    if (px != QFontInfo(font).pixelSize()) {
+        font.setPixelSize(px);
+        ui->comboBox_P2P->setFont(font);
+    }
 }
 
 ImageLayout::~ImageLayout() = default;
