@@ -1,6 +1,7 @@
 #pragma once
 // The globals shared by the core, the simulated device and the pages.
 #include "core/ids.h"
+#include "core/wakeup.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,7 +33,8 @@ extern uint32_t G_delay_usbserver_ticks;
 // Configuration (tcpip.ini).
 extern QString g_str_ip;
 extern QString g_str_barcode;
-extern uint8_t g_debugSwitch;       // 254 enables the console debug lines
+// 254 enables the console debug lines; read by every thread.
+extern std::atomic<uint8_t> g_debugSwitch;
 
 // Shared widgets.
 extern NumberKeyboard* g_numberkeyboard;
@@ -52,7 +54,8 @@ extern uint32_t factoryage_log_diffmore;
 
 // LED-size handshake between the scaler and the FPGA threads
 // (under Utils::_led_para_init_mutex).
-extern volatile uint8_t g_set_led_para;   // LED_PARA_STATE
+extern Wakeup g_fpga_wakeup;              // the FPGA thread's sleep
+extern WakingFlag g_set_led_para;         // LED_PARA_STATE; a request wakes the FPGA thread
 extern volatile uint8_t g_set_led_setup;
 
 // Flags of the control protocol and the USB watcher.
