@@ -17,6 +17,11 @@ void MenuPage::build(MenuTouch touch) {
         tiles_.push_back(button);
     }
     set_focus_list({tiles_.begin(), tiles_.end()});
+    // The key hints at the bottom, where the form has them.
+    if (auto* ok = findChild<QLabel*>(QStringLiteral("label_note_OK")))
+        set_label_pixmap(ok, png(QStringLiteral("OK_Enter.png")));
+    if (auto* back = findChild<QLabel*>(QStringLiteral("label_note_back")))
+        set_label_pixmap(back, png(QStringLiteral("back_return.png")));
 }
 
 QPushButton* MenuPage::tile(int index) const {
