@@ -178,6 +178,9 @@ private slots:
         row("height 9000, width 1000 fits", 1, {1000, 1080}, "9000K", "1000", "8188");
         row("height 63 raised, width untouched", 1, {8188, 1080}, "63K", "8188", "64");
         row("keypad Cancel changes nothing", 0, {1920, 1080}, "5N", "1920", "1080");
+        // A size word above 32767 (set by the PC) still counts as itself.
+        row("height 40000 from the PC still limits the pixels", 0, {1920, 40000}, "4000K", "4000",
+            "2621");
     }
     void keypad_clamps() {
         QFETCH(int, entry);
@@ -322,6 +325,19 @@ private slots:
                  (IntList{0, 1920, 0, 1920}));
         QCOMPARE(int(win(1, blk::WIN_ENABLE)), 1);
         QCOMPARE(int(win(0, blk::WIN_X)), 50);
+    }
+
+    // Apply without typing writes back what the fields show, a size word
+    // above 32767 included: never a zero size.
+    void apply_keeps_a_large_size_set_by_the_pc() {
+        set_size(1920, 40000);
+        run_page([] {
+            focus_entry(ledset::ENTRY_APPLY);
+            key(PANEL_KEY_OK);
+        });
+        QCOMPARE(para()->u16(blk::LED_HEIGHT), uint16_t(40000));
+        QCOMPARE(para()->u16(blk::OUT2_H), uint16_t(40000));
+        QVERIFY(notices.empty());
     }
 
     // OK on Cancel and Back both discard what was typed and return to the

@@ -55,11 +55,13 @@ int typed_number(const QString& text) {
     return ok ? n : INT_MAX;
 }
 
-// A field's text as the signed 16-bit number the size words take.
-int16_t field_number(const QString& text) {
+// A field's number; 0 when it is none. A size word above 32767 that the PC
+// wrote reads as itself, so that Apply writes it back unchanged instead of
+// a zero size, and the pixel limit still holds against it.
+int field_number(const QString& text) {
     bool ok = false;
-    const short n = text.toShort(&ok);
-    return ok ? n : 0;
+    const int n = text.toInt(&ok);
+    return ok && n >= 0 && n <= 0xFFFF ? n : 0;
 }
 
 // Byte 80 of FPGA 0's register shadow is 3 while it runs. Without the

@@ -52,8 +52,8 @@ void MenuPage::language_changed() {
             button->setText(tr5(e.text));
         if (e.icon.name) {
             const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
-            button->setIcon(cached_icon(png_lang(QLatin1String(name) + QLatin1String(".png"))));
-            button->setIconSize(e.icon.size[size_t(lang)]);
+            set_button_icon(button, png_lang(QLatin1String(name) + QLatin1String(".png")),
+                            e.icon.size[size_t(lang)]);
         }
     }
     focus.restyle_all();
