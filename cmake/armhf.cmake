@@ -2,7 +2,7 @@
 # cross compiler (g++-arm-linux-gnueabihf). The armhf libraries (Qt 5,
 # hidapi, Boost and what they need) come from a sysroot folder unpacked from
 # Debian's armhf packages: scripts/cross-armhf makes it. Test programs run
-# under qemu-user, so CTest runs the armhf tests unchanged.
+# under qemu-user (armhf-run), so CTest runs the armhf tests unchanged.
 #
 #   cmake -S . -B build-armhf/tests -DCMAKE_TOOLCHAIN_FILE=cmake/armhf.cmake
 #         [-DARMHF_SYSROOT=/path/to/sysroot]
@@ -45,7 +45,7 @@ set(ENV{PKG_CONFIG_LIBDIR}
 # the build machine's own, of the same Qt version, run instead.
 set(QT_HOST_BINS /usr/lib/qt5/bin)
 
-# Armhf programs (the tests) run under qemu-user with the sysroot as their
-# root for the loader, the shared libraries, Qt's plugins and the fonts.
+# Armhf programs (the tests) run under qemu-user, through armhf-run beside
+# this file.
 find_program(ARMHF_QEMU NAMES qemu-arm-static qemu-arm REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${ARMHF_QEMU};-L;${ARMHF_SYSROOT}")
+set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/armhf-run;${ARMHF_SYSROOT}")

@@ -3,11 +3,14 @@
 # CMakeLists.txt is done, every test added there gets
 # FRONTPANEL_TEST_TIMEOUT_SCALE times its own timeout, and the benchmarks
 # are disabled: they start armhf helper programs, which qemu-user cannot
-# start (QProcess there even signals the wrong processes).
+# start. A test that starts itself skips that case where FRONTPANEL_EMULATED
+# is set (cmake/armhf-run sets it).
 set(FRONTPANEL_TEST_TIMEOUT_SCALE 10 CACHE STRING "Factor on every test timeout under an emulator")
 
 function(fp_emulated_tests)
-  if(CMAKE_CROSSCOMPILING_EMULATOR)
+  get_property(done DIRECTORY PROPERTY FP_EMULATED_TESTS)
+  if(CMAKE_CROSSCOMPILING_EMULATOR AND NOT done)
+    set_property(DIRECTORY PROPERTY FP_EMULATED_TESTS TRUE)
     cmake_language(DEFER CALL fp_emulated_folder_tests)
   endif()
 endfunction()

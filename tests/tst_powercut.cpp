@@ -260,6 +260,8 @@ private slots:
     // Killed at random moments while saving: each file is the old one or
     // the new one, whole, and the next start loads it.
     void killedWhileSavingLeavesWholeFiles() {
+        if (qEnvironmentVariableIsSet("FRONTPANEL_EMULATED"))
+            QSKIP("an emulated armhf program cannot start a child copy of itself");
         const int rounds = qEnvironmentVariableIntValue("FRONTPANEL_POWERCUT_ROUNDS") > 0
                                ? qEnvironmentVariableIntValue("FRONTPANEL_POWERCUT_ROUNDS")
                                : 25;
