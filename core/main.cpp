@@ -18,6 +18,7 @@
 #include <QTimer>
 
 int main(int argc, char** argv) {
+    console_init();
     g_ryn_keys = uint8_t(check_hiddev());
     ConfigEngine::pInstance();
     RynRamPara::pInstance();

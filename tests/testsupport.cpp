@@ -1,25 +1,66 @@
 #include "testsupport.h"
 
+#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_dir;
+
+// The one folder a test program may touch. Made before main(), so that
+// even a page or the parameter model built before the first init() finds
+// FRONTPANEL_ROOT set; every device path and every file the core writes
+// outside it ends the program instead of reaching the host. Removed at exit
+// by the process that made it only: a forked child that exits (the reboot
+// test) must not take its parent's folder along.
+struct TestFolder {
+    TestFolder() : dir(QDir::tempPath() + QStringLiteral("/frontpanel-test-XXXXXX")) {
+        dir.setAutoRemove(false);
+    }
+    ~TestFolder() {
+        if (::getpid() == owner)
+            QDir(dir.path()).removeRecursively();
+    }
+    QTemporaryDir dir;
+    const pid_t owner = ::getpid();
+};
+TestFolder& test_folder() {
+    static TestFolder folder;
+    return folder;
 }
+const bool confined = [] {
+    const QTemporaryDir& dir = test_folder().dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "testsupport: cannot make a temporary folder: refusing to run\n");
+        std::exit(2);
+    }
+    qputenv("FRONTPANEL_ROOT", (dir.path() + QStringLiteral("/device")).toUtf8());
+    device_paths_confine(dir.path());
+    return true;
+}();
+}  // namespace
+
+QString test_root() { return test_folder().dir.path(); }
 
 void fresh_device() {
-    g_dir = std::make_unique<QTemporaryDir>();
+    g_dir = std::make_unique<QTemporaryDir>(test_root() + QStringLiteral("/device-XXXXXX"));
+    if (!g_dir->isValid())
+        qFatal("testsupport: cannot make a device folder under %s", qPrintable(test_root()));
+    g_dir->setAutoRemove(false);  // goes with the test folder, by its owner only
     qputenv("FRONTPANEL_ROOT", g_dir->path().toUtf8());
     g_language = LANG_ENGLISH;
     g_lcd_lang_valid = LCD_LANG_VALID_ALL;
@@ -77,6 +118,29 @@ bool close_all_pages() {
     }
     g_page_focus = PAGE_MAINWINDOW;
     return none;
+}
+
+QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* status) {
+    int fd[2];
+    if (::pipe(fd) != 0)
+        return QByteArray();
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fd[1], STDOUT_FILENO);
+        if (with_stderr)
+            ::dup2(fd[1], STDERR_FILENO);
+        fn();
+        ::_exit(3);
+    }
+    ::close(fd[1]);
+    QByteArray out;
+    char buf[256];
+    for (ssize_t n; (n = ::read(fd[0], buf, sizeof buf)) > 0;)
+        out.append(buf, int(n));
+    ::close(fd[0]);
+    ::waitpid(pid, status, 0);
+    return out;
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {

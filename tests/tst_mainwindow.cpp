@@ -141,28 +141,17 @@ private slots:
 
     // On a PC the reboot ends the program: run the clock in a forked copy.
     void reboot_300_ticks_after_the_request() {
-        std::fflush(stdout);
-        int fd[2];
-        QVERIFY(::pipe(fd) == 0);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::dup2(fd[1], STDOUT_FILENO);
-            G_timeTicks = G_reboot_tickTicks = 1000;
-            g_app_reset_flag = 1;
-            ticks(299);
-            std::printf("[still up after 299]\n");
-            std::fflush(stdout);
-            ticks(1);
-            ::_exit(3);  // reached only when the reboot did not come
-        }
-        ::close(fd[1]);
-        QByteArray out;
-        char buf[256];
-        for (ssize_t n; (n = ::read(fd[0], buf, sizeof buf)) > 0;)
-            out.append(buf, int(n));
-        ::close(fd[0]);
         int status = 0;
-        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        const QByteArray out = testsupport::run_forked(
+            [] {
+                G_timeTicks = G_reboot_tickTicks = 1000;
+                g_app_reset_flag = 1;
+                ticks(299);
+                std::printf("[still up after 299]\n");
+                std::fflush(stdout);
+                ticks(1);  // the copy ends with status 3 when the reboot did not come
+            },
+            false, &status);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         QVERIFY2(out.contains("[still up after 299]"), out.constData());
         QVERIFY2(out.indexOf("reboot") > out.indexOf("[still up after 299]"), out.constData());

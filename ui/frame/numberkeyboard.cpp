@@ -2,6 +2,7 @@
 
 #include "ui/frame/keys.h"
 #include "ui/frame/language.h"
+#include "ui/frame/popup.h"
 
 #include "ui_numberkeyboard.h"
 
@@ -31,6 +32,7 @@ bool only_zeros(const QString& s) {
 NumberKeyboard::NumberKeyboard(QWidget* parent) : QDialog(parent), ui(new Ui::NumberKeyboard) {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    raise_when_shown(this);
     // Typed text only: what the program sets is not checked.
     ui->lineEdit->setValidator(
         new QRegExpValidator(QRegExp(QStringLiteral("[*0-9]+$")), ui->lineEdit));

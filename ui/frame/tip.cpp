@@ -2,6 +2,7 @@
 
 #include "core/global.h"
 #include "ui/frame/language.h"
+#include "ui/frame/popup.h"
 #include "ui_tip.h"
 
 #include <QFrame>
@@ -34,6 +35,7 @@ TIP::TIP(QWidget* parent) : QDialog(parent) {
     Ui::TIP ui;
     ui.setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    raise_when_shown(this);
 }
 
 void TIP::tip_create(int kind) {
