@@ -3,7 +3,9 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 
+#include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
@@ -116,10 +118,25 @@ void ConfigEngine::load() {
     g_debugSwitch = debug_value < 0 ? 254 : uint8_t(debug_value);
 
     ini.endGroup();
-    if (wrote) {
-        ini.sync();
-        if (ini.status() != QSettings::NoError)
+    if (!wrote)
+        return;
+    ini.sync();
+    // A malformed line shows only now, as a format error of the sync that
+    // still wrote the file: say so, and check the file for the defaults
+    // rather than trust the status.
+    if (ini.status() == QSettings::FormatError)
+        debug_printf("%s: a malformed line: the defaults were added, what could not be read "
+                     "was dropped\n",
+                     CONFIG_FILE);
+    // Read back as text: a second QSettings would share this one's cache.
+    QFile file(config_file());
+    const QByteArray text =
+        file.open(QIODevice::ReadOnly) ? QByteArray("\n") + file.readAll() : QByteArray();
+    for (const KeyDefault& d : DEFAULTS) {
+        if (!text.contains(QByteArray("\n") + d.key + '=')) {
             debug_printf("%s: cannot write the defaults\n", CONFIG_FILE);
+            return;
+        }
     }
 }
 

@@ -12,7 +12,7 @@ uint8_t g_mode_select = 0;
 uint8_t g_cut_source_state[30] = {};
 uint8_t g_ryn_keys = 0;
 
-volatile uint32_t G_timeTicks = 0;
+std::atomic<uint32_t> G_timeTicks{0};
 uint32_t G_factoryage_ticks = 0;
 uint32_t G_delay_usbserver_ticks = 0;
 
@@ -37,8 +37,8 @@ uint32_t factoryage_log_diffmore = 0;
 volatile uint8_t g_set_led_para = LED_PARA_IDLE;
 volatile uint8_t g_set_led_setup = 0;
 
-volatile uint8_t pc_cmd_valid = 0;
-volatile uint32_t pc_cmd_time = 0;
+std::atomic<uint8_t> pc_cmd_valid{0};
+std::atomic<uint32_t> pc_cmd_time{0};
 volatile uint8_t g_app_reset_flag = 0;
 volatile uint32_t G_reboot_tickTicks = 0;
 volatile uint8_t g_update_flag = 0;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 
 class NumberKeyboard;
@@ -22,8 +23,9 @@ extern uint8_t g_mode_select;       // user-mode slot 0..15 last selected
 extern uint8_t g_cut_source_state[30];  // bit (source * 40 + crop number - 1)
 extern uint8_t g_ryn_keys;          // 1 when the USB keypad was found at start
 
-// Clock: the 10 ms tick, advanced by the GUI thread only.
-extern volatile uint32_t G_timeTicks;
+// Clock: the 10 ms tick, advanced by the GUI thread only and read by every
+// worker thread.
+extern std::atomic<uint32_t> G_timeTicks;
 extern uint32_t G_factoryage_ticks;
 extern uint32_t G_delay_usbserver_ticks;
 
@@ -54,8 +56,9 @@ extern volatile uint8_t g_set_led_para;   // LED_PARA_STATE
 extern volatile uint8_t g_set_led_setup;
 
 // Flags of the control protocol and the USB watcher.
-extern volatile uint8_t pc_cmd_valid;
-extern volatile uint32_t pc_cmd_time;
+// Set by the protocol threads, cleared by the FPGA thread, read by the tick.
+extern std::atomic<uint8_t> pc_cmd_valid;
+extern std::atomic<uint32_t> pc_cmd_time;
 extern volatile uint8_t g_app_reset_flag;
 extern volatile uint32_t G_reboot_tickTicks;
 extern volatile uint8_t g_update_flag;

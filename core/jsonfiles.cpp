@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 namespace pt = boost::property_tree;
 
@@ -19,22 +20,56 @@ const char* const ALIAS_FILE = "/data/configs/alias.json";
 
 enum class Read { Ok, Missing, Broken };
 
+// The parser descends recursively, one stack frame per "[" or "{": a file
+// of a hundred thousand of them (the PC sends these files) would overflow
+// the stack at every start. The real files nest five levels deep.
+constexpr int MAX_JSON_DEPTH = 32;
+
+// True when the brackets outside strings nest deeper than MAX_JSON_DEPTH.
+bool nested_too_deep(const std::string& text) {
+    int depth = 0;
+    bool in_string = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (in_string) {
+            if (c == '\\')
+                ++i;
+            else if (c == '"')
+                in_string = false;
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > MAX_JSON_DEPTH)
+                return true;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return false;
+}
+
 // Parses a (device) JSON file. A file that does not parse is removed, so
 // that the PC can send a fresh one; a missing file is left alone.
 Read read_json_file(const std::string& device_file, pt::ptree* tree) {
     const std::string path = device_path_std(device_file);
-    std::ifstream in(path);
+    std::ifstream in(path, std::ios::binary);
     if (!in)
         return Read::Missing;
-    try {
-        pt::read_json(in, *tree);
-    } catch (const pt::json_parser_error& e) {
-        const std::string where =
-            device_file + "(" + std::to_string(e.line()) + "): " + e.message();
-        std::printf("json error: %s\n", where.c_str());
-        in.close();
+    std::ostringstream text;
+    text << in.rdbuf();
+    in.close();
+    auto broken = [&](const std::string& why) {
+        std::printf("json error: %s: %s\n", device_file.c_str(), why.c_str());
         Utils::remove_file(path);
         return Read::Broken;
+    };
+    if (nested_too_deep(text.str()))
+        return broken("nested deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels");
+    std::istringstream parse(text.str());
+    try {
+        pt::read_json(parse, *tree);
+    } catch (const pt::json_parser_error& e) {
+        return broken("line " + std::to_string(e.line()) + ": " + e.message());
     }
     return Read::Ok;
 }

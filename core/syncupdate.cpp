@@ -95,14 +95,15 @@ void SyncUpdate::para_sync(int code) {
 // for the scaler (apply flag set) nothing is saved and the shadow stays: the
 // scaler finds that change against the shadow, and its test_signal brings
 // us back here. para_mutex is only tried: a page may hold it through a
-// notice, and the next dispatch saves.
+// notice; the tick then tries again until the save has run.
 void SyncUpdate::save_changes() {
     RynRamPara* p = RynRamPara::pInstance();
     c331_manage* m = scaler();
-    if (m->para_update_flag != C331_APPLY_NONE)
+    if (pthread_mutex_trylock(&m->para_mutex) != 0) {
+        save_skipped_ = true;
         return;
-    if (pthread_mutex_trylock(&m->para_mutex) != 0)
-        return;
+    }
+    save_skipped_ = false;
     if (m->para_update_flag != C331_APPLY_NONE) {
         pthread_mutex_unlock(&m->para_mutex);
         return;
@@ -144,4 +145,9 @@ void SyncUpdate::save_changes() {
         if (block_save_failed_)
             debug_printf("the parameter file cannot be written: tried again at the next change\n");
     }
+}
+
+void SyncUpdate::retry_skipped_save() {
+    if (save_skipped_)
+        save_changes();
 }

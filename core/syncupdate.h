@@ -9,6 +9,10 @@ public:
     static SyncUpdate* pInstance();
     static SyncUpdate* p_syncupdate;
 
+    // Called by the 10 ms tick: a save that found para_mutex taken is tried
+    // again here, not only at the next parameter change.
+    void retry_skipped_save();
+
 public slots:
     void para_sync(int code);
 
@@ -16,4 +20,5 @@ private:
     SyncUpdate() = default;
     void save_changes();
     bool block_save_failed_ = false;
+    bool save_skipped_ = false;
 };

@@ -82,11 +82,12 @@ void fpga_manage::bringup() {
         for (int r = 0; r < FPGA_REG_COUNT; ++r)
             if (reg_exists(r))
                 read_from_register(static_cast<unsigned char>(r), static_cast<unsigned char>(f));
+        MutexLocker lock(&reg_mutex);
         shadow_[f][fpga_reg::STATE] = fpga_reg::STATE_RUNNING;
     }
     age_stamp_ = G_timeTicks;
     bringup_step_[1] = true;
-    debug_printf("fpga_manage: FPGA up, state %u\n", shadow_[0][fpga_reg::STATE]);
+    debug_printf("fpga_manage: FPGA up\n");
 }
 
 bool fpga_manage::reg_exists(int reg) const {
@@ -103,9 +104,12 @@ int fpga_manage::read_from_register(unsigned char reg, unsigned char fpga) {
     return 1;
 }
 
+// The shadows are written by the FPGA thread under reg_mutex; the pages
+// read them here from the GUI thread.
 int fpga_manage::get_fpga_status() {
-    const uint8_t* r = shadow_[0];
     const bool up = bringup_step_[0] && bringup_step_[1];
+    MutexLocker lock(&reg_mutex);
+    const uint8_t* r = shadow_[0];
     return (up && r[fpga_reg::STATE] == fpga_reg::STATE_RUNNING &&
             !(r[fpga_reg::CONTROL] & fpga_reg::CONTROL_FAULT))
                ? 1
@@ -113,10 +117,14 @@ int fpga_manage::get_fpga_status() {
 }
 
 uint32_t fpga_manage::get_wlan_state() {
-    if (shadow_[0][fpga_reg::STATE] != fpga_reg::STATE_RUNNING)
-        return 0;
+    {
+        MutexLocker lock(&reg_mutex);
+        if (shadow_[0][fpga_reg::STATE] != fpga_reg::STATE_RUNNING)
+            return 0;
+    }
     read_from_register(fpga_reg::LINK_LOW, 0);
     read_from_register(fpga_reg::LINK_HIGH, 0);
+    MutexLocker lock(&reg_mutex);
     return (uint32_t(shadow_[0][fpga_reg::LINK_HIGH]) << 8) | shadow_[0][fpga_reg::LINK_LOW];
 }
 
@@ -198,6 +206,7 @@ void fpga_manage::age_counters_deal() {
         ++r[fpga_reg::AGE_C];
 }
 
+// A PC command counts as recent for a few seconds after its last frame.
 // A PC command counts as recent for a few seconds after its last frame.
 void fpga_manage::pc_cmd_deal() {
     if (pc_cmd_valid && Utils::getTimeSpace(pc_cmd_time) >= PC_CMD_HOLD_TICKS)

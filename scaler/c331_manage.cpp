@@ -175,10 +175,6 @@ void c331_manage::request_edid_rewrites() {
                                          blk::EDID_PARA_SIZE) != 0;
         if (!changed && !src->edid_ram_table_from[s])
             continue;
-        // Cleared before the request is raised, so that a source thread that
-        // serves the request at once cannot have its "written" undone.
-        src->edid_written[s] = 0;
-        std::atomic_thread_fence(std::memory_order_seq_cst);
-        src->edid_rewrite_req[s] = 1;
+        src->request_edid_rewrite(s);
     }
 }

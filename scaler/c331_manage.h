@@ -21,7 +21,9 @@ public:
     static c331_manage* p_c331_manage;
 
     pthread_mutex_t para_mutex = PTHREAD_MUTEX_INITIALIZER;
-    volatile uint8_t para_update_flag = 0; // C331_APPLY
+    // C331_APPLY. Written under para_mutex; atomic because pages and the
+    // dispatcher look at it without the lock (a step refused while set).
+    std::atomic<uint8_t> para_update_flag{0};
 
     // Brings the chip up from the block and starts c331manageThread once;
     // a second call does nothing. 0 success, 255 on failure.

@@ -5,7 +5,6 @@
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 
-#include <atomic>
 #include <unistd.h>
 
 quenzsource* quenzsource::p_quenz_source = nullptr;
@@ -38,15 +37,28 @@ void* quenzsource::checksourceThread(void* arg) {
     return nullptr;
 }
 
+void quenzsource::request_edid_rewrite(int input) {
+    if (input < 0 || input >= SOURCE_COUNT)
+        return;
+    MutexLocker lock(&edid_mutex_);
+    edid_written[input] = 0;
+    edid_rewrite_req[input] = 1;
+}
+
+// A request raised while the write runs stays set and is served on the next
+// pass with the newer entry; "written" is only set when no request came in
+// since this one was taken. The check and the set are one step under the
+// lock: between them a new request would otherwise be marked written.
 void quenzsource::serve_requests() {
     for (int s = 0; s < SOURCE_COUNT; ++s) {
-        if (!edid_rewrite_req[s])
-            continue;
-        // Taken before the write: a request raised while it runs stays set
-        // and is served on the next pass with the newer entry.
-        edid_rewrite_req[s] = 0;
-        std::atomic_thread_fence(std::memory_order_seq_cst);
+        {
+            MutexLocker lock(&edid_mutex_);
+            if (!edid_rewrite_req[s])
+                continue;
+            edid_rewrite_req[s] = 0;
+        }
         Set_Custom_HDMI_EDID(s);
+        MutexLocker lock(&edid_mutex_);
         if (!edid_rewrite_req[s])
             edid_written[s] = 1;
     }

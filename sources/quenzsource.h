@@ -1,6 +1,7 @@
 #pragma once
 // The source manager: serves EDID rewrite requests into a simulated EEPROM
 // per input and publishes the inputs' timing.
+#include <atomic>
 #include <cstdint>
 #include <pthread.h>
 
@@ -16,9 +17,16 @@ public:
     static quenzsource* pInstance();
     static quenzsource* p_quenz_source;
 
-    volatile uint8_t edid_rewrite_req[6] = {};
-    volatile uint8_t edid_written[6] = {};
-    volatile uint8_t edid_ram_table_from[6] = {};
+    // Per input: a rewrite asked by the scaler thread, and "written" once
+    // the newest request has been served. Both change together only under
+    // edid_mutex_ (request_edid_rewrite, serve_requests); others just read.
+    std::atomic<uint8_t> edid_rewrite_req[6] = {};
+    std::atomic<uint8_t> edid_written[6] = {};
+    std::atomic<uint8_t> edid_ram_table_from[6] = {};
+
+    // Scaler thread: input `input`'s EDID entry changed (or comes from an
+    // uploaded table): clears "written" and raises the request.
+    void request_edid_rewrite(int input);
 
     // Starts checksourceThread once; 0 success, 255 on failure.
     int initialize();
@@ -39,6 +47,7 @@ private:
     quenzsource() = default;
     static void* checksourceThread(void* arg);
     mutable pthread_mutex_t eeprom_mutex_ = PTHREAD_MUTEX_INITIALIZER;
+    pthread_mutex_t edid_mutex_ = PTHREAD_MUTEX_INITIALIZER;
     SimEdidEeprom eeprom_[6];
     pthread_t thread_{};
     bool started_ = false;

@@ -3,6 +3,7 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
+#include "core/utils.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
 
@@ -74,9 +75,14 @@ void fresh_device() {
     pc_cmd_valid = 0;
     G_timeTicks = 0;
     G_factoryage_ticks = 0;
+    // The simulated threads may run (they read the block under these
+    // locks): the block is replaced as a writer would replace it.
     RynRamPara* p = RynRamPara::pInstance();
+    c331_manage* m = c331_manage::pInstance();
+    MutexLocker lock(&m->para_mutex);
+    MutexLocker model(&p->mutex);
     p->load_files();
-    c331_manage::pInstance()->para_update_flag = 0;
+    m->para_update_flag = 0;
 }
 
 QString data_root() { return g_dir ? g_dir->path() : QString(); }

@@ -5,6 +5,7 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 
@@ -79,6 +80,27 @@ private slots:
         QCOMPARE(g_lcd_lang_valid, key == "lcd_lang_valid" ? 31u : 3u);
         QCOMPARE(int(g_debugSwitch), 254);
         QCOMPARE(config()->value(key), value); // the file keeps what it had
+    }
+
+    // Qt reports a malformed line as an error of the sync that wrote the
+    // defaults all the same; the console said they could not be written.
+    void malformedLineSaysWhatHappened() {
+        write_ini("[config]\nip=10.0.0.7\n\"unclosed\nbarcode=B\n");
+        const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
+        QVERIFY2(out.contains("tcpip.ini: a malformed line"), out.constData());
+        QVERIFY2(!out.contains("cannot write"), out.constData());
+        QCOMPARE(g_str_ip, QString("10.0.0.7"));
+        QCOMPARE(config()->value("debug_switch"), QString("254"));
+        QCOMPARE(config()->value("lcd_lang_valid"), QString("31"));
+    }
+
+    // A folder where the file should be: nothing can be written.
+    void unwritableFileStillSaysSo() {
+        QFile::remove(ini_path());
+        QVERIFY(QDir().mkpath(ini_path()));
+        const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
+        QVERIFY2(out.contains("tcpip.ini: cannot write the defaults"), out.constData());
+        QCOMPARE(g_str_ip, QString("192.168.1.199"));
     }
 };
 

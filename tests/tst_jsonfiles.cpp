@@ -110,6 +110,53 @@ private slots:
         QVERIFY(!exists(broken));
         QVERIFY(exists(kept));
     }
+
+    // The parser recurses per bracket: a file nested a hundred thousand
+    // deep overflowed the stack at every start, and was never removed.
+    void deepNestingRefusedAndRemoved_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("parses");
+        const QByteArray deep_arrays = QByteArray(100000, '[') + QByteArray(100000, ']');
+        const QByteArray deep_objects = QByteArray("{\"a\":").repeated(100000) + "1" +
+                                        QByteArray(100000, '}');
+        auto nested = [](int depth) {
+            return "{\"source\": {\"namelist\": " + QByteArray(depth - 3, '[') + "{\"id\": 1}" +
+                   QByteArray(depth - 3, ']') + "}}";
+        };
+        QTest::newRow("alias: 100000 [") << "/data/configs/alias.json" << deep_arrays << false;
+        QTest::newRow("alias: 100000 {") << "/data/configs/alias.json" << deep_objects << false;
+        QTest::newRow("osd menu: 100000 [") << "/data/configs/omenu.json" << deep_arrays << false;
+        QTest::newRow("alias: 33 levels") << "/data/configs/alias.json" << nested(33) << false;
+        QTest::newRow("alias: 32 levels parse") << "/data/configs/alias.json" << nested(32) << true;
+        QTest::newRow("brackets inside a name do not count")
+            << "/data/configs/alias.json"
+            << "{\"source\": {\"namelist\": [{\"id\": 1, \"valid\": \"on\", \"name\": \"" +
+                   QByteArray(5000, '[') + "\\\"{\"}]}}"
+            << true;
+    }
+    void deepNestingRefusedAndRemoved() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, text);
+        QFETCH(bool, parses);
+        write_file(file, text);
+        ALIAS_PARA alias;
+        OSD_LIST list;
+        int result = -1;
+        const QByteArray out = testsupport::capture_stdout([&] {
+            result = file.endsWith("alias.json")
+                         ? get_json_alias_para(&alias, "source", 1)
+                         : get_json_omenu_para(file.toUtf8().constData(), &list);
+        });
+        QCOMPARE(exists(file), parses);
+        QCOMPARE(out.startsWith("json error: "), !parses);
+        if (!parses)
+            QCOMPARE(result, 0);
+        if (QTest::currentDataTag() == QByteArray("brackets inside a name do not count")) {
+            QCOMPARE(result, 1);
+            QCOMPARE(alias.name, QByteArray(5000, '[').toStdString() + "\"{");
+        }
+    }
 };
 
 QTEST_MAIN(TstJsonFiles)

@@ -1,6 +1,7 @@
 // The source manager serving EDID rewrite requests into the EEPROMs.
 #include "testsupport.h"
 
+#include "core/global.h"
 #include "core/ids.h"
 #include "core/para_write.h"
 #include "core/rynrampara.h"
@@ -8,10 +9,14 @@
 
 #include <QtTest>
 
+#include <atomic>
+#include <thread>
+
 class TstQuenzSource : public QObject {
     Q_OBJECT
 private slots:
     void onlyRequestedInputsWrittenOnce();
+    void writtenNeverCoversAWaitingRequest();
 };
 
 // Input 5 is fed from a table the PC uploaded: the block's entry stays out.
@@ -49,6 +54,46 @@ void TstQuenzSource::onlyRequestedInputsWrittenOnce() {
     QCOMPARE(src->Set_Custom_HDMI_EDID(6), 0);
     QCOMPARE(src->Set_Custom_HDMI_EDID(-1), 0);
     QCOMPARE(src->eeprom(6).writes, 0);
+}
+
+// The scaler may raise a new request while the source thread finishes the
+// previous one; "written" must then wait for the newer request. Checked
+// after every raise: "written" seen before the request was taken again is
+// the old write's flag landing late.
+void TstQuenzSource::writtenNeverCoversAWaitingRequest() {
+    testsupport::fresh_device();
+    quenzsource* src = quenzsource::pInstance();
+    std::atomic<bool> stop{false};
+    std::thread server([&] {
+        while (!stop)
+            src->serve_requests();
+    });
+    struct Joiner {
+        std::atomic<bool>& stop;
+        std::thread& t;
+        ~Joiner() {
+            stop = true;
+            t.join();
+        }
+    } joiner{stop, server};
+    g_debugSwitch = 0; // a console line per write would set the pace
+    // Bounded in time too, for the sanitizer builds.
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 200000 && clock.elapsed() < 2000; ++i) {
+        src->request_edid_rewrite(3);
+        // "written" first: read the other way round, the server could take
+        // and serve the request between the two reads.
+        for (;;) {
+            const int written = src->edid_written[3];
+            const int waiting = src->edid_rewrite_req[3];
+            QVERIFY2(!(written && waiting),
+                     qPrintable(QString("round %1: written while a request waits").arg(i)));
+            if (!waiting)
+                break;
+        }
+    }
+    QTRY_COMPARE(int(src->edid_written[3]), 1);
 }
 
 QTEST_MAIN(TstQuenzSource)

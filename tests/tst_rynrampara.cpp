@@ -19,7 +19,7 @@
 
 namespace {
 RynRamPara* P() { return RynRamPara::pInstance(); }
-uint8_t& flag() { return const_cast<uint8_t&>(c331_manage::pInstance()->para_update_flag); }
+std::atomic<uint8_t>& flag() { return c331_manage::pInstance()->para_update_flag; }
 uint8_t* block() { return P()->RamParaBlock.data(); }
 
 void put_crop(int i, int source, int id_byte, int x = 0) {

@@ -17,6 +17,7 @@
 
 #include <cstring>
 #include <future>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -31,6 +32,33 @@ QByteArray read_file(const QString& path) {
 uint16_t file_u16(int offset) {
     return blk::rd16(reinterpret_cast<const uint8_t*>(read_file(block_file()).constData()), offset);
 }
+
+// Holds para_mutex on a thread of its own, as a page or the PC would, until
+// released. A failed check leaves the test early: the destructor still
+// releases the lock and joins, so no thread outlives the test.
+class LockHolder {
+public:
+    LockHolder() {
+        thread_ = std::thread([this] {
+            pthread_mutex_lock(&scaler()->para_mutex);
+            held_.set_value();
+            release_.get_future().wait();
+            pthread_mutex_unlock(&scaler()->para_mutex);
+        });
+        held_.get_future().wait();
+    }
+    ~LockHolder() { release(); }
+    void release() {
+        if (!thread_.joinable())
+            return;
+        release_.set_value();
+        thread_.join();
+    }
+
+private:
+    std::promise<void> held_, release_;
+    std::thread thread_;
+};
 
 // Ends every notice at once and records the kind of each one shown.
 struct NoticeDriver {
@@ -120,31 +148,42 @@ private slots:
         RecordingPage page(PAGE_EDIDSET);
         P()->set_u16(blk::BRIGHTNESS, 20);
         P()->set_u16(blk::MODE_SAVE_REQUEST, 2);
-        std::promise<void> held, release;
-        std::thread holder;
-        if (lockHeld) {
-            holder = std::thread([&] {
-                pthread_mutex_lock(&scaler()->para_mutex);
-                held.set_value();
-                release.get_future().wait();
-                pthread_mutex_unlock(&scaler()->para_mutex);
-            });
-            held.get_future().wait();
-        }
+        std::optional<LockHolder> holder;
+        if (lockHeld)
+            holder.emplace();
         scaler()->para_update_flag = lockHeld ? C331_APPLY_NONE : C331_APPLY_EDIT;
         sync();
         QCOMPARE(page.codes.size(), size_t(1)); // the page is still refreshed
         QVERIFY(!QFile::exists(block_file()));
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
         QVERIFY(!P()->RynUserModeSaved(1));
-        if (lockHeld) {
-            release.set_value();
-            holder.join();
-        }
+        holder.reset();
         scaler()->para_update_flag = C331_APPLY_NONE; // the scaler's pass is over
         sync();
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(20));
         QVERIFY(P()->RynUserModeSaved(1));
+    }
+
+    // A save skipped because para_mutex was taken waited for the next
+    // change, which may never come: the tick tries again.
+    void skippedSaveRetriedOnTick() {
+        RecordingPage page(PAGE_EDIDSET);
+        P()->set_u16(blk::BRIGHTNESS, 20);
+        P()->set_u16(blk::MODE_SAVE_REQUEST, 5);
+        MainWindow* mw = g_mainwindow();
+        {
+            LockHolder holder;
+            sync();
+            mw->slot_update_timer_ticks(); // still held: still nothing
+            QVERIFY(!QFile::exists(block_file()));
+        }
+        mw->slot_update_timer_ticks();
+        QCOMPARE(page.codes.size(), size_t(1)); // no second dispatch needed
+        QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(20));
+        QVERIFY(P()->RynUserModeSaved(4));
+        QFile::remove(block_file());
+        mw->slot_update_timer_ticks(); // nothing pending: no second write
+        QVERIFY(!QFile::exists(block_file()));
     }
 
     void currentWindowAndFrontPage() {

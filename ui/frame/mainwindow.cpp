@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "core/syncupdate.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
@@ -200,6 +201,7 @@ void MainWindow::update_over() { firmware_update_over(); }
 
 void MainWindow::slot_update_timer_ticks() {
     G_timeTicks = G_timeTicks + 1;
+    SyncUpdate::pInstance()->retry_skipped_save();
     // A worker may raise the update flag before the banner exists.
     if (g_update_flag && g_move_update)
         g_move_update->update_time_deal();
