@@ -7,6 +7,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "core/syncupdate.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 
@@ -102,6 +103,7 @@ private slots:
         delete main_stub;
     }
 
+    void status_line_follows_refresh_data();
     void status_line_follows_refresh();
     void tiles_data();
     void tiles();
@@ -118,16 +120,33 @@ private:
     MainStub* main_stub = nullptr;
 };
 
+// Each field alone changed from outside, as the dispatcher's refresh
+// brings it: the line must follow every one of them.
+void TstLockWindow::status_line_follows_refresh_data() {
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("LED width only") << blk::LED_WIDTH << 3840 << "label_input" << "LED size:3840 x 1080";
+    QTest::newRow("LED height only") << blk::LED_HEIGHT << 2160 << "label_input" << "LED size:1920 x 2160";
+    QTest::newRow("brightness") << blk::BRIGHTNESS << 12 << "label_bright" << "12";
+    QTest::newRow("contrast") << blk::CONTRAST << 0 << "label_contrast" << "0";
+}
+
 void TstLockWindow::status_line_follows_refresh() {
+    QFETCH(int, offset);
+    QFETCH(int, value);
+    QFETCH(QString, field);
+    QFETCH(QString, shown);
+    para()->set_u16(blk::CONTRAST, 50);
+    para()->RamParaShadow = para()->RamParaBlock;
     LockWindow* lw = open_home();
     QPointer<QFrame> old_tiles = lw->tiles_frame();
-    para()->set_u16(blk::LED_WIDTH, 3840);
-    para()->set_u16(blk::BRIGHTNESS, 12);
+    para()->set_u16(offset, uint16_t(value));
     set_input(2, 720, 576, 25);
     g_str_ip = "10.0.0.7";
-    lw->syncUpdate(SYNC_PARA);
-    QCOMPARE(label(lw, "label_input"), QString("LED size:3840 x 1080"));
-    QCOMPARE(label(lw, "label_bright"), QString("12"));
+    SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+    QCOMPARE(label(lw, qPrintable(field)), shown);
     QCOMPARE(label(lw, "label_IPaddr"), QString("10.0.0.7"));
     QCOMPARE(info_of(lw, 0), QString("720x576@25Hz"));
     // The tiles are rebuilt, not patched, and only one set exists.
@@ -157,7 +176,7 @@ void TstLockWindow::tiles_data() {
     QTest::newRow("source id 0x7FFF") << V{1, 1, 0x7FFF, 0, 0, 60} << "" << "No signal" << false;
     QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "800x600@60Hz" << false;
     QTest::newRow("crop table out of order") << V{0, 1, C | 1, 0, 0, 60} << "HDMI1_Crop1" << "640x480@60Hz" << false;
-    QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "EXT" << "No signal" << false;
+    QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "" << "No signal" << false;
     QTest::newRow("crop naming source 7") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
     QTest::newRow("crop index 40") << V{0, 1, C | 40, 0, 0, 60} << "" << "No signal" << false;
 }
@@ -198,9 +217,8 @@ void TstLockWindow::alias_names() {
     const QString elided = name_of(lw, 1);
     QVERIFY2(elided.endsWith(QChar(0x2026)) && long_name.startsWith(elided.chopped(1)),
              qPrintable(elided));
-    QFont font;
-    font.setPixelSize(10);
-    QVERIFY(QFontMetrics(font).horizontalAdvance(elided) <= 206);
+    QLabel* name_label = tile(lw, "tile_name_", 1);
+    QVERIFY(QFontMetrics(name_label->font()).horizontalAdvance(elided) <= name_label->width());
     QCOMPARE(name_of(lw, 2), QString("HDMI3"));  // alias switched off
     QCOMPARE(name_of(lw, 3), QString("HDMI4"));  // empty alias
 }

@@ -4,6 +4,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "core/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
@@ -87,15 +88,38 @@ private slots:
         QCOMPARE(style("option"), kTileFocused);
     }
 
-    void lock_entry_twice() {
+    // The padlock shows what MODE will do: closed for every non-zero value,
+    // whether it came from the file, from the lock entry or from outside
+    // (the PC) through the dispatcher's refresh.
+    void lock_icon_follows_the_value_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QVector<int>>("after_presses");  // value after each OK on the entry
+        QTest::newRow("unlocked, twice") << 0 << QVector<int>{1, 0};
+        QTest::newRow("3 from the file") << 3 << QVector<int>{0, 1};
+        QTest::newRow("0x0100 from the file") << 0x100 << QVector<int>{1, 0};
+    }
+    void lock_icon_follows_the_value() {
+        QFETCH(int, start);
+        QFETCH(QVector<int>, after_presses);
+        auto shows_lock = [](int value) {
+            return shows("Button_lock", png(value ? "lock.png" : "unlock.png"), QSize(16, 16));
+        };
+        para()->set_u16(blk::PANEL_LOCK, uint16_t(start));
+        para()->RamParaShadow = para()->RamParaBlock;
+        mw->language_changed();
+        QVERIFY(shows_lock(start));
         keys(PANEL_KEY_RIGHT, 4);
-        for (int locked : {1, 0}) {
+        for (int value : after_presses) {
             keys(PANEL_KEY_OK);
-            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), locked);
-            QCOMPARE(int(mw->lock_state_shown), locked);
-            QVERIFY(shows("Button_lock", png(locked ? "lock.png" : "unlock.png"), QSize(16, 16)));
+            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), value);
+            QVERIFY(shows_lock(value));
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);  // the scaler ignores the lock
         }
+        // Set from outside, seen at the next refresh.
+        const int outside = para()->u16(blk::PANEL_LOCK) ? 0 : 2;
+        para()->set_u16(blk::PANEL_LOCK, uint16_t(outside));
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        QVERIFY(shows_lock(outside));
     }
 
     void mode_opens_user_modes_unless_locked() {

@@ -29,8 +29,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #005A8D;font: 20px", "background-color: #FF96AD;font: 20px",
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
 
-// An alias may be any length; the name label shows at most this much.
-constexpr int ALIAS_ELIDE_PIXELS = 206;
 
 // Fills each "%d" of a translated text in turn.
 QString fill_numbers(QString text, std::initializer_list<int> values) {
@@ -95,10 +93,10 @@ TileSource tile_source(const RynRamPara& p, int w) {
     const int src = rec[blk::CROP_SOURCE];
     const uint8_t id = rec[blk::CROP_ID];
     TileSource t;
-    if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT) {
-        t.name = sourceinfo::get_source_name_by_sourceid(src);
+    // A deleted crop names nothing: an empty name, as the source page
+    // shows it, rather than the EXT of the cleared record.
+    if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT)
         return t;
-    }
     t.name = sourceinfo::get_source_name_by_sourceid(src) +
              QStringLiteral("_Crop%1").arg((id & 0x7F) + 1);
     t.width = blk::rd16(rec, blk::CROP_W);
@@ -221,8 +219,9 @@ void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
     }
 
     const TileSource src = tile_source(*p, w);
+    // An alias may be any length: it ends in "…" at the label's own width.
     name->setText(src.alias ? QFontMetrics(name->font())
-                                  .elidedText(src.name, Qt::ElideRight, ALIAS_ELIDE_PIXELS)
+                                  .elidedText(src.name, Qt::ElideRight, name->width())
                             : src.name);
 
     const uint16_t output = p->window_u16(w, blk::WIN_OUTPUT);

@@ -45,6 +45,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void show_lock(uint16_t value);
+
     Ui::MainWindow* ui;
 };
 
