@@ -2,7 +2,6 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
-#include "core/syncupdate.h"
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 
@@ -107,6 +106,7 @@ void pick_language(RynRamPara& p) {
 } // namespace
 
 RynRamPara* RynRamPara::p_rynrampara_config = nullptr;
+void (*RynRamPara::gui_dispatcher)(int) = nullptr;
 
 RynRamPara* RynRamPara::pInstance() {
     static RynRamPara* const instance = [] {
@@ -245,13 +245,15 @@ bool RynRamPara::RynLanguageChanged() {
 
 // main connects sig_update_para to SyncUpdate::para_sync with
 // Qt::QueuedConnection, so a worker's emit only posts the call into the GUI
-// thread. The GUI thread calls the dispatcher itself and without the lock:
+// thread. The GUI thread calls the dispatcher (gui_dispatcher, installed by
+// the pages' side) itself and without the lock:
 // para_sync may run a 3-second notice or page code that signals again, while
 // the scaler thread waits for this lock holding para_mutex.
 int RynRamPara::test_signal(int code) {
     const QCoreApplication* app = QCoreApplication::instance();
     if (!app || QThread::currentThread() == app->thread()) {
-        SyncUpdate::pInstance()->para_sync(code);
+        if (gui_dispatcher)
+            gui_dispatcher(code);
         return 1;
     }
     MutexLocker lock(&Utils::_test_signal_mutex);

@@ -79,6 +79,11 @@ public:
     // Publishes one input's live timing (source thread or simulator).
     void publish_input_info(int source, uint16_t width, uint16_t height, uint8_t rate);
 
+    // The parameter-change dispatcher, called by test_signal in the GUI
+    // thread. The UI installs it (SyncUpdate); the core knows nothing above
+    // itself. Null: a change is not dispatched.
+    static void (*gui_dispatcher)(int code);
+
 signals:
     // Emitted by test_signal from worker threads only; main connects it to
     // SyncUpdate::para_sync with Qt::QueuedConnection.

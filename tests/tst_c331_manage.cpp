@@ -6,7 +6,7 @@
 #include "core/global.h"
 #include "core/para_write.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "sources/quenzsource.h"

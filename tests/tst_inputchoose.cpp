@@ -116,7 +116,7 @@ class TstInputChoose : public QObject {
     void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
         g_mainwindow()->menulist_init();
-        pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+        pages::open<LockWindow>(false);
         press("kr");
         bool ran = false;
         testsupport::post([&] {

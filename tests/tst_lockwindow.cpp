@@ -24,7 +24,7 @@ RynRamPara* para() { return RynRamPara::pInstance(); }
 // Stands in for the main menu under the home screen.
 class MainStub : public FramePage<QMainWindow> {
 public:
-    MainStub() : FramePage<QMainWindow>(PAGE_MAINWINDOW) {}
+    MainStub() : FramePage<QMainWindow>() {}
     void language_changed() override { ++language_calls; }
     int language_calls = 0;
 };
@@ -66,7 +66,7 @@ void plain_block() {
 }
 
 LockWindow* open_home() {
-    auto* lw = new LockWindow;
+    auto* lw = pages::create<LockWindow>();
     pages::set(PAGE_LOCKWINDOW, lw, PAGE_MAINWINDOW);
     g_page_focus = PAGE_LOCKWINDOW;
     lw->show();
@@ -312,7 +312,7 @@ void TstLockWindow::registry_kept_for_newer_page() {
     QTRY_VERIFY(old_page.isNull());
     QCOMPARE(g_lockwindow(), newer);
     QVERIFY(newer->isVisible());
-    auto* third = new LockWindow;
+    auto* third = pages::create<LockWindow>();
     pages::set(PAGE_LOCKWINDOW, third, PAGE_MAINWINDOW);
     delete newer;
     QCOMPARE(g_lockwindow(), third);

@@ -22,7 +22,7 @@ fpga_manage* fpga() { return fpga_manage::pInstance(); }
 
 class MainStub : public FramePage<QMainWindow> {
 public:
-    MainStub() : FramePage<QMainWindow>(PAGE_MAINWINDOW) {}
+    MainStub() : FramePage<QMainWindow>() {}
     void language_changed() override { ++language_calls; }
     int language_calls = 0;
 };
@@ -42,7 +42,7 @@ void set_links(uint16_t links) {
 
 MachineState* open_state() {
     delete g_machinestate();
-    auto* page = new MachineState;
+    auto* page = pages::create<MachineState>();
     pages::set(PAGE_MACHINESTATE, page, PAGE_MAINWINDOW);
     g_page_focus = PAGE_MACHINESTATE;
     page->show();

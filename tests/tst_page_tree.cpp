@@ -176,7 +176,7 @@ private slots:
         testsupport::fresh_device();
         g_qround_bar = nullptr;
         g_page_focus = PAGE_MAINWINDOW;
-        pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+        pages::open<LockWindow>(false);
     }
     void cleanup() {
         g_qround_bar = nullptr;
@@ -322,7 +322,7 @@ private slots:
         w.check("touch and the PC's close request while the bar shows", [id] {
             if (auto* back = testsupport::front_page()->findChild<QPushButton*>("Button_back"))
                 back->click();
-            if (auto* p = pages::get<rcv_recovery>(id))
+            if (auto* p = dynamic_cast<rcv_recovery*>(pages::at(id)))
                 p->menulist_back_page();
             return true;
         });

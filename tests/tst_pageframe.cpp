@@ -26,18 +26,19 @@ void keys(std::initializer_list<int> ks) {
 }
 
 // Entry 1 edits the brightness (0..100), entry 2 opens a child of the next id.
-class TestPage : public FramePage<QDialog> {
+class TestPageBase : public FramePage<QDialog> {
 public:
-    static inline int language_calls[PAGE_COUNT] = {};
-    static inline PAGE_ID next_id = PAGE_OPTION;
+    static inline int language_calls[PAGE_COUNT + 1] = {};
     std::array<QPushButton*, 3> buttons;
     QStringList confirmed;
-    explicit TestPage(QWidget* parent = nullptr) : FramePage<QDialog>(next_id, parent) {
+    explicit TestPageBase(QWidget* parent) : FramePage<QDialog>(parent) {
         for (auto& b : buttons)
             b = new QPushButton(this);
         set_focus_list({buttons[0], buttons[1], buttons[2]});
     }
-    void language_changed() override { ++language_calls[page_id]; }
+    // Counted while open: the call the frame makes while opening is not a
+    // parent's re-text.
+    void language_changed() override { ++language_calls[page_id()]; }
     My_lineEdit* add_number_field() {
         auto* field = new My_lineEdit(this);
         field->setText("1920");
@@ -57,23 +58,31 @@ protected:
     void apply_value(int, int value) override {
         para_write([value](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, uint16_t(value)); });
     }
+};
+
+template <PAGE_ID Id> class TestPage : public TestPageBase {
+public:
+    static constexpr PAGE_ID ID = Id;
+    explicit TestPage(QWidget* parent = nullptr) : TestPageBase(parent) {}
+
+protected:
     void entry_ok(int index) override {
-        if (index == 2)
-            pages::open<TestPage>(next_id = PAGE_ID(page_id + 1));
+        if constexpr (Id + 1 < PAGE_COUNT)
+            if (index == 2)
+                pages::open<TestPage<PAGE_ID(Id + 1)>>();
     }
 };
 
-TestPage* open_shown(PAGE_ID id) {
-    TestPage::next_id = id;
-    auto* page = new TestPage;
-    pages::set(id, page, PAGE_MAINWINDOW);
-    g_page_focus = id;
+template <PAGE_ID Id = PAGE_OPTION> TestPage<Id>* open_shown() {
+    auto* page = new TestPage<Id>;
+    pages::set(Id, page, PAGE_MAINWINDOW);
+    g_page_focus = Id;
     page->show();
     return page;
 }
 // Opens a page and puts entry 1 in edit mode at `value`.
-TestPage* editing(int value) {
-    TestPage* page = open_shown(PAGE_OPTION);
+TestPage<PAGE_OPTION>* editing(int value) {
+    TestPage<PAGE_OPTION>* page = open_shown();
     para()->set_u16(blk::BRIGHTNESS, uint16_t(value));
     keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});
     return page;
@@ -89,7 +98,7 @@ private slots:
     }
     void init() {
         testsupport::fresh_device();
-        std::fill(std::begin(TestPage::language_calls), std::end(TestPage::language_calls), 0);
+        std::fill(std::begin(TestPageBase::language_calls), std::end(TestPageBase::language_calls), 0);
     }
     void cleanup() { testsupport::close_all_pages(); }
 
@@ -103,7 +112,7 @@ private slots:
     void focus_wraps_both_ways() {
         QFETCH(QList<int>, keys);
         QFETCH(int, focus);
-        TestPage* page = open_shown(PAGE_OPTION);
+        TestPageBase* page = open_shown();
         for (int k : keys)
             testsupport::key(k);
         for (int i = 0; i < 3; ++i)
@@ -121,7 +130,7 @@ private slots:
 
     // The restore is never refused, even while the last step is not taken up.
     void back_while_editing_restores_even_while_flag_set() {
-        TestPage* page = editing(40);
+        TestPageBase* page = editing(40);
         QCOMPARE(page->buttons[1]->styleSheet(), row_styles().editing);
         testsupport::key(PANEL_KEY_LEFT);
         QCOMPARE(brightness(), 39);
@@ -135,10 +144,10 @@ private slots:
     }
 
     void back_closes_and_returns_to_parent() {
-        TestPage* parent = open_shown(PAGE_OPTION);
-        QPointer<TestPage> child;
+        TestPageBase* parent = open_shown();
+        QPointer<TestPageBase> child;
         testsupport::post([&] {
-            child = pages::get<TestPage>(PAGE_OUTPUTSET);
+            child = pages::get<TestPage<PAGE_OUTPUTSET>>();
             QCOMPARE(int(g_page_focus), int(PAGE_OUTPUTSET));
             QCOMPARE(pages::parent_of(PAGE_OUTPUTSET), int(PAGE_OPTION));
             testsupport::key(PANEL_KEY_BACK);
@@ -146,24 +155,24 @@ private slots:
         keys({PANEL_KEY_LEFT, PANEL_KEY_OK});  // returns when the child has closed
         QVERIFY(!pages::is_open(PAGE_OUTPUTSET));
         QCOMPARE(int(g_page_focus), int(PAGE_OPTION));
-        QCOMPARE(TestPage::language_calls[PAGE_OPTION], 1);
+        QCOMPARE(TestPageBase::language_calls[PAGE_OPTION], 1);
         QTRY_VERIFY(child.isNull());
         QVERIFY(parent->isVisible());
     }
 
     void escape_does_not_reject_the_dialog() {
-        TestPage* page = open_shown(PAGE_OPTION);
+        TestPageBase* page = open_shown();
         testsupport::key(Qt::Key_Escape);
         QVERIFY(page->isVisible());
-        QCOMPARE(pages::get<TestPage>(PAGE_OPTION), page);
+        QCOMPARE(pages::get<TestPage<PAGE_OPTION>>(), page);
     }
 
     void mode_closes_three_nested_pages() {
-        QPointer<TestPage> first = open_shown(PAGE_OPTION), second, third;
+        QPointer<TestPageBase> first = open_shown(), second, third;
         testsupport::post([&] {
-            second = pages::get<TestPage>(PAGE_OUTPUTSET);
+            second = pages::get<TestPage<PAGE_OUTPUTSET>>();
             testsupport::post([&] {
-                third = pages::get<TestPage>(PAGE_INPUTCUT);
+                third = pages::get<TestPage<PAGE_INPUTCUT>>();
                 testsupport::key(PANEL_KEY_MODE);
             });
             keys({PANEL_KEY_LEFT, PANEL_KEY_OK});
@@ -175,13 +184,13 @@ private slots:
         QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
         QVERIFY(g_custommode() && g_custommode()->isVisible());
         QCOMPARE(int(g_mode_shortcut_key), 1);
-        QCOMPARE(TestPage::language_calls[PAGE_OPTION] + TestPage::language_calls[PAGE_OUTPUTSET], 0);
+        QCOMPARE(TestPageBase::language_calls[PAGE_OPTION] + TestPageBase::language_calls[PAGE_OUTPUTSET], 0);
         QTRY_VERIFY(first.isNull() && second.isNull() && third.isNull());
     }
 
     // Under the lock MODE neither acts nor reaches the keypad handler; other keys still do.
     void mode_under_lock_does_nothing() {
-        TestPage* page = open_shown(PAGE_OPTION);
+        TestPageBase* page = open_shown();
         para()->set_u16(blk::PANEL_LOCK, 1);
         g_debugSwitch = 254;
         const QByteArray mode_log = testsupport::capture_stdout([] { keys({PANEL_KEY_MODE, 'M'}); });
@@ -215,9 +224,9 @@ private slots:
 
     // The keypad's OK goes to the page whose field opened it, not to one further down.
     void number_field_runs_the_keypad_for_its_page_only() {
-        TestPage* below = open_shown(PAGE_OPTION);
+        TestPageBase* below = open_shown();
         below->add_number_field();
-        TestPage* front = open_shown(PAGE_OUTPUTSET);
+        TestPageBase* front = open_shown<PAGE_OUTPUTSET>();
         My_lineEdit* field = front->add_number_field();
         QString title, value;
         testsupport::post([&] {

@@ -6,7 +6,7 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 

@@ -6,7 +6,7 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/tip.h"

@@ -3,7 +3,12 @@
 #include "core/global.h"
 
 #include <QtGlobal>
+#include <QAbstractButton>
 #include <QDir>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QVariant>
 
 int lang_pick() {
     if (g_language < LANG_COUNT && (g_lcd_lang_valid & (1u << g_language)))
@@ -12,6 +17,16 @@ int lang_pick() {
 }
 
 QString tr5(const Text5& t) { return QString::fromUtf8(t[size_t(lang_pick())]); }
+
+QString fill_numbers(QString text, std::initializer_list<int> values) {
+    for (int v : values) {
+        const int at = text.indexOf(QLatin1String("%d"));
+        if (at < 0)
+            break;
+        text.replace(at, 2, QString::number(v));
+    }
+    return text;
+}
 
 // The images live in the application library, which is static: make sure
 // its resources are registered before the first image is asked for.
@@ -32,4 +47,46 @@ QString png_lang(const QString& name) {
 QString png(const QString& name) {
     ensure_png_resources();
     return QStringLiteral(":/png/") + name;
+}
+
+// The pixel size of `base` or smaller, down to 6, in which every line of
+// `text` is at most `room` pixels wide.
+int fitting_pixel_size(const QFont& base, const QString& text, int room) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    QFont font = base;
+    int px = QFontInfo(base).pixelSize();
+    for (;;) {
+        int widest = 0;
+        for (const QString& line : lines)
+            widest = qMax(widest, QFontMetrics(font).horizontalAdvance(line));
+        if (widest <= room || px <= 6)
+            return px;
+        font.setPixelSize(--px);
+    }
+}
+
+void set_fitted_text(QWidget* widget, const QString& text) {
+    auto* label = qobject_cast<QLabel*>(widget);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (!label && !button)
+        return;
+    // The form's font is kept aside the first time, so that a shorter text
+    // later gets it back.
+    const char* const kBase = "fit_base_font";
+    if (!widget->property(kBase).isValid())
+        widget->setProperty(kBase, widget->font());
+    const QFont base = widget->property(kBase).value<QFont>();
+    // Buttons lose their border and a little padding, labels their frame
+    // and margin.
+    const int room = button ? widget->width() - 6 : label->contentsRect().width() - 2 * label->margin();
+    const int px = fitting_pixel_size(base, text, room);
+    QFont font = base;
+    if (px != QFontInfo(base).pixelSize())
+        font.setPixelSize(px);
+    if (widget->font() != font)
+        widget->setFont(font);
+    if (label && label->text() != text)
+        label->setText(text);
+    if (button && button->text() != text)
+        button->setText(text);
 }

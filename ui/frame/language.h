@@ -1,7 +1,10 @@
 #pragma once
 // The language rule for every text and image of the front panel.
 #include <QString>
+
+class QWidget;
 #include <array>
+#include <initializer_list>
 
 // Five texts of one label: simplified Chinese, English, Russian,
 // Vietnamese, traditional Chinese.
@@ -16,3 +19,13 @@ QString tr5(const Text5& t);
 QString png_lang(const QString& name);
 // ":/png/" + `name`, for images without a language.
 QString png(const QString& name);
+// Fills each "%d" of a translated text in turn with the next value.
+QString fill_numbers(QString text, std::initializer_list<int> values);
+class QFont;
+// The pixel size of `base` or smaller, down to 6, in which every line of
+// `text` is at most `room` pixels wide.
+int fitting_pixel_size(const QFont& base, const QString& text, int room);
+// Sets `text` on a label or button, in the widget's own font when the text
+// fits its width, else in the largest smaller pixel size that fits (down to
+// 6 pixels): the longer languages keep their words and stay in the box.
+void set_fitted_text(QWidget* widget, const QString& text);

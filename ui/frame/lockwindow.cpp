@@ -30,17 +30,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
 
 
-// Fills each "%d" of a translated text in turn.
-QString fill_numbers(QString text, std::initializer_list<int> values) {
-    for (int v : values) {
-        const int at = text.indexOf(QLatin1String("%d"));
-        if (at < 0)
-            break;
-        text.replace(at, 2, QString::number(v));
-    }
-    return text;
-}
-
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     label->setPixmap(QPixmap(resource));
     label->setScaledContents(true);
@@ -107,7 +96,7 @@ TileSource tile_source(const RynRamPara& p, int w) {
 }  // namespace
 
 LockWindow::LockWindow(QWidget* parent)
-    : FramePage<QDialog>(PAGE_LOCKWINDOW, parent), ui(new Ui::LockWindow) {
+    : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
     ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
@@ -118,10 +107,8 @@ LockWindow::LockWindow(QWidget* parent)
     set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
     set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
     ui->label_volume->hide();
-    para_init();
     image_init();
     ip_changed();
-    language_changed();
 }
 
 LockWindow::~LockWindow() { delete ui; }

@@ -15,10 +15,11 @@ class LockWindow;
 class LockWindow : public FramePage<QDialog> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LOCKWINDOW;
     explicit LockWindow(QWidget* parent = nullptr);
     ~LockWindow() override;
 
-    void para_init();
+    void para_init() override;
     void language_changed() override;
     // Rebuilds the six window tiles from the block.
     void image_init();
@@ -47,4 +48,4 @@ private:
     QPointer<QFrame> tiles;
 };
 
-inline LockWindow* g_lockwindow() { return pages::get<LockWindow>(PAGE_LOCKWINDOW); }
+inline LockWindow* g_lockwindow() { return pages::get<LockWindow>(); }

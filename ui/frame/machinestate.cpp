@@ -39,7 +39,7 @@ void set_scaled_pixmap(QLabel* label, const QString& resource) {
 }  // namespace
 
 MachineState::MachineState(QWidget* parent)
-    : FramePage<QDialog>(PAGE_MACHINESTATE, parent), ui(new Ui::MachineState) {
+    : FramePage<QDialog>(parent), ui(new Ui::MachineState) {
     ui->setupUi(this);
     ui->label_FPGA1->setGeometry(150, 15, 140, 15);
     ui->label_FPGA2->hide();
@@ -58,7 +58,6 @@ MachineState::MachineState(QWidget* parent)
     ui->Button_back->hide();
 
     initWlan();
-    language_changed();
     version_changed();
     source_check();
 

@@ -14,6 +14,7 @@ class MachineState;
 class MachineState : public FramePage<QDialog> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_MACHINESTATE;
     explicit MachineState(QWidget* parent = nullptr);
     ~MachineState() override;
 
@@ -31,4 +32,4 @@ private:
     QPointer<QFrame> port_frame;
 };
 
-inline MachineState* g_machinestate() { return pages::get<MachineState>(PAGE_MACHINESTATE); }
+inline MachineState* g_machinestate() { return pages::get<MachineState>(); }

@@ -3,7 +3,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
@@ -51,7 +51,7 @@ void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : FramePage<QMainWindow>(PAGE_MAINWINDOW, parent), ui(new Ui::MainWindow) {
+    : FramePage<QMainWindow>(parent), ui(new Ui::MainWindow) {
     ui->setupUi(this);
     ui->widget->hide();
 
@@ -76,7 +76,7 @@ MainWindow::MainWindow(QWidget* parent)
 MainWindow::~MainWindow() { delete ui; }
 
 void MainWindow::menulist_init() {
-    styles = &tile_styles();
+    focus.styles = &tile_styles();
     set_focus_list({ui->machinestate, ui->inputchoose, ui->custommode, ui->option, ui->Button_lock,
                     ui->tools});
 }
@@ -135,13 +135,13 @@ void MainWindow::syncUpdate(int) {
 
 void MainWindow::ip_changed() { ui->label_IPaddr->setText(g_str_ip); }
 
-void MainWindow::on_machinestate_clicked() { pages::open<MachineState>(PAGE_MACHINESTATE); }
+void MainWindow::on_machinestate_clicked() { pages::open<MachineState>(); }
 
-void MainWindow::on_inputchoose_clicked() { pages::open<InputChoose>(PAGE_INPUTCHOOSE); }
+void MainWindow::on_inputchoose_clicked() { pages::open<InputChoose>(); }
 
-void MainWindow::on_custommode_clicked() { pages::open<CustomMode>(PAGE_CUSTOMMODE); }
+void MainWindow::on_custommode_clicked() { pages::open<CustomMode>(); }
 
-void MainWindow::on_option_clicked() { pages::open<Option>(PAGE_OPTION); }
+void MainWindow::on_option_clicked() { pages::open<Option>(); }
 
 void MainWindow::on_Button_lock_clicked() {
     c331_manage* scaler = c331_manage::pInstance();
@@ -174,7 +174,7 @@ bool MainWindow::page_key(PanelKey k, int) {
     case PanelKey::Left: move_focus(-1); return true;
     case PanelKey::Right: move_focus(1); return true;
     case PanelKey::Ok:
-        switch (ui_select) {
+        switch (ui_select()) {
         case 0: on_machinestate_clicked(); break;
         case 1: on_inputchoose_clicked(); break;
         case 2: on_custommode_clicked(); break;
@@ -184,7 +184,7 @@ bool MainWindow::page_key(PanelKey k, int) {
         default: break;
         }
         return true;
-    case PanelKey::Back: pages::open<LockWindow>(PAGE_LOCKWINDOW, false); return true;
+    case PanelKey::Back: pages::open<LockWindow>(false); return true;
     case PanelKey::Mode:
         // The frame has already refused MODE under the lock.
         g_mode_shortcut_key = 1;

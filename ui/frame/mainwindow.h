@@ -12,11 +12,12 @@ class MainWindow;
 class MainWindow : public FramePage<QMainWindow> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_MAINWINDOW;
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
     void menulist_init();
-    void para_init();
+    void para_init() override;
     void language_changed() override;
     void syncUpdate(int code) override;
     void ip_changed();
@@ -50,4 +51,4 @@ private:
     Ui::MainWindow* ui;
 };
 
-inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(PAGE_MAINWINDOW); }
+inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }

@@ -2,35 +2,11 @@
 
 #include "core/rynrampara.h"
 #include "core/ramblock.h"
-#include "core/para_write.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/syncupdate.h"
 
 #include <QDebug>
 #include <array>
-
-const FocusStyles& row_styles() {
-    static const FocusStyles s{
-        "color:rgb(255,255,255);background-color: rgb(33, 36, 53) ; border:1px solid rgb(255,255,255);",
-        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,171,84);",
-        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,0,0);"};
-    return s;
-}
-
-const FocusStyles& row_styles_lines() {
-    static const FocusStyles s{
-        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,255,255);",
-        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,171,84);",
-        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,0,0);"};
-    return s;
-}
-
-const FocusStyles& tile_styles() {
-    static const FocusStyles s{
-        "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px",
-        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;",
-        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,0,0);border-radius:10px;padding:2px 4px;"};
-    return s;
-}
 
 RynPage::~RynPage() = default;
 
@@ -50,6 +26,8 @@ bool is_open(int id) { return at(id) != nullptr; }
 int parent_of(int id) { return valid(id) ? registry[id].parent : PAGE_MAINWINDOW; }
 
 void set(int id, RynPage* page, int parent) {
+    // Open pages are refreshed after every parameter change.
+    SyncUpdate::pInstance();
     if (!valid(id)) {
         qWarning("pages::set: page id %d out of range", id);
         return;
@@ -60,6 +38,13 @@ void set(int id, RynPage* page, int parent) {
 void clear(int id) {
     if (valid(id))
         registry[id].page = nullptr;
+}
+
+int id_of(const RynPage* page) {
+    for (int id = 0; id < PAGE_COUNT; ++id)
+        if (page && registry[size_t(id)].page == page)
+            return id;
+    return PAGE_COUNT;
 }
 
 void forget(RynPage* page) {
@@ -76,8 +61,10 @@ static void close_widget(RynPage* page) {
 
 void close(int id) {
     RynPage* page = at(id);
-    if (!page)
+    if (!page) {
+        qWarning("pages::close: page %d is not open", id);
         return;
+    }
     const int parent = parent_of(id);
     close_widget(page);
     clear(id);
@@ -101,7 +88,7 @@ void mode_shortcut() {
     }
     g_page_focus = PAGE_MAINWINDOW;
     g_mode_shortcut_key = 1;
-    open<CustomMode>(PAGE_CUSTOMMODE);
+    open<CustomMode>();
 }
 }  // namespace pages
 
@@ -113,6 +100,4 @@ void log_key(const char* page, const char* what, int key) {
 bool panel_locked() {
     return RynRamPara::pInstance()->u16(blk::PANEL_LOCK) != 0;
 }
-
-bool step_refused() { return para_update_pending(); }
 }  // namespace frame

@@ -1,11 +1,48 @@
 #pragma once
 // What every front-panel page shares: the page registry, the open and close
-// protocol, the focus list with its styles, edit mode and the key map.
-// A page derives from FramePage<QDialog> (or <QMainWindow>, <QWidget>) and
-// states only its focus list, its keys' actions, its texts and its apply
-// operations.
+// protocol, the focus levels with their styles, edit mode and the key map.
+//
+// How to build a page on it:
+//
+// * The id. A page class states its id once, as a constant:
+//       class ledset : public FramePage<QDialog> {
+//           Q_OBJECT
+//       public:
+//           static constexpr PAGE_ID ID = PAGE_LEDSET;
+//   and is opened and reached only through it: pages::open<ledset>() (runs
+//   it modally, returns when it closed), pages::get<ledset>() (null while it
+//   is closed). The frame registers the page under ID, so close_page(), Back
+//   and MODE find it there; nothing else names the id.
+//
+// * Construction. The constructor builds the form and the focus levels
+//   only. pages::open<T>() then calls para_init() (values) and
+//   language_changed() (texts and pictures) once the page is complete; a
+//   page never calls them from its own constructor.
+//
+// * Focus levels. A FocusList (focuslist.h) is one level: its entries in
+//   focus order, their FocusStyles, wrap-around, restyling (a style sheet is
+//   set only when it changes) and optional hooks: ok, back, moved, and for
+//   edit mode editable / value / step / apply. The frame routes Left, Right,
+//   OK and Back to the level in `level`. A simple page calls
+//   set_focus_list({...}) and overrides entry_ok() (and the edit virtuals
+//   entry_editable / entry_value / step_value / apply_value): that fills and
+//   drives the default level `focus`. A page with levels holds one FocusList
+//   per level, fills their hooks in its constructor, and switches with
+//   set_level(list) (e.g. OK on a row enters the row's sub-list, whose
+//   `back` hook calls set_level(focus) again). Back on a level without a
+//   `back` hook closes the page (back_pressed()).
+//
+// * Menus. A menu of tiles derives from MenuPage (ui/pages/menupage.h) and
+//   states only its table: per tile the button's object name, what OK opens
+//   (pages::opener<T>), five texts and an optional picture with its sizes.
+//   A service page with a title and a Back button derives from ServicePage.
+//
+// * Refresh. syncUpdate(code) is the dispatcher's call after a parameter
+//   change while the page is in front; it starts with
+//   RynRamPara::RynLanguageChanged().
 #include "core/global.h"
 #include "core/ids.h"
+#include "ui/frame/focuslist.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/language.h"
 #include "ui/frame/my_lineedit.h"
@@ -20,19 +57,13 @@
 #include <type_traits>
 #include <vector>
 
-// The three row styles and the large tile styles.
-struct FocusStyles {
-    QString normal, focused, editing;
-};
-const FocusStyles& row_styles();   // one declaration string per style
-const FocusStyles& row_styles_lines();  // the same declarations, one per line
-const FocusStyles& tile_styles();  // rounded 2-pixel menu tiles
-
 // What the dispatcher and the close protocol need of an open page.
 class RynPage {
 public:
     virtual ~RynPage();
     virtual QWidget* page_widget() = 0;
+    // Reads the parameter block and the managers' state into the widgets.
+    virtual void para_init() {}
     virtual void language_changed() = 0;
     // The refresh after a parameter change (SyncUpdate::para_sync).
     virtual void syncUpdate(int code) = 0;
@@ -47,19 +78,31 @@ void set(int id, RynPage* page, int parent);
 void clear(int id);
 // Clears every entry naming `page` (a page being destroyed).
 void forget(RynPage* page);
-template <class T> T* get(int id) { return dynamic_cast<T*>(at(id)); }
+// The id `page` is registered under; PAGE_COUNT when it is not.
+int id_of(const RynPage* page);
 bool is_open(int id);
+template <class T> T* get() { return dynamic_cast<T*>(at(T::ID)); }
 
-// Opens a child page in front of the page named by g_page_focus: created
-// with a null parent, registered, made the page in front, then run with
-// exec() (dialogs) or show(). Returns once a modal page has closed; the
-// caller must not touch itself afterwards unless it still exists.
-// The home screen is a dialog shown with show(): pass modal = false.
-template <class T> T* open(PAGE_ID id, bool modal = std::is_base_of_v<QDialog, T>) {
-    const int parent = g_page_focus;
+// A page of class T, built with a null parent and filled: para_init(), then
+// language_changed(). Not registered yet.
+// Opens page T in front of the page named by g_page_focus: created as
+// above, registered under T::ID
+// with the page in front as its parent, made the page in front, then run
+// with exec() (dialogs) or show(). Returns once a modal page has closed
+// (null); the caller must not touch itself afterwards unless it still
+// exists. The home screen is a dialog shown with show(): pass modal = false.
+template <class T> T* create() {
+    static_assert(T::ID < PAGE_COUNT, "a page states its id as static constexpr PAGE_ID ID");
     T* page = new T(nullptr);
-    set(id, page, parent);
-    g_page_focus = id;
+    page->para_init();
+    page->language_changed();
+    return page;
+}
+template <class T> T* open(bool modal = std::is_base_of_v<QDialog, T>) {
+    const int parent = g_page_focus;
+    T* page = create<T>();
+    set(T::ID, page, parent);
+    g_page_focus = T::ID;
     if constexpr (std::is_base_of_v<QDialog, T>) {
         if (modal) {
             page->exec();
@@ -69,6 +112,8 @@ template <class T> T* open(PAGE_ID id, bool modal = std::is_base_of_v<QDialog, T
     page->show();
     return page;
 }
+// open<T>() as a plain function, for tables of what OK opens.
+template <class T> void opener() { open<T>(); }
 
 // The close protocol: delete-on-close and close(), registry entry cleared,
 // the parent's language_changed(), g_page_focus = the parent's id.
@@ -81,74 +126,56 @@ void mode_shortcut();
 // The frame shared by every page, over the page's Qt base class.
 template <class Base> class FramePage : public Base, public RynPage {
 public:
-    explicit FramePage(PAGE_ID id, QWidget* parent = nullptr) : Base(parent), page_id(id) {}
+    explicit FramePage(QWidget* parent = nullptr) : Base(parent) {
+        // The default level drives the page's own virtuals.
+        focus.styles_of = [this](int i) -> const FocusStyles& { return entry_styles(i); };
+        focus.ok = [this](int i) { entry_ok(i); };
+        focus.editable = [this](int i) { return entry_editable(i); };
+        focus.value = [this](int i) { return entry_value(i); };
+        focus.step = [this](int i, int value, int dir) { return step_value(i, value, dir); };
+        focus.apply = [this](int i, int value) { apply_value(i, value); };
+    }
     ~FramePage() override { pages::forget(this); }
     QWidget* page_widget() override { return this; }
     void language_changed() override {}
     void syncUpdate(int) override {}
 
-    const PAGE_ID page_id;
+    // The id the page is open under (PAGE_COUNT while it is not).
+    int page_id() const { return pages::id_of(this); }
 
 protected:
-    // Focus list (menulist_init): entry 0 focused, the others normal.
-    void set_focus_list(std::vector<QWidget*> list) {
-        focus_list = std::move(list);
-        for (size_t i = 0; i < focus_list.size(); ++i)
-            restyle(int(i), i == 0 ? Style::Focused : Style::Normal);
-        ui_select = 0;
-        focus_widget = focus_list.empty() ? nullptr : focus_list[0];
-    }
-    // Moves the focus to `index`, restyling the old and the new entry.
-    void focus_to(int index) {
-        if (focus_list.empty())
-            return;
-        restyle(ui_select, Style::Normal);
-        ui_select = uint8_t(index);
-        focus_widget = focus_list[ui_select];
-        restyle(ui_select, Style::Focused);
-    }
-    // Left (-1) and Right (+1), wrapping at both ends.
-    void move_focus(int delta) {
-        const int n = int(focus_list.size());
-        if (n == 0)
-            return;
-        focus_to(((int(ui_select) + delta) % n + n) % n);
-    }
-    enum class Style { Normal, Focused, Editing };
-    // The styles of entry `index`; pages with mixed entries override.
-    virtual const FocusStyles& entry_styles(int) const { return *styles; }
-    void restyle(int index, Style s) {
-        if (index < 0 || index >= int(focus_list.size()) || !focus_list[index])
-            return;
-        const FocusStyles& st = entry_styles(index);
-        focus_list[index]->setStyleSheet(s == Style::Normal    ? st.normal
-                                         : s == Style::Focused ? st.focused
-                                                               : st.editing);
-    }
+    using Style = FocusList::Style;
 
-    // Edit mode. A page with editable entries says which, what their value
-    // is, how a step changes it and how a value is applied.
+    // The default level (menulist_init): entry 0 focused, the others normal.
+    void set_focus_list(std::vector<QWidget*> list) { focus.set(std::move(list)); }
+    // The level the keys go to from now on.
+    void set_level(FocusList& l) { level = &l; }
+    uint8_t ui_select() const { return uint8_t(focus.index()); }
+    void focus_to(int index) { focus.focus_to(index); }
+    void move_focus(int delta) { focus.move(delta); }
+
+    // The looks of entry `index` of the default level: `focus.styles`
+    // unless a page with mixed entries overrides.
+    virtual const FocusStyles& entry_styles(int) const { return *focus.styles; }
+
+    // Edit mode on the default level. A page with editable entries says
+    // which, what their value is, how a step changes it and how a value is
+    // applied.
     virtual bool entry_editable(int) const { return false; }
     virtual int entry_value(int) const { return 0; }
     virtual int step_value(int, int value, int dir) const { return value + dir; }
     virtual void apply_value(int, int) {}
-    void begin_edit() {
-        editing = 1;
-        edit_saved = entry_value(ui_select);
-        restyle(ui_select, Style::Editing);
-    }
-    void edit_step(int dir);
-    void end_edit(bool keep);
 
-    // OK on an entry that is not editable: open a page or run a slot.
+    // OK on an entry of the default level that is not editable: open a
+    // page or run a slot.
     virtual void entry_ok(int) {}
-    // Back when not editing: the close protocol by default.
+    // Back on a level without its own back hook: the close protocol.
     virtual void back_pressed() { close_page(); }
-    // A page with its own levels handles a key here and returns true; the
-    // frame then skips its default handling (the keypad still gets the key).
+    // A page that handles a key itself returns true; the frame then skips
+    // its own handling (the keypad still gets the key).
     virtual bool page_key(PanelKey, int) { return false; }
 
-    void close_page() { pages::close(page_id); }
+    void close_page() { pages::close(page_id()); }
 
     // Number entry. Touching a connected field (or the page emitting its
     // send_show on OK) runs the shared keypad for it; the keypad's OK comes
@@ -167,12 +194,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
 
-    std::vector<QWidget*> focus_list;
-    uint8_t ui_select = 0;
-    QWidget* focus_widget = nullptr;
-    const FocusStyles* styles = &row_styles();
-    uint8_t editing = 0;
-    int edit_saved = 0;
+    FocusList focus;
+    FocusList* level = &focus;
     ryn_keyboard keyboard;
 };
 
@@ -180,25 +203,7 @@ protected:
 namespace frame {
 void log_key(const char* page, const char* what, int key);
 bool panel_locked();
-bool step_refused();
 }  // namespace frame
-
-template <class Base> void FramePage<Base>::edit_step(int dir) {
-    if (frame::step_refused())
-        return;
-    apply_value(ui_select, step_value(ui_select, entry_value(ui_select), dir));
-}
-
-template <class Base> void FramePage<Base>::end_edit(bool keep) {
-    editing = 0;
-    // Restoring is never refused: the block must not keep a value the page
-    // no longer shows.
-    if (!keep)
-        apply_value(ui_select, edit_saved);
-    else
-        edit_saved = entry_value(ui_select);
-    restyle(ui_select, Style::Focused);
-}
 
 template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* field) {
     if (!g_numberkeyboard || !field) {
@@ -236,36 +241,10 @@ template <class Base> void FramePage<Base>::keyReleaseEvent(QKeyEvent* e) {
         return;  // refused, and the keypad sees no key either
     QPointer<QObject> alive(this);
     if (!page_key(k, key)) {
-        switch (k) {
-        case PanelKey::Left:
-        case PanelKey::Right: {
-            const int dir = k == PanelKey::Left ? -1 : 1;
-            if (editing)
-                edit_step(dir);
-            else
-                move_focus(dir);
-            break;
-        }
-        case PanelKey::Ok:
-            if (editing)
-                end_edit(true);
-            else if (entry_editable(ui_select))
-                begin_edit();
-            else
-                entry_ok(ui_select);
-            break;
-        case PanelKey::Back:
-            if (editing)
-                end_edit(false);
-            else
-                back_pressed();
-            break;
-        case PanelKey::Mode:
+        if (k == PanelKey::Mode)
             pages::mode_shortcut();
-            break;
-        case PanelKey::Other:
-            break;
-        }
+        else if (!level->key(k) && k == PanelKey::Back)
+            back_pressed();
     }
     // A child opened from here may have closed this page (MODE): then the
     // stateless keypad handler of a temporary takes the key.

@@ -2,13 +2,10 @@
 // The EDID page (page 8), opened from the source selection page.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class EDIDset;
-}
-
-class EDIDset : public ServicePage<Ui::EDIDset> {
+class EDIDset : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_EDIDSET;
     explicit EDIDset(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline EDIDset* g_edidset() {
-    return pages::get<EDIDset>(PAGE_EDIDSET);
+    return pages::get<EDIDset>();
 }

@@ -1,15 +1,11 @@
 #include "ui/pages/factory.h"
 
-#include "ui_factory.h"
-
 namespace {
 const Text5 kTitle = {"工厂设置", "Factory settings", "Заводские настройки", "Cài đặt nhà máy",
                       "工廠設置"};
 }
 
-factory::factory(QWidget* parent) : ServicePage<Ui::factory>(PAGE_FACTORY, kTitle, parent) {
-    language_changed();
-}
+factory::factory(QWidget* parent) : ServicePage(kTitle, parent) {}
 
 void factory::slot_Button_back_clicked() {
     close_page();

@@ -2,13 +2,10 @@
 // The factory page (page 18), opened from the advanced submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class factory;
-}
-
-class factory : public ServicePage<Ui::factory> {
+class factory : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_FACTORY;
     explicit factory(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline factory* g_factory() {
-    return pages::get<factory>(PAGE_FACTORY);
+    return pages::get<factory>();
 }

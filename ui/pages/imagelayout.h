@@ -2,13 +2,10 @@
 // The window layout view (page 9), opened from the settings menu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class ImageLayout;
-}
-
-class ImageLayout : public ServicePage<Ui::ImageLayout> {
+class ImageLayout : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_IMAGELAYOUT;
     explicit ImageLayout(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline ImageLayout* g_imagelayout() {
-    return pages::get<ImageLayout>(PAGE_IMAGELAYOUT);
+    return pages::get<ImageLayout>();
 }

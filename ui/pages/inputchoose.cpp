@@ -150,7 +150,7 @@ int crop_position(int source, int number) {
 } // namespace
 
 InputChoose::InputChoose(QWidget* parent)
-    : FramePage<QDialog>(PAGE_INPUTCHOOSE, parent), ui(new Ui::InputChoose) {
+    : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
     ui->setupUi(this);
     menulist_init();
     para()->RynCropSourceInit();
@@ -162,7 +162,6 @@ InputChoose::InputChoose(QWidget* parent)
     ui_select = uint8_t(std::max(tab, 0));
     window_focus = ui_select;
     image_select();
-    language_changed();
 }
 
 InputChoose::~InputChoose() {
@@ -524,7 +523,7 @@ void InputChoose::slot_Button_back_clicked() {
 
 void InputChoose::ryn_button_inputcut_clicked() {
     QPointer<InputChoose> self(this);
-    pages::open<InputCut>(PAGE_INPUTCUT);
+    pages::open<InputCut>();
     if (!self || g_inputchoose() != this)
         return; // MODE closed this page together with the crop page
     // The crop page's changes were refreshed on it, not here, and the saved
@@ -536,7 +535,7 @@ void InputChoose::ryn_button_inputcut_clicked() {
 
 void InputChoose::ryn_button_EDID_clicked() {
     QPointer<InputChoose> self(this);
-    pages::open<EDIDset>(PAGE_EDIDSET);
+    pages::open<EDIDset>();
     if (!self || g_inputchoose() != this)
         return;
     initSource();

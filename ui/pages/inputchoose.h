@@ -20,6 +20,7 @@ class InputChoose;
 class InputChoose : public FramePage<QDialog> {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_INPUTCHOOSE;
     explicit InputChoose(QWidget* parent = nullptr);
     ~InputChoose() override;
 
@@ -57,6 +58,7 @@ public:
 
     // The page's state, read by the pages it opens and by tests.
     uint8_t ui_seltype = LEVEL_WINDOWS;
+    uint8_t ui_select = 0;
     uint8_t select_window = 0;
     uint8_t select_source = 0;
     uint8_t select_listseq = 0;
@@ -101,5 +103,5 @@ private:
 };
 
 inline InputChoose* g_inputchoose() {
-    return pages::get<InputChoose>(PAGE_INPUTCHOOSE);
+    return pages::get<InputChoose>();
 }

@@ -3,13 +3,10 @@
 // selection page.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class InputCut;
-}
-
-class InputCut : public ServicePage<Ui::InputCut> {
+class InputCut : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_INPUTCUT;
     explicit InputCut(QWidget* parent = nullptr);
 
 public slots:
@@ -20,5 +17,5 @@ protected:
 };
 
 inline InputCut* g_inputcut() {
-    return pages::get<InputCut>(PAGE_INPUTCUT);
+    return pages::get<InputCut>();
 }

@@ -2,13 +2,10 @@
 // The LCD-display page (page 15), opened from the advanced submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class lcdshow;
-}
-
-class lcdshow : public ServicePage<Ui::lcdshow> {
+class lcdshow : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LCDSHOW;
     explicit lcdshow(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline lcdshow* g_lcdshow() {
-    return pages::get<lcdshow>(PAGE_LCDSHOW);
+    return pages::get<lcdshow>();
 }

@@ -1,14 +1,10 @@
 #include "ui/pages/ledset.h"
 
-#include "ui_ledset.h"
-
 namespace {
 const Text5 kTitle = {"LED设置", "LED Setting", "Настройка LED", "Cài đặt LED", "LED設置"};
 }
 
-ledset::ledset(QWidget* parent) : ServicePage<Ui::ledset>(PAGE_LEDSET, kTitle, parent) {
-    language_changed();
-}
+ledset::ledset(QWidget* parent) : ServicePage(kTitle, parent) {}
 
 void ledset::slot_Button_back_clicked() {
     close_page();

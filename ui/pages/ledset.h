@@ -2,13 +2,10 @@
 // The LED screen page (page 13), opened from the output menu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class ledset;
-}
-
-class ledset : public ServicePage<Ui::ledset> {
+class ledset : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LEDSET;
     explicit ledset(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline ledset* g_ledset() {
-    return pages::get<ledset>(PAGE_LEDSET);
+    return pages::get<ledset>();
 }

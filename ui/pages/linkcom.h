@@ -2,13 +2,10 @@
 // The serial-port page (page 21), opened from the link submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class linkcom;
-}
-
-class linkcom : public ServicePage<Ui::linkcom> {
+class linkcom : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LINKCOM;
     explicit linkcom(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline linkcom* g_linkcom() {
-    return pages::get<linkcom>(PAGE_LINKCOM);
+    return pages::get<linkcom>();
 }

@@ -2,13 +2,10 @@
 // The Ethernet settings page (page 22), opened from the link submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class linkwlan;
-}
-
-class linkwlan : public ServicePage<Ui::linkwlan> {
+class linkwlan : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_LINKWLAN;
     explicit linkwlan(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline linkwlan* g_linkwlan() {
-    return pages::get<linkwlan>(PAGE_LINKWLAN);
+    return pages::get<linkwlan>();
 }

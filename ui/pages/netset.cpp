@@ -1,14 +1,10 @@
 #include "ui/pages/netset.h"
 
-#include "ui_netset.h"
-
 namespace {
 const Text5 kTitle = {"网口输出", "Port output", "Выходные порты", "Cổng đầu ra", "網口輸出"};
 }
 
-netset::netset(QWidget* parent) : ServicePage<Ui::netset>(PAGE_NETSET, kTitle, parent) {
-    language_changed();
-}
+netset::netset(QWidget* parent) : ServicePage(kTitle, parent) {}
 
 void netset::slot_Button_back_clicked() {
     close_page();

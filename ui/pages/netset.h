@@ -2,13 +2,10 @@
 // The output-port view (page 14), opened from the output menu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class netset;
-}
-
-class netset : public ServicePage<Ui::netset> {
+class netset : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_NETSET;
     explicit netset(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline netset* g_netset() {
-    return pages::get<netset>(PAGE_NETSET);
+    return pages::get<netset>();
 }

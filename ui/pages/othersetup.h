@@ -2,13 +2,10 @@
 // The other-settings page (page 17), opened from the advanced submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class othersetup;
-}
-
-class othersetup : public ServicePage<Ui::othersetup> {
+class othersetup : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_OTHERSETUP;
     explicit othersetup(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline othersetup* g_othersetup() {
-    return pages::get<othersetup>(PAGE_OTHERSETUP);
+    return pages::get<othersetup>();
 }

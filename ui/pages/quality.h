@@ -2,13 +2,10 @@
 // The picture-quality page (page 19), opened from the image-quality submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class quality;
-}
-
-class quality : public ServicePage<Ui::quality> {
+class quality : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_QUALITY;
     explicit quality(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline quality* g_quality() {
-    return pages::get<quality>(PAGE_QUALITY);
+    return pages::get<quality>();
 }

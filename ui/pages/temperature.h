@@ -2,13 +2,10 @@
 // The colour-temperature page (page 20), opened from the image-quality submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class temperature;
-}
-
-class temperature : public ServicePage<Ui::temperature> {
+class temperature : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_TEMPERATURE;
     explicit temperature(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline temperature* g_temperature() {
-    return pages::get<temperature>(PAGE_TEMPERATURE);
+    return pages::get<temperature>();
 }

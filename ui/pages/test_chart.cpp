@@ -1,7 +1,5 @@
 #include "ui/pages/test_chart.h"
 
-#include "ui_test_chart.h"
-
 #include "core/para_write.h"
 
 namespace {
@@ -9,9 +7,7 @@ const Text5 kTitle = {"测试画面", "Test pattern", "Тестовый шабл
 }
 
 test_chart::test_chart(QWidget* parent)
-    : ServicePage<Ui::test_chart>(PAGE_TEST_CHART, kTitle, parent) {
-    language_changed();
-}
+    : ServicePage(kTitle, parent) {}
 
 void test_chart::slot_Button_back_clicked() {
     para_write([](RynRamPara& p) { p.RamParaBlock[blk::TEST_PATTERN] = 0; });

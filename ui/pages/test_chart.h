@@ -2,13 +2,10 @@
 // The test-pattern page (page 16), opened from the settings menu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class test_chart;
-}
-
-class test_chart : public ServicePage<Ui::test_chart> {
+class test_chart : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_TEST_CHART;
     explicit test_chart(QWidget* parent = nullptr);
 
 public slots:
@@ -20,5 +17,5 @@ protected:
 };
 
 inline test_chart* g_test_chart() {
-    return pages::get<test_chart>(PAGE_TEST_CHART);
+    return pages::get<test_chart>();
 }

@@ -2,13 +2,10 @@
 // The USB upgrade page (page 26), opened from the link submenu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class firmware_usbgrade;
-}
-
-class firmware_usbgrade : public ServicePage<Ui::firmware_usbgrade> {
+class firmware_usbgrade : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_FIRMWARE_USBGRADE;
     explicit firmware_usbgrade(QWidget* parent = nullptr);
 
 public slots:
@@ -19,5 +16,5 @@ protected:
 };
 
 inline firmware_usbgrade* g_firmware_usbgrade() {
-    return pages::get<firmware_usbgrade>(PAGE_FIRMWARE_USBGRADE);
+    return pages::get<firmware_usbgrade>();
 }

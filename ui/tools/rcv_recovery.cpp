@@ -1,7 +1,5 @@
 #include "ui/tools/rcv_recovery.h"
 
-#include "ui_rcv_recovery.h"
-
 #include "core/global.h"
 
 namespace {
@@ -10,9 +8,7 @@ const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самово�
 }
 
 rcv_recovery::rcv_recovery(QWidget* parent)
-    : ServicePage<Ui::rcv_recovery>(PAGE_RCV_RECOVERY, kTitle, parent) {
-    language_changed();
-}
+    : ServicePage(kTitle, parent) {}
 
 void rcv_recovery::menulist_back_page() {
     if (g_qround_bar)

@@ -3,13 +3,10 @@
 // submenu while recovery packages are stored.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class rcv_recovery;
-}
-
-class rcv_recovery : public ServicePage<Ui::rcv_recovery> {
+class rcv_recovery : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_RCV_RECOVERY;
     explicit rcv_recovery(QWidget* parent = nullptr);
 
 signals:
@@ -29,5 +26,5 @@ protected:
 };
 
 inline rcv_recovery* g_rcv_recovery() {
-    return pages::get<rcv_recovery>(PAGE_RCV_RECOVERY);
+    return pages::get<rcv_recovery>();
 }

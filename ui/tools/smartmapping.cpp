@@ -1,7 +1,5 @@
 #include "ui/tools/smartmapping.h"
 
-#include "ui_smartmapping.h"
-
 #include "core/global.h"
 
 namespace {
@@ -10,9 +8,7 @@ const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настро�
 }
 
 SmartMapping::SmartMapping(QWidget* parent)
-    : ServicePage<Ui::SmartMapping>(PAGE_SMARTMAPPING, kTitle, parent) {
-    language_changed();
-}
+    : ServicePage(kTitle, parent) {}
 
 void SmartMapping::Button_back_clicked() {
     if (g_qround_bar)

@@ -2,13 +2,10 @@
 // The smart screen-setup wizard (page 24), opened from the settings menu.
 #include "ui/pages/servicepage.h"
 
-namespace Ui {
-class SmartMapping;
-}
-
-class SmartMapping : public ServicePage<Ui::SmartMapping> {
+class SmartMapping : public ServicePage {
     Q_OBJECT
 public:
+    static constexpr PAGE_ID ID = PAGE_SMARTMAPPING;
     explicit SmartMapping(QWidget* parent = nullptr);
 
 signals:
@@ -27,5 +24,5 @@ protected:
 };
 
 inline SmartMapping* g_smartmapping() {
-    return pages::get<SmartMapping>(PAGE_SMARTMAPPING);
+    return pages::get<SmartMapping>();
 }

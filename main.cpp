@@ -2,7 +2,7 @@
 #include "core/config_engine.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
 
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(PAGE_LOCKWINDOW, false);
+    pages::open<LockWindow>(false);
     // Over the right half of the screen, so the page's left half stays visible.
     g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The parameter-change dispatcher: refreshes the page in front, performs a
-// pending user-mode save and saves the block when it changed.
+// pending user-mode save and saves the block when it changed. It lives
+// with the pages it calls; the core reaches it through
+// RynRamPara::gui_dispatcher (GUI thread) and sig_update_para (workers).
 #include <QObject>
 
 class SyncUpdate : public QObject {

@@ -1,4 +1,4 @@
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 
 #include "core/global.h"
 #include "core/ids.h"
@@ -18,6 +18,7 @@ SyncUpdate* SyncUpdate::pInstance() {
     static SyncUpdate* const instance = [] {
         auto* p = new SyncUpdate();
         p_syncupdate = p;
+        RynRamPara::gui_dispatcher = [](int code) { p_syncupdate->para_sync(code); };
         return p;
     }();
     return instance;

@@ -1,0 +1,178 @@
+#include "ui/frame/focuslist.h"
+
+#include "core/para_write.h"
+
+#include <QWidget>
+#include <QtGlobal>
+
+const FocusStyles& row_styles() {
+    static const FocusStyles s{
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53) ; border:1px solid rgb(255,255,255);",
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,171,84);",
+        "color:rgb(255,255,255);background-color: rgb(33, 36, 53); border:1px solid rgb(255,0,0);"};
+    return s;
+}
+
+const FocusStyles& row_styles_lines() {
+    static const FocusStyles s{
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,255,255);",
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,171,84);",
+        "color:rgb(255,255,255);\nbackground-color: rgb(33, 36, 53);\nborder:1px solid rgb(255,0,0);"};
+    return s;
+}
+
+const FocusStyles& tile_styles() {
+    static const FocusStyles s{
+        "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px",
+        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;",
+        "background-color: rgb(33, 36, 53);border:2px solid rgb(255,0,0);border-radius:10px;padding:2px 4px;"};
+    return s;
+}
+
+const FocusStyles& menu_tile_styles() {
+    static const FocusStyles s{
+        "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
+        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
+        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,0,0);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)"};
+    return s;
+}
+
+const FocusStyles& menu_tile_disabled_styles() {
+    static const FocusStyles s{
+        "background-color: gray;border:2px;border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
+        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
+        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)"};
+    return s;
+}
+
+QWidget* FocusList::widget(int i) const {
+    return i >= 0 && i < size() ? widgets_[size_t(i)] : nullptr;
+}
+
+void FocusList::set(std::vector<QWidget*> entries) {
+    widgets_ = std::move(entries);
+    index_ = 0;
+    editing_ = false;
+    restyle_all();
+}
+
+void FocusList::set_count(int n) {
+    widgets_.assign(size_t(qMax(n, 0)), nullptr);
+    if (index_ >= size())
+        index_ = 0;
+}
+
+const FocusStyles& FocusList::styles_for(int i) const {
+    if (styles_of)
+        return styles_of(i);
+    return styles ? *styles : row_styles();
+}
+
+void FocusList::restyle(int i) {
+    QWidget* w = widget(i);
+    if (!w)
+        return;
+    const FocusStyles& st = styles_for(i);
+    const QString& sheet = i != index_ ? st.normal : editing_ ? st.editing : st.focused;
+    // Setting a style sheet re-polishes the widget and its children: only
+    // when the look really changes.
+    if (w->styleSheet() != sheet)
+        w->setStyleSheet(sheet);
+}
+
+void FocusList::restyle_all() {
+    for (int i = 0; i < size(); ++i)
+        restyle(i);
+}
+
+void FocusList::select(int i) {
+    if (i < 0 || i >= size()) {
+        qWarning("FocusList: entry %d of %d does not exist", i, size());
+        return;
+    }
+    const int old = index_;
+    index_ = i;
+    restyle(old);
+    restyle(i);
+}
+
+void FocusList::focus_to(int i) {
+    if (i < 0 || i >= size()) {
+        qWarning("FocusList: entry %d of %d does not exist", i, size());
+        return;
+    }
+    select(i);
+    if (moved)
+        moved(i);
+}
+
+void FocusList::move(int delta) {
+    const int n = size();
+    if (n == 0)
+        return;
+    int next = index_ + delta;
+    if (wrap)
+        next = (next % n + n) % n;
+    else if (next < 0 || next >= n)
+        return;
+    focus_to(next);
+}
+
+void FocusList::begin_edit() {
+    editing_ = true;
+    edit_saved_ = value_of(index_);
+    restyle(index_);
+}
+
+void FocusList::edit_step(int dir) {
+    if (para_update_pending())
+        return;
+    const int now = value_of(index_);
+    const int next = step ? step(index_, now, dir) : now + dir;
+    if (apply)
+        apply(index_, next);
+}
+
+void FocusList::end_edit(bool keep) {
+    editing_ = false;
+    if (keep)
+        edit_saved_ = value_of(index_);
+    else if (apply)
+        apply(index_, edit_saved_);  // the block must not keep a value the page no longer shows
+    restyle(index_);
+}
+
+bool FocusList::key(PanelKey k) {
+    switch (k) {
+    case PanelKey::Left:
+    case PanelKey::Right: {
+        const int dir = k == PanelKey::Left ? -1 : 1;
+        if (editing_)
+            edit_step(dir);
+        else
+            move(dir);
+        return true;
+    }
+    case PanelKey::Ok:
+        if (editing_)
+            end_edit(true);
+        else if (editable && editable(index_))
+            begin_edit();
+        else if (ok)
+            ok(index_);  // index 0 on a page without entries: the page's own OK
+        return true;
+    case PanelKey::Back:
+        if (editing_) {
+            end_edit(false);
+            return true;
+        }
+        if (!back)
+            return false;
+        back();
+        return true;
+    case PanelKey::Mode:
+    case PanelKey::Other:
+        break;
+    }
+    return false;
+}

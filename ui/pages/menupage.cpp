@@ -1,0 +1,60 @@
+#include "ui/pages/menupage.h"
+
+#include "core/rynrampara.h"
+
+#include <QIcon>
+#include <QLabel>
+
+void MenuPage::build(MenuTouch touch) {
+    focus.styles = &menu_tile_styles();
+    for (size_t i = 0; i < count_; ++i) {
+        auto* button = findChild<QPushButton*>(QLatin1String(entries_[i].button));
+        if (!button)
+            qWarning("MenuPage %s: no tile %s in the form", metaObject()->className(),
+                     entries_[i].button);
+        else if (touch == MenuTouch::Opens)
+            connect(button, &QPushButton::clicked, this, [this, i] { entry_ok(int(i)); });
+        tiles_.push_back(button);
+    }
+    set_focus_list({tiles_.begin(), tiles_.end()});
+}
+
+QPushButton* MenuPage::tile(int index) const {
+    return index >= 0 && index < int(tiles_.size()) ? tiles_[size_t(index)] : nullptr;
+}
+
+const FocusStyles& MenuPage::entry_styles(int index) const {
+    return entry_available(index) ? menu_tile_styles() : menu_tile_disabled_styles();
+}
+
+void MenuPage::entry_ok(int index) {
+    if (index < 0 || index >= int(count_) || !entry_available(index))
+        return;
+    if (entries_[index].open)
+        entries_[index].open();
+}
+
+void MenuPage::language_changed() {
+    if (auto* title = findChild<QLabel*>(QStringLiteral("label_title")))
+        title->setText(tr5(*title_));
+    const int lang = lang_pick();
+    for (size_t i = 0; i < count_; ++i) {
+        QPushButton* button = tiles_[i];
+        const MenuEntry& e = entries_[i];
+        if (!button)
+            continue;
+        if (e.text[0])
+            button->setText(tr5(e.text));
+        if (e.icon.name) {
+            const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
+            button->setIcon(QIcon(png_lang(QLatin1String(name) + QLatin1String(".png"))));
+            button->setIconSize(e.icon.size[size_t(lang)]);
+        }
+    }
+    focus.restyle_all();
+}
+
+void MenuPage::syncUpdate(int) {
+    if (RynRamPara::pInstance()->RynLanguageChanged())
+        language_changed();
+}
