@@ -7,6 +7,7 @@
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
 #include "sources/quenzsource.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/numberkeyboard.h"
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
     SyncUpdate::pInstance();
 
     QApplication app(argc, argv);
+    panel_fonts_init();
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
     QTimer ticks;
     QObject::connect(&ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);

@@ -8,6 +8,7 @@
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
@@ -91,11 +92,19 @@ IntList badges() {
             out << i;
     return out;
 }
-QString tab_text(int window) {
+QLabel* tab_label(int window) {
     for (QLabel* name : page()->findChildren<QLabel*>("tab_name"))
         if (static_cast<QLabel*>(name->parent())->text() == QString::number(window + 1))
-            return name->text();
-    return "(no tab)";
+            return name;
+    return nullptr;
+}
+QString tab_text(int window) {
+    QLabel* name = tab_label(window);
+    return name ? name->text() : "(no tab)";
+}
+// A crop's name is longer than its tab: it shows cut at the tab's width.
+QString as_tab_shows(int window, const QString& name) {
+    return fitted_text(tab_label(window), name);
 }
 QString list_name(int listseq) {
     return page()->findChild<QLabel*>(QString("sourcelistseq%1name").arg(listseq))->text();
@@ -243,7 +252,7 @@ private slots:
             QCOMPARE(state(), (IntList{2, 0, 4, 1, 2}));
             QCOMPARE(badges(), IntList{2});
             QCOMPARE(entry_text(2, "info"), QString("500x250"));
-            QCOMPARE(tab_text(0), QString("HDMI3_Crop5"));
+            QCOMPARE(tab_text(0), as_tab_shows(0, "HDMI3_Crop5"));
         });
     }
 
@@ -329,7 +338,7 @@ private slots:
     void crop_found_by_number_not_table_order() {
         setup({1}, {0x8000}, "4.2 4.1");
         run_page([] {
-            QCOMPARE(tab_text(0), QString("HDMI3_Crop2"));
+            QCOMPARE(tab_text(0), as_tab_shows(0, "HDMI3_Crop2"));
             press("kk");
             QCOMPARE(badges(), IntList{2});
             QCOMPARE(entry_text(1, "name"), QString("HDMI3_crop1"));

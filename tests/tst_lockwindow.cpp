@@ -7,7 +7,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 

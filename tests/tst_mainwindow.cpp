@@ -4,7 +4,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "core/syncupdate.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"

@@ -3,6 +3,7 @@
 #include "core/jsonfiles.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/sourceinfo.h"
 
@@ -189,6 +190,9 @@ void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
     auto* info = new QLabel(tiles);
     info->setObjectName(QStringLiteral("tile_info_") + n);
     info->setFont(font);
+    // A 13-pixel line in a 12-pixel row: on the bottom edge it gives up the
+    // empty row above the capitals rather than the descenders.
+    info->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
     if (w == g_image_current) {
         auto* mark = new QLabel(number);
@@ -207,9 +211,7 @@ void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
 
     const TileSource src = tile_source(*p, w);
     // An alias may be any length: it ends in "…" at the label's own width.
-    name->setText(src.alias ? QFontMetrics(name->font())
-                                  .elidedText(src.name, Qt::ElideRight, name->width())
-                            : src.name);
+    name->setText(src.alias ? fitted_text(name, src.name) : src.name);
 
     const uint16_t output = p->window_u16(w, blk::WIN_OUTPUT);
     QString text;

@@ -1,6 +1,7 @@
 #include "ui/frame/numberkeyboard.h"
 
 #include "ui/frame/keys.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/language.h"
 #include "ui/frame/popup.h"
 
@@ -63,7 +64,7 @@ void NumberKeyboard::menulist_init() {
 }
 
 void NumberKeyboard::label_show(const QString& title, const QString& value) {
-    ui->label->setText(title);
+    ui->label->setText(fitted_text(ui->label, title));
     l_str.clear();
     ui->lineEdit->setText(value);
     language_changed();

@@ -1,6 +1,7 @@
 #include "ui/frame/popup.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QObject>
 #include <QWidget>
 
@@ -22,6 +23,8 @@ private:
 }  // namespace
 
 void raise_when_shown(QWidget* popup) {
-    if (popup)
+    // The offscreen platform of the tests has no stacking (and says so on
+    // every raise).
+    if (popup && QGuiApplication::platformName() != QLatin1String("offscreen"))
         popup->installEventFilter(new RaiseOnShow(popup));
 }

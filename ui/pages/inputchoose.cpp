@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/edidset.h"
@@ -236,7 +237,7 @@ void InputChoose::TextCreate(int window, int) {
         if (c.crop)
             text += QString::asprintf("_Crop%d", c.crop_number);
     }
-    tab_name[size_t(window)]->setText(text);
+    tab_name[size_t(window)]->setText(fitted_text(tab_name[size_t(window)], text));
 }
 
 void InputChoose::input_source_changed(int window) {
@@ -440,6 +441,10 @@ void InputChoose::initSource() {
             l->setStyleSheet("color: rgb(255, 255, 255)");
             l->setFont(font);
             l->setTextFormat(Qt::PlainText);
+            // A 13-pixel line in a 12-pixel row: set on the bottom edge it
+            // gives up the empty row above the capitals, not the underscore
+            // of "HDMI1_crop1".
+            l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         }
 
         if (e == 0) {
@@ -476,7 +481,7 @@ void InputChoose::initSource() {
             badge->setGeometry(60, 0, 30, 12);
             badge->setAlignment(Qt::AlignCenter);
             badge->setStyleSheet(kBadge);
-            badge->setText(tr5(kUsing));
+            badge->setText(fitted_text(badge, tr5(kUsing)));
         } else {
             box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
             state->setPixmap(QPixmap(png("state_off.png")));
