@@ -154,7 +154,7 @@ void TstLockWindow::status_line_follows_refresh() {
 }
 
 // Crop records in table order: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of
-// crop-number order), 2 deleted, 3 used but naming source 7.
+// crop-number order), 2 deleted, 3 used but naming source 6.
 void TstLockWindow::tiles_data() {
     QTest::addColumn<QVector<int>>("set");  // window, enable, source, output, screen_black, rate
     QTest::addColumn<QString>("name");
@@ -177,7 +177,7 @@ void TstLockWindow::tiles_data() {
     QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "800x600@60Hz" << false;
     QTest::newRow("crop table out of order") << V{0, 1, C | 1, 0, 0, 60} << "HDMI1_Crop1" << "640x480@60Hz" << false;
     QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "" << "No signal" << false;
-    QTest::newRow("crop naming source 7") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
+    QTest::newRow("crop naming source 6") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
     QTest::newRow("crop index 40") << V{0, 1, C | 40, 0, 0, 60} << "" << "No signal" << false;
 }
 
@@ -192,7 +192,7 @@ void TstLockWindow::tiles() {
     set_crop(0, 2, 2, 800, 600);
     set_crop(1, 2, 1, 640, 480);
     set_crop(2, 0, 0, 320, 200);
-    set_crop(3, 7, 1, 100, 100);
+    set_crop(3, 6, 1, 100, 100);
     set_window(w, uint16_t(set[1]), uint16_t(set[2]), uint16_t(set[3]));
     para()->set_u16(blk::SCREEN_BLACK, uint16_t(set[4]));
     LockWindow* lw = open_home();

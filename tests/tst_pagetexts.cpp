@@ -1,8 +1,9 @@
-// Every text of every page fits its box, in all five languages, with the
-// panel's fonts: a label or button whose text is wider (or, for one line,
-// taller) than the box shows it cut ("Размер LED:1920 x 108", "HDMI1_crop1"
-// without its underscore). The pages are listed by class, one per page id,
-// so a page rebuilt later is covered as it stands then.
+// The texts of every page, in all five languages: each fits its box with
+// the panel's fonts (a label or button whose text is wider than its box
+// shows it cut: "Размер LED:1920 x 108", "HDMI1_crop1" without its
+// underscore), and a page in front follows a language changed from outside
+// (the PC) at its next refresh. The pages are listed by class, one per page
+// id, so a page rebuilt later is covered as it stands then.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -17,6 +18,7 @@
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/advancedoption.h"
 #include "ui/pages/edidset.h"
@@ -162,9 +164,32 @@ QStringList overflows(QWidget* root) {
 }
 
 const char* const kLanguages[] = {"zh-Hans", "en", "ru", "vi", "zh-Hant"};
+
+// Texts a page re-writes only at its next redraw, not at a language
+// change: the user-mode page's summary of the selected mode.
+const std::map<int, QStringList> kRedrawnLater = {
+    {PAGE_CUSTOMMODE, {"label_ID", "label_name", "label_LED", "label_brightness"}}};
+
+// "name: text" of every visible label and button, sorted.
+QStringList texts(QWidget* root, int id) {
+    const auto later = kRedrawnLater.find(id);
+    QStringList out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root))
+            continue;
+        if (later != kRedrawnLater.end() && later->second.contains(w->objectName()))
+            continue;
+        if (auto* l = qobject_cast<QLabel*>(w))
+            out << w->objectName() + ": " + l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            out << w->objectName() + ": " + b->text();
+    }
+    out.sort();
+    return out;
+}
 }  // namespace
 
-class TstTextFit : public QObject {
+class TstPageTexts : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
@@ -202,6 +227,45 @@ private slots:
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
     }
 
+    // The page in front when the PC changes the language: after the
+    // dispatcher's refresh it shows what a page opened in that language
+    // shows. (The main menu shows its language in pictures: see its test.)
+    void language_from_outside_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("language");
+        for (int lang : {LANG_SCHINESE, LANG_RUSSIAN, LANG_VIETNAMESE, LANG_TCHINESE})
+            for (int id = 0; id < PAGE_COUNT; ++id)
+                if (id != PAGE_MAINWINDOW)
+                    QTest::addRow("page %d to %s", id, kLanguages[lang]) << id << lang;
+    }
+    void language_from_outside() {
+        QFETCH(int, id);
+        QFETCH(int, language);
+        RynRamPara* p = RynRamPara::pInstance();
+        g_language = LANG_ENGLISH;
+        p->set_u16(blk::LCD_LANGUAGE, LANG_ENGLISH);
+        p->RamParaShadow = p->RamParaBlock;
+        const auto makers = page_makers(AllPages{});
+        QWidget* page = makers.at(id)();
+        pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
+        g_page_focus = uint8_t(id);
+        page->show();
+        p->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+        g_tip_flag = 1;  // a notice after the refresh is built, not run
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        g_tip_flag = 0;
+        const QStringList refreshed = texts(page, id);
+        pages::clear(id);
+        delete page;
+        QWidget* fresh = makers.at(id)();
+        fresh->show();
+        const QStringList opened = texts(fresh, id);
+        delete fresh;
+        g_page_focus = PAGE_MAINWINDOW;
+        QCOMPARE(int(g_language), language);
+        QCOMPARE(refreshed, opened);
+    }
+
     // The shared popups: each text notice, and the keypad with the longest
     // title a page gives it.
     void popups_data() {
@@ -232,5 +296,5 @@ private:
     MainWindow* main_window = nullptr;
 };
 
-QTEST_MAIN(TstTextFit)
-#include "tst_textfit.moc"
+QTEST_MAIN(TstPageTexts)
+#include "tst_pagetexts.moc"
