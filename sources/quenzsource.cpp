@@ -57,9 +57,10 @@ void quenzsource::serve_requests() {
                 continue;
             edid_rewrite_req[s] = 0;
         }
-        Set_Custom_HDMI_EDID(s);
+        // An entry that gives no EDID leaves the input unwritten.
+        const int written = Set_Custom_HDMI_EDID(s);
         MutexLocker lock(&edid_mutex_);
-        if (!edid_rewrite_req[s])
+        if (written && !edid_rewrite_req[s])
             edid_written[s] = 1;
     }
 }
@@ -80,6 +81,18 @@ int quenzsource::Set_Custom_HDMI_EDID(int input) {
         e.width = rp->u16(blk::edid(input));
         e.height = rp->u16(blk::edid(input) + 2);
         e.rate = rp->u16(blk::edid(input) + 4);
+    }
+    if (!e.from_table) {
+        // The page stores whatever was typed, 0 included.
+        std::string why;
+        if (!edid_build(e.width, e.height, e.rate, &e.image, &why)) {
+            debug_printf("EDID of input %d not rewritten (%u x %u @ %u: %s): keeping the previous "
+                         "image\n",
+                         input, e.width, e.height, e.rate, why.c_str());
+            MutexLocker lock(&eeprom_mutex_);
+            ++eeprom_[input].refused;
+            return 0;
+        }
     }
     ++e.writes;
     {

@@ -1,6 +1,8 @@
 #pragma once
 // The source manager: serves EDID rewrite requests into a simulated EEPROM
 // per input and publishes the inputs' timing.
+#include "sources/edid_image.h"
+
 #include <atomic>
 #include <cstdint>
 #include <pthread.h>
@@ -10,6 +12,8 @@ struct SimEdidEeprom {
     uint16_t width = 0, height = 0, rate = 0;
     bool from_table = false; // last written from a table uploaded by the PC
     int writes = 0;
+    EdidImage image{};       // the EEPROM's bytes; blank until the first write
+    int refused = 0;         // requests whose entry gave no EDID
 };
 
 class quenzsource {
@@ -32,7 +36,8 @@ public:
     int initialize();
     // Builds input `input`'s EDID from its edid_para entry (or takes the
     // uploaded table) and writes it into the input's EEPROM. 1 success,
-    // 0 for an input out of range.
+    // 0 for an input out of range or an entry that gives no EDID (the
+    // EEPROM keeps its previous image).
     int Set_Custom_HDMI_EDID(int input);
     // Serves pending rewrite requests once (the thread calls it).
     void serve_requests();

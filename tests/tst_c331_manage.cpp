@@ -202,9 +202,11 @@ void TstC331Manage::manyWritesFromGuiWhileScalerApplies() {
             } else if (op == 1) {
                 p.set_u16(blk::BRIGHTNESS, uint16_t(v % 101));
             } else if (op == 2) {
-                p.set_u16(blk::edid(s), v);
-                p.set_u16(blk::edid(s) + 2, uint16_t(v / 2 + 1));
-                p.set_u16(blk::edid(s) + 4, uint16_t(24 + v % 100));
+                // Sizes and rates an EDID can announce (4095 at most, the
+                // pixel clock within 655 MHz).
+                p.set_u16(blk::edid(s), uint16_t(64 + v % 4000));
+                p.set_u16(blk::edid(s) + 2, uint16_t(64 + v % 2000));
+                p.set_u16(blk::edid(s) + 4, uint16_t(24 + v % 37));
             } else {
                 p.set_u16(blk::window(0, blk::WIN_X), v);
             }

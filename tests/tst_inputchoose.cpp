@@ -12,6 +12,8 @@
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/ryn_keyboard.h"
+#include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/inputchoose.h"
 
@@ -35,7 +37,14 @@ InputChoose* page() {
     return g_inputchoose();
 }
 std::vector<int> notices; // kinds of the notices shown, in order
+std::array<uint8_t, 5> lights{}; // the keypad's last light report
+int warnings = 0;                // console warnings of the page
 const char* const kOrange = "#FFAB54";
+
+void count_warnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith("InputChoose:"))
+        ++warnings;
+}
 
 // Windows from their enable and source words; the crop table from "s.n" per
 // record (source s, crop number n, w 100n x h 50n; "x" free); then saved.
@@ -102,9 +111,10 @@ QString tab_text(int window) {
     QLabel* name = tab_label(window);
     return name ? name->text() : "(no tab)";
 }
-// A crop's name is longer than its tab: it shows cut at the tab's width.
-QString as_tab_shows(int window, const QString& name) {
-    return fitted_text(tab_label(window), name);
+// A crop's name is longer than its tab: the tab shows it cut at its width.
+void compare_tab(int window) {
+    QFETCH(QString, tab);
+    QCOMPARE(tab_text(window), fitted_text(tab_label(window), tab));
 }
 QString list_name(int listseq) {
     return page()->findChild<QLabel*>(QString("sourcelistseq%1name").arg(listseq))->text();
@@ -115,6 +125,15 @@ IntList state() {
 }
 uint16_t source_of(int w) {
     return para()->window_u16(w, blk::WIN_SOURCE);
+}
+// The signal icon of list position `listseq` shows the input `online`.
+bool icon_shows(int listseq, bool online) {
+    QLabel expected;
+    sourceinfo::set_sourceonline_pixmap(&expected, sourceinfo::get_source_id_by_listseq(listseq),
+                                        online);
+    const QLabel* icon =
+        page()->findChild<QLabel*>(QString("sourcelistseq%1pixmap").arg(listseq));
+    return icon->pixmap()->toImage() == expected.pixmap()->toImage();
 }
 } // namespace
 
@@ -152,12 +171,19 @@ private slots:
             }
         });
         tick->start(0);
+        // A keypad that records its lights instead of reaching the host.
+        ryn_keys_light_writer = [](const std::array<uint8_t, 5>& report) { lights = report; };
     }
     void init() {
         testsupport::fresh_device();
         notices.clear();
+        g_ryn_keys = 1;
+        lights = ryn_keys_light_report();
+        warnings = 0;
     }
     void cleanup() {
+        g_ryn_keys = 0;
+        qInstallMessageHandler(nullptr);
         QVERIFY(testsupport::close_all_pages());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -186,7 +212,11 @@ private slots:
         row("window 0 off: still a tab", {0, 1}, {2, 3}, "", 0, "r", {0, 1, 3, 0, 1});
         row("disabled current window: starts on 0", three, {2, 2, 3}, "", 1, "", {0, 0, 2, 0, 0});
         row("keypad B selects window 1", two, {2, 3}, "", 0, "B", {0, 1, 3, 0, 1});
+        // The refresh moves the focus off the button: no button stays orange.
+        row("keypad B from the crop button", two, {2, 3}, "", 0, "llB", {0, 1, 3, 0, 1});
         row("keypad C for an off window: nothing", two, {2, 3}, "", 0, "C", {0, 0, 2, 0, 0});
+        // Enable word 3 passes the keypad but has no tab: not followed.
+        row("keypad E for a window without tab", {1, 0, 0, 0, 3}, s2, "", 0, "E", {0, 0, 2, 0, 0});
         // Level 1: the six sources.
         row("Left wraps HDMI1 to EXT", one, s2, "", 0, "kl", {1, 0, 0, 0, 5});
         row("Right wraps EXT to HDMI1", one, {0}, "", 0, "kr", {1, 0, 2, 0, 0});
@@ -196,6 +226,7 @@ private slots:
         // source (not the one browsed last) under the marker.
         row("Back returns to the window's tab", {1, 0, 1}, {2, 0, 3}, "", 2, "kb", {0, 2, 3, 0, 1});
         row("Back restores the window's source", one, s3, "", 0, "krrb", {0, 0, 3, 0, 0});
+        row("Back from the crop button's tab", two, {2, 3}, "", 0, "llBkb", {0, 1, 3, 0, 1});
         // Level 2: entries in pages of three.
         row("Right past entry 2 turns the page", one, s4, five, 0, "kkrrr", {2, 0, 4, 1, 0});
         row("Left from the first wraps to the last", one, s4, five, 0, "kkl", {2, 0, 4, 1, 2});
@@ -216,46 +247,77 @@ private slots:
         QFETCH(IntList, expect);
         setup(enables, sources, crops);
         g_image_current = uint8_t(current);
+        lights = ryn_keys_light_report();
         run_page([&] {
             press(keys);
             QCOMPARE(state(), expect);
             InputChoose* p = page();
-            if (!keys.isEmpty() && p->ui_seltype == 0 && p->focus() < p->window_count)
+            if (p->ui_seltype == 0) {
+                for (const char* name : {"button_inputcut", "button_EDID"}) {
+                    const bool focused = p->focus() == (name[7] == 'i' ? InputChoose::POS_CROP_BUTTON
+                                                                       : InputChoose::POS_EDID_BUTTON);
+                    const QString style = p->findChild<QPushButton*>(name)->styleSheet();
+                    QVERIFY2(style.contains("255,171,84") == focused, qPrintable(style));
+                }
+            }
+            // A tab the page moved to makes its window the current one, and
+            // the keypad lights show it.
+            if (!keys.isEmpty() && QString("lrb").contains(keys.back()) && p->ui_seltype == 0 &&
+                p->focus() < p->window_count) {
                 QCOMPARE(int(g_image_current), int(p->select_window));
+                QCOMPARE(int(lights[2]), 1 << p->select_window);
+            }
             if (p->ui_seltype == 2)
                 QVERIFY(entries().at(p->focus())->styleSheet().contains(kOrange));
         });
     }
 
-    void apply_plain_source() {
-        setup({1, 1}, {2, 3});
-        g_image_current = 1;
-        run_page([] {
-            press("klkk"); // window 1, HDMI2 -> HDMI1, entries, apply
-            QCOMPARE(source_of(1), uint16_t(2));
-            QCOMPARE(source_of(0), uint16_t(2));
+    void apply_data() {
+        QTest::addColumn<IntList>("sources");
+        QTest::addColumn<QString>("crops");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("window");
+        QTest::addColumn<int>("word");
+        QTest::addColumn<IntList>("after"); // state after the scaler took it up
+        QTest::addColumn<IntList>("badge");
+        QTest::addColumn<QString>("tab");
+        // Window 1, HDMI2 -> HDMI1, entries, apply.
+        QTest::newRow("plain source") << IntList{2, 3} << "" << 1 << "klkk" << 1 << 2
+                                      << IntList{2, 1, 2, 0, 0} << IntList{0} << "HDMI1";
+        // HDMI3, Left wraps to the last entry, apply.
+        QTest::newRow("crop after paging") << IntList{2, 2} << "4.1 4.2 4.3 4.4 4.5" << 0 << "krrklk"
+                                           << 0 << 0x8004 << IntList{2, 0, 4, 1, 2} << IntList{2}
+                                           << "HDMI3_Crop5";
+        // Window 4 is current but has no tab (enable word 3): the window of
+        // the highlighted tab is edited, never the hidden one.
+        QTest::newRow("current window without tab") << IntList{2, 2, 2, 2, 2} << "" << 0 << "Ekrrrkk"
+                                                    << 0 << 5 << IntList{2, 0, 5, 0, 0} << IntList{0}
+                                                    << "HDMI4";
+    }
+
+    void apply() {
+        QFETCH(IntList, sources);
+        QFETCH(int, current);
+        QFETCH(int, window);
+        QFETCH(int, word);
+        QFETCH(QString, crops);
+        QFETCH(QString, keys);
+        setup({1, 1, 0, 0, 3}, sources, crops);
+        g_image_current = uint8_t(current);
+        run_page([&] {
+            press(keys);
+            for (int w = 0; w < WINDOW_COUNT; ++w)
+                QCOMPARE(int(source_of(w)), w == window ? word : sources.value(w, 2));
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
             QCOMPARE(notices, std::vector<int>{TIP_DONE});
             // The scaler takes it up; the refresh keeps the page where it was.
             c331_manage::pInstance()->apply_pass();
-            QCOMPARE(state(), (IntList{2, 1, 2, 0, 0}));
-            QCOMPARE(badges(), IntList{0});
-            QCOMPARE(tab_text(1), QString("HDMI1"));
+            QTEST(state(), "after");
+            QTEST(badges(), "badge");
+            compare_tab(window);
         });
     }
-    void apply_crop_after_paging() {
-        setup({1}, {2}, "4.1 4.2 4.3 4.4 4.5");
-        run_page([] {
-            press("krrklk"); // HDMI3, Left wraps to the last entry, apply
-            QCOMPARE(source_of(0), uint16_t(0x8004));
-            c331_manage::pInstance()->apply_pass();
-            QCOMPARE(state(), (IntList{2, 0, 4, 1, 2}));
-            QCOMPARE(badges(), IntList{2});
-            QCOMPARE(entry_text(2, "info"), QString("500x250"));
-            QCOMPARE(tab_text(0), as_tab_shows(0, "HDMI3_Crop5"));
-        });
-    }
-
     void window_change_restarts_on_window_0_data() {
         QTest::addColumn<QString>("keys");
         QTest::newRow("level 1") << "kr";
@@ -334,15 +396,28 @@ private slots:
         });
     }
 
-    // Records out of crop-number order: badge and tab go by the crop number.
-    void crop_found_by_number_not_table_order() {
-        setup({1}, {0x8000}, "4.2 4.1");
+    // Badge and tab go by the crop number, not the table order; 40 is the
+    // highest number there is.
+    void crop_found_by_number_data() {
+        QTest::addColumn<int>("word");
+        QTest::addColumn<QString>("crops");
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<IntList>("badge");
+        QTest::addColumn<QString>("name");  // of entry 1
+        QTest::newRow("table out of order") << 0x8000 << "4.2 4.1" << "HDMI3_Crop2" << IntList{2}
+                                            << "HDMI3_crop1";
+        QTest::newRow("crop number 40") << 0x8001 << "x 4.40" << "HDMI3_Crop40" << IntList{1}
+                                        << "HDMI3_crop40";
+    }
+    void crop_found_by_number() {
+        QFETCH(int, word);
+        QFETCH(QString, crops);
+        setup({1}, {word}, crops);
         run_page([] {
-            QCOMPARE(tab_text(0), as_tab_shows(0, "HDMI3_Crop2"));
+            compare_tab(0);
             press("kk");
-            QCOMPARE(badges(), IntList{2});
-            QCOMPARE(entry_text(1, "name"), QString("HDMI3_crop1"));
-            QCOMPARE(entry_text(2, "info"), QString("200x100"));
+            QTEST(badges(), "badge");
+            QTEST(entry_text(1, "name"), "name");
         });
     }
 
@@ -354,10 +429,13 @@ private slots:
         QTest::newRow("crop number 99") << 0x8000 << "4.99";
     }
 
+    // Nothing is marked in use, and the console says so once, not at every
+    // redraw.
     void out_of_range_source_words() {
         QFETCH(int, word);
         QFETCH(QString, crops);
         setup({1}, {word}, crops);
+        qInstallMessageHandler(count_warnings);
         run_page([] {
             press("k"); // the list opens on the first source, nothing marked
             QCOMPARE(int(page()->select_source), 2);
@@ -366,24 +444,30 @@ private slots:
                 QCOMPARE(badges(), IntList{});
                 press("br");
             }
+            press("bbrl");
         });
+        qInstallMessageHandler(nullptr);
+        QCOMPARE(warnings, 1);
     }
 
-    // A refresh that moves the focus from a button to a tab leaves no button
-    // drawn as focused.
-    void refresh_to_new_tab_restyles_buttons() {
-        setup({1, 1}, {2, 3});
-        run_page([] {
-            press("ll"); // crop button
-            QCOMPARE(int(page()->focus()), InputChoose::POS_CROP_BUTTON);
-            press("B");
-            QCOMPARE(int(page()->focus()), 1);
-            for (const char* name : {"button_inputcut", "button_EDID"}) {
-                const QString style = page()->findChild<QPushButton*>(name)->styleSheet();
-                QVERIFY(!style.contains("255,171,84"));
-            }
-            press("kb");
-            QCOMPARE(int(page()->focus()), 1);
+    // The inputs' timings are not in the saved copy: a signal lost or found
+    // while the page is open redraws the entry and the list's icon.
+    void input_signal_change_data() {
+        QTest::addColumn<bool>("before");
+        QTest::addColumn<QString>("info");
+        QTest::newRow("signal lost") << true << "No signal";
+        QTest::newRow("signal found") << false << "1920x1080@60Hz";
+    }
+    void input_signal_change() {
+        QFETCH(bool, before);
+        setup({1}, {2});
+        para()->publish_input_info(2, before ? 1920 : 0, before ? 1080 : 0, before ? 60 : 0);
+        run_page([&] {
+            press("kk");
+            QVERIFY(icon_shows(0, before));
+            para()->publish_input_info(2, before ? 0 : 1920, before ? 0 : 1080, before ? 0 : 60);
+            QTEST(entry_text(0, "info"), "info");
+            QVERIFY(icon_shows(0, !before));
         });
     }
 

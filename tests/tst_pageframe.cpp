@@ -1,5 +1,6 @@
-// The frame every page shares: focus wrap-around, edit mode, the apply
-// flag, the close protocol, MODE through nested pages, the language rule.
+// The frame every page shares: focus levels and wrap-around, styles set once,
+// edit mode and the apply flag, the open and close protocol, MODE through
+// nested pages, menu pages, the language rule and the number keypad.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -13,7 +14,9 @@
 #include "ui/frame/my_lineedit.h"
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/pageframe.h"
+#include "ui/pages/menupage.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -24,21 +27,46 @@ void keys(std::initializer_list<int> ks) {
     for (int k : ks)
         testsupport::key(k);
 }
+bool focused(const QWidget* w) { return w->styleSheet().contains("255,171,84"); }
 
-// Entry 1 edits the brightness (0..100), entry 2 opens a child of the next id.
+// Counts the re-polishes a widget goes through (each set style sheet).
+class StyleChanges : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        count += e->type() == QEvent::StyleChange;
+        return false;
+    }
+};
+
+// Entry 0 enters a second level of two entries that stops at its ends,
+// entry 1 edits the brightness (0..100), entry 2 opens a child of the next id.
 class TestPageBase : public FramePage<QDialog> {
 public:
     static inline int language_calls[PAGE_COUNT + 1] = {};
+    static inline QStringList opening;  // calls made before the page was registered
     std::array<QPushButton*, 3> buttons;
+    std::array<QPushButton*, 2> sub_buttons;
+    FocusList sub;
     QStringList confirmed;
     explicit TestPageBase(QWidget* parent) : FramePage<QDialog>(parent) {
         for (auto& b : buttons)
             b = new QPushButton(this);
+        for (auto& b : sub_buttons)
+            b = new QPushButton(this);
         set_focus_list({buttons[0], buttons[1], buttons[2]});
+        sub.set({sub_buttons[0], sub_buttons[1]});
+        sub.wrap = false;
+        sub.back = [this] { set_level(focus); };
     }
+    void para_init() override { opening << "para_init"; }
     // Counted while open: the call the frame makes while opening is not a
     // parent's re-text.
-    void language_changed() override { ++language_calls[page_id()]; }
+    void language_changed() override {
+        if (page_id() == PAGE_COUNT)
+            opening << "language_changed";
+        ++language_calls[page_id()];
+    }
     My_lineEdit* add_number_field() {
         auto* field = new My_lineEdit(this);
         field->setText("1920");
@@ -50,6 +78,7 @@ public:
         confirmed << text;
         FramePage<QDialog>::confirmString(text);
     }
+    const FocusList& current_level() const { return *level; }
 
 protected:
     bool entry_editable(int index) const override { return index == 1; }
@@ -67,6 +96,8 @@ public:
 
 protected:
     void entry_ok(int index) override {
+        if (index == 0)
+            set_level(sub);
         if constexpr (Id + 1 < PAGE_COUNT)
             if (index == 2)
                 pages::open<TestPage<PAGE_ID(Id + 1)>>();
@@ -87,6 +118,31 @@ TestPage<PAGE_OPTION>* editing(int value) {
     keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});
     return page;
 }
+
+// A menu of three tiles: the first opens a page, the second is greyed, the
+// third has a picture.
+struct TestMenuForm {
+    void setupUi(QDialog* d) {
+        (new QLabel(d))->setObjectName("label_title");
+        for (const char* name : {"tile_a", "tile_b", "tile_c"})
+            (new QPushButton(d))->setObjectName(name);
+    }
+};
+const Text5 kMenuTitle = {"菜单", "Menu", "Меню", "Thực đơn", "菜單"};
+const std::array<MenuEntry, 3> kMenu = {{
+    {"tile_a", pages::opener<TestPage<PAGE_LEDSET>>, {"甲", "A", "А", "A", "甲"}},
+    {"tile_b", pages::opener<TestPage<PAGE_LEDSET>>, {"乙", "B", "Б", "B", "乙"}},
+    {"tile_c", pages::opener<TestPage<PAGE_LEDSET>>, {}, {"option", {QSize(1, 2), QSize(3, 4)}}},
+}};
+template <MenuTouch Touch> class TestMenu : public MenuPage {
+public:
+    static constexpr PAGE_ID ID = PAGE_OUTPUTSET;
+    explicit TestMenu(QWidget* parent = nullptr)
+        : MenuPage(TestMenuForm(), kMenuTitle, kMenu, Touch, parent) {}
+
+protected:
+    bool entry_available(int index) const override { return index != 1; }
+};
 }  // namespace
 
 class TstPageFrame : public QObject {
@@ -99,27 +155,55 @@ private slots:
     void init() {
         testsupport::fresh_device();
         std::fill(std::begin(TestPageBase::language_calls), std::end(TestPageBase::language_calls), 0);
+        TestPageBase::opening.clear();
     }
     void cleanup() { testsupport::close_all_pages(); }
 
-    void focus_wraps_both_ways_data() {
+    void focus_levels_data() {
         QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("focus");
-        QTest::newRow("left from entry 0 to the last") << QList<int>{PANEL_KEY_LEFT} << 2;
-        QTest::newRow("right from the last to entry 0") << QList<int>{PANEL_KEY_RIGHT, PANEL_KEY_RIGHT, PANEL_KEY_RIGHT} << 0;
-        QTest::newRow("keypad letters") << QList<int>{int('R'), int('R'), int('S')} << 1;
+        QTest::addColumn<int>("focus");      // on the default level
+        QTest::addColumn<int>("sub_focus");  // on the second level, -1 while closed
+        const int L = PANEL_KEY_LEFT, R = PANEL_KEY_RIGHT, K = PANEL_KEY_OK, B = PANEL_KEY_BACK;
+        QTest::newRow("left from entry 0 to the last") << QList<int>{L} << 2 << -1;
+        QTest::newRow("right from the last to entry 0") << QList<int>{R, R, R} << 0 << -1;
+        QTest::newRow("keypad letters") << QList<int>{int('R'), int('R'), int('S')} << 1 << -1;
+        QTest::newRow("second level stops at its ends") << QList<int>{K, L, R, R} << 0 << 1;
+        QTest::newRow("Back returns to the first level") << QList<int>{K, R, B, R} << 1 << -1;
     }
-    void focus_wraps_both_ways() {
+    void focus_levels() {
         QFETCH(QList<int>, keys);
         QFETCH(int, focus);
+        QFETCH(int, sub_focus);
         TestPageBase* page = open_shown();
         for (int k : keys)
             testsupport::key(k);
+        QCOMPARE(&page->current_level() == &page->sub, sub_focus >= 0);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(page->buttons[i]->styleSheet(), i == focus ? row_styles().focused : row_styles().normal);
+        for (int i = 0; i < 2 && sub_focus >= 0; ++i)
+            QCOMPARE(focused(page->sub_buttons[i]), i == sub_focus);
+        QVERIFY(pages::is_open(PAGE_OPTION));
     }
 
-    void step_refused_while_flag_set() {
+    // Each move re-polishes the two entries it changes, once; a re-text of
+    // a menu whose looks did not change re-polishes nothing.
+    void styles_set_only_when_they_change() {
+        TestPageBase* page = open_shown();
+        std::array<StyleChanges, 3> changes;
+        for (int i = 0; i < 3; ++i)
+            page->buttons[i]->installEventFilter(&changes[i]);
+        keys({PANEL_KEY_RIGHT, PANEL_KEY_RIGHT});
+        QCOMPARE(changes[0].count + changes[1].count + changes[2].count, 4);
+        QCOMPARE(changes[0].count, 1);
+
+        auto* menu = pages::open<TestMenu<MenuTouch::Opens>>(false);
+        StyleChanges tile;
+        menu->tile(0)->installEventFilter(&tile);
+        menu->language_changed();
+        QCOMPARE(tile.count, 0);
+    }
+
+    void edit_step_refused_while_flag_set() {
         editing(50);
         c331_manage::pInstance()->para_update_flag = 1;
         keys({PANEL_KEY_RIGHT, PANEL_KEY_LEFT, PANEL_KEY_LEFT});
@@ -129,7 +213,7 @@ private slots:
     }
 
     // The restore is never refused, even while the last step is not taken up.
-    void back_while_editing_restores_even_while_flag_set() {
+    void edit_back_restores_even_while_flag_set() {
         TestPageBase* page = editing(40);
         QCOMPARE(page->buttons[1]->styleSheet(), row_styles().editing);
         testsupport::key(PANEL_KEY_LEFT);
@@ -143,13 +227,19 @@ private slots:
         QVERIFY(!pages::is_open(PAGE_OPTION));
     }
 
+    // A child opened by its class is filled before it is registered, under
+    // its own id; Back closes it and re-texts the parent. Escape does not
+    // reject a page past the close protocol.
     void back_closes_and_returns_to_parent() {
         TestPageBase* parent = open_shown();
         QPointer<TestPageBase> child;
         testsupport::post([&] {
             child = pages::get<TestPage<PAGE_OUTPUTSET>>();
+            QCOMPARE(TestPageBase::opening, QStringList({"para_init", "language_changed"}));
             QCOMPARE(int(g_page_focus), int(PAGE_OUTPUTSET));
             QCOMPARE(pages::parent_of(PAGE_OUTPUTSET), int(PAGE_OPTION));
+            testsupport::key(Qt::Key_Escape);
+            QVERIFY(child->isVisible());
             testsupport::key(PANEL_KEY_BACK);
         });
         keys({PANEL_KEY_LEFT, PANEL_KEY_OK});  // returns when the child has closed
@@ -158,13 +248,6 @@ private slots:
         QCOMPARE(TestPageBase::language_calls[PAGE_OPTION], 1);
         QTRY_VERIFY(child.isNull());
         QVERIFY(parent->isVisible());
-    }
-
-    void escape_does_not_reject_the_dialog() {
-        TestPageBase* page = open_shown();
-        testsupport::key(Qt::Key_Escape);
-        QVERIFY(page->isVisible());
-        QCOMPARE(pages::get<TestPage<PAGE_OPTION>>(), page);
     }
 
     void mode_closes_three_nested_pages() {
@@ -199,6 +282,42 @@ private slots:
         QCOMPARE(int(g_page_focus), int(PAGE_OPTION));
         QVERIFY(!pages::is_open(PAGE_CUSTOMMODE));
         QVERIFY(page->isVisible());
+    }
+
+    // Texts and pictures from the table; a greyed tile keeps its place in
+    // the focus order but opens nothing; touch opens only where the menu
+    // says so.
+    void menu_page_data() {
+        QTest::addColumn<bool>("touch");
+        QTest::newRow("touch opens") << true;
+        QTest::newRow("touch ignored") << false;
+    }
+    void menu_page() {
+        QFETCH(bool, touch);
+        g_page_focus = PAGE_OPTION;
+        MenuPage* menu = touch ? static_cast<MenuPage*>(pages::open<TestMenu<MenuTouch::Opens>>(false))
+                               : pages::open<TestMenu<MenuTouch::Ignored>>(false);
+        QCOMPARE(menu->findChild<QLabel*>("label_title")->text(), QString("Menu"));
+        QCOMPARE(menu->tile(0)->text() + menu->tile(1)->text() + menu->tile(2)->text(), QString("AB"));
+        QCOMPARE(menu->tile(2)->iconSize(), QSize(3, 4));
+        QVERIFY(menu->tile(1)->styleSheet().contains("gray"));
+
+        keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});  // the greyed tile
+        QCOMPARE(menu->focused_entry(), 1);
+        QVERIFY(focused(menu->tile(1)) && menu->tile(1)->styleSheet().contains("gray"));
+        QVERIFY(!pages::is_open(PAGE_LEDSET));
+        menu->tile(1)->click();
+        QVERIFY(!pages::is_open(PAGE_LEDSET));
+
+        bool opened = false;
+        testsupport::post([&] {
+            opened = pages::is_open(PAGE_LEDSET);
+            testsupport::close_all_pages();
+        });
+        menu->tile(0)->click();  // returns when the child has closed, if it opened
+        if (!touch)
+            QCoreApplication::processEvents();
+        QCOMPARE(opened, touch);
     }
 
     void language_rule_data() {

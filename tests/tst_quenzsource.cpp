@@ -16,6 +16,8 @@ class TstQuenzSource : public QObject {
     Q_OBJECT
 private slots:
     void onlyRequestedInputsWrittenOnce();
+    void entryBuildsImage_data();
+    void entryBuildsImage();
     void writtenNeverCoversAWaitingRequest();
 };
 
@@ -54,6 +56,71 @@ void TstQuenzSource::onlyRequestedInputsWrittenOnce() {
     QCOMPARE(src->Set_Custom_HDMI_EDID(6), 0);
     QCOMPARE(src->Set_Custom_HDMI_EDID(-1), 0);
     QCOMPARE(src->eeprom(6).writes, 0);
+}
+
+void TstQuenzSource::entryBuildsImage_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<bool>("built");
+    QTest::newRow("1080p60") << 1920 << 1080 << 60 << true;
+    QTest::newRow("4K30") << 3840 << 2160 << 30 << true;
+    QTest::newRow("640x480 at 24 Hz") << 640 << 480 << 24 << true;
+    // The EDID page stores 0 for an empty or oversized field.
+    QTest::newRow("zero width keeps the image") << 0 << 1080 << 60 << false;
+    QTest::newRow("zero height keeps the image") << 1920 << 0 << 60 << false;
+    QTest::newRow("zero rate keeps the image") << 1920 << 1080 << 0 << false;
+    QTest::newRow("width past 12 bits") << 4096 << 1080 << 60 << false;
+    QTest::newRow("negative height as stored") << 1920 << 0xFFFF << 60 << false;
+    QTest::newRow("rate past 240 Hz") << 1920 << 1080 << 241 << false;
+    QTest::newRow("pixel clock past 16 bits") << 4000 << 4000 << 60 << false;
+}
+
+// A good entry replaces the image; a bad one is logged and the EEPROM keeps
+// the image it had, and the input is not marked written.
+void TstQuenzSource::entryBuildsImage() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, rate);
+    QFETCH(bool, built);
+    testsupport::fresh_device();
+    quenzsource* src = quenzsource::pInstance();
+    const int input = 3;
+    src->edid_ram_table_from[input] = 0;
+    src->request_edid_rewrite(input);
+    src->serve_requests(); // the factory entry first: 1920 x 1080 @ 60
+    const SimEdidEeprom before = src->eeprom(input);
+    QVERIFY(edid_valid(before.image));
+
+    para_write([&](RynRamPara& p) {
+        p.set_u16(blk::edid(input), uint16_t(width));
+        p.set_u16(blk::edid(input) + 2, uint16_t(height));
+        p.set_u16(blk::edid(input) + 4, uint16_t(rate));
+    });
+    src->request_edid_rewrite(input);
+    const QByteArray log = testsupport::capture_stdout([&] { src->serve_requests(); });
+    const SimEdidEeprom e = src->eeprom(input);
+    QCOMPARE(int(src->edid_written[input]), built ? 1 : 0);
+    QCOMPARE(int(src->edid_rewrite_req[input]), 0);
+    if (!built) {
+        QVERIFY2(log.contains("keeping the previous image"), log.constData());
+        QCOMPARE(e.refused, before.refused + 1);
+        QCOMPARE(e.writes, before.writes);
+        QVERIFY(e.image == before.image);
+        QCOMPARE(int(e.width), int(before.width));
+        return;
+    }
+    QCOMPARE(e.writes, before.writes + 1);
+    QVERIFY(edid_valid(e.image));
+    const uint8_t* d = e.image.data() + 54; // the preferred timing
+    QCOMPARE(d[2] | ((d[4] >> 4) << 8), width);
+    QCOMPARE(d[5] | ((d[7] >> 4) << 8), height);
+    // The clock gives back the rate over the totals.
+    const int h_total = width + (d[3] | ((d[4] & 0x0F) << 8));
+    const int v_total = height + (d[6] | ((d[7] & 0x0F) << 8));
+    const double clock = (d[0] | (d[1] << 8)) * 10000.0;
+    QVERIFY2(qAbs(clock / (h_total * v_total) - rate) < 0.5 + rate * 0.01,
+             qPrintable(QString::number(clock / (h_total * v_total))));
 }
 
 // The scaler may raise a new request while the source thread finishes the

@@ -67,13 +67,6 @@ const char* const kLineStyle = "background-color: #10101C;color: #FFFFFF;";
 constexpr int ALIAS_ELIDE_PIXELS = 171;
 constexpr int OSD_SAMPLE_LINES = 3;
 
-// Styles are set only when they change: each costs a re-polish. Texts go
-// through set_fitted_text, which does the same.
-void set_style(QWidget* w, const QString& style) {
-    if (w->styleSheet() != style)
-        w->setStyleSheet(style);
-}
-
 // Corners inclusive, as the layout is drawn.
 QRect corners(int x1, int y1, int x2, int y2) { return QRect(QPoint(x1, y1), QPoint(x2, y2)); }
 

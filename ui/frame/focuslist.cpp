@@ -45,6 +45,11 @@ const FocusStyles& menu_tile_disabled_styles() {
     return s;
 }
 
+void set_style(QWidget* w, const QString& style) {
+    if (w && w->styleSheet() != style)
+        w->setStyleSheet(style);
+}
+
 QWidget* FocusList::widget(int i) const {
     return i >= 0 && i < size() ? widgets_[size_t(i)] : nullptr;
 }
@@ -73,11 +78,7 @@ void FocusList::restyle(int i) {
     if (!w)
         return;
     const FocusStyles& st = styles_for(i);
-    const QString& sheet = i != index_ ? st.normal : editing_ ? st.editing : st.focused;
-    // Setting a style sheet re-polishes the widget and its children: only
-    // when the look really changes.
-    if (w->styleSheet() != sheet)
-        w->setStyleSheet(sheet);
+    set_style(w, i != index_ ? st.normal : editing_ ? st.editing : st.focused);
 }
 
 void FocusList::restyle_all() {

@@ -21,6 +21,10 @@ const FocusStyles& tile_styles();       // rounded 2-pixel tiles of the main men
 const FocusStyles& menu_tile_styles();  // the same tiles with white text (menus)
 const FocusStyles& menu_tile_disabled_styles();  // a greyed menu tile
 
+// Sets a style sheet only when it differs: setting one re-polishes the
+// widget and its children.
+void set_style(QWidget* w, const QString& style);
+
 class FocusList {
 public:
     enum class Style { Normal, Focused, Editing };

@@ -23,3 +23,8 @@ QString fitted_text(const QLabel* label, QString text) {
     label->ensurePolished();  // the font a style sheet gives it
     return QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, label->contentsRect().width());
 }
+
+void align_short_row(QLabel* label, Qt::Alignment horizontal) {
+    if (label)
+        label->setAlignment(horizontal | Qt::AlignBottom);
+}

@@ -2,6 +2,7 @@
 // The panel's fonts: the texts of the five languages must fit the boxes
 // the pages give them on the 320x240 screen.
 #include <QString>
+#include <Qt>
 
 class QLabel;
 
@@ -12,3 +13,7 @@ void panel_fonts_init();
 // `text` as it fits one line of `label`: without soft hyphens, and cut
 // with "…" at the label's own width when it is wider.
 QString fitted_text(const QLabel* label, QString text);
+// For a one-line label lower than its font's line (the 12-pixel rows of
+// 10-pixel text): sets it on the bottom edge, so the line gives up the
+// empty row above the capitals rather than an underscore or a descender.
+void align_short_row(QLabel* label, Qt::Alignment horizontal = Qt::AlignLeft);

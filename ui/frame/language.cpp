@@ -50,6 +50,12 @@ QString png(const QString& name) {
 }
 
 // The pixel size of `base` or smaller, down to 6, in which every line of
+QFont pixel_font(int px) {
+    QFont f;
+    f.setPixelSize(px);
+    return f;
+}
+
 // `text` is at most `room` pixels wide.
 int fitting_pixel_size(const QFont& base, const QString& text, int room) {
     const QStringList lines = text.split(QLatin1Char('\n'));

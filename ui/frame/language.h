@@ -22,6 +22,8 @@ QString png(const QString& name);
 // Fills each "%d" of a translated text in turn with the next value.
 QString fill_numbers(QString text, std::initializer_list<int> values);
 class QFont;
+// The application's font at `px` pixels.
+QFont pixel_font(int px);
 // The pixel size of `base` or smaller, down to 6, in which every line of
 // `text` is at most `room` pixels wide.
 int fitting_pixel_size(const QFont& base, const QString& text, int room);

@@ -5,6 +5,7 @@
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include "ui_lockwindow.h"
@@ -32,7 +33,7 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
 
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
-    label->setPixmap(QPixmap(resource));
+    set_label_pixmap(label, resource);
     label->setScaledContents(true);
 }
 
@@ -100,7 +101,7 @@ LockWindow::LockWindow(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
-    ui->main_Button->setIcon(QIcon(png(QStringLiteral("menu_status.png"))));
+    ui->main_Button->setIcon(cached_icon(png(QStringLiteral("menu_status.png"))));
     ui->main_Button->setIconSize(QSize(20, 20));
     ui->main_Button->hide();
     set_scaled_pixmap(ui->label_ip, png(QStringLiteral("ip.png")));
@@ -190,9 +191,7 @@ void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
     auto* info = new QLabel(tiles);
     info->setObjectName(QStringLiteral("tile_info_") + n);
     info->setFont(font);
-    // A 13-pixel line in a 12-pixel row: on the bottom edge it gives up the
-    // empty row above the capitals rather than the descenders.
-    info->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    align_short_row(info);
 
     if (w == g_image_current) {
         auto* mark = new QLabel(number);

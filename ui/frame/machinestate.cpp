@@ -3,6 +3,7 @@
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 
 #include "ui_machinestate.h"
@@ -33,7 +34,7 @@ QString hex2(int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')
 QString dec2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
-    label->setPixmap(QPixmap(resource));
+    set_label_pixmap(label, resource);
     label->setScaledContents(true);
 }
 }  // namespace
@@ -53,7 +54,7 @@ MachineState::MachineState(QWidget* parent)
             sourceinfo::get_source_name_by_sourceid(s)));
     }
 
-    ui->Button_back->setIcon(QIcon(png(QStringLiteral("back.png"))));
+    ui->Button_back->setIcon(cached_icon(png(QStringLiteral("back.png"))));
     ui->Button_back->setIconSize(QSize(32, 32));
     ui->Button_back->hide();
 

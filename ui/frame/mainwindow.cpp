@@ -8,6 +8,7 @@
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/machinestate.h"
 #include "ui/frame/numberkeyboard.h"
@@ -45,8 +46,7 @@ uint16_t audio_word(const uint8_t* block) {
 }
 
 void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
-    button->setIcon(QIcon(image));
-    button->setIconSize(QSize(w, h));
+    set_button_icon(button, image, QSize(w, h));
 }
 }  // namespace
 
@@ -55,7 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
     ui->setupUi(this);
     ui->widget->hide();
 
-    ui->label_IP->setPixmap(QPixmap(png("ip.png")));
+    set_label_pixmap(ui->label_IP, png("ip.png"));
     set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
     set_icon(ui->tools, png("tools.png"), 16, 16);
     set_icon(ui->toolButton3, png("uncall.png"), 24, 36);

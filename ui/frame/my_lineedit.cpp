@@ -6,3 +6,9 @@ void My_lineEdit::mousePressEvent(QMouseEvent* event) {
     emit send_show(text());
     QLineEdit::mousePressEvent(event);
 }
+
+short field_short(const QString& text) {
+    bool ok = false;
+    const short v = text.toShort(&ok);
+    return ok ? v : 0;
+}

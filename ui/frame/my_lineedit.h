@@ -14,3 +14,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
 };
+
+// A number field's text as a signed 16-bit number: 0 for an empty text, one
+// that is not a number, or one outside -32768..32767.
+short field_short(const QString& text);

@@ -1,5 +1,6 @@
 #include "ui/frame/numberkeyboard.h"
 
+#include "ui/frame/imagecache.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/language.h"
@@ -37,7 +38,7 @@ NumberKeyboard::NumberKeyboard(QWidget* parent) : QDialog(parent), ui(new Ui::Nu
     // Typed text only: what the program sets is not checked.
     ui->lineEdit->setValidator(
         new QRegExpValidator(QRegExp(QStringLiteral("[*0-9]+$")), ui->lineEdit));
-    ui->ButtonX->setIcon(QIcon(png(QStringLiteral("delete.png"))));
+    ui->ButtonX->setIcon(cached_icon(png(QStringLiteral("delete.png"))));
     ui->ButtonX->setIconSize(QSize(20, 20));
 
     // A touch on a digit types it, as the OK key on the focused digit does.

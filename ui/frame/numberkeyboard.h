@@ -1,12 +1,19 @@
 #pragma once
 // The one on-screen number keypad shared by every number field, driven by
 // the panel keys (focus and OK) and by touch.
+#include "ui/frame/language.h"
+
 #include <QDialog>
 #include <QString>
 #include <array>
 #include <cstdint>
 
 class QPushButton;
+
+// The keypad's titles for width and height fields: the Chinese character in
+// the two Chinese languages, the letter in the others.
+constexpr Text5 kKeypadTitleWidth = {"宽", "W", "W", "W", "寬"};
+constexpr Text5 kKeypadTitleHeight = {"高", "H", "H", "H", "高"};
 
 namespace Ui {
 class NumberKeyboard;

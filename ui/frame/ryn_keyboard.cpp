@@ -92,10 +92,8 @@ std::array<uint8_t, 5> ryn_keys_light_report() {
     return report;
 }
 
-void ryn_keys_update_lights() {
-    if (!g_ryn_keys)
-        return;
-    const std::array<uint8_t, 5> report = ryn_keys_light_report();
+namespace {
+void write_lights(const std::array<uint8_t, 5>& report) {
     hid_device* dev = hid_open(RYN_KEYPAD_VID, RYN_KEYPAD_PID, nullptr);
     if (!dev) {
         debug_printf("ryn keypad: cannot open the keypad for its lights\n");
@@ -104,4 +102,13 @@ void ryn_keys_update_lights() {
     if (hid_write(dev, report.data(), report.size()) < 0)
         debug_printf("ryn keypad: light report not written\n");
     hid_close(dev);
+}
+}  // namespace
+
+void (*ryn_keys_light_writer)(const std::array<uint8_t, 5>&) = write_lights;
+
+void ryn_keys_update_lights() {
+    if (!g_ryn_keys || !ryn_keys_light_writer)
+        return;
+    ryn_keys_light_writer(ryn_keys_light_report());
 }

@@ -25,3 +25,5 @@ int find_ryn_keypad(const hid_device_info* list);
 void ryn_keys_update_lights();
 // The five bytes of that report (see ryn_keyboard.cpp for the layout).
 std::array<uint8_t, 5> ryn_keys_light_report();
+// Where the report goes: the keypad over HID; a test records it instead.
+extern void (*ryn_keys_light_writer)(const std::array<uint8_t, 5>& report);

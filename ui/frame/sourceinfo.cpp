@@ -1,5 +1,7 @@
 #include "ui/frame/sourceinfo.h"
 
+#include "ui/frame/imagecache.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <array>
@@ -87,12 +89,12 @@ void sourceinfo::set_source_pixmap(QLabel* label, int source_id) {
     const SourceRow* r = row(source_id);
     if (!label || !r)
         return;
-    label->setPixmap(QPixmap(QString::fromLatin1(r->plain)));
+    set_label_pixmap(label, QString::fromLatin1(r->plain));
 }
 
 void sourceinfo::set_sourceonline_pixmap(QLabel* label, int source_id, uint8_t online) {
     const SourceRow* r = row(source_id);
     if (!label || !r)
         return;
-    label->setPixmap(QPixmap(QString::fromLatin1(online ? r->online : r->offline)));
+    set_label_pixmap(label, QString::fromLatin1(online ? r->online : r->offline));
 }

@@ -1,6 +1,7 @@
 #include "ui/frame/tip.h"
 
 #include "core/global.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/language.h"
 #include "ui/frame/popup.h"
 #include "ui_tip.h"
@@ -55,7 +56,7 @@ void TIP::tip_create(int kind) {
     if (kind == TIP_DONE) {
         auto* image = new QLabel(frame_);
         image->setGeometry(20, 20, 80, 80);
-        image->setPixmap(QPixmap(png("check_180.png")).scaled(80, 80));
+        image->setPixmap(cached_pixmap(png("check_180.png")).scaled(80, 80));
         image->raise();
     } else {
         auto* text = new QLabel(frame_);

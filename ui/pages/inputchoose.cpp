@@ -4,6 +4,7 @@
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
+#include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/edidset.h"
@@ -20,6 +21,18 @@
 #include <algorithm>
 #include <cstring>
 
+// What a window's source word names. The word comes from the parameter file
+// or the PC: a crop index outside the table, a free or broken crop record or
+// a source id above 5 name nothing, and nothing is looked up with them.
+struct InputChoose::WindowChoice {
+    bool valid = false;     // names an existing input or crop record
+    const char* fault = nullptr;  // why it names nothing, for the console
+    uint8_t source = 0;     // source id 0..5 when valid
+    bool crop = false;      // a crop record, valid
+    uint8_t crop_index = 0; // its table index 0..39
+    int crop_number = 0;    // its crop number 1..40
+};
+
 namespace {
 const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
                       "信源切換"};
@@ -34,8 +47,10 @@ const Text5 kUsing = {"使用中\xC2\xAD", "Using", "Использовать", 
 const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", "#39A9CB",
                                                           "#EBA83A", "#FF96AD", "#D5E5FF"};
 
-const char* const kButtonNormal = "color:rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-const char* const kButtonFocused = "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);";
+// The two buttons after the tabs (the tabs show their focus by a frame).
+const FocusStyles kButtonStyles{"color:rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);",
+                                "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);",
+                                "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);"};
 const char* const kTabFocus = "border:2px solid rgb(255,171,84);";
 const char* const kTabFocusHidden = "border:0px solid rgb(255,171,84);";
 const char* const kTabFocusBrowsing = "border:2px solid rgb(71, 119, 255);";
@@ -84,24 +99,8 @@ QString alias_name(const char* kind, int id, bool* found) {
     return *found ? QString::fromStdString(alias.name) : QString();
 }
 
-QFont pixel_font(int px) {
-    QFont f;
-    f.setPixelSize(px);
-    return f;
-}
-
-// What a window's source word names. The word comes from the parameter file
-// or the PC: a crop index outside the table, a free or broken crop record or
-// a source id above 5 name nothing, and nothing is looked up with them.
-struct WindowChoice {
-    bool valid = false;     // names an existing input or crop record
-    uint8_t source = 0;     // source id 0..5 when valid
-    bool crop = false;      // a crop record, valid
-    uint8_t crop_index = 0; // its table index 0..39
-    int crop_number = 0;    // its crop number 1..40
-};
-
-WindowChoice window_choice(int w) {
+InputChoose::WindowChoice window_choice(int w) {
+    using WindowChoice = InputChoose::WindowChoice;
     WindowChoice c;
     if (w < 0 || w >= WINDOW_COUNT)
         return c;
@@ -113,12 +112,11 @@ WindowChoice window_choice(int w) {
         p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
     // The reader answers a crop it cannot use with source 0 and no crop flag.
     if ((word & blk::SOURCE_CROP_BIT) && !crop_flag) {
-        qWarning("InputChoose: window %d names crop record %d, which is not usable", w,
-                 word & 0xFF);
+        c.fault = "a crop record that is not usable";
         return c;
     }
     if (source < 0 || source >= SOURCE_COUNT) {
-        qWarning("InputChoose: window %d names source %d, no such input", w, source);
+        c.fault = "no such input";
         return c;
     }
     c.valid = true;
@@ -126,8 +124,11 @@ WindowChoice window_choice(int w) {
     if (crop_flag) {
         c.crop = true;
         c.crop_index = uint8_t(crop_index);
-        if (c.crop_index >= CROP_COUNT)
-            return WindowChoice{};
+        if (c.crop_index >= CROP_COUNT) {
+            c = WindowChoice{};
+            c.fault = "a crop index out of range";
+            return c;
+        }
         c.crop_number =
             (p->RamParaBlock[size_t(blk::crop(c.crop_index) + blk::CROP_ID)] & 0x7F) + 1;
     }
@@ -153,6 +154,45 @@ int crop_position(int source, int number) {
 InputChoose::InputChoose(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
     ui->setupUi(this);
+
+    // Level 0: the window tabs (drawn by the focus frame), then the crop
+    // and EDID buttons.
+    windows.styles = &kButtonStyles;
+    windows.moved = [this](int) {
+        imagemenu();
+        image_select();
+    };
+    windows.ok = [this](int i) {
+        if (i == window_count)
+            ryn_button_inputcut_clicked();
+        else if (i == window_count + 1)
+            ryn_button_EDID_clicked();
+        else
+            open_sources();
+    };
+    // Level 1: the six inputs in list order.
+    sources.set_count(SOURCE_COUNT);
+    sources.moved = [this](int) { image_select(); };
+    sources.ok = [this](int) { open_entries(); };
+    sources.back = [this] { back_to_windows(); };
+    // Level 2: the input itself and its crops, shown three at a time.
+    entries.moved = [this](int e) {
+        current_page = uint8_t(e / ENTRIES_PER_PAGE);
+        initSource();
+    };
+    entries.ok = [this](int) {
+        QPointer<InputChoose> self(this);
+        ryn_source_button_clicked();
+        if (self && g_inputchoose() == this)
+            TextCreate(select_window);
+    };
+    entries.back = [this] {
+        ui_seltype = LEVEL_SOURCES;
+        set_level(sources);
+        para_source_index_init();
+        on_Button_source_clicked();
+    };
+
     menulist_init();
     para()->RynCropSourceInit();
     crop_source_num_update();
@@ -160,8 +200,55 @@ InputChoose::InputChoose(QWidget* parent)
     // The tab of the selected window holds the focus from the start, so that
     // Back from the source list returns to it.
     const int tab = tab_of_window(select_window);
-    ui_select = uint8_t(std::max(tab, 0));
-    window_focus = ui_select;
+    windows.select(std::max(tab, 0));
+    window_focus = uint8_t(windows.index());
+    image_select();
+}
+
+InputChoose::WindowChoice InputChoose::choice_of(int w) {
+    const WindowChoice c = window_choice(w);
+    if (w < 0 || w >= WINDOW_COUNT)
+        return c;
+    // Said once per source word: the page redraws at every key.
+    const int word = para()->window_u16(w, blk::WIN_SOURCE);
+    if (c.fault && warned_word[size_t(w)] != word)
+        qWarning("InputChoose: window %d source word %#x names %s", w, unsigned(word), c.fault);
+    warned_word[size_t(w)] = c.fault ? word : -1;
+    return c;
+}
+
+uint8_t InputChoose::focus() const {
+    switch (ui_seltype) {
+    case LEVEL_WINDOWS: {
+        const int i = windows.index();
+        return uint8_t(i < window_count ? i : POS_CROP_BUTTON + (i - window_count));
+    }
+    case LEVEL_SOURCES: return uint8_t(sources.index());
+    default: return uint8_t(entries.index() % ENTRIES_PER_PAGE);
+    }
+}
+
+void InputChoose::open_sources() {
+    ui_seltype = LEVEL_SOURCES;
+    set_level(sources);
+    imagemenu();
+    para_source_index_init();
+    on_Button_source_clicked();
+}
+
+void InputChoose::open_entries() {
+    ui_seltype = LEVEL_ENTRIES;
+    set_level(entries);
+    para_uiselect_init();
+    on_Button_source_clicked();
+}
+
+void InputChoose::back_to_windows() {
+    ui_seltype = LEVEL_WINDOWS;
+    set_level(windows);
+    windows.select(window_focus);
+    imagemenu();
+    // Back to the window's own choice, not the source last browsed.
     image_select();
 }
 
@@ -170,8 +257,8 @@ InputChoose::~InputChoose() {
 }
 
 void InputChoose::menulist_init() {
-    ui_select = 0;
     ui_seltype = LEVEL_WINDOWS;
+    set_level(windows);
     current_page = 0;
     using_source = 0;
     select_window =
@@ -215,7 +302,7 @@ void InputChoose::initMenu() {
         auto* state = new QLabel(tab);
         state->setGeometry(33, 1, 7, 7);
         state->setScaledContents(true);
-        state->setPixmap(QPixmap(png("state_on.png")));
+        set_label_pixmap(state, png("state_on.png"));
 
         window_of_tab[size_t(t)] = uint8_t(w);
         if (w == select_window)
@@ -223,12 +310,16 @@ void InputChoose::initMenu() {
         ++window_count;
     }
     tab_frame->show();
+    std::vector<QWidget*> level0(size_t(window_count), nullptr);
+    level0.push_back(ui->button_inputcut);
+    level0.push_back(ui->button_EDID);
+    windows.set(std::move(level0));
 }
 
 void InputChoose::TextCreate(int window, int) {
     if (window < 0 || window >= WINDOW_COUNT || !tab_name[size_t(window)])
         return;
-    const WindowChoice c = window_choice(window);
+    const WindowChoice c = choice_of(window);
     QString text;
     if (c.valid) {
         text = sourceinfo::get_source_name_by_sourceid(c.source);
@@ -247,27 +338,24 @@ void InputChoose::input_source_changed(int window) {
 void InputChoose::show_window_focus() {
     if (!focus_frame)
         return;
-    if (ui_select < window_count) {
-        window_focus = ui_select;
-        ui->button_inputcut->setStyleSheet(kButtonNormal);
-        ui->button_EDID->setStyleSheet(kButtonNormal);
+    windows.restyle_all();
+    const int i = windows.index();
+    if (i < window_count) {
+        window_focus = uint8_t(i);
         focus_frame->setStyleSheet(kTabFocus);
-        focus_frame->setGeometry(7 + 50 * ui_select, 0, 51, 46);
+        focus_frame->setGeometry(7 + 50 * i, 0, 51, 46);
     } else {
         focus_frame->setStyleSheet(kTabFocusHidden);
-        ui->button_inputcut->setStyleSheet(ui_select == POS_CROP_BUTTON ? kButtonFocused
-                                                                        : kButtonNormal);
-        ui->button_EDID->setStyleSheet(ui_select == POS_EDID_BUTTON ? kButtonFocused
-                                                                    : kButtonNormal);
     }
 }
 
 void InputChoose::imagemenu() {
     if (!tab_frame)
         return;
+    const int tab = windows.index();
     if (ui_seltype == LEVEL_WINDOWS) {
-        if (ui_select < window_count) {
-            select_window = window_of_tab[ui_select];
+        if (tab < window_count) {
+            select_window = window_of_tab[size_t(tab)];
             if (g_image_current != select_window) {
                 // Runs our own refresh at once; select_window already matches.
                 g_image_current = select_window;
@@ -277,20 +365,20 @@ void InputChoose::imagemenu() {
         show_window_focus();
     } else if (ui_seltype == LEVEL_SOURCES) {
         focus_frame->setStyleSheet(kTabFocusBrowsing);
-        focus_frame->setGeometry(7 + 50 * ui_select, 0, 51, 46);
+        focus_frame->setGeometry(7 + 50 * tab, 0, 51, 46);
     }
 }
 
 void InputChoose::image_select() {
     current_page = 0;
     if (ui_seltype == LEVEL_WINDOWS) {
-        const WindowChoice c = window_choice(select_window);
+        const WindowChoice c = choice_of(select_window);
         const uint8_t shown = c.valid ? c.source : sourceinfo::get_source_id_by_listseq(0);
         select_listseq = sourceinfo::get_listseq_by_source_id(shown);
         source_name = sourceinfo::get_source_name_by_sourceid(shown);
         using_source = c.valid ? c.source : NO_SOURCE;
     } else if (ui_seltype == LEVEL_SOURCES) {
-        select_listseq = ui_select;
+        select_listseq = uint8_t(sources.index());
     }
     on_Button_source_clicked();
 }
@@ -303,7 +391,7 @@ void InputChoose::on_Button_source_clicked() {
 
 void InputChoose::para_source_index_init() {
     current_page = 0;
-    ui_select = select_listseq;
+    sources.select(select_listseq);
 }
 
 int InputChoose::in_use_position() const {
@@ -323,12 +411,14 @@ int InputChoose::in_use_position() const {
 
 void InputChoose::para_uiselect_init() {
     current_page = 0;
-    ui_select = 0;
-    if (select_source != using_source || !using_crop)
-        return;
-    const int position = in_use_position();
-    if (position >= 1 && position < ENTRIES_PER_PAGE)
-        ui_select = uint8_t(position);
+    entries.set_count(source_current_check());
+    int start = 0;
+    if (select_source == using_source && using_crop) {
+        const int position = in_use_position();
+        if (position >= 1 && position < ENTRIES_PER_PAGE)
+            start = position;
+    }
+    entries.select(start);
 }
 
 int InputChoose::source_current_check() {
@@ -379,13 +469,16 @@ void InputChoose::source_check_update() {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         sourceinfo::set_sourceonline_pixmap(labels[size_t(p)], id, input_has_signal(id) ? 1 : 0);
     }
+    const uint8_t* block = para()->RamParaBlock.data();
+    for (int s = 0; s < SOURCE_COUNT; ++s)
+        std::copy_n(block + blk::input_info(s), blk::INPUT_INFO_SIZE, drawn_inputs[size_t(s)].begin());
 }
 
 void InputChoose::initSource() {
     RynRamPara* p = para();
     uint8_t in_use_source = using_source;
     if (ui_seltype == LEVEL_WINDOWS) {
-        const WindowChoice c = window_choice(select_window);
+        const WindowChoice c = choice_of(select_window);
         using_crop = c.crop ? 1 : 0;
         if (c.crop)
             using_crop_index = c.crop_index;
@@ -441,10 +534,7 @@ void InputChoose::initSource() {
             l->setStyleSheet("color: rgb(255, 255, 255)");
             l->setFont(font);
             l->setTextFormat(Qt::PlainText);
-            // A 13-pixel line in a 12-pixel row: set on the bottom edge it
-            // gives up the empty row above the capitals, not the underscore
-            // of "HDMI1_crop1".
-            l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+            align_short_row(l);
         }
 
         if (e == 0) {
@@ -472,10 +562,10 @@ void InputChoose::initSource() {
             }
         }
 
-        const bool focused = ui_seltype == LEVEL_ENTRIES && ui_select == i;
+        const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
         if (e == in_use) {
             box->setStyleSheet(focused ? kEntryFocused : kEntryInUse);
-            state->setPixmap(QPixmap(png("state_on.png")));
+            set_label_pixmap(state, png("state_on.png"));
             auto* badge = new QLabel(box);
             badge->setObjectName(QStringLiteral("badge"));
             badge->setGeometry(60, 0, 30, 12);
@@ -484,7 +574,7 @@ void InputChoose::initSource() {
             badge->setText(fitted_text(badge, tr5(kUsing)));
         } else {
             box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
-            state->setPixmap(QPixmap(png("state_off.png")));
+            set_label_pixmap(state, png("state_off.png"));
         }
     }
     entries_frame->show();
@@ -492,7 +582,7 @@ void InputChoose::initSource() {
 
 void InputChoose::ryn_source_button_clicked() {
     RynRamPara* p = para();
-    const int e = ui_select + ENTRIES_PER_PAGE * current_page;
+    const int e = entries.index();
     // The crop table may have changed under the list (the PC, before the
     // refresh): an entry that is gone is refused, never written as EXT.
     if (e >= source_current_check()) {
@@ -555,135 +645,12 @@ void InputChoose::language_changed() {
         initSource();
 }
 
-bool InputChoose::page_key(PanelKey k, int) {
-    if (k != PanelKey::Left && k != PanelKey::Right && k != PanelKey::Ok && k != PanelKey::Back)
-        return false; // MODE and the rest: the frame
-    switch (ui_seltype) {
-    case LEVEL_WINDOWS:
-        key_windows(k);
-        break;
-    case LEVEL_SOURCES:
-        key_sources(k);
-        break;
-    case LEVEL_ENTRIES:
-        key_entries(k);
-        break;
-    default:
-        qWarning("InputChoose: level %d unknown, back to the windows", ui_seltype);
-        ui_seltype = LEVEL_WINDOWS;
-        ui_select = window_focus;
-        imagemenu();
-        image_select();
-        break;
-    }
-    return true;
-}
-
-void InputChoose::key_windows(PanelKey k) {
-    const int last_tab = window_count - 1;
-    switch (k) {
-    case PanelKey::Left:
-        if (ui_select == 0)
-            ui_select = POS_EDID_BUTTON;
-        else if (ui_select == POS_EDID_BUTTON)
-            ui_select = POS_CROP_BUTTON;
-        else if (ui_select == POS_CROP_BUTTON)
-            ui_select = uint8_t(last_tab);
-        else
-            ui_select = uint8_t(std::min<int>(ui_select, last_tab + 1) - 1);
-        imagemenu();
-        image_select();
-        break;
-    case PanelKey::Right:
-        if (ui_select == POS_EDID_BUTTON)
-            ui_select = 0;
-        else if (ui_select == POS_CROP_BUTTON)
-            ui_select = POS_EDID_BUTTON;
-        else if (ui_select >= last_tab)
-            ui_select = POS_CROP_BUTTON;
-        else
-            ++ui_select;
-        imagemenu();
-        image_select();
-        break;
-    case PanelKey::Ok:
-        if (ui_select == POS_CROP_BUTTON) {
-            ryn_button_inputcut_clicked();
-        } else if (ui_select == POS_EDID_BUTTON) {
-            ryn_button_EDID_clicked();
-        } else if (ui_select < window_count) {
-            ui_seltype = LEVEL_SOURCES;
-            imagemenu();
-            para_source_index_init();
-            on_Button_source_clicked();
-        }
-        break;
-    case PanelKey::Back:
-        slot_Button_back_clicked();
-        break;
-    default:
-        break;
-    }
-}
-
-void InputChoose::key_sources(PanelKey k) {
-    switch (k) {
-    case PanelKey::Left:
-        ui_select = ui_select == 0 ? SOURCE_COUNT - 1 : ui_select - 1;
-        image_select();
-        break;
-    case PanelKey::Right:
-        ui_select = ui_select >= SOURCE_COUNT - 1 ? 0 : ui_select + 1;
-        image_select();
-        break;
-    case PanelKey::Ok:
-        ui_seltype = LEVEL_ENTRIES;
-        para_uiselect_init();
-        on_Button_source_clicked();
-        break;
-    case PanelKey::Back:
-        ui_seltype = LEVEL_WINDOWS;
-        ui_select = window_focus;
-        imagemenu();
-        // Back to the window's own choice, not the source last browsed.
-        image_select();
-        break;
-    default:
-        break;
-    }
-}
-
-void InputChoose::key_entries(PanelKey k) {
-    const int n = std::min(source_current_check(), 100);
-    const int e = ui_select + ENTRIES_PER_PAGE * current_page;
-    switch (k) {
-    case PanelKey::Left:
-    case PanelKey::Right: {
-        int next = k == PanelKey::Left ? e - 1 : e + 1;
-        if (next < 0)
-            next = n - 1;
-        else if (next >= n)
-            next = 0;
-        current_page = uint8_t(next / ENTRIES_PER_PAGE);
-        ui_select = uint8_t(next % ENTRIES_PER_PAGE);
-        initSource();
-        break;
-    }
-    case PanelKey::Ok: {
-        QPointer<InputChoose> self(this);
-        ryn_source_button_clicked();
-        if (self && g_inputchoose() == this)
-            TextCreate(select_window);
-        break;
-    }
-    case PanelKey::Back:
-        ui_seltype = LEVEL_SOURCES;
-        para_source_index_init();
-        on_Button_source_clicked();
-        break;
-    default:
-        break;
-    }
+// The entry list may have changed under the page (the PC, before the
+// refresh): the entries are counted anew before each key.
+bool InputChoose::page_key(PanelKey, int) {
+    if (level == &entries)
+        entries.set_count(std::min(source_current_check(), 100));
+    return false;
 }
 
 void InputChoose::syncUpdate(int code) {
@@ -701,8 +668,18 @@ void InputChoose::syncUpdate(int code) {
     const bool selected_source_changed =
         select_window < WINDOW_COUNT &&
         block_differs(blk::window(select_window, blk::WIN_SOURCE), 2);
-    const bool input_changed = !selected_source_changed && select_source < SOURCE_COUNT &&
-                               block_differs(blk::input_info(select_source), blk::INPUT_INFO_SIZE);
+    // The inputs' live timings are never saved, so the saved copy says
+    // nothing about them: compare with what the page drew last.
+    std::array<bool, SOURCE_COUNT> input_moved{};
+    bool any_input_moved = false;
+    for (int s = 0; s < SOURCE_COUNT; ++s) {
+        input_moved[size_t(s)] =
+            std::memcmp(p->RamParaBlock.data() + blk::input_info(s), drawn_inputs[size_t(s)].data(),
+                        blk::INPUT_INFO_SIZE) != 0;
+        any_input_moved = any_input_moved || input_moved[size_t(s)];
+    }
+    const bool input_changed =
+        !selected_source_changed && select_source < SOURCE_COUNT && input_moved[select_source];
     const bool crops_changed = block_differs(blk::CROP, CROP_COUNT * blk::CROP_SIZE);
 
     if (windows_changed) {
@@ -710,17 +687,20 @@ void InputChoose::syncUpdate(int code) {
         // window level, whatever level was open, so that no later OK edits
         // a window the user did not pick.
         ui_seltype = LEVEL_WINDOWS;
+        set_level(windows);
         select_window = 0;
-        ui_select = 0;
         image_select();
         initMenu();
         show_window_focus();
     } else if (ui_seltype == LEVEL_WINDOWS) {
-        if (g_image_current < WINDOW_COUNT && g_image_current != select_window) {
+        // Only a window with a tab is followed: the keypad and the
+        // dispatcher accept a window whose enable word has bit 0 set but
+        // another low byte, and an OK here must not edit a window that
+        // is not shown.
+        const int tab = g_image_current < WINDOW_COUNT ? tab_of_window(g_image_current) : -1;
+        if (tab >= 0 && g_image_current != select_window) {
             select_window = g_image_current;
-            const int tab = tab_of_window(select_window);
-            if (tab >= 0)
-                ui_select = uint8_t(tab);
+            windows.select(tab);
             show_window_focus();
             image_select();
         } else if (selected_source_changed) {
@@ -731,15 +711,16 @@ void InputChoose::syncUpdate(int code) {
     } else if (input_changed) {
         initSource();
     }
+    if (any_input_moved)
+        source_check_update();
 
     if (code == SYNC_PC_FILE_END || crops_changed) {
         p->RynCropSourceInit();
         // Entries may have gone: keep the focus on one that exists.
-        if (ui_seltype == LEVEL_ENTRIES &&
-            ui_select + ENTRIES_PER_PAGE * current_page >= source_current_check()) {
-            ui_select = 0;
+        const int n = source_current_check();
+        if (ui_seltype == LEVEL_ENTRIES && entries.index() >= n)
             current_page = 0;
-        }
+        entries.set_count(n);
         initSource();
         crop_source_num_update();
     }

@@ -3,6 +3,7 @@
 // then that input whole or one of its crops goes into the window's source
 // word. Opens the input crop page and the EDID page.
 #include "core/ids.h"
+#include "core/ramblock.h"
 #include "ui/frame/pageframe.h"
 
 #include <QDialog>
@@ -32,6 +33,8 @@ public:
     static constexpr int ENTRIES_PER_PAGE = 3;
     // using_source when the window's source word names nothing that exists.
     static constexpr uint8_t NO_SOURCE = 0xFF;
+    // What a window's source word names.
+    struct WindowChoice;
 
     void menulist_init();
     void initMenu();
@@ -54,11 +57,12 @@ public:
     void language_changed() override;
     void syncUpdate(int code) override;
 
-    uint8_t focus() const { return ui_select; }
+    // The focused entry of the open level: a tab (0..), POS_CROP_BUTTON or
+    // POS_EDID_BUTTON; a list position; an entry position on the shown page.
+    uint8_t focus() const;
 
     // The page's state, read by the pages it opens and by tests.
     uint8_t ui_seltype = LEVEL_WINDOWS;
-    uint8_t ui_select = 0;
     uint8_t select_window = 0;
     uint8_t select_source = 0;
     uint8_t select_listseq = 0;
@@ -84,9 +88,9 @@ protected:
     void back_pressed() override { slot_Button_back_clicked(); }
 
 private:
-    void key_windows(PanelKey k);
-    void key_sources(PanelKey k);
-    void key_entries(PanelKey k);
+    void open_sources();
+    void open_entries();
+    void back_to_windows();
     // Level-0 focus display without announcing the window (a refresh
     // already runs inside the dispatcher).
     void show_window_focus();
@@ -94,12 +98,20 @@ private:
     // Entry position (0 the input itself) of the window's own choice among
     // the entries of using_source; -1 when it is not listed.
     int in_use_position() const;
+    // The window's choice; a word that names nothing is said on the
+    // console once, not at every redraw.
+    WindowChoice choice_of(int w);
 
     Ui::InputChoose* ui;
+    // The levels: window tabs and buttons, the inputs, an input's entries.
+    FocusList windows, sources, entries;
     QFrame* tab_frame = nullptr;
     QFrame* focus_frame = nullptr;
     QFrame* entries_frame = nullptr;
     std::array<QLabel*, WINDOW_COUNT> tab_name{};
+    std::array<int, WINDOW_COUNT> warned_word{-1, -1, -1, -1, -1, -1};
+    // The input records as the signal icons and the timing show them.
+    std::array<std::array<uint8_t, blk::INPUT_INFO_SIZE>, SOURCE_COUNT> drawn_inputs{};
 };
 
 inline InputChoose* g_inputchoose() {

@@ -1,6 +1,7 @@
 #include "ui/pages/menupage.h"
 
 #include "core/rynrampara.h"
+#include "ui/frame/imagecache.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -47,7 +48,7 @@ void MenuPage::language_changed() {
             button->setText(tr5(e.text));
         if (e.icon.name) {
             const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
-            button->setIcon(QIcon(png_lang(QLatin1String(name) + QLatin1String(".png"))));
+            button->setIcon(cached_icon(png_lang(QLatin1String(name) + QLatin1String(".png"))));
             button->setIconSize(e.icon.size[size_t(lang)]);
         }
     }

@@ -1,0 +1,49 @@
+#include "ui/frame/imagecache.h"
+
+#include <QAbstractButton>
+#include <QHash>
+#include <QLabel>
+
+namespace {
+// A few dozen small images in all: kept for the program's life.
+QHash<QString, QPixmap>& pixmaps() {
+    static QHash<QString, QPixmap> cache;
+    return cache;
+}
+QHash<QString, QIcon>& icons() {
+    static QHash<QString, QIcon> cache;
+    return cache;
+}
+}  // namespace
+
+const QPixmap& cached_pixmap(const QString& resource) {
+    auto it = pixmaps().find(resource);
+    if (it == pixmaps().end()) {
+        QPixmap p(resource);
+        if (p.isNull())
+            qWarning("image %s cannot be read", qPrintable(resource));
+        it = pixmaps().insert(resource, p);
+    }
+    return *it;
+}
+
+const QIcon& cached_icon(const QString& resource) {
+    auto it = icons().find(resource);
+    if (it == icons().end())
+        it = icons().insert(resource, QIcon(cached_pixmap(resource)));
+    return *it;
+}
+
+void set_button_icon(QAbstractButton* button, const QString& resource, QSize size) {
+    const QIcon& icon = cached_icon(resource);
+    if (button->icon().cacheKey() != icon.cacheKey())
+        button->setIcon(icon);
+    if (button->iconSize() != size)
+        button->setIconSize(size);
+}
+
+void set_label_pixmap(QLabel* label, const QString& resource) {
+    const QPixmap& pixmap = cached_pixmap(resource);
+    if (label->pixmap(Qt::ReturnByValue).cacheKey() != pixmap.cacheKey())
+        label->setPixmap(pixmap);
+}

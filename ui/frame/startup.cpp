@@ -1,0 +1,67 @@
+#include "ui/frame/startup.h"
+
+#include "core/config_engine.h"
+#include "core/global.h"
+#include "core/rynrampara.h"
+#include "fpga/fpga_manage.h"
+#include "protocol/usbserver.h"
+#include "scaler/c331_manage.h"
+#include "sources/quenzsource.h"
+#include "ui/frame/fonts.h"
+#include "ui/frame/lockwindow.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/numberkeyboard.h"
+#include "ui/frame/option.h"
+#include "ui/frame/ryn_keyboard.h"
+#include "ui/frame/syncupdate.h"
+
+#include <QApplication>
+#include <QThread>
+#include <QTimer>
+
+void start_core() {
+    console_init();
+    g_ryn_keys = uint8_t(check_hiddev());
+    ConfigEngine::pInstance();
+    RynRamPara::pInstance();
+    SyncUpdate::pInstance();
+}
+
+MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
+    panel_fonts_init();
+    auto* mainwindow = new MainWindow(nullptr);  // never deleted
+    auto* ticks = new QTimer(&app);
+    QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
+    ticks->start(10);
+
+    quenzsource::pInstance();
+    fpga_manage::pInstance()->initialize();
+    c331_manage::pInstance()->initialize();
+    fpga_manage::p_fpga_manage->initialize_start();
+    quenzsource::p_quenz_source->initialize();
+
+    // The chips settle before the first page shows.
+    if (pause_seconds)
+        QThread::sleep(pause_seconds);
+
+    mainwindow->show();
+    g_page_focus = PAGE_MAINWINDOW;
+    pages::open<LockWindow>(false);
+    // Over the right half of the screen, so the page's left half stays visible.
+    g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
+
+    // Workers reach the GUI thread only through these queued connections.
+    QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para,
+                     SyncUpdate::p_syncupdate, &SyncUpdate::para_sync, Qt::QueuedConnection);
+    ryn_keys_update_lights();
+    // A mounted drive closes the settings menu when it is in front.
+    UsbServer::usb_mounted_hook = [] {
+        if (g_page_focus == PAGE_OPTION)
+            if (Option* option = g_option())
+                option->slot_Button_back_clicked();
+    };
+    auto* usb = new UsbServer(&app);
+    QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
+                     &SyncUpdate::para_sync, Qt::QueuedConnection);
+    return mainwindow;
+}
