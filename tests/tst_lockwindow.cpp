@@ -110,7 +110,6 @@ private slots:
     void alias_names();
     void audio_icon_follows_audio_window();
     void current_window_mark();
-    void texts_follow_language();
     void touch_data();
     void touch();
     void keys();
@@ -254,15 +253,6 @@ void TstLockWindow::current_window_mark() {
     testsupport::key('D');
     QCOMPARE(int(g_image_current), 3);
     QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
-}
-
-void TstLockWindow::texts_follow_language() {
-    set_window(1, 1, 2, blk::OUTPUT_BLACK);
-    g_language = LANG_RUSSIAN;
-    LockWindow* lw = open_home();
-    QCOMPARE(label(lw, "label_input"), QString("Размер LED:1920 x 1080"));
-    QCOMPARE(info_of(lw, 1), QString("Черный"));
-    QCOMPARE(info_of(lw, 2), QString("Откл"));
 }
 
 void TstLockWindow::touch_data() {

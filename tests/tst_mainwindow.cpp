@@ -25,11 +25,10 @@ namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 MainWindow* mw = nullptr;
 QString style(const char* name) { return mw->findChild<QPushButton*>(name)->styleSheet(); }
-const QString kTileNormal = "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px";
-const QString kTileFocused =
-    "background-color: rgb(33, 36, 53);border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;";
-const QString kSmallFocused =
-    "background-color: rgb(33, 36, 53);border:1px solid rgb(255,171,84);border-radius:1px;padding:1px 1px";
+// What an entry looks like: focused (orange border) or not, and a large
+// tile (rounded 10-pixel corners) or a small button.
+bool focused(const char* name) { return style(name).contains("solid rgb(255,171,84)"); }
+bool tile_look(const char* name) { return style(name).contains("border-radius:10px"); }
 
 void ticks(int n) {
     for (int i = 0; i < n; ++i)
@@ -67,11 +66,11 @@ private slots:
     void focus_wraps_and_tile_style_left_on_option() {
         QCOMPARE(mw->findChild<QLabel*>("label_IPaddr")->text(), QString("10.1.2.3"));
         keys(PANEL_KEY_LEFT);
-        QCOMPARE(style("tools"), kSmallFocused);
-        QCOMPARE(style("machinestate"), kTileNormal);
+        QVERIFY(focused("tools") && !tile_look("tools"));
+        QVERIFY(!focused("machinestate") && tile_look("machinestate"));
         keys(PANEL_KEY_RIGHT, 5);
-        QCOMPARE(style("option"), kTileNormal);
-        QCOMPARE(style("Button_lock"), kSmallFocused);
+        QVERIFY(!focused("option") && tile_look("option"));
+        QVERIFY(focused("Button_lock") && !tile_look("Button_lock"));
     }
 
     void back_shows_home_and_ok_returns_to_same_menu() {
@@ -83,9 +82,9 @@ private slots:
         QVERIFY(!g_lockwindow());
         QCOMPARE(g_mainwindow(), mw);
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
-        QCOMPARE(style("custommode"), kTileFocused);
+        QVERIFY(focused("custommode") && tile_look("custommode"));
         keys(PANEL_KEY_RIGHT);
-        QCOMPARE(style("option"), kTileFocused);
+        QVERIFY(focused("option") && tile_look("option"));
     }
 
     // The padlock shows what MODE will do: closed for every non-zero value,
@@ -186,18 +185,6 @@ private slots:
         QCOMPARE(int(g_delay_usbserver), 0);
         ticks(1);
         QCOMPARE(int(g_delay_usbserver), 1);
-    }
-
-    // A worker may raise the update flag before the banner exists.
-    void banner_animated_only_when_it_exists() {
-        g_update_flag = 1;
-        ticks(5);
-        QVERIFY(!g_move_update);
-        mw->update_start();
-        ticks(5);
-        mw->update_over();
-        QVERIFY(!g_move_update);
-        g_update_flag = 0;
     }
 
     // Skipped while a PC command runs; the stamp is renewed all the same.
