@@ -152,16 +152,6 @@ private slots:
         QVERIFY(shows("toolButton2", png_lang("slience.png"), QSize(24, 36)));
     }
 
-    void english_icons_when_language_not_offered() {
-        g_language = LANG_VIETNAMESE;
-        g_lcd_lang_valid = LCD_LANG_VALID_ALL & ~(1u << LANG_VIETNAMESE);
-        mw->language_changed();
-        QVERIFY(shows("option", ":/png/en_option.png", QSize(64, 64)));
-        g_lcd_lang_valid = LCD_LANG_VALID_ALL;
-        mw->language_changed();
-        QVERIFY(shows("option", ":/png/vn_option.png", QSize(64, 64)));
-    }
-
     // On a PC the reboot ends the program: run the clock in a forked copy.
     void reboot_300_ticks_after_the_request() {
         int status = 0;
