@@ -6,6 +6,7 @@
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
+#include "ui/frame/tip.h"
 
 #include <QApplication>
 #include <QDir>
@@ -147,6 +148,16 @@ QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* st
     ::close(fd[0]);
     ::waitpid(pid, status, 0);
     return out;
+}
+
+NoticeDriver::NoticeDriver() {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
+        if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
+            kinds.push_back(g_tip->shown_kind());
+        if (g_tip_flag && g_tip)
+            g_tip->tip_outtime_deal();
+    });
+    timer.start(0);
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {

@@ -4,8 +4,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QWidget;
 
@@ -34,6 +36,13 @@ bool close_all_pages();
 // _exit(3), flushing nothing. Returns what it wrote; *status gets its
 // wait status.
 QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* status);
+// Ends every notice at once (a 0 ms timer standing in for the 10 ms clock)
+// and records the kind of each one shown.
+struct NoticeDriver {
+    NoticeDriver();
+    QTimer timer;
+    std::vector<int> kinds;
+};
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

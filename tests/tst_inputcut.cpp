@@ -3,7 +3,7 @@
 // changes from the PC while an editor is open, and its texts.
 #include "testsupport.h"
 
-#include "keypad_driver.h"
+#include "page_driver.h"
 
 #include "core/devicepath.h"
 #include "core/global.h"
@@ -66,26 +66,6 @@ QString hdmi1_crops(int count) {
     for (int n = 1; n <= count; ++n)
         l << QString("2.%1").arg(n);
     return l.join(' ');
-}
-
-// "l" Left, "r" Right, "k" OK, "b" Back, "m" MODE; capitals are keypad letters.
-void press(const QString& keys) {
-    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT}, {'r', PANEL_KEY_RIGHT},
-                                        {'k', PANEL_KEY_OK},   {'b', PANEL_KEY_BACK},
-                                        {'m', PANEL_KEY_MODE}};
-    for (QChar c : keys)
-        key(panel.value(c.toLatin1(), c.toLatin1()));
-}
-// OK on a number field of the open editor, the keypad then typed `seq`.
-void keypad_on_field(const QString& seq) {
-    testsupport::post([seq] { keypad::type(seq); });
-    press("k");
-}
-
-// A change from outside (the PC), taken up by the scaler: the page refreshes.
-template <class F> void outside_change(F&& f) {
-    para_write(f);
-    c331_manage::pInstance()->apply_pass();
 }
 
 IntList state() {
@@ -555,6 +535,40 @@ private slots:
             QCOMPARE(tiles().at(1), QString("Stage 640x50"));
             QCOMPARE(row_name(0), QString("Cam(2)"));
             QCOMPARE(state(), (IntList{1, 0, 0}));
+        });
+    }
+
+    // Touch reaches the four number fields only.
+    void touch_opens_the_keypad_on_fields_only() {
+        run_page([] {
+            press("k");
+            QTest::mouseClick(page()->findChild<QPushButton*>("add_button"), Qt::LeftButton);
+            QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_CROPS));
+            press("k");
+            QString title;
+            testsupport::post([&] {
+                title = g_numberkeyboard->title();
+                keypad::type("42K");
+            });
+            QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_H"), Qt::LeftButton);
+            QCOMPARE(title, QString("H"));
+            QCOMPARE(field("lineEdit_H"), QString("42"));
+            QCOMPARE(editor_focus(), int(InputCut::ED_X)); // the focus does not follow a touch
+            QTest::mouseClick(page()->findChild<QPushButton*>("button_ok"), Qt::LeftButton);
+            QCOMPARE(record(0), QString("free"));
+        });
+    }
+
+    // Kept as the device does it: a window still showing a deleted crop
+    // keeps pointing at the freed record.
+    void deleting_a_crop_in_use_keeps_the_window_word() {
+        setup_crops("2.1");
+        blk::wr16(block(), blk::window(0, blk::WIN_SOURCE), 0x8000);
+        para()->RamParaShadow = para()->RamParaBlock;
+        run_page([] {
+            press("krrkrrrrk"); // crop 1, Delete
+            QCOMPARE(record(0), QString("free"));
+            QCOMPARE(para()->window_u16(0, blk::WIN_SOURCE), uint16_t(0x8000));
         });
     }
 

@@ -61,20 +61,6 @@ private:
     std::thread thread_;
 };
 
-// Ends every notice at once and records the kind of each one shown.
-struct NoticeDriver {
-    NoticeDriver() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
-                kinds.push_back(g_tip->shown_kind());
-            if (g_tip_flag && g_tip)
-                g_tip->tip_outtime_deal();
-        });
-        timer.start(0);
-    }
-    QTimer timer;
-    std::vector<int> kinds;
-};
 } // namespace
 
 class TstSyncUpdate : public QObject {
@@ -233,7 +219,7 @@ private slots:
         QFETCH(QVector<int>, r);
         RecordingPage page(r[0]);
         g_page_focus = uint8_t(r[0]);
-        NoticeDriver driver;
+        testsupport::NoticeDriver driver;
         sync(r[1]);
         QCOMPARE(page.codes, std::vector<int>{r[1]});
         QCOMPARE(driver.kinds, std::vector<int>(r.begin() + 2, r.end()));
@@ -241,7 +227,7 @@ private slots:
 
     void mainWindowDoneOnlyOnRequest() {
         g_page_focus = PAGE_MAINWINDOW;
-        NoticeDriver driver;
+        testsupport::NoticeDriver driver;
         sync();
         QVERIFY(driver.kinds.empty());
         g_mainwindow()->tip_done_request = 1;

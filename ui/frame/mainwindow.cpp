@@ -1,6 +1,7 @@
 #include "ui/frame/mainwindow.h"
 
 #include "core/global.h"
+#include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "ui/frame/syncupdate.h"
@@ -21,6 +22,12 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include <cstring>
 
 namespace {
 // Entries 0..3 are the large tiles; the lock, the tools button and the
@@ -48,12 +55,42 @@ uint16_t audio_word(const uint8_t* block) {
 void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
     set_button_icon(button, image, QSize(w, h));
 }
+
+// The quick user-mode grid.
+const Text5 kGridLoad = {"用户模式调用", "User mode invocation", "Загрузка настроек",
+                         "Điều chỉnh chế độ", "用戶模式調用"};
+const Text5 kGridSave = {"用户模式保存", "User mode save", "Сохранение настроек", "Chế độ lưu",
+                         "用戶模式保存"};
+const Text5 kSlotUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
+const QString kGridStyle = QStringLiteral(
+    "#widget_mode{background-color: rgb(255, 255, 255);border:1px groove gray;border-radius:1px;}");
+// The window's white text would vanish on the white grid: the title and
+// the slot buttons say their own colour and border.
+const QString kGridTitleStyle = QStringLiteral("background-color: rgb(255, 255, 255);color: rgb(33, 36, 53);");
+const QString kSavedFrame = QStringLiteral("background-color: #212435;border-radius:5px;");
+const QString kEmptyFrame = QStringLiteral("background-color: #B2B2B2;border-radius:5px;");
+const QString kClickedFrame = QStringLiteral("background-color: #00D65B;border-radius:5px;");
+const QString kBadgeStyle =
+    QStringLiteral("background-color: #4777FF;color: #FFFFFF;border-radius:3px;font: 7px;");
+const QString kSlotButton = QStringLiteral("background-color:transparent;border:none;");
+const QString kSlotButtonSelected = QStringLiteral(
+    "background-color:transparent;border-radius:5px;border:2px solid rgb(255,171,84);");
+constexpr int kUsingPixels = 7;
+constexpr int kUsingWidth = 36;
+constexpr int kAudioOnFull = blk::AUDIO_ON | 0xFF;  // sound on, volume 255
+constexpr int kNoSlot = 256;  // RynUserModeIndex: no slot is saved
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : FramePage<QMainWindow>(parent), ui(new Ui::MainWindow) {
     ui->setupUi(this);
     ui->widget->hide();
+    build_grid();
+    pointer = new QLabel(this);
+    pointer->setObjectName(QStringLiteral("label_pointer"));
+    set_label_pixmap(pointer, png("pointer.png"));
+    pointer->setScaledContents(true);
+    pointer->hide();
 
     set_label_pixmap(ui->label_IP, png("ip.png"));
     set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
@@ -79,6 +116,28 @@ void MainWindow::menulist_init() {
     focus.styles = &tile_styles();
     set_focus_list({ui->machinestate, ui->inputchoose, ui->custommode, ui->option, ui->Button_lock,
                     ui->tools});
+    // The strip and the grid start closed.
+    strip.styles = &kSmallStyles;
+    strip.set({ui->toolButton1, ui->toolButton2, ui->toolButton3, ui->toolButton4});
+    strip.ok = [this](int i) {
+        switch (i) {
+        case 0: on_toolButton1_clicked(); break;
+        case 1: on_toolButton2_clicked(); break;
+        case 2: on_toolButton3_clicked(); break;
+        case 3: on_toolButton4_clicked(); break;
+        default: break;
+        }
+    };
+    strip.back = [this] { leave_strip(); };
+    grid.set_count(USER_MODE_COUNT);
+    grid.select(0);
+    grid.ok = [this](int i) { grid_slots[size_t(i)].button->click(); };
+    grid.back = [this] { on_deletewidgetmode_clicked(); };
+    load_mode = save_mode = 0;
+    widget_mode->hide();
+    pointer->hide();
+    ui->widget->hide();
+    set_level(focus);
 }
 
 const FocusStyles& MainWindow::entry_styles(int index) const {
@@ -135,13 +194,25 @@ void MainWindow::syncUpdate(int) {
 
 void MainWindow::ip_changed() { ui->label_IPaddr->setText(g_str_ip); }
 
-void MainWindow::on_machinestate_clicked() { pages::open<MachineState>(); }
+void MainWindow::on_machinestate_clicked() {
+    mode_window_close();
+    pages::open<MachineState>();
+}
 
-void MainWindow::on_inputchoose_clicked() { pages::open<InputChoose>(); }
+void MainWindow::on_inputchoose_clicked() {
+    mode_window_close();
+    pages::open<InputChoose>();
+}
 
-void MainWindow::on_custommode_clicked() { pages::open<CustomMode>(); }
+void MainWindow::on_custommode_clicked() {
+    mode_window_close();
+    pages::open<CustomMode>();
+}
 
-void MainWindow::on_option_clicked() { pages::open<Option>(); }
+void MainWindow::on_option_clicked() {
+    mode_window_close();
+    pages::open<Option>();
+}
 
 void MainWindow::on_Button_lock_clicked() {
     c331_manage* scaler = c331_manage::pInstance();
@@ -158,10 +229,6 @@ void MainWindow::on_Button_lock_clicked() {
     show_lock(value);
 }
 
-// The tool strip and the quick user-mode grid are not built yet: the tools
-// entry keeps its place in the menu and does nothing.
-void MainWindow::on_tools_clicked() { qDebug("MainWindow: tool strip not available"); }
-
 void MainWindow::keyPressEvent(QKeyEvent* e) {
     if (e->key() == PANEL_KEY_OK)
         qDebug("this is OK button(MainWindow)[Press]\n");
@@ -170,6 +237,14 @@ void MainWindow::keyPressEvent(QKeyEvent* e) {
 }
 
 bool MainWindow::page_key(PanelKey k, int) {
+    // The strip and the grid are focus levels of their own; only the grid's
+    // Left/Right are not plain moves (loading skips empty slots).
+    if (level == &grid && (k == PanelKey::Left || k == PanelKey::Right)) {
+        on_usermodesel_clicked(k == PanelKey::Right ? 1 : 0);
+        return true;
+    }
+    if (level != &focus && k != PanelKey::Mode)
+        return false;
     switch (k) {
     case PanelKey::Left: move_focus(-1); return true;
     case PanelKey::Right: move_focus(1); return true;
@@ -184,7 +259,10 @@ bool MainWindow::page_key(PanelKey k, int) {
         default: break;
         }
         return true;
-    case PanelKey::Back: pages::open<LockWindow>(false); return true;
+    case PanelKey::Back:
+        mode_window_close();
+        pages::open<LockWindow>(false);
+        return true;
     case PanelKey::Mode:
         // The frame has already refused MODE under the lock.
         g_mode_shortcut_key = 1;
@@ -193,6 +271,272 @@ bool MainWindow::page_key(PanelKey k, int) {
     case PanelKey::Other: return false;
     }
     return false;
+}
+
+// ---- The tool strip and the quick user-mode grid ----
+
+void MainWindow::on_tools_clicked() {
+    if (ui->widget->isHidden()) {
+        ui->widget->show();
+        // The menu entry gives its look up while the strip has the keys.
+        set_style(focus.focused(), entry_styles(focus.index()).normal);
+        grid.select(0);
+        strip.set({ui->toolButton1, ui->toolButton2, ui->toolButton3, ui->toolButton4});
+        set_level(strip);
+        return;
+    }
+    // Touch on the tools button while the strip is shown.
+    widget_mode->hide();
+    pointer->hide();
+    load_mode = save_mode = 0;
+    grid.select(0);
+    set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
+    set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
+    ui->widget->hide();
+    set_level(focus);
+    focus.focus_to(focus.size() - 1);
+}
+
+// Back in the strip: the focus returns to the tools button.
+void MainWindow::leave_strip() {
+    ui->widget->hide();
+    set_style(strip.focused(), kSmallStyles.normal);
+    set_level(focus);
+    focus.focus_to(focus.size() - 1);
+    on_toolusermode_clicked();
+}
+
+void MainWindow::on_toolButton1_clicked() {
+    const uint16_t black = uint16_t((RynRamPara::pInstance()->u16(blk::SCREEN_BLACK) + 1) & 1);
+    set_icon(ui->toolButton1, png_lang(black ? "closeled.png" : "uncloseled.png"), 24, 36);
+    para_write([black](RynRamPara& p) { p.set_u16(blk::SCREEN_BLACK, black); });
+}
+
+// Mutes or unmutes the audio window; an audio window that is off or that
+// names no window (from a file or the PC) becomes window 0.
+void MainWindow::on_toolButton2_clicked() {
+    const RynRamPara* p = RynRamPara::pInstance();
+    int w = p->u16(blk::AUDIO_WINDOW);
+    const bool reset = !(w < WINDOW_COUNT && p->window_u16(w, blk::WIN_ENABLE) != 0);
+    if (reset)
+        w = 0;
+    const bool sound_on = p->window_u16(w, blk::WIN_AUDIO) & blk::AUDIO_ON;
+    set_icon(ui->toolButton2, png_lang(sound_on ? "slience.png" : "unslience.png"), 24, 36);
+    const uint16_t word = sound_on ? 0 : uint16_t(kAudioOnFull);
+    para_write([w, word, reset](RynRamPara& para) {
+        para.set_u16(blk::window(w, blk::WIN_AUDIO), word);
+        if (reset)
+            para.set_u16(blk::AUDIO_WINDOW, 0);
+    });
+}
+
+void MainWindow::on_toolButton3_clicked() { open_grid(false); }
+
+void MainWindow::on_toolButton4_clicked() { open_grid(true); }
+
+void MainWindow::open_grid(bool save, bool keep_selection) {
+    uint8_t& mine = save ? save_mode : load_mode;
+    uint8_t& other = save ? load_mode : save_mode;
+    if (mine)
+        return;
+    mine = 1;
+    if (other) {
+        other = 0;
+        if (save)
+            set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
+        else
+            set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
+    }
+    set_style(strip.focused(), kSmallStyles.normal);
+    const int found =
+        keep_selection ? grid.index() : RynRamPara::pInstance()->RynUserModeIndex(char(grid.index()), 2);
+    if (found < USER_MODE_COUNT) {
+        grid.select(found);
+        if (save)
+            set_icon(ui->toolButton4, png_lang("save.png"), 24, 36);
+        else
+            set_icon(ui->toolButton3, png_lang("call.png"), 24, 36);
+    } else {
+        grid.select(0);
+    }
+    set_level(grid);
+    mode_init();
+    show_grid();
+    pointer->setGeometry(281, save ? 188 : 148, 9, 12);
+    pointer->show();
+    pointer->raise();
+}
+
+// The grid's widgets are made once; mode_init() fills them in place.
+void MainWindow::build_grid() {
+    widget_mode = new QWidget(this);
+    widget_mode->setObjectName(QStringLiteral("widget_mode"));
+    widget_mode->setStyleSheet(kGridStyle);
+    widget_mode->hide();
+    grid_title = new QLabel(widget_mode);
+    grid_title->setObjectName(QStringLiteral("label_mode_title"));
+    grid_title->setGeometry(10, 5, 210, 28);
+    grid_title->setStyleSheet(kGridTitleStyle);
+    QFont title_font = grid_title->font();
+    title_font.setPointSize(9);
+    grid_title->setFont(title_font);
+    for (int i = 0; i < USER_MODE_COUNT; ++i) {
+        const QRect box(15 + 63 * (i % 4), 33 + 45 * (i / 4), 50, 40);
+        GridSlot& slot = grid_slots[size_t(i)];
+        slot.frame = new QFrame(widget_mode);
+        slot.frame->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
+        slot.frame->setGeometry(box);
+        auto* number = new QLabel(QString::number(i + 1), widget_mode);
+        number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
+        number->setGeometry(box.x(), box.y(), 12, 12);
+        number->setStyleSheet(kBadgeStyle);
+        number->setAlignment(Qt::AlignCenter);
+        slot.image = new QLabel(slot.frame);
+        slot.image->setObjectName(QStringLiteral("mode_image_%1").arg(i));
+        slot.image->setGeometry(17, 12, 16, 16);
+        slot.image->setScaledContents(true);
+        slot.using_label = new QLabel(slot.frame);
+        slot.using_label->setObjectName(QStringLiteral("mode_using_%1").arg(i));
+        slot.using_label->setGeometry(7, 23, kUsingWidth, 17);
+        slot.using_label->setAlignment(Qt::AlignCenter);
+        slot.using_label->hide();
+        slot.button = new QPushButton(widget_mode);
+        slot.button->setObjectName(QString::number(i));
+        slot.button->setGeometry(box);
+        slot.button->setFocusPolicy(Qt::NoFocus);
+        slot.button->setStyleSheet(kSlotButton);
+        connect(slot.button, &QPushButton::clicked, this, &MainWindow::ryn_button_mode_clicked);
+    }
+}
+
+void MainWindow::mode_init() {
+    const RynRamPara* p = RynRamPara::pInstance();
+    const int current = p->RynGetCurrentModeIndex();
+    // The "Using" text keeps the label's 7 pixels where it fits its box;
+    // a longer word takes the frame's whole width and a smaller size.
+    const QString using_text = tr5(kSlotUsing);
+    QFont using_font;
+    using_font.setPixelSize(kUsingPixels);
+    const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
+    const QRect using_box = wide ? QRect(1, 23, 48, 17) : QRect(7, 23, kUsingWidth, 17);
+    const QString using_style =
+        QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
+            .arg(fitting_pixel_size(using_font, using_text, using_box.width()));
+    for (int i = 0; i < USER_MODE_COUNT; ++i) {
+        GridSlot& slot = grid_slots[size_t(i)];
+        const bool saved = p->RynUserModeSaved(i);
+        const bool selected = i == grid.index() && (saved ? grid_open() : save_mode != 0);
+        const bool in_use = saved && i + 1 == current;
+        set_style(slot.frame, saved ? kSavedFrame : kEmptyFrame);
+        set_label_pixmap(slot.image, png(saved ? "mode_exist.png" : "mode_blank.png"));
+        slot.image->move(17, in_use ? 7 : 12);
+        set_style(slot.button, selected ? kSlotButtonSelected : kSlotButton);
+        if (in_use) {
+            slot.using_label->setGeometry(using_box);
+            set_style(slot.using_label, using_style);
+            if (slot.using_label->text() != using_text)
+                slot.using_label->setText(using_text);
+        }
+        slot.using_label->setVisible(in_use);
+    }
+}
+
+void MainWindow::show_grid() {
+    widget_mode->setGeometry(11, 6, 270, 230);
+    set_fitted_text(grid_title, tr5(save_mode ? kGridSave : kGridLoad));
+    widget_mode->show();
+    widget_mode->raise();
+}
+
+void MainWindow::on_usermodesel_clicked(char dir) {
+    if (save_mode) {
+        grid.select((grid.index() + (dir ? 1 : USER_MODE_COUNT - 1)) % USER_MODE_COUNT);
+    } else if (load_mode) {
+        const int found = RynRamPara::pInstance()->RynUserModeIndex(char(grid.index()), dir);
+        grid.select(found < USER_MODE_COUNT ? found : 0);
+    }
+    mode_init();
+    show_grid();
+}
+
+void MainWindow::ryn_button_mode_clicked() {
+    const auto* button = qobject_cast<const QPushButton*>(sender());
+    bool number = false;
+    const int slot = button ? button->objectName().toInt(&number) : -1;
+    if (!number || slot < 0 || slot >= USER_MODE_COUNT) {
+        qWarning("ryn_button_mode_clicked: not a slot button");
+        return;
+    }
+    click_slot(slot);
+}
+
+void MainWindow::click_slot(int slot) {
+    RynRamPara* p = RynRamPara::pInstance();
+    if (g_mode_select < USER_MODE_COUNT)
+        set_style(grid_slots[g_mode_select].frame,
+                  p->RynUserModeSaved(g_mode_select) ? kSavedFrame : kEmptyFrame);
+    g_mode_select = uint8_t(slot);
+    if (save_mode) {
+        // The dispatcher performs the save once the scaler took the flag.
+        if (slot + 1 != p->u16(blk::MODE_SAVE_REQUEST))
+            para_write([slot](RynRamPara& para) { para.set_u16(blk::MODE_SAVE_REQUEST, uint16_t(slot + 1)); });
+        save_mode = 0;
+        // The selection stays on the slot just saved: a search for a saved
+        // slot would move it to another mode, which a second OK overwrites.
+        grid.select(slot);
+        open_grid(true, true);
+        tip_done_request = 1;
+    } else if (load_mode && p->RynUserModeSaved(slot)) {
+        para_write([slot](RynRamPara& para) {
+            std::memcpy(para.RamParaBlock.data() + blk::MODE_BEGIN, para.UserModes[size_t(slot)].data(),
+                        blk::MODE_SIZE);
+            para.set_u16(blk::CURRENT_MODE, uint16_t(slot + 1));
+            para.set_u16(blk::MODE_SAVE_REQUEST, 0);
+        });
+        load_mode = 0;
+        grid.select(slot);
+        open_grid(false);
+        tip_done_request = 1;
+    }
+    set_style(grid_slots[size_t(slot)].frame, kClickedFrame);
+}
+
+void MainWindow::on_deletewidgetmode_clicked() {
+    if (save_mode) {
+        save_mode = 0;
+        set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
+    }
+    if (load_mode) {
+        load_mode = 0;
+        set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
+    }
+    widget_mode->hide();
+    pointer->hide();
+    if (level == &grid) {
+        set_level(strip);
+        strip.restyle(strip.index());
+    }
+}
+
+void MainWindow::on_toolusermode_clicked() {
+    if (!grid_open())
+        return;
+    load_mode = save_mode = 0;
+    set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
+    set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
+    widget_mode->hide();
+    pointer->hide();
+}
+
+// Before a page opens over the menu. The keys come back to the strip.
+void MainWindow::mode_window_close() {
+    load_mode = save_mode = 0;
+    widget_mode->hide();
+    pointer->hide();
+    if (level == &grid) {
+        set_level(strip);
+        strip.restyle(strip.index());
+    }
 }
 
 void MainWindow::update_start() { firmware_update_start(); }

@@ -8,6 +8,9 @@
 namespace Ui {
 class MainWindow;
 }
+class QFrame;
+class QLabel;
+class QPushButton;
 
 class MainWindow : public FramePage<QMainWindow> {
     Q_OBJECT
@@ -29,6 +32,22 @@ public:
     uint8_t tip_done_request = 0;
     uint8_t lock_state_shown = 0;
 
+    // The tool strip's quick user-mode grid: open for loading or for saving.
+    uint8_t load_mode = 0;
+    uint8_t save_mode = 0;
+    bool grid_open() const { return load_mode || save_mode; }
+    int grid_index() const { return grid.index(); }
+    QWidget* grid_widget() const { return widget_mode; }
+    // Fills the grid's 16 slots from the slot markers and the current mode.
+    void mode_init();
+    // Hides the grid before a page opens (the button images stay).
+    void mode_window_close();
+    // Moves the grid selection: dir 0 left, 1 right.
+    void on_usermodesel_clicked(char dir);
+    // Back in the grid and Back in the strip.
+    void on_deletewidgetmode_clicked();
+    void on_toolusermode_clicked();
+
 public slots:
     void slot_update_timer_ticks();
     void update_start();
@@ -39,6 +58,12 @@ public slots:
     void on_option_clicked();
     void on_Button_lock_clicked();
     void on_tools_clicked();
+    void on_toolButton1_clicked();
+    void on_toolButton2_clicked();
+    void on_toolButton3_clicked();
+    void on_toolButton4_clicked();
+    // A slot button of the grid (touch, or OK in the grid).
+    void ryn_button_mode_clicked();
 
 protected:
     const FocusStyles& entry_styles(int index) const override;
@@ -47,8 +72,28 @@ protected:
 
 private:
     void show_lock(uint16_t value);
+    void build_grid();
+    // Load (false) and save (true) open the grid alike. A reopening after a
+    // save keeps the selection on the slot just saved.
+    void open_grid(bool save, bool keep_selection = false);
+    void show_grid();
+    void click_slot(int slot);
+    void leave_strip();
 
     Ui::MainWindow* ui;
+    // The strip's four buttons, and the grid's 16 slots (drawn by mode_init).
+    FocusList strip;
+    FocusList grid;
+    struct GridSlot {
+        QFrame* frame = nullptr;
+        QLabel* image = nullptr;
+        QLabel* using_label = nullptr;
+        QPushButton* button = nullptr;
+    };
+    std::array<GridSlot, 16> grid_slots{};
+    QWidget* widget_mode = nullptr;
+    QLabel* grid_title = nullptr;
+    QLabel* pointer = nullptr;
 };
 
 inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }

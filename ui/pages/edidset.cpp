@@ -300,6 +300,9 @@ void EDIDset::ryn_button_cancel_clicked() {
     set_style(ui_focus, row_styles().normal);
     set_style(ui_focus_button, kButtonNormal);
     set_style(ui->label_rate, kButtonNormal);
+    // The card was not rebuilt while the frame was open: show the entry as
+    // it is now, a change from the PC meanwhile included.
+    source_init();
     hide_edit_frame();
 }
 

@@ -1,8 +1,12 @@
 #pragma once
-// Drives the shared number keypad as a user does, from inside the nested
-// loop that a page's number field runs it in, and checks that the texts of
-// a page fit their boxes.
+// Drives a page and the shared number keypad as a user does (the keypad
+// from inside the nested loop that a page's number field runs it in),
+// makes changes as the PC does, and checks that a page's texts fit.
+#include "testsupport.h"
+
 #include "core/global.h"
+#include "core/para_write.h"
+#include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/numberkeyboard.h"
 
@@ -12,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStringList>
+#include <QHash>
 #include <QTextDocument>
 
 namespace keypad {
@@ -46,6 +51,29 @@ inline void type(const QString& seq) {
     }
 }
 }  // namespace keypad
+
+// Keys to the page in front: "l" Left, "r" Right, "k" OK, "b" Back, "m"
+// MODE; capitals are keypad letters.
+inline void press(const QString& keys) {
+    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT}, {'r', PANEL_KEY_RIGHT},
+                                        {'k', PANEL_KEY_OK},   {'b', PANEL_KEY_BACK},
+                                        {'m', PANEL_KEY_MODE}};
+    for (QChar c : keys)
+        testsupport::key(panel.value(c.toLatin1(), c.toLatin1()));
+}
+
+// OK on the focused number field, then `seq` typed on the keypad it opens.
+inline void keypad_on_field(const QString& seq) {
+    testsupport::post([seq] { keypad::type(seq); });
+    press("k");
+}
+
+// A change from outside (the PC), taken up by the scaler: the page in front
+// refreshes.
+template <class F> void outside_change(F&& f) {
+    para_write(f);
+    c331_manage::pInstance()->apply_pass();
+}
 
 // The visible texts of `page` wider than their boxes, as "name: text (w > box)".
 inline QStringList texts_that_overflow(QWidget* page) {
