@@ -29,34 +29,53 @@ std::unique_ptr<QTemporaryDir> g_dir;
 // outside it ends the program instead of reaching the host. Removed at exit
 // by the process that made it only: a forked child that exits (the reboot
 // test) must not take its parent's folder along.
+//
+// A test that starts a copy of itself (to kill it mid-save) hands its folder
+// down in FRONTPANEL_TEST_FOLDER: the copy works in the same folder, under
+// the FRONTPANEL_ROOT it inherits, and leaves the folder to its parent.
+constexpr const char* kFolderVariable = "FRONTPANEL_TEST_FOLDER";
+
 struct TestFolder {
-    TestFolder() : dir(QDir::tempPath() + QStringLiteral("/frontpanel-test-XXXXXX")) {
+    TestFolder() {
+        const QString inherited = QString::fromLocal8Bit(qgetenv(kFolderVariable));
+        if (!inherited.isEmpty() && QDir(inherited).exists()) {
+            path = inherited;
+            return;
+        }
+        QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/frontpanel-test-XXXXXX"));
         dir.setAutoRemove(false);
+        if (dir.isValid()) {
+            path = dir.path();
+            owner = ::getpid();
+        }
     }
     ~TestFolder() {
-        if (::getpid() == owner)
-            QDir(dir.path()).removeRecursively();
+        if (owner && ::getpid() == owner)
+            QDir(path).removeRecursively();
     }
-    QTemporaryDir dir;
-    const pid_t owner = ::getpid();
+    QString path;
+    pid_t owner = 0;
 };
 TestFolder& test_folder() {
     static TestFolder folder;
     return folder;
 }
 const bool confined = [] {
-    const QTemporaryDir& dir = test_folder().dir;
-    if (!dir.isValid()) {
+    const TestFolder& folder = test_folder();
+    if (folder.path.isEmpty()) {
         std::fprintf(stderr, "testsupport: cannot make a temporary folder: refusing to run\n");
         std::exit(2);
     }
-    qputenv("FRONTPANEL_ROOT", (dir.path() + QStringLiteral("/device")).toUtf8());
-    device_paths_confine(dir.path());
+    const QString root = QString::fromLocal8Bit(qgetenv("FRONTPANEL_ROOT"));
+    if (folder.owner || !root.startsWith(folder.path + QLatin1Char('/')))
+        qputenv("FRONTPANEL_ROOT", (folder.path + QStringLiteral("/device")).toUtf8());
+    qputenv(kFolderVariable, folder.path.toUtf8());
+    device_paths_confine(folder.path);
     return true;
 }();
 }  // namespace
 
-QString test_root() { return test_folder().dir.path(); }
+QString test_root() { return test_folder().path; }
 
 void fresh_device() {
     g_dir = std::make_unique<QTemporaryDir>(test_root() + QStringLiteral("/device-XXXXXX"));
