@@ -135,7 +135,7 @@ QStringList overflows(QWidget* root) {
             }
             // Latin names and timings in the 12-pixel rows: the line must not
             // lose its underscore or descenders at the bottom of the box.
-            if (text.contains(QRegularExpression("[^\\x20-\\x7e]")))
+            if (box.height() > 12 || text.contains(QRegularExpression("[^\\x20-\\x7e]")))
                 continue;
             const QRect line = QStyle::alignedRect(Qt::LeftToRight, l->alignment(),
                                                    QSize(advance, fm.height()), box);
