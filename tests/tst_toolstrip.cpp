@@ -205,6 +205,9 @@ private slots:
         QCOMPARE(child("mode_image_6")->geometry(), QRect(17, 7, 16, 16));
         QVERIFY(!child("mode_using_0")->isVisible());
         QCOMPARE(child("mode_image_0")->geometry(), QRect(17, 12, 16, 16));
+        g_language = LANG_SCHINESE;  // its word ends in a soft hyphen, which is not drawn
+        keys(PANEL_KEY_RIGHT);
+        QCOMPARE(child<QLabel>("mode_using_6")->text(), QString::fromUtf8("使用中"));
         const QImage exist = QPixmap(png("mode_exist.png")).toImage();
         QCOMPARE(child<QLabel>("mode_image_0")->pixmap(Qt::ReturnByValue).toImage(), exist);
     }
