@@ -21,6 +21,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QtTest>
 
@@ -189,6 +190,19 @@ private slots:
         QVERIFY(child("widget")->isVisible());
         QCOMPARE(child(save ? "toolButton4" : "toolButton3")->styleSheet(), kSmallFocused);
         QVERIFY(shows(save ? "toolButton4" : "toolButton3", png_lang(save ? "unsave.png" : "uncall.png")));
+    }
+
+    void save_grid_visits_every_slot() {
+        mark_saved({7});
+        open_strip(3);
+        keys(PANEL_KEY_OK);
+        QSet<int> seen;
+        for (int i = 0; i < 16; ++i) {
+            seen.insert(mw->grid_index());
+            keys(PANEL_KEY_RIGHT);
+        }
+        QCOMPARE(seen.size(), 16);
+        QCOMPARE(mw->grid_index(), 7);
     }
 
     void slot_looks() {
