@@ -11,7 +11,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace pt = boost::property_tree;
 
@@ -98,12 +100,73 @@ bool take_texts(const pt::ptree& node, std::string* out) {
     *out = joined;
     return true;
 }
+
+// The alias file is asked for once per name shown (six tiles on every
+// refresh of the home screen), but changes only when the PC sends a new
+// one: it is parsed again only when the file on disk is another one (a
+// new inode after the atomic replace, or another size or time).
+struct FileIdentity {
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    timespec mtime{};
+    bool operator==(const FileIdentity& o) const {
+        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
+               mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec;
+    }
+};
+
+FileIdentity identity_of(const std::string& device_file) {
+    FileIdentity id;
+    struct stat st {};
+    if (::stat(device_path_std(device_file).c_str(), &st) != 0)
+        return id;
+    id.exists = true;
+    id.dev = st.st_dev;
+    id.ino = st.st_ino;
+    id.size = st.st_size;
+    id.mtime = st.st_mtim;
+    return id;
+}
+
+struct AliasCache {
+    std::mutex mutex;
+    bool loaded = false;
+    std::string path;  // FRONTPANEL_ROOT may move (tests)
+    FileIdentity identity;
+    bool ok = false;
+    pt::ptree tree;
+};
+
+AliasCache& alias_cache() {
+    static AliasCache cache;
+    return cache;
+}
 } // namespace
 
+void alias_file_changed() {
+    AliasCache& cache = alias_cache();
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    cache.loaded = false;
+}
+
 int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
-    pt::ptree tree;
-    if (read_json_file(ALIAS_FILE, &tree) != Read::Ok)
+    AliasCache& cache = alias_cache();
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    const std::string path = device_path_std(ALIAS_FILE);
+    const FileIdentity now = identity_of(ALIAS_FILE);
+    if (!cache.loaded || cache.path != path || !(cache.identity == now)) {
+        cache.tree.clear();
+        cache.ok = now.exists && read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
+        // A broken file is removed by the reader: remember that state.
+        cache.identity = cache.ok ? now : identity_of(ALIAS_FILE);
+        cache.path = path;
+        cache.loaded = true;
+    }
+    if (!cache.ok)
         return 0;
+    const pt::ptree& tree = cache.tree;
     auto list = tree.get_child_optional(pt::ptree::path_type(kind + "/namelist", '/'));
     if (!list)
         return 0;

@@ -25,6 +25,10 @@ struct OSD_LIST {
 };
 
 // 1 when "/data/configs/alias.json" has a valid, named entry `id` of `kind`.
+// The file is parsed once and again only when it changes on disk.
 int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id);
+// A file has come from the PC: the alias file is read again at the next
+// lookup, whatever its time stamp says.
+void alias_file_changed();
 // Parses an OSD menu file into `list`; 1 on success, 0 otherwise.
 int get_json_omenu_para(const char* file, OSD_LIST* list);

@@ -495,8 +495,12 @@ void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
         return;
     c331_manage* m = scaler();
     MutexLocker lock(&m->para_mutex);
+    // The crop state of every caller after this one starts from the table
+    // as it is now; the number itself is read from the table.
+    RynCropSourceInit();
     const int c = RynAddCropID(source);
     if (c == 0) {
+        // Byte 1 would read 0x7F, a used-bit-less record naming crop 128.
         debug_printf("source %d has all %d crops\n", source, CROP_COUNT);
         return;
     }

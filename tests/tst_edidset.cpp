@@ -221,6 +221,21 @@ private slots:
         });
     }
 
+    // A keypad result without a field to take it (the field's pointer
+    // cleared meanwhile) changes nothing.
+    void keypad_result_without_a_field() {
+        run_page([] {
+            press("k");
+            testsupport::post([] {
+                g_lineedit = nullptr;
+                keypad::type("7K");
+            });
+            press("k");
+            QCOMPARE(text("lineEdit_W"), QString("1920"));
+            QCOMPARE(int(page()->ui_seltype), int(EDIDset::LEVEL_FRAME));
+        });
+    }
+
     void keypad_titles_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<QStringList>("titles");

@@ -461,17 +461,11 @@ private slots:
         });
     }
 
-    void mode_at_level_2_and_under_lock() {
+    // The page's own key handling leaves MODE to the frame at every level.
+    void mode_at_level_2() {
         setup({1}, {2});
         run_page([] {
-            press("kk");
-            para()->set_u16(blk::PANEL_LOCK, 1);
-            press("m");
-            QVERIFY(page());
-            QCOMPARE(int(page()->ui_seltype), 2);
-            QCOMPARE(int(g_mode_shortcut_key), 0);
-            para()->set_u16(blk::PANEL_LOCK, 0);
-            press("m");
+            press("kkm");
             QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
             QVERIFY(!page());
             QVERIFY(g_custommode());

@@ -538,6 +538,40 @@ private slots:
         });
     }
 
+    // Touch reaches the four number fields only.
+    void touch_opens_the_keypad_on_fields_only() {
+        run_page([] {
+            press("k");
+            QTest::mouseClick(page()->findChild<QPushButton*>("add_button"), Qt::LeftButton);
+            QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_CROPS));
+            press("k");
+            QString title;
+            testsupport::post([&] {
+                title = g_numberkeyboard->title();
+                keypad::type("42K");
+            });
+            QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_H"), Qt::LeftButton);
+            QCOMPARE(title, QString("H"));
+            QCOMPARE(field("lineEdit_H"), QString("42"));
+            QCOMPARE(editor_focus(), int(InputCut::ED_X)); // the focus does not follow a touch
+            QTest::mouseClick(page()->findChild<QPushButton*>("button_ok"), Qt::LeftButton);
+            QCOMPARE(record(0), QString("free"));
+        });
+    }
+
+    // Kept as the device does it: a window still showing a deleted crop
+    // keeps pointing at the freed record.
+    void deleting_a_crop_in_use_keeps_the_window_word() {
+        setup_crops("2.1");
+        blk::wr16(block(), blk::window(0, blk::WIN_SOURCE), 0x8000);
+        para()->RamParaShadow = para()->RamParaBlock;
+        run_page([] {
+            press("krrkrrrrk"); // crop 1, Delete
+            QCOMPARE(record(0), QString("free"));
+            QCOMPARE(para()->window_u16(0, blk::WIN_SOURCE), uint16_t(0x8000));
+        });
+    }
+
     void back_returns_to_the_opener_data() {
         QTest::addColumn<int>("opener");
         QTest::addColumn<int>("focus");

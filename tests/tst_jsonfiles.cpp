@@ -6,7 +6,9 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QtTest>
 
 namespace {
@@ -66,6 +68,48 @@ private slots:
         QCOMPARE(get_json_alias_para(&alias, kind.toStdString(), id), result);
         QCOMPARE(QString::fromStdString(alias.name), name);
         QCOMPARE(exists("/data/configs/alias.json"), file); // not a parse error
+    }
+
+    // The parsed alias file is kept between lookups: a file the PC replaces,
+    // rewrites in place (same size, same time stamp) or that goes away must
+    // not leave the old names showing.
+    void aliasFollowsFileChanges_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("replaced by a new file") << "replace" << 1 << "Bob";
+        QTest::newRow("rewritten in place, then the PC's file code") << "in place" << 1 << "Bob";
+        QTest::newRow("removed") << "remove" << 0 << "";
+    }
+    void aliasFollowsFileChanges() {
+        QFETCH(QString, how);
+        QFETCH(int, result);
+        QFETCH(QString, name);
+        const QString file = "/data/configs/alias.json";
+        const QByteArray before = R"({"source": {"namelist": [{"id": 1, "name": "Ann"}]}})";
+        QByteArray after = before;
+        after.replace("Ann", "Bob");
+        write_file(file, before);
+        ALIAS_PARA alias;
+        QCOMPARE(get_json_alias_para(&alias, "source", 1), 1);
+        QCOMPARE(QString::fromStdString(alias.name), QString("Ann"));
+        if (how == "replace") {
+            QVERIFY(QFile::remove(device_path(file)));
+            write_file(file, after);
+        } else if (how == "in place") {
+            const QDateTime stamp = QFileInfo(device_path(file)).lastModified();
+            QFile f(device_path(file));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.write(after);
+            QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+            f.close();
+            alias_file_changed();
+        } else {
+            QVERIFY(QFile::remove(device_path(file)));
+        }
+        alias = ALIAS_PARA();
+        QCOMPARE(get_json_alias_para(&alias, "source", 1), result);
+        QCOMPARE(QString::fromStdString(alias.name), name);
     }
 
     void omenuGoodFileAndMissingKeys() {

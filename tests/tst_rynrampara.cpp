@@ -117,6 +117,17 @@ private slots:
         P()->RynAddNewCrop(1, &v);
         QVERIFY(P()->RamParaBlock == before);
         QCOMPARE(int(flag()), 0);
+
+        // Every crop number of one source used, the crop state stale: no
+        // record with byte 1 = 0x7F, nothing written.
+        for (int i = 0; i < CROP_COUNT; ++i)
+            put_crop(i, 2, 0x80 + i);
+        std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
+        const auto full = P()->RamParaBlock;
+        P()->RynAddNewCrop(2, &v);
+        QVERIFY(P()->RamParaBlock == full);
+        QCOMPARE(int(flag()), 0);
+        QCOMPARE(P()->RynGetCropID(2, 40), 40); // the state was rebuilt first
     }
 
     void imageSourceDecoding_data() { // word, source, crop index

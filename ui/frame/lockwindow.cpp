@@ -152,66 +152,89 @@ void LockWindow::language_changed() {
 }
 
 void LockWindow::image_init() {
-    if (tiles) {
-        // Unhooked first: the frame's own destruction must not reach the
-        // filter.
-        tiles->removeEventFilter(this);
-        delete tiles;
-    }
+    if (!tiles)
+        create_tiles();
+    const uint16_t black = RynRamPara::pInstance()->u16(blk::SCREEN_BLACK);
+    for (int w = 0; w < WINDOW_COUNT; ++w)
+        update_tile(w, black);
+}
+
+// The six tiles are made once; a refresh only changes what differs (a
+// label given the text it shows already does nothing).
+void LockWindow::create_tiles() {
     tiles = new QFrame(this);
     tiles->setObjectName(QStringLiteral("frame_tiles"));
     tiles->setGeometry(0, 74, 320, 160);
     tiles->setFrameShape(QFrame::NoFrame);
     tiles->installEventFilter(this);
-    const uint16_t black = RynRamPara::pInstance()->u16(blk::SCREEN_BLACK);
     QFont font;
     font.setPixelSize(10);
-    for (int w = 0; w < WINDOW_COUNT; ++w)
-        build_tile(w, black, font);
+    for (int w = 0; w < WINDOW_COUNT; ++w) {
+        const int x = 155 * (w % 2);
+        const int y = 50 * (w / 2);
+        const QString n = QString::number(w);
+        Tile& t = tile_[size_t(w)];
+
+        t.number = new QLabel(QString::number(w + 1), tiles);
+        t.number->setObjectName(QStringLiteral("tile_number_") + n);
+        t.number->setGeometry(10 + x, 10 + y, 40, 40);
+        t.number->setAlignment(Qt::AlignCenter);
+        t.number->setStyleSheet(QString::fromLatin1(kNumberStyles[size_t(w)]));
+
+        t.name = new QLabel(tiles);
+        t.name->setObjectName(QStringLiteral("tile_name_") + n);
+        t.name->setGeometry(55 + x, 13 + y, 100, 15);
+        t.name->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        t.name->setFont(font);
+
+        t.info = new QLabel(tiles);
+        t.info->setObjectName(QStringLiteral("tile_info_") + n);
+        t.info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        t.info->setFont(font);
+    }
     tiles->show();
 }
 
-void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
+// A small image over a tile's number: made when it is to show, removed
+// when not.
+void LockWindow::set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
+                           const QString& name, const QRect& rect, const QString& image) {
+    if (!shown) {
+        delete badge->data();
+        return;
+    }
+    if (*badge)
+        return;
+    auto* label = new QLabel(number);
+    label->setObjectName(name);
+    label->setGeometry(rect);
+    set_scaled_pixmap(label, png(image));
+    label->show();
+    *badge = label;
+}
+
+void LockWindow::update_tile(int w, uint16_t screen_black) {
     const RynRamPara* p = RynRamPara::pInstance();
     const int x = 155 * (w % 2);
     const int y = 50 * (w / 2);
-    const QString n = QString::number(w);
+    Tile& t = tile_[size_t(w)];
 
-    auto* number = new QLabel(QString::number(w + 1), tiles);
-    number->setObjectName(QStringLiteral("tile_number_") + n);
-    number->setGeometry(10 + x, 10 + y, 40, 40);
-    number->setAlignment(Qt::AlignCenter);
-    number->setStyleSheet(QString::fromLatin1(kNumberStyles[size_t(w)]));
-
-    auto* name = new QLabel(tiles);
-    name->setObjectName(QStringLiteral("tile_name_") + n);
-    name->setGeometry(55 + x, 13 + y, 100, 15);
-    name->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
-    name->setFont(font);
-
-    auto* info = new QLabel(tiles);
-    info->setObjectName(QStringLiteral("tile_info_") + n);
-    info->setFont(font);
-
-    if (w == g_image_current) {
-        auto* mark = new QLabel(number);
-        mark->setObjectName(QStringLiteral("tile_current"));
-        mark->setGeometry(28, 0, 12, 12);
-        set_scaled_pixmap(mark, png(QStringLiteral("osd_yes.png")));
-    }
+    set_badge(&t.mark, t.number, w == g_image_current, QStringLiteral("tile_current"),
+              QRect(28, 0, 12, 12), QStringLiteral("osd_yes.png"));
 
     const bool on = w == 0 || p->window_u16(w, blk::WIN_ENABLE) == 1;
     if (!on) {
-        info->setGeometry(55 + x, 20 + y, 40, 15);
-        info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
-        info->setText(tr5(kWindowOff));
+        t.name->setText(QString());
+        t.info->setGeometry(55 + x, 20 + y, 40, 15);
+        t.info->setText(tr5(kWindowOff));
+        set_badge(&t.freeze, t.number, false, QString(), QRect(), QString());
         return;
     }
 
     const TileSource src = tile_source(*p, w);
-    name->setText(src.alias ? QFontMetrics(name->font())
-                                  .elidedText(src.name, Qt::ElideRight, ALIAS_ELIDE_PIXELS)
-                            : src.name);
+    t.name->setText(src.alias ? QFontMetrics(t.name->font())
+                                    .elidedText(src.name, Qt::ElideRight, ALIAS_ELIDE_PIXELS)
+                              : src.name);
 
     const uint16_t output = p->window_u16(w, blk::WIN_OUTPUT);
     QString text;
@@ -225,16 +248,12 @@ void LockWindow::build_tile(int w, uint16_t screen_black, const QFont& font) {
         if (output & blk::OUTPUT_BLACK)
             text = tr5(kBlack);
     }
-    info->setGeometry(55 + x, 28 + y, 100, 12);
-    info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255);"));
-    info->setText(text);
+    t.info->setGeometry(55 + x, 28 + y, 100, 12);
+    t.info->setText(text);
 
-    if ((output & blk::OUTPUT_FREEZE) || screen_black == 2) {
-        auto* freeze = new QLabel(number);
-        freeze->setObjectName(QStringLiteral("tile_freeze_") + n);
-        freeze->setGeometry(0, 0, 16, 16);
-        set_scaled_pixmap(freeze, png(QStringLiteral("freeze.png")));
-    }
+    set_badge(&t.freeze, t.number, (output & blk::OUTPUT_FREEZE) || screen_black == 2,
+              QStringLiteral("tile_freeze_") + QString::number(w), QRect(0, 0, 16, 16),
+              QStringLiteral("freeze.png"));
 }
 
 void LockWindow::syncUpdate(int) {

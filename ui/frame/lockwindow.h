@@ -7,6 +7,10 @@
 #include <QDialog>
 #include <QFrame>
 #include <QPointer>
+#include <array>
+
+class QLabel;
+class QRect;
 
 namespace Ui {
 class LockWindow;
@@ -21,7 +25,7 @@ public:
 
     void para_init() override;
     void language_changed() override;
-    // Rebuilds the six window tiles from the block.
+    // Brings the six window tiles in line with the block.
     void image_init();
     void ip_changed();
     // True when the audio window's sound is on.
@@ -41,11 +45,24 @@ protected:
 private:
     void set_led_size_text();
     void set_volume_icon();
-    void build_tile(int w, uint16_t screen_black, const QFont& font);
+    // One tile's labels; the current-window mark and the freeze mark exist
+    // only while they show.
+    struct Tile {
+        QLabel* number = nullptr;
+        QLabel* name = nullptr;
+        QLabel* info = nullptr;
+        QPointer<QLabel> mark;
+        QPointer<QLabel> freeze;
+    };
+    void create_tiles();
+    void update_tile(int w, uint16_t screen_black);
+    static void set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
+                          const QString& name, const QRect& rect, const QString& image);
     void leave_to_mainwindow();
 
     Ui::LockWindow* ui;
     QPointer<QFrame> tiles;
+    std::array<Tile, WINDOW_COUNT> tile_{};
 };
 
 inline LockWindow* g_lockwindow() { return pages::get<LockWindow>(); }

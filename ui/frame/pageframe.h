@@ -15,9 +15,11 @@
 //   and MODE find it there; nothing else names the id.
 //
 // * Construction. The constructor builds the form and the focus levels
-//   only. pages::open<T>() then calls para_init() (values) and
+//   only. pages::open<T>() (or pages::create<T>() for a page registered by
+//   hand, as tests do) then calls para_init() (values) and
 //   language_changed() (texts and pictures) once the page is complete; a
-//   page never calls them from its own constructor.
+//   page never calls them from its own constructor. MainWindow, the root
+//   that is never opened, is the one exception.
 //
 // * Focus levels. A FocusList (focuslist.h) is one level: its entries in
 //   focus order, their FocusStyles, wrap-around, restyling (a style sheet is

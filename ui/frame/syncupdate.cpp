@@ -2,6 +2,7 @@
 
 #include "core/global.h"
 #include "core/ids.h"
+#include "core/jsonfiles.h"
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/mainwindow.h"
@@ -87,6 +88,9 @@ void SyncUpdate::para_sync(int code) {
         ryn_keys_update_lights();
     if (code == SYNC_PC_UPDATE_START || code == SYNC_PC_UPDATE_OVER)
         return;
+    // The file may be the alias file, rewritten within one time stamp.
+    if (code == SYNC_PC_FILE_END)
+        alias_file_changed();
 
     refresh_front_page(code);
     save_changes();

@@ -266,7 +266,8 @@ void InputCut::build_crop_list() {
         tile.icon->setStyleSheet(kTileIcon);
         tile.name = new QLabel(frame_source);
         tile.name->setObjectName(QStringLiteral("name%1").arg(t));
-        tile.name->setGeometry(7 + dx, 23 + dy, 80, 12);
+        // Tall enough for the underscore of "HDMI1_crop1".
+        tile.name->setGeometry(7 + dx, 23 + dy, 80, 14);
         tile.name->setFont(pixel_font(10));
         // The size line holds "1920x1080@60Hz" and the no-signal texts.
         tile.size = new QLabel(frame_source);

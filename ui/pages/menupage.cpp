@@ -11,8 +11,7 @@ void MenuPage::build(MenuTouch touch) {
     for (size_t i = 0; i < count_; ++i) {
         auto* button = findChild<QPushButton*>(QLatin1String(entries_[i].button));
         if (!button)
-            qWarning("MenuPage %s: no tile %s in the form", metaObject()->className(),
-                     entries_[i].button);
+            qWarning("MenuPage: no tile %s in the form", entries_[i].button);
         else if (touch == MenuTouch::Opens)
             connect(button, &QPushButton::clicked, this, [this, i] { entry_ok(int(i)); });
         tiles_.push_back(button);
