@@ -34,7 +34,8 @@ uint32_t factoryage_log_diff10 = 0;
 uint32_t factoryage_log_diff20 = 0;
 uint32_t factoryage_log_diffmore = 0;
 
-volatile uint8_t g_set_led_para = LED_PARA_IDLE;
+Wakeup g_fpga_wakeup;
+WakingFlag g_set_led_para{g_fpga_wakeup, LED_PARA_IDLE};
 volatile uint8_t g_set_led_setup = 0;
 
 std::atomic<uint8_t> pc_cmd_valid{0};

@@ -1,6 +1,7 @@
 #pragma once
 // The globals shared by the core, the simulated device and the pages.
 #include "core/ids.h"
+#include "core/wakeup.h"
 
 #include <QString>
 #include <QStringList>
@@ -52,7 +53,8 @@ extern uint32_t factoryage_log_diffmore;
 
 // LED-size handshake between the scaler and the FPGA threads
 // (under Utils::_led_para_init_mutex).
-extern volatile uint8_t g_set_led_para;   // LED_PARA_STATE
+extern Wakeup g_fpga_wakeup;              // the FPGA thread's sleep
+extern WakingFlag g_set_led_para;         // LED_PARA_STATE; a request wakes the FPGA thread
 extern volatile uint8_t g_set_led_setup;
 
 // Flags of the control protocol and the USB watcher.

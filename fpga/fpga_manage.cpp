@@ -4,7 +4,8 @@
 #include "core/utils.h"
 #include "fpga/rcv_recovery_file.h"
 
-#include <unistd.h>
+#include <algorithm>
+#include <chrono>
 
 fpga_manage* fpga_manage::p_fpga_manage = nullptr;
 
@@ -68,9 +69,26 @@ void* fpga_manage::fpgamanageThread(void* arg) {
         self->brightness_deal();
         self->age_counters_deal();
         self->pc_cmd_deal();
-        usleep(PASS_SLEEP_US);
+        g_fpga_wakeup.wait_for(std::chrono::microseconds(self->idle_wait_us()));
     }
     return nullptr;
+}
+
+// Requests (brightness, the LED reload) wake the thread at once. Left
+// alone it sleeps until its next tick-counted duty is due: every pass
+// while the LED reload counts its steps, otherwise the ageing counters or
+// the end of a PC command's hold. Ticks only advance with the GUI's 10 ms
+// clock, so a due time is an estimate, checked again on waking; the sleep
+// is bounded so that a stopped clock costs one wake-up a second.
+int fpga_manage::idle_wait_us() const {
+    if (g_set_led_para != LED_PARA_IDLE)
+        return PASS_SLEEP_US;
+    uint32_t ticks = AGE_TICKS - std::min(Utils::getTimeSpace(age_stamp_), AGE_TICKS);
+    if (pc_cmd_valid)
+        ticks = std::min(ticks, PC_CMD_HOLD_TICKS -
+                                    std::min(Utils::getTimeSpace(pc_cmd_time), PC_CMD_HOLD_TICKS));
+    const int64_t us = int64_t(ticks) * TICK_US;
+    return int(std::clamp<int64_t>(us, PASS_SLEEP_US, IDLE_WAIT_US));
 }
 
 // The configuration is already in the simulated chip; bring-up only reads
@@ -177,6 +195,7 @@ void fpga_manage::request_brightness(uint16_t value) {
     MutexLocker lock(&Utils::_bri_set_mutex);
     bri_value_ = value;
     bri_req_ = 1;
+    g_fpga_wakeup.notify();
 }
 
 void fpga_manage::brightness_deal() {

@@ -75,12 +75,16 @@ public:
     static constexpr uint32_t LED_DONE_TICKS = 31;
     static constexpr uint32_t AGE_TICKS = 3000;
     static constexpr uint32_t PC_CMD_HOLD_TICKS = 300;
-    static constexpr int PASS_SLEEP_US = 10000;
+    static constexpr int PASS_SLEEP_US = 10000;  // one tick
+    static constexpr int TICK_US = 10000;
+    static constexpr int IDLE_WAIT_US = 1000000;
 
 private:
     fpga_manage();
     static void* fpgamanageThread(void* arg);
     void pc_cmd_deal();
+    // How long the thread may sleep before its next duty.
+    int idle_wait_us() const;
     bool reg_exists(int reg) const;
 
     uint8_t shadow_[FPGA_COUNT][FPGA_REG_COUNT] = {};

@@ -13,15 +13,13 @@
 #include <cstring>
 #include <linux/netlink.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 void (*UsbServer::usb_mounted_hook)() = nullptr;
 
 namespace {
-// Long enough to keep the idle thread cheap, short enough that the
-// destructor does not wait long for it.
-constexpr int POLL_TIMEOUT_MS = 200;
 constexpr int WAIT_STEP_US = 10000;
 constexpr int UEVENT_BUFFER = 4096;
 
@@ -54,10 +52,17 @@ UsbServer::UsbServer(QObject* parent) : QObject(parent) {
         sock_ = -1;
         return;
     }
-    if (pthread_create(&thread_, nullptr, &UsbServer::acceptThread, this) != 0) {
+    // The thread sleeps in poll() until a uevent comes or the destructor
+    // writes to this descriptor: no wake-ups while nothing happens.
+    stop_fd_ = eventfd(0, EFD_CLOEXEC);
+    if (stop_fd_ < 0 ||
+        pthread_create(&thread_, nullptr, &UsbServer::acceptThread, this) != 0) {
         debug_printf("UsbServer: cannot start the watcher thread\n");
         close(sock_);
         sock_ = -1;
+        if (stop_fd_ >= 0)
+            close(stop_fd_);
+        stop_fd_ = -1;
         return;
     }
     running_ = true;
@@ -66,23 +71,29 @@ UsbServer::UsbServer(QObject* parent) : QObject(parent) {
 // On the device the watcher is never destroyed; tests do destroy it.
 UsbServer::~UsbServer() {
     stop_ = true;
-    if (running_)
+    if (running_) {
+        const uint64_t one = 1;
+        if (write(stop_fd_, &one, sizeof one) != sizeof one)
+            debug_printf("UsbServer: cannot wake the watcher thread\n");
         pthread_join(thread_, nullptr);
+    }
     if (sock_ >= 0)
         close(sock_);
+    if (stop_fd_ >= 0)
+        close(stop_fd_);
 }
 
 void* UsbServer::acceptThread(void* arg) {
     auto* self = static_cast<UsbServer*>(arg);
     char buf[UEVENT_BUFFER];
     while (!self->stop_) {
-        pollfd p{self->sock_, POLLIN, 0};
-        const int ready = poll(&p, 1, POLL_TIMEOUT_MS);
+        pollfd p[2] = {{self->sock_, POLLIN, 0}, {self->stop_fd_, POLLIN, 0}};
+        const int ready = poll(p, 2, -1);
         if (ready < 0 && errno != EINTR) {
             debug_printf("UsbServer: poll failed (%s), watcher stops\n", std::strerror(errno));
             break;
         }
-        if (ready <= 0)
+        if (ready <= 0 || !(p[0].revents & POLLIN))
             continue;
         const ssize_t n = recv(self->sock_, buf, sizeof buf - 1, 0);
         if (n <= 0)

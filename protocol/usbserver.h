@@ -33,6 +33,7 @@ private:
     bool wait_usb_storage();
     bool wait_mount_ticks();
     int sock_ = -1;
+    int stop_fd_ = -1;  // eventfd: wakes the thread's poll for the destructor
     bool running_ = false;
     std::atomic<bool> stop_{false};
     pthread_t thread_{};

@@ -71,7 +71,7 @@ void* c331_manage::c331manageThread(void* arg) {
     auto* self = static_cast<c331_manage*>(arg);
     for (;;) {
         self->apply_pass();
-        usleep(PASS_SLEEP_US);
+        self->wakeup.wait_for(std::chrono::microseconds(IDLE_WAIT_US));
     }
     return nullptr;
 }

@@ -3,6 +3,7 @@
 // parameter block. No chip sits behind it on a PC: the output panel it would
 // program is recorded instead (SimPanel).
 #include "core/ramblock.h"
+#include "core/wakeup.h"
 
 #include <array>
 #include <atomic>
@@ -21,9 +22,12 @@ public:
     static c331_manage* p_c331_manage;
 
     pthread_mutex_t para_mutex = PTHREAD_MUTEX_INITIALIZER;
+    // The scaler thread sleeps on it until a writer raises the apply flag.
+    Wakeup wakeup;
     // C331_APPLY. Written under para_mutex; atomic because pages and the
     // dispatcher look at it without the lock (a step refused while set).
-    std::atomic<uint8_t> para_update_flag{0};
+    // Raising it wakes the scaler thread.
+    WakingFlag para_update_flag{wakeup};
 
     // Brings the chip up from the block and starts c331manageThread once;
     // a second call does nothing. 0 success, 255 on failure.
@@ -41,7 +45,9 @@ public:
     // How long the scaler waits for the FPGA thread's LED reload.
     static constexpr int LED_WAIT_LIMIT_MS = 2000;
     static constexpr int LED_WAIT_STEP_US = 10000;
-    static constexpr int PASS_SLEEP_US = 10000;
+    // The longest sleep without a request: only a bound, should a store
+    // bypass the flag's wake-up.
+    static constexpr int IDLE_WAIT_US = 1000000;
 
 private:
     c331_manage() = default;

@@ -5,7 +5,7 @@
 #include "core/utils.h"
 #include "scaler/c331_manage.h"
 
-#include <unistd.h>
+#include <chrono>
 
 quenzsource* quenzsource::p_quenz_source = nullptr;
 
@@ -32,7 +32,7 @@ void* quenzsource::checksourceThread(void* arg) {
     auto* self = static_cast<quenzsource*>(arg);
     for (;;) {
         self->serve_requests();
-        usleep(PASS_SLEEP_US);
+        self->wakeup.wait_for(std::chrono::microseconds(IDLE_WAIT_US));
     }
     return nullptr;
 }
@@ -43,6 +43,7 @@ void quenzsource::request_edid_rewrite(int input) {
     MutexLocker lock(&edid_mutex_);
     edid_written[input] = 0;
     edid_rewrite_req[input] = 1;
+    wakeup.notify();
 }
 
 // A request raised while the write runs stays set and is served on the next

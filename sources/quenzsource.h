@@ -1,6 +1,7 @@
 #pragma once
 // The source manager: serves EDID rewrite requests into a simulated EEPROM
 // per input and publishes the inputs' timing.
+#include "core/wakeup.h"
 #include "sources/edid_image.h"
 
 #include <atomic>
@@ -46,7 +47,9 @@ public:
     // block and tells the GUI thread (test_signal(12)).
     void simulate_input(int source, uint16_t width, uint16_t height, uint8_t rate);
 
-    static constexpr int PASS_SLEEP_US = 20000;
+    // The source thread sleeps on it until a rewrite is requested.
+    Wakeup wakeup;
+    static constexpr int IDLE_WAIT_US = 1000000;
 
 private:
     quenzsource() = default;

@@ -95,11 +95,11 @@ EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::EDIDs
     card_input->setStyleSheet("background-color: #212435;");
     card_name = new QLabel(frame_source);
     card_name->setObjectName(QStringLiteral("card_name"));
-    card_name->setGeometry(15, 24, 60, 12);
+    card_name->setGeometry(15, 24, 60, 14);
     // Wide enough for "1920x1080@60Hz" in the card's font.
     card_timing = new QLabel(frame_source);
     card_timing->setObjectName(QStringLiteral("card_timing"));
-    card_timing->setGeometry(15, 39, 110, 12);
+    card_timing->setGeometry(15, 39, 110, 14);
     for (QLabel* l : {card_name, card_timing}) {
         l->setFont(pixel_font(10));
         l->setStyleSheet(kCardText);

@@ -272,7 +272,7 @@ void InputCut::build_crop_list() {
         // The size line holds "1920x1080@60Hz" and the no-signal texts.
         tile.size = new QLabel(frame_source);
         tile.size->setObjectName(QStringLiteral("size%1").arg(t));
-        tile.size->setGeometry(7 + dx, 38 + dy, 84, 12);
+        tile.size->setGeometry(7 + dx, 38 + dy, 84, 14);
         tile.size->setFont(pixel_font(9));
         for (QLabel* l : {tile.name, tile.size}) {
             l->setStyleSheet(kTileText);
