@@ -18,7 +18,7 @@ uint32_t G_delay_usbserver_ticks = 0;
 
 QString g_str_ip = QStringLiteral("192.168.1.199");
 QString g_str_barcode = QStringLiteral(" ");
-uint8_t g_debugSwitch = 254;
+std::atomic<uint8_t> g_debugSwitch{254};
 
 NumberKeyboard* g_numberkeyboard = nullptr;
 My_lineEdit* g_lineedit = nullptr;

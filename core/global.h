@@ -33,7 +33,8 @@ extern uint32_t G_delay_usbserver_ticks;
 // Configuration (tcpip.ini).
 extern QString g_str_ip;
 extern QString g_str_barcode;
-extern uint8_t g_debugSwitch;       // 254 enables the console debug lines
+// 254 enables the console debug lines; read by every thread.
+extern std::atomic<uint8_t> g_debugSwitch;
 
 // Shared widgets.
 extern NumberKeyboard* g_numberkeyboard;

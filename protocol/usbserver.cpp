@@ -104,19 +104,22 @@ void* UsbServer::acceptThread(void* arg) {
     return nullptr;
 }
 
-void UsbServer::recvData(const char* msg, int len) {
-    if (g_delay_usbserver != 1 || !msg || len <= 0)
-        return;
+bool UsbServer::is_usb_partition_added(const char* msg, int len) {
+    if (!msg || len <= 0)
+        return false;
     // The header "action@devpath" ends at the first NUL of the message.
     const size_t head = strnlen(msg, static_cast<size_t>(len));
     if (head < 4 || std::strncmp(msg, "add@", 4) != 0)
-        return;
+        return false;
     const char* name = msg + head;
     while (name > msg && name[-1] != '/')
         --name;
-    if (!is_usb_partition(name, static_cast<size_t>(msg + head - name)))
-        return;
+    return is_usb_partition(name, static_cast<size_t>(msg + head - name));
+}
 
+void UsbServer::recvData(const char* msg, int len) {
+    if (g_delay_usbserver != 1 || !is_usb_partition_added(msg, len))
+        return;
     if (!wait_usb_storage() || !wait_mount_ticks())
         return;
     emit sig_usb_update(SYNC_USB_MOUNTED);

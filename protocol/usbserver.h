@@ -15,6 +15,9 @@ public:
     // Handles one uevent message (the thread calls it; tests may too).
     // May sleep for seconds while a stick is being mounted.
     void recvData(const char* msg, int len);
+    // True when a uevent message announces a partition of the first USB
+    // disk being added ("add@.../sdaN"). Reads only the `len` bytes given.
+    static bool is_usb_partition_added(const char* msg, int len);
 
     // Run in the GUI thread after a mount has been announced; the settings
     // menu installs it to close itself.

@@ -43,8 +43,13 @@ void TstUsbServer::init() {
 }
 
 void TstUsbServer::cleanup() {
-    if (worker_.joinable())
+    // A failed check may leave the worker waiting for the storage driver or
+    // the ticks: give it both, so that it ends before the server goes.
+    if (worker_.joinable()) {
+        make_usb_storage();
+        G_timeTicks += 2 * UsbServer::MOUNT_TICKS;
         worker_.join();
+    }
     delete server_;
     g_delay_usbserver = 0;
     UsbServer::usb_mounted_hook = nullptr;

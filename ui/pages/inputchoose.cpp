@@ -341,10 +341,10 @@ void InputChoose::show_window_focus() {
     const int i = windows.index();
     if (i < window_count) {
         window_focus = uint8_t(i);
-        focus_frame->setStyleSheet(kTabFocus);
+        set_style(focus_frame, kTabFocus);
         focus_frame->setGeometry(7 + 50 * i, 0, 51, 46);
     } else {
-        focus_frame->setStyleSheet(kTabFocusHidden);
+        set_style(focus_frame, kTabFocusHidden);
     }
 }
 
@@ -363,7 +363,7 @@ void InputChoose::imagemenu() {
         }
         show_window_focus();
     } else if (ui_seltype == LEVEL_SOURCES) {
-        focus_frame->setStyleSheet(kTabFocusBrowsing);
+        set_style(focus_frame, kTabFocusBrowsing);
         focus_frame->setGeometry(7 + 50 * tab, 0, 51, 46);
     }
 }
@@ -385,7 +385,7 @@ void InputChoose::image_select() {
 void InputChoose::on_Button_source_clicked() {
     initSource();
     ui->frame1->setGeometry(1 + 53 * select_listseq, 95, 53, 33);
-    ui->frame1->setStyleSheet(ui_seltype == LEVEL_SOURCES ? kMarkerBrowsing : kMarkerIdle);
+    set_style(ui->frame1, ui_seltype == LEVEL_SOURCES ? kMarkerBrowsing : kMarkerIdle);
 }
 
 void InputChoose::para_source_index_init() {
@@ -500,45 +500,33 @@ void InputChoose::initSource() {
     debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
                  current_page, in_use);
 
-    delete entries_frame;
-    entries_frame = new QFrame(this);
-    entries_frame->setObjectName(QStringLiteral("frame"));
-    entries_frame->setGeometry(1, 127, 318, 70);
-    entries_frame->setStyleSheet(ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
-    entries_frame->lower();
-    const QFont font = pixel_font(10);
-    const QFontMetrics metrics(font);
+    // The list is updated in place: boxes are made or removed only when the
+    // number shown changes, and a label given what it shows already does
+    // nothing.
+    if (!entries_frame) {
+        entries_frame = new QFrame(this);
+        entries_frame->setObjectName(QStringLiteral("frame"));
+        entries_frame->setGeometry(1, 127, 318, 70);
+        entries_frame->lower();
+        entries_frame->show();
+    }
+    set_style(entries_frame, ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
+    while (int(boxes.size()) > shown) {
+        delete boxes.back().box;
+        boxes.pop_back();
+    }
+    while (int(boxes.size()) < shown)
+        boxes.push_back(make_entry_box(int(boxes.size())));
+    const QFontMetrics metrics(pixel_font(10));
 
     for (int i = 0; i < shown; ++i) {
         const int e = ENTRIES_PER_PAGE * current_page + i;
-        auto* box = new QFrame(entries_frame);
-        box->setObjectName(QStringLiteral("source_frame"));
-        box->setGeometry(14 + 95 * i, 10, 92, 50);
-
-        auto* state = new QLabel(box);
-        state->setObjectName(QStringLiteral("state"));
-        state->setGeometry(3, 5, 7, 7);
-        state->setScaledContents(true);
-        auto* icon = new QLabel(box);
-        icon->setGeometry(12, 5, 25, 8);
-        icon->setScaledContents(true);
-        sourceinfo::set_source_pixmap(icon, select_source);
-        auto* name = new QLabel(box);
-        name->setObjectName(QStringLiteral("name"));
-        name->setGeometry(3, 15, 80, 12);
-        auto* info = new QLabel(box);
-        info->setObjectName(QStringLiteral("info"));
-        info->setGeometry(3, 30, 88, 12);
-        for (QLabel* l : {name, info}) {
-            l->setStyleSheet("color: rgb(255, 255, 255)");
-            l->setFont(font);
-            l->setTextFormat(Qt::PlainText);
-        }
-
+        EntryBox& b = boxes[size_t(i)];
+        sourceinfo::set_source_pixmap(b.icon, select_source);
         if (e == 0) {
-            name->setText(source_name);
+            b.name->setText(source_name);
             const int off = blk::input_info(select_source);
-            info->setText(
+            b.info->setText(
                 input_has_signal(select_source)
                     ? QString::asprintf("%dx%d@%dHz", p->u16(off), p->u16(off + 2), p->u16(off + 4))
                     : tr5(kNoSignal));
@@ -549,33 +537,65 @@ void InputChoose::initSource() {
             if (index >= 0 && index < CROP_COUNT) {
                 bool found = false;
                 const QString alias = alias_name("crop", index, &found);
-                name->setText(
-                    found ? metrics.elidedText(alias, Qt::ElideRight, name->width())
+                b.name->setText(
+                    found ? metrics.elidedText(alias, Qt::ElideRight, b.name->width())
                           : source_name +
                                 QString::asprintf("_crop%d", p->RynGetCropID(select_source, e)));
-                info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
+                b.info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
             } else {
                 // Counted but not found: the table holds a duplicate crop number.
                 qWarning("InputChoose: entry %d of source %d has no crop record", e, select_source);
+                b.name->clear();
+                b.info->clear();
             }
         }
 
         const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
-        if (e == in_use) {
-            box->setStyleSheet(focused ? kEntryFocused : kEntryInUse);
-            set_label_pixmap(state, png("state_on.png"));
-            auto* badge = new QLabel(box);
-            badge->setObjectName(QStringLiteral("badge"));
-            badge->setGeometry(60, 0, 30, 12);
-            badge->setAlignment(Qt::AlignCenter);
-            badge->setStyleSheet(kBadge);
-            badge->setText(tr5(kUsing));
-        } else {
-            box->setStyleSheet(focused ? kEntryFocused : kEntryNormal);
-            set_label_pixmap(state, png("state_off.png"));
+        const bool used = e == in_use;
+        set_style(b.box, focused ? kEntryFocused : used ? kEntryInUse : kEntryNormal);
+        set_label_pixmap(b.state, png(used ? "state_on.png" : "state_off.png"));
+        if (used && !b.badge) {
+            b.badge = new QLabel(b.box);
+            b.badge->setObjectName(QStringLiteral("badge"));
+            b.badge->setGeometry(60, 0, 30, 12);
+            b.badge->setAlignment(Qt::AlignCenter);
+            b.badge->setStyleSheet(kBadge);
+            b.badge->show();
+        } else if (!used && b.badge) {
+            delete b.badge.data();
         }
+        if (b.badge)
+            b.badge->setText(tr5(kUsing));
     }
-    entries_frame->show();
+}
+
+// One box of the entry list, at place `i` of the three.
+InputChoose::EntryBox InputChoose::make_entry_box(int i) {
+    EntryBox b;
+    b.box = new QFrame(entries_frame);
+    b.box->setObjectName(QStringLiteral("source_frame"));
+    b.box->setGeometry(14 + 95 * i, 10, 92, 50);
+    b.state = new QLabel(b.box);
+    b.state->setObjectName(QStringLiteral("state"));
+    b.state->setGeometry(3, 5, 7, 7);
+    b.state->setScaledContents(true);
+    b.icon = new QLabel(b.box);
+    b.icon->setGeometry(12, 5, 25, 8);
+    b.icon->setScaledContents(true);
+    b.name = new QLabel(b.box);
+    b.name->setObjectName(QStringLiteral("name"));
+    b.name->setGeometry(3, 15, 80, 12);
+    b.info = new QLabel(b.box);
+    b.info->setObjectName(QStringLiteral("info"));
+    b.info->setGeometry(3, 30, 88, 12);
+    const QFont font = pixel_font(10);
+    for (QLabel* l : {b.name, b.info}) {
+        l->setStyleSheet("color: rgb(255, 255, 255)");
+        l->setFont(font);
+        l->setTextFormat(Qt::PlainText);
+    }
+    b.box->show();
+    return b;
 }
 
 void InputChoose::ryn_source_button_clicked() {

@@ -7,9 +7,11 @@
 #include "ui/frame/pageframe.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -108,6 +110,18 @@ private:
     QFrame* tab_frame = nullptr;
     QFrame* focus_frame = nullptr;
     QFrame* entries_frame = nullptr;
+    // The boxes of the entry list shown, left to right; the "in use" badge
+    // exists only on the box of the window's own choice.
+    struct EntryBox {
+        QFrame* box = nullptr;
+        QLabel* state = nullptr;
+        QLabel* icon = nullptr;
+        QLabel* name = nullptr;
+        QLabel* info = nullptr;
+        QPointer<QLabel> badge;
+    };
+    EntryBox make_entry_box(int i);
+    std::vector<EntryBox> boxes;
     std::array<QLabel*, WINDOW_COUNT> tab_name{};
     std::array<int, WINDOW_COUNT> warned_word{-1, -1, -1, -1, -1, -1};
     // The input records as the signal icons and the timing show them.
