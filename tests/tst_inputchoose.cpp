@@ -386,6 +386,19 @@ private slots:
         });
     }
 
+    // The last entry's crop removed before the refresh: OK is refused, not
+    // moved onto the input itself.
+    void ok_on_vanished_last_entry() {
+        setup({1}, {3}, "4.1 4.2");
+        run_page([] {
+            press("krkl"); // HDMI3, entries, Left wraps to crop 2
+            para()->RamParaBlock[size_t(blk::crop(1) + blk::CROP_ID)] = 0;
+            press("k");
+            QCOMPARE(source_of(0), uint16_t(3));
+            QCOMPARE(notices, std::vector<int>{});
+        });
+    }
+
     // Badge and tab go by the crop number, not the table order; 40 is the
     // highest number there is.
     void crop_found_by_number_data() {

@@ -664,9 +664,10 @@ void InputChoose::language_changed() {
 }
 
 // The entry list may have changed under the page (the PC, before the
-// refresh): the entries are counted anew before each key.
-bool InputChoose::page_key(PanelKey, int) {
-    if (level == &entries)
+// refresh): the entries are counted anew before each move. OK keeps the
+// entry as shown, and ryn_source_button_clicked refuses one that is gone.
+bool InputChoose::page_key(PanelKey k, int) {
+    if (level == &entries && (k == PanelKey::Left || k == PanelKey::Right))
         entries.set_count(std::min(source_current_check(), 100));
     return false;
 }
