@@ -525,6 +525,9 @@ private slots:
             });
             QCOMPARE(tiles().at(1), QString("HDMI1_crop1 640x50"));
             QCOMPARE(row_name(0), QString("HDMI1(2)"));
+            // A signal found on the listed input shows on its first tile.
+            para()->publish_input_info(2, 1280, 720, 50);
+            QCOMPARE(tiles().at(0), QString("HDMI1 1280x720@50Hz"));
             // A PC file transfer brings names without a change of the block.
             QFile f(device_path("/data/configs/alias.json"));
             QVERIFY(f.open(QIODevice::WriteOnly));

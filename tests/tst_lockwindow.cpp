@@ -64,6 +64,19 @@ void plain_block() {
     para()->RamParaShadow = para()->RamParaBlock;
 }
 
+// A row of tiles_data: the crop table above, then window set[0] with its
+// enable word, source word and output bits, screen_black and HDMI1's rate.
+void set_tile_row(const QVector<int>& set) {
+    set_input(2, 1920, 1080, set[5]);
+    set_input(0, 1920, 1080, 60);
+    set_crop(0, 2, 2, 800, 600);
+    set_crop(1, 2, 1, 640, 480);
+    set_crop(2, 0, 0, 320, 200);
+    set_crop(3, 7, 1, 100, 100);
+    set_window(set[0], uint16_t(set[1]), uint16_t(set[2]), uint16_t(set[3]));
+    para()->set_u16(blk::SCREEN_BLACK, uint16_t(set[4]));
+}
+
 LockWindow* open_home() {
     auto* lw = pages::create<LockWindow>();
     pages::set(PAGE_LOCKWINDOW, lw, PAGE_MAINWINDOW);
@@ -171,14 +184,7 @@ void TstLockWindow::tiles() {
     QFETCH(QString, info);
     QFETCH(bool, frozen);
     const int w = set[0];
-    set_input(2, 1920, 1080, set[5]);
-    set_input(0, 1920, 1080, 60);
-    set_crop(0, 2, 2, 800, 600);
-    set_crop(1, 2, 1, 640, 480);
-    set_crop(2, 0, 0, 320, 200);
-    set_crop(3, 7, 1, 100, 100);
-    set_window(w, uint16_t(set[1]), uint16_t(set[2]), uint16_t(set[3]));
-    para()->set_u16(blk::SCREEN_BLACK, uint16_t(set[4]));
+    set_tile_row(set);
     LockWindow* lw = open_home();
     QCOMPARE(name_of(lw, w), name);
     QCOMPARE(info_of(lw, w), info);
@@ -199,14 +205,7 @@ void TstLockWindow::tiles_refreshed_in_place() {
     LockWindow* lw = open_home();
     QCOMPARE(info_of(lw, w), QString("1280x720@50Hz"));
     QPointer<QLabel> name_label = tile(lw, "tile_name_", w);
-    set_input(2, 1920, 1080, set[5]);
-    set_input(0, 1920, 1080, 60);
-    set_crop(0, 2, 2, 800, 600);
-    set_crop(1, 2, 1, 640, 480);
-    set_crop(2, 0, 0, 320, 200);
-    set_crop(3, 7, 1, 100, 100);
-    set_window(w, uint16_t(set[1]), uint16_t(set[2]), uint16_t(set[3]));
-    para()->set_u16(blk::SCREEN_BLACK, uint16_t(set[4]));
+    set_tile_row(set);
     lw->syncUpdate(SYNC_PARA);
     QCOMPARE(tile(lw, "tile_name_", w), name_label.data());
     QCOMPARE(name_of(lw, w), name);

@@ -98,9 +98,8 @@ MainWindow::MainWindow(QWidget* parent)
     set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
     set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
 
-    g_numberkeyboard = new NumberKeyboard(nullptr);
-    g_numberkeyboard->setWindowFlags(g_numberkeyboard->windowFlags() | Qt::FramelessWindowHint);
-    g_tip = new TIP(nullptr);
+    if (!defer_shared_widgets)
+        create_shared_widgets();
 
     pages::set(PAGE_MAINWINDOW, this, PAGE_MAINWINDOW);
     menulist_init();
@@ -108,6 +107,16 @@ MainWindow::MainWindow(QWidget* parent)
     // The address is known before the window exists; without this the
     // designer's placeholder would show until the first refresh.
     ip_changed();
+}
+
+bool MainWindow::defer_shared_widgets = false;
+
+void MainWindow::create_shared_widgets() {
+    if (g_numberkeyboard)
+        return;
+    g_numberkeyboard = new NumberKeyboard(nullptr);
+    g_numberkeyboard->setWindowFlags(g_numberkeyboard->windowFlags() | Qt::FramelessWindowHint);
+    g_tip = new TIP(nullptr);
 }
 
 MainWindow::~MainWindow() { delete ui; }

@@ -19,6 +19,12 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The shared number keypad and notice (g_numberkeyboard, g_tip), made
+    // once. The constructor makes them unless start-up defers them until
+    // the first frame is shown, which does not need them.
+    static bool defer_shared_widgets;
+    static void create_shared_widgets();
+
     void menulist_init();
     void para_init() override;
     void language_changed() override;

@@ -15,6 +15,8 @@
 #include "ui/frame/syncupdate.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QMetaObject>
 #include <QThread>
 #include <QTimer>
 
@@ -25,7 +27,36 @@ void start_core() {
     SyncUpdate::pInstance();
 }
 
+namespace {
+// Makes the shared keypad and notice once the home screen has painted its
+// first frame: they cost as much as the home screen itself, and nothing
+// shows them before a key is pressed.
+class AfterFirstFrame : public QObject {
+public:
+    explicit AfterFirstFrame(MainWindow* main) : QObject(main), main_(main) {}
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Paint && !posted_) {
+            posted_ = true;
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(this, [this] { make(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void make() {
+        MainWindow::create_shared_widgets();
+        // Over the right half of the screen, so the page's left half stays visible.
+        g_numberkeyboard->setGeometry(main_->x() + 160, main_->y(), 160, 240);
+        deleteLater();
+    }
+    MainWindow* main_;
+    bool posted_ = false;
+};
+}  // namespace
+
 MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
+    MainWindow::defer_shared_widgets = true;
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
     auto* ticks = new QTimer(&app);
     QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
@@ -43,9 +74,8 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
 
     mainwindow->show();
     g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(false);
-    // Over the right half of the screen, so the page's left half stays visible.
-    g_numberkeyboard->setGeometry(mainwindow->x() + 160, mainwindow->y(), 160, 240);
+    LockWindow* home = pages::open<LockWindow>(false);
+    home->installEventFilter(new AfterFirstFrame(mainwindow));
 
     // Workers reach the GUI thread only through these queued connections.
     QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para,

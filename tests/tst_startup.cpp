@@ -1,0 +1,38 @@
+// Start-up as main runs it (without the pause for the chips): the home
+// screen in front of the main menu, and the shared keypad and notice made
+// once the first frame is shown.
+#include "testsupport.h"
+
+#include "core/global.h"
+#include "ui/frame/lockwindow.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/numberkeyboard.h"
+#include "ui/frame/startup.h"
+#include "ui/frame/tip.h"
+
+#include <QApplication>
+#include <QtTest>
+
+class TstStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void sharedWidgetsFollowTheFirstFrame() {
+        testsupport::fresh_device();
+        start_core();
+        MainWindow* main = start_panel(*qApp, 0);
+        QVERIFY(main);
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
+        QVERIFY(g_lockwindow() && g_lockwindow()->isVisible());
+        // Not needed for the first frame: made right after it.
+        QVERIFY(!g_numberkeyboard && !g_tip);
+        QTRY_VERIFY(g_numberkeyboard && g_tip);
+        QCOMPARE(g_numberkeyboard->geometry(), QRect(main->x() + 160, main->y(), 160, 240));
+        // Made once, however often asked.
+        NumberKeyboard* keypad = g_numberkeyboard;
+        MainWindow::create_shared_widgets();
+        QCOMPARE(g_numberkeyboard, keypad);
+    }
+};
+
+QTEST_MAIN(TstStartup)
+#include "tst_startup.moc"
