@@ -151,16 +151,7 @@ private slots:
     void initTestCase() {
         if (!g_mainwindow())
             new MainWindow(nullptr);
-        // The 10 ms tick, as fast as the loop turns: ends every notice.
-        auto* tick = new QTimer(this);
-        connect(tick, &QTimer::timeout, [] {
-            if (g_tip_flag && g_tip) {
-                if (g_tip->tick_count() == 0)
-                    notices.push_back(g_tip->shown_kind());
-                g_tip->tip_outtime_deal();
-            }
-        });
-        tick->start(0);
+        testsupport::run_fast_ticks(this, [](int kind) { notices.push_back(kind); });
         // A keypad that records its lights instead of reaching the host.
         ryn_keys_light_writer = [](const std::array<uint8_t, 5>& report) { lights = report; };
     }
