@@ -11,6 +11,7 @@
 #include "ui/frame/numberkeyboard.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,7 @@
 #include <QStringList>
 #include <QHash>
 #include <QTextDocument>
+#include <QtTest>
 
 namespace keypad {
 constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13, KEY_COUNT = 14;
@@ -75,6 +77,13 @@ template <class F> void outside_change(F&& f) {
     c331_manage::pInstance()->apply_pass();
 }
 
+// One `_data()` row per language, in an int column "language".
+inline void language_rows() {
+    QTest::addColumn<int>("language");
+    for (int l = 0; l < 5; ++l)
+        QTest::newRow(qPrintable(QString("language %1").arg(l))) << l;
+}
+
 // The visible texts of `page` wider than their boxes, as "name: text (w > box)".
 inline QStringList texts_that_overflow(QWidget* page) {
     QStringList out;
@@ -105,7 +114,9 @@ inline QStringList texts_that_overflow(QWidget* page) {
         } else {
             continue;
         }
-        const int need = w->fontMetrics().horizontalAdvance(text);
+        int need = 0; // the widest line: buttons break their texts with "\n"
+        for (const QString& line : text.split('\n'))
+            need = std::max(need, w->fontMetrics().horizontalAdvance(line));
         if (!text.isEmpty() && need > room)
             out << QString("%1: %2 (%3 > %4)").arg(w->objectName(), text).arg(need).arg(room);
     }

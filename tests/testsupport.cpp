@@ -8,6 +8,7 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -68,6 +69,43 @@ void post_key(int k) {
 }
 
 void post(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
+
+void run_fast_ticks(QObject* owner, std::function<void(int)> shown) {
+    auto* tick = new QTimer(owner);
+    QObject::connect(tick, &QTimer::timeout, [shown = std::move(shown)] {
+        ++G_timeTicks;
+        if (g_tip_flag && g_tip) {
+            if (g_tip->tick_count() == 0 && shown)
+                shown(g_tip->shown_kind());
+            g_tip->tip_outtime_deal();
+        }
+    });
+    tick->start(0);
+}
+
+bool run_nested(const std::vector<std::function<void()>>& steps, int front,
+                const std::function<void()>& body) {
+    bool ran = false, finished = false;
+    std::function<void(size_t)> go = [&](size_t i) {
+        if (i == steps.size()) {
+            ran = g_page_focus == front;
+            if (ran)
+                body();
+            close_all_pages();
+            finished = true;
+            return;
+        }
+        post([&go, i] { go(i + 1); });
+        steps[i]();
+    };
+    go(0);
+    // A step that opened nothing leaves the rest queued: run it here.
+    QElapsedTimer t;
+    t.start();
+    while (!finished && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return ran;
+}
 
 bool close_all_pages() {
     bool none = true;

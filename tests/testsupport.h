@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace testsupport {
@@ -26,6 +27,16 @@ void key(int key);
 void post_key(int key);
 // Runs `fn` from a queued call (inside whatever loop runs next).
 void post(std::function<void()> fn);
+// The 10 ms tick as fast as the event loop turns, owned by `owner`: it
+// advances G_timeTicks and ends every notice. `shown` runs on a notice's
+// first tick with its kind (the notice's loop is running then).
+void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
+// Runs `steps` in turn, each opening one modal page (the next step runs
+// inside that page's loop), then `body` inside the last page's loop when
+// the page in front is `front`, and finally closes every open page so the
+// loops unwind. False when `front` was not reached.
+bool run_nested(const std::vector<std::function<void()>>& steps, int front,
+                const std::function<void()>& body);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
 // Ends every notice at once (a 0 ms timer standing in for the 10 ms clock)

@@ -36,3 +36,10 @@ const std::array<MenuEntry, 8> kEntries = {{
 
 Option::Option(QWidget* parent)
     : MenuPage(Ui::Option(), kTitle, kEntries, MenuTouch::Opens, parent) {}
+
+void Option::usb_drive_mounted() {
+    if (g_page_focus != ID)
+        return;
+    if (Option* option = g_option())
+        option->slot_Button_back_clicked();
+}

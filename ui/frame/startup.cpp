@@ -82,11 +82,7 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
                      SyncUpdate::p_syncupdate, &SyncUpdate::para_sync, Qt::QueuedConnection);
     ryn_keys_update_lights();
     // A mounted drive closes the settings menu when it is in front.
-    UsbServer::usb_mounted_hook = [] {
-        if (g_page_focus == PAGE_OPTION)
-            if (Option* option = g_option())
-                option->slot_Button_back_clicked();
-    };
+    UsbServer::usb_mounted_hook = &Option::usb_drive_mounted;
     auto* usb = new UsbServer(&app);
     QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
                      &SyncUpdate::para_sync, Qt::QueuedConnection);

@@ -17,6 +17,11 @@ void MenuPage::build(MenuTouch touch) {
         tiles_.push_back(button);
     }
     set_focus_list({tiles_.begin(), tiles_.end()});
+    // The key hints at the bottom, where the form has them.
+    if (auto* ok = findChild<QLabel*>(QStringLiteral("label_note_OK")))
+        set_label_pixmap(ok, png(QStringLiteral("OK_Enter.png")));
+    if (auto* back = findChild<QLabel*>(QStringLiteral("label_note_back")))
+        set_label_pixmap(back, png(QStringLiteral("back_return.png")));
 }
 
 QPushButton* MenuPage::tile(int index) const {
@@ -47,8 +52,8 @@ void MenuPage::language_changed() {
             button->setText(tr5(e.text));
         if (e.icon.name) {
             const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
-            button->setIcon(cached_icon(png_lang(QLatin1String(name) + QLatin1String(".png"))));
-            button->setIconSize(e.icon.size[size_t(lang)]);
+            set_button_icon(button, png_lang(QLatin1String(name) + QLatin1String(".png")),
+                            e.icon.size[size_t(lang)]);
         }
     }
     focus.restyle_all();

@@ -1,0 +1,451 @@
+// The LED screen page, opened from the settings and output menus: typing
+// the size on the keypad, its clamps, Apply with and without a running FPGA,
+// Cancel, the refresh, and at the end the whole road through the scaler and
+// FPGA threads to the panel and the saved file.
+#include "page_driver.h"
+#include "testsupport.h"
+
+#include "core/devicepath.h"
+#include "core/global.h"
+#include "core/para_write.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
+#include "ui/frame/syncupdate.h"
+#include "fpga/fpga_manage.h"
+#include "scaler/c331_manage.h"
+#include "ui/frame/keys.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/numberkeyboard.h"
+#include "ui/frame/option.h"
+#include "ui/frame/outputset.h"
+#include "ui/frame/tip.h"
+#include "ui/pages/ledset.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <functional>
+
+using testsupport::key;
+using IntList = QVector<int>;
+
+namespace {
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
+c331_manage* scaler() {
+    return c331_manage::pInstance();
+}
+fpga_manage* fpga() {
+    return fpga_manage::pInstance();
+}
+ledset* page() {
+    return g_ledset();
+}
+std::vector<int> notices;               // kinds of the notices shown, in order
+std::function<void()> during_notice;    // runs once on the notice's first tick
+
+QString field(const char* name) {
+    return page()->findChild<QLineEdit*>(name)->text();
+}
+// Moves the focus of the LED page to `entry` with Right.
+void focus_entry(int entry) {
+    for (int i = 0; i < 4 && page()->focused_entry() != entry; ++i)
+        key(PANEL_KEY_RIGHT);
+}
+// OK on the width (0) or height (1) field, then the keypad sequence.
+void type_into(int entry, const QString& seq) {
+    focus_entry(entry);
+    keypad_on_field(seq);
+}
+void set_size(uint16_t w, uint16_t h) {
+    para()->set_u16(blk::LED_WIDTH, w);
+    para()->set_u16(blk::LED_HEIGHT, h);
+    para()->RamParaShadow = para()->RamParaBlock;
+}
+void set_fpga_state(uint8_t state) {
+    fpga()->MCU_REG_func[0][fpga_reg::STATE] = state;
+}
+uint16_t win(int w, int field) {
+    return para()->window_u16(w, field);
+}
+} // namespace
+
+class TstLedset : public QObject {
+    Q_OBJECT
+    // The settings menu, OK on its output entry and OK on the LED entry;
+    // `body` runs inside the LED page's loop.
+    void run_page(const std::function<void()>& body) {
+        g_page_focus = PAGE_MAINWINDOW;
+        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { key(PANEL_KEY_OK); },
+                                          [] { key(PANEL_KEY_OK); }},
+                                         PAGE_LEDSET, body),
+                 "the LED page did not open from the output menu");
+    }
+
+private slots:
+    void initTestCase() {
+        if (!g_mainwindow())
+            new MainWindow(nullptr);
+        testsupport::run_fast_ticks(this, [](int kind) {
+            notices.push_back(kind);
+            if (during_notice)
+                std::exchange(during_notice, nullptr)();
+        });
+        fpga()->bringup();
+    }
+    void init() {
+        testsupport::fresh_device();
+        notices.clear();
+        during_notice = nullptr;
+        set_fpga_state(fpga_reg::STATE_RUNNING);
+        MutexLocker led(&Utils::_led_para_init_mutex);
+        g_set_led_para = LED_PARA_IDLE;
+        g_set_led_setup = 0;
+    }
+    void cleanup() {
+        QVERIFY(testsupport::close_all_pages());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void opens_with_the_block_size_and_texts() {
+        set_size(3840, 1080);
+        g_language = LANG_RUSSIAN;
+        run_page([] {
+            QCOMPARE(field("lineEdit_ledw"), QString("3840"));
+            QCOMPARE(field("lineEdit_ledh"), QString("1080"));
+            QCOMPARE(page()->findChild<QLabel*>("label_tip")->text(),
+                     QString::fromUtf8("Ширина:8188(px)Высота:8188(px)"));
+            QCOMPARE(page()->findChild<QPushButton*>("Button_apply")->text(), QString("OK"));
+            QVERIFY(!page()->findChild<QLabel*>("label_warning")->pixmap(Qt::ReturnByValue).isNull());
+        });
+    }
+
+    void texts_fit_data() { language_rows(); }
+    void texts_fit() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        set_size(8188, 8188);
+        run_page([] {
+            const QStringList overflow = texts_that_overflow(page());
+            QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join("; ")));
+        });
+    }
+
+    void focus_wraps_with_two_styles() {
+        run_page([] {
+            auto* w = page()->findChild<QLineEdit*>("lineEdit_ledw");
+            auto* cancel = page()->findChild<QPushButton*>("Button_cancle");
+            QVERIFY(w->styleSheet().contains("255,171,84"));
+            key(PANEL_KEY_LEFT);
+            QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_CANCEL));
+            QVERIFY(cancel->styleSheet().startsWith("color: rgb(255, 255, 255);"));
+            QVERIFY(cancel->styleSheet().contains("255,171,84"));
+            QVERIFY(w->styleSheet().contains("background-color:rgb(33, 36, 53);border:1px solid "
+                                             "rgb(255,255,255)"));
+            key(PANEL_KEY_RIGHT);
+            QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_WIDTH));
+        });
+    }
+
+    void keypad_clamps_data() {
+        QTest::addColumn<int>("entry"); // 0 width, 1 height
+        QTest::addColumn<IntList>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        auto row = [](const char* tag, int e, IntList s, QString k, QString w, QString h) {
+            QTest::newRow(tag) << e << s << k << w << h;
+        };
+        row("width 9000, height 1080 fits", 0, {1920, 1080}, "9000K", "8188", "1080");
+        row("width 9000, height 2000 cut to 1280", 0, {1920, 2000}, "9000K", "8188", "1280");
+        row("width 8188 with 1280 is just within", 0, {1920, 1280}, "8188K", "8188", "1280");
+        row("width 8188 with 1281 is just over", 0, {1920, 1281}, "8188K", "8188", "1280");
+        row("width 4000, height 3000 cut to 2621", 0, {1920, 3000}, "4000K", "4000", "2621");
+        row("width 64 is the least", 0, {1920, 1080}, "64K", "64", "1080");
+        row("width 63 raised to 64", 0, {1920, 8188}, "63K", "64", "8188");
+        row("width 0 raised to 64", 0, {1920, 1080}, "0K", "64", "1080");
+        row("width emptied raised to 64", 0, {1920, 1080}, "XXXXK", "64", "1080");
+        // Eleven digits do not fit an int: still far above the limit.
+        row("width of eleven digits", 0, {1920, 1000}, "99999999999K", "8188", "1000");
+        row("height 3000 with width 4000 stays (13,000,000)", 1, {4000, 1080}, "3000K", "4000",
+            "3000");
+        row("height 4000 with width 4000 cuts width to 3250", 1, {4000, 1080}, "4000K", "3250",
+            "4000");
+        row("height 9000, width 2000 cut to 1280", 1, {2000, 1080}, "9000K", "1280", "8188");
+        row("height 9000, width 1000 fits", 1, {1000, 1080}, "9000K", "1000", "8188");
+        row("height 63 raised, width untouched", 1, {8188, 1080}, "63K", "8188", "64");
+        row("keypad Cancel changes nothing", 0, {1920, 1080}, "5N", "1920", "1080");
+        // A size word above 32767 (set by the PC) still counts as itself.
+        row("height 40000 from the PC still limits the pixels", 0, {1920, 40000}, "4000K", "4000",
+            "2621");
+    }
+    void keypad_clamps() {
+        QFETCH(int, entry);
+        QFETCH(IntList, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        set_size(uint16_t(start[0]), uint16_t(start[1]));
+        run_page([&] {
+            type_into(entry, keys);
+            QVERIFY(!g_numberkeyboard->isVisible());
+            QCOMPARE(field("lineEdit_ledw"), width);
+            QCOMPARE(field("lineEdit_ledh"), height);
+            // Nothing reaches the block before Apply.
+            QCOMPARE(para()->u16(blk::LED_WIDTH), uint16_t(start[0]));
+            QCOMPARE(int(scaler()->para_update_flag), 0);
+        });
+    }
+
+    void keypad_titles_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::newRow("simplified Chinese") << 0 << QString::fromUtf8("宽") << QString::fromUtf8("高");
+        QTest::newRow("Russian") << 2 << "W" << "H";
+        QTest::newRow("traditional Chinese") << 4 << QString::fromUtf8("寬") << QString::fromUtf8("高");
+        QTest::newRow("language not offered") << 5 << "W" << "H";
+    }
+    void keypad_titles() {
+        QFETCH(int, language);
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        g_language = uint8_t(language);
+        run_page([&] {
+            QStringList titles;
+            for (int entry : {0, 1}) {
+                focus_entry(entry);
+                testsupport::post([&] {
+                    titles << g_numberkeyboard->title();
+                    keypad::type("N");
+                });
+                key(PANEL_KEY_OK);
+            }
+            QCOMPARE(titles, (QStringList{width, height}));
+        });
+    }
+
+    // Apply of a new size: windows laid out, notice, and the FPGA's reload
+    // only when it runs. Without the manager or its register shadow the
+    // FPGA counts as not running (no read through a null pointer).
+    void apply_new_size_data() {
+        QTest::addColumn<QString>("fpga_case");
+        QTest::addColumn<int>("led_para");
+        QTest::newRow("FPGA running") << "running" << int(LED_PARA_REQUEST);
+        QTest::newRow("FPGA state 2") << "stopped" << int(LED_PARA_IDLE);
+        QTest::newRow("no FPGA manager") << "no manager" << int(LED_PARA_IDLE);
+        QTest::newRow("no register shadow") << "no shadow" << int(LED_PARA_IDLE);
+    }
+    void apply_new_size() {
+        QFETCH(QString, fpga_case);
+        QFETCH(int, led_para);
+        set_size(1920, 1080);
+        uint8_t* b = para()->RamParaBlock.data();
+        blk::wr16(b, blk::SPLICE_MODE, 2);
+        for (int w = 0; w < WINDOW_COUNT; ++w) {
+            blk::wr16(b, blk::window(w, blk::WIN_ENABLE), 1);
+            blk::wr16(b, blk::window(w, blk::WIN_X), uint16_t(100 + w));
+            blk::wr16(b, blk::window(w, blk::WIN_SOURCE), uint16_t(w));
+        }
+        para()->RamParaShadow = para()->RamParaBlock;
+        fpga_manage* const manager = fpga_manage::p_fpga_manage;
+        uint8_t* const shadow = fpga()->MCU_REG_func[0];
+        if (fpga_case == "stopped")
+            set_fpga_state(2);
+        else if (fpga_case == "no manager")
+            fpga_manage::p_fpga_manage = nullptr;
+        else if (fpga_case == "no shadow")
+            fpga()->MCU_REG_func[0] = nullptr;
+        bool locked_during_notice = false;
+        bool flag_during_notice = true;
+        during_notice = [&] {
+            locked_during_notice = pthread_mutex_trylock(&scaler()->para_mutex) != 0;
+            if (!locked_during_notice)
+                pthread_mutex_unlock(&scaler()->para_mutex);
+            flag_during_notice = scaler()->para_update_flag != 0;
+            // A key that reaches the page now must not apply again: that
+            // would wait on the lock this thread holds.
+            key(PANEL_KEY_OK);
+            key(PANEL_LETTER_OK);
+        };
+        run_page([] {
+            type_into(0, "2560K");
+            type_into(1, "1440K");
+            focus_entry(ledset::ENTRY_APPLY);
+            key(PANEL_KEY_OK);
+            QCOMPARE(g_page_focus, uint8_t(PAGE_LEDSET)); // the page stays open
+            QCOMPARE(field("lineEdit_ledw"), QString("2560"));
+        });
+        fpga_manage::p_fpga_manage = manager;
+        fpga()->MCU_REG_func[0] = shadow;
+
+        QCOMPARE(notices, std::vector<int>{TIP_DONE});
+        QVERIFY2(locked_during_notice, "para_mutex was free while the notice showed");
+        QVERIFY2(!flag_during_notice, "the apply flag was raised before the notice ended");
+        QCOMPARE(int(scaler()->para_update_flag), 1);
+        QCOMPARE(int(g_set_led_para), led_para);
+        QCOMPARE(int(g_set_led_setup), 0);
+        const RynRamPara* p = para();
+        const IntList expect{0, 2560, 1440, 0, 0, 2560, 1440, 0, 0, 2560, 1440};
+        IntList got;
+        for (int off : {blk::SPLICE_MODE, blk::LED_WIDTH, blk::LED_HEIGHT, blk::OUT1_X, blk::OUT1_Y,
+                        blk::OUT1_W, blk::OUT1_H, blk::OUT2_X, blk::OUT2_Y, blk::OUT2_W, blk::OUT2_H})
+            got << p->u16(off);
+        QCOMPARE(got, expect);
+        QCOMPARE((IntList{win(0, blk::WIN_ENABLE), win(0, blk::WIN_X), win(0, blk::WIN_Y),
+                          win(0, blk::WIN_WIDTH), win(0, blk::WIN_HEIGHT), win(0, blk::WIN_SOURCE)}),
+                 (IntList{1, 0, 0, 2560, 1440, 0}));
+        for (int w = 1; w < WINDOW_COUNT; ++w) {
+            QCOMPARE(int(win(w, blk::WIN_ENABLE)), 0);
+            QCOMPARE(int(win(w, blk::WIN_X)), 100 + w); // only switched off
+        }
+    }
+
+    void apply_unchanged_size_resets_the_split_only() {
+        set_size(1920, 1080);
+        uint8_t* b = para()->RamParaBlock.data();
+        blk::wr16(b, blk::SPLICE_MODE, 1);
+        blk::wr16(b, blk::OUT1_W, 960);
+        blk::wr16(b, blk::OUT2_X, 960);
+        blk::wr16(b, blk::window(1, blk::WIN_ENABLE), 1);
+        blk::wr16(b, blk::window(0, blk::WIN_X), 50);
+        run_page([] {
+            focus_entry(ledset::ENTRY_APPLY);
+            key(PANEL_KEY_OK);
+        });
+        QVERIFY(notices.empty());
+        QCOMPARE(int(scaler()->para_update_flag), 1);
+        QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
+        const RynRamPara* p = para();
+        QCOMPARE((IntList{p->u16(blk::SPLICE_MODE), p->u16(blk::OUT1_W), p->u16(blk::OUT2_X),
+                          p->u16(blk::OUT2_W)}),
+                 (IntList{0, 1920, 0, 1920}));
+        QCOMPARE(int(win(1, blk::WIN_ENABLE)), 1);
+        QCOMPARE(int(win(0, blk::WIN_X)), 50);
+    }
+
+    // Apply without typing writes back what the fields show, a size word
+    // above 32767 included: never a zero size.
+    void apply_keeps_a_large_size_set_by_the_pc() {
+        set_size(1920, 40000);
+        run_page([] {
+            focus_entry(ledset::ENTRY_APPLY);
+            key(PANEL_KEY_OK);
+        });
+        QCOMPARE(para()->u16(blk::LED_HEIGHT), uint16_t(40000));
+        QCOMPARE(para()->u16(blk::OUT2_H), uint16_t(40000));
+        QVERIFY(notices.empty());
+    }
+
+    // OK on Cancel and Back both discard what was typed and return to the
+    // output menu, which shows the size then in the block.
+    void cancel_and_back_return_to_the_output_menu_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("OK on Cancel") << true;
+        QTest::newRow("Back") << false;
+    }
+    void cancel_and_back_return_to_the_output_menu() {
+        QFETCH(bool, cancel);
+        set_size(1920, 1080);
+        QString line;
+        run_page([&] {
+            type_into(0, "3000K");
+            // Set elsewhere while the page is open: the menu shows it after.
+            para()->set_u16(blk::LED_HEIGHT, 720);
+            if (cancel) {
+                focus_entry(ledset::ENTRY_CANCEL);
+                key(PANEL_KEY_OK);
+            } else {
+                key(PANEL_KEY_BACK);
+            }
+            QCOMPARE(g_page_focus, uint8_t(PAGE_OUTPUTSET));
+            QVERIFY(!g_ledset());
+            line = g_outputset()->findChild<QLabel*>("label_info")->text();
+        });
+        QCOMPARE(line, QString("LED Screen can be set:1920x720"));
+        QCOMPARE(para()->u16(blk::LED_WIDTH), uint16_t(1920));
+        QCOMPARE(int(scaler()->para_update_flag), 0);
+    }
+
+    // A size set by the PC reaches the fields at the next refresh, over
+    // what was typed; other changes leave the typing alone.
+    void refresh_overwrites_fields_only_for_a_new_size() {
+        set_size(1920, 1080);
+        run_page([] {
+            type_into(0, "2000K");
+            outside_change([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 10); });
+            QCOMPARE(field("lineEdit_ledw"), QString("2000"));
+            outside_change([](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, 600); });
+            QCOMPARE(field("lineEdit_ledw"), QString("1920"));
+            QCOMPARE(field("lineEdit_ledh"), QString("600"));
+        });
+    }
+
+    void touch_opens_keypad_buttons_do_nothing() {
+        set_size(1920, 1080);
+        run_page([] {
+            testsupport::post([] { keypad::type("777K"); });
+            QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_ledh"), Qt::LeftButton);
+            QCOMPARE(field("lineEdit_ledh"), QString("777"));
+            page()->findChild<QPushButton*>("Button_apply")->click();
+            page()->findChild<QPushButton*>("Button_cancle")->click();
+            QCOMPARE(g_page_focus, uint8_t(PAGE_LEDSET));
+            QCOMPARE(int(scaler()->para_update_flag), 0);
+        });
+    }
+
+    // Last: starts the scaler and FPGA threads, which then run for the rest
+    // of the process. The size typed on the page reaches the scaler's panel
+    // only after the notice and the FPGA's reload, FPGA 0 is reset, and the
+    // block is saved.
+    void apply_reaches_panel_fpga_and_file() {
+        connect(para(), &RynRamPara::sig_update_para, SyncUpdate::pInstance(),
+                &SyncUpdate::para_sync, Qt::QueuedConnection);
+        QCOMPARE(fpga()->initialize_start(), 0);
+        QCOMPARE(scaler()->initialize(), 0);
+        QTRY_COMPARE(fpga()->get_fpga_status(), 1);
+        QTRY_COMPARE(scaler()->panel().width, int(para()->u16(blk::LED_WIDTH)));
+        const int calls = scaler()->panel().calls;
+        const int resets = fpga()->reset_count();
+        int calls_during_notice = -1;
+        during_notice = [&] {
+            QThread::msleep(50);
+            calls_during_notice = scaler()->panel().calls;
+        };
+        QString line;
+        run_page([&] {
+            type_into(0, "3072K");
+            type_into(1, "1536K");
+            focus_entry(ledset::ENTRY_APPLY);
+            key(PANEL_KEY_OK);
+            QTRY_COMPARE(scaler()->panel().width, 3072);
+            QTRY_COMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
+            key(PANEL_KEY_BACK);
+            line = g_outputset()->findChild<QLabel*>("label_info")->text();
+        });
+        QCOMPARE(calls_during_notice, calls);
+        const SimPanel panel = scaler()->panel();
+        QCOMPARE((IntList{panel.width, panel.height, panel.out_w, panel.out_h, panel.splice_mode,
+                          panel.calls}),
+                 (IntList{3072, 1536, 3072, 1536, 0, calls + 1}));
+        QCOMPARE(int(scaler()->led_wait_timeouts), 0);
+        QTRY_COMPARE(fpga()->reset_count(), resets + 1);
+        QCOMPARE(line, QString("LED Screen can be set:3072x1536"));
+        QFile f(device_path("/data/ram_device_info"));
+        QTRY_VERIFY(f.exists());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray saved = f.readAll();
+        QCOMPARE(saved.size(), blk::SIZE);
+        const auto* s = reinterpret_cast<const uint8_t*>(saved.constData());
+        QCOMPARE((IntList{blk::rd16(s, blk::LED_WIDTH), blk::rd16(s, blk::LED_HEIGHT),
+                          blk::rd16(s, blk::window(0, blk::WIN_WIDTH)),
+                          blk::rd16(s, blk::window(1, blk::WIN_ENABLE))}),
+                 (IntList{3072, 1536, 3072, 0}));
+    }
+};
+
+QTEST_MAIN(TstLedset)
+#include "tst_ledset.moc"
