@@ -361,18 +361,34 @@ private slots:
         });
     }
 
-    // A shrinking table clamps the focus; a crop removed before the refresh is
-    // refused on OK instead of switching the window to EXT.
-    void crop_table_change_under_entry_list() {
+    // A crop removed before the refresh is refused on OK, neither written
+    // as EXT nor moved onto another entry.
+    void ok_on_vanished_crop_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("record");
+        QTest::newRow("middle entry") << "krkrr" << 1;
+        QTest::newRow("last entry") << "krkl" << 4;
+    }
+    void ok_on_vanished_crop() {
+        QFETCH(QString, keys);
+        QFETCH(int, record);
         setup({1}, {3}, "4.1 4.2 4.3 4.4 4.5");
-        run_page([] {
-            press("krkrr");
-            para()->RamParaBlock[size_t(blk::crop(1) + blk::CROP_ID)] = 0;
+        run_page([&] {
+            press(keys);
+            para()->RamParaBlock[size_t(blk::crop(record) + blk::CROP_ID)] = 0;
             press("k");
             QCOMPARE(source_of(0), uint16_t(3));
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
             QCOMPARE(notices, std::vector<int>{});
-            press("r"); // page 1, soon past the end
+        });
+    }
+
+    // A shrinking table clamps the focus.
+    void crop_table_shrinks_under_entry_list() {
+        setup({1}, {3}, "4.1 4.2 4.3 4.4 4.5");
+        run_page([] {
+            press("krkrrr"); // page 1, soon past the end
+            para()->RamParaBlock[size_t(blk::crop(1) + blk::CROP_ID)] = 0;
             outside_change([](RynRamPara& p) {
                 for (int i = 2; i < 5; ++i)
                     p.RamParaBlock[size_t(blk::crop(i) + blk::CROP_ID)] = 0;
@@ -384,19 +400,6 @@ private slots:
             page()->current_page = 1;
             page()->initSource();
             QCOMPARE(entries().size(), 0);
-        });
-    }
-
-    // The last entry's crop removed before the refresh: OK is refused, not
-    // moved onto the input itself.
-    void ok_on_vanished_last_entry() {
-        setup({1}, {3}, "4.1 4.2");
-        run_page([] {
-            press("krkl"); // HDMI3, entries, Left wraps to crop 2
-            para()->RamParaBlock[size_t(blk::crop(1) + blk::CROP_ID)] = 0;
-            press("k");
-            QCOMPARE(source_of(0), uint16_t(3));
-            QCOMPARE(notices, std::vector<int>{});
         });
     }
 

@@ -423,7 +423,8 @@ void MainWindow::mode_init() {
     const int current = p->RynGetCurrentModeIndex();
     // The "Using" text keeps the label's 7 pixels where it fits its box;
     // a longer word takes the frame's whole width and a smaller size.
-    const QString using_text = tr5(kSlotUsing);
+    QString using_text = tr5(kSlotUsing);
+    using_text.remove(QChar(0x00AD));  // a break mark, drawn as a hyphen on one line
     QFont using_font;
     using_font.setPixelSize(kUsingPixels);
     const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
