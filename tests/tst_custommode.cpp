@@ -269,6 +269,9 @@ private slots:
         keys(PANEL_KEY_RIGHT);
         QVERIFY(shown("label_using"));
         QCOMPARE(text("label_using"), QString("Using"));
+        g_language = LANG_TCHINESE;  // its word ends in a soft hyphen, which is not drawn
+        page()->language_changed();
+        QCOMPARE(text("label_using"), QString::fromUtf8("使用中"));
     }
 
     void delete_removes_the_files_and_keeps_current_mode_data() {

@@ -21,6 +21,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTimer>
 #include <QtTest>
 
@@ -191,6 +192,19 @@ private slots:
         QVERIFY(shows(save ? "toolButton4" : "toolButton3", png_lang(save ? "unsave.png" : "uncall.png")));
     }
 
+    void save_grid_visits_every_slot() {
+        mark_saved({7});
+        open_strip(3);
+        keys(PANEL_KEY_OK);
+        QSet<int> seen;
+        for (int i = 0; i < 16; ++i) {
+            seen.insert(mw->grid_index());
+            keys(PANEL_KEY_RIGHT);
+        }
+        QCOMPARE(seen.size(), 16);
+        QCOMPARE(mw->grid_index(), 7);
+    }
+
     void slot_looks() {
         mark_saved({0, 6});
         para()->set_u16(blk::CURRENT_MODE, 7);
@@ -205,6 +219,9 @@ private slots:
         QCOMPARE(child("mode_image_6")->geometry(), QRect(17, 7, 16, 16));
         QVERIFY(!child("mode_using_0")->isVisible());
         QCOMPARE(child("mode_image_0")->geometry(), QRect(17, 12, 16, 16));
+        g_language = LANG_SCHINESE;  // its word ends in a soft hyphen, which is not drawn
+        keys(PANEL_KEY_RIGHT);
+        QCOMPARE(child<QLabel>("mode_using_6")->text(), QString::fromUtf8("使用中"));
         const QImage exist = QPixmap(png("mode_exist.png")).toImage();
         QCOMPARE(child<QLabel>("mode_image_0")->pixmap(Qt::ReturnByValue).toImage(), exist);
     }

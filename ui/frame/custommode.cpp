@@ -277,8 +277,12 @@ void CustomMode::build_preview() {
         position_line[size_t(w)] =
             make(QStringLiteral("window_position_") + n,
                  column ? corners(171, y, 310, y + 11) : corners(24, y, 163, y + 11));
-        source_line[size_t(w)]->setStyleSheet(QString::fromLatin1(kLineStyle));
-        position_line[size_t(w)]->setStyleSheet(QString::fromLatin1(kLineStyle));
+        // A 13-pixel line in a 12-pixel row: on the bottom edge it gives up
+        // the empty row above the capitals, not the underscore of "_Crop".
+        for (QLabel* l : {source_line[size_t(w)], position_line[size_t(w)]}) {
+            l->setStyleSheet(QString::fromLatin1(kLineStyle));
+            l->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        }
     }
     osd_info = make(QStringLiteral("osd_info"), corners(2, 56, 301, 85));
     osd_info->setStyleSheet(QString::fromLatin1(kLineStyle));

@@ -71,7 +71,11 @@ int fitting_pixel_size(const QFont& base, const QString& text, int room) {
     }
 }
 
-void set_fitted_text(QWidget* widget, const QString& text) {
+void set_fitted_text(QWidget* widget, const QString& given) {
+    // A soft hyphen (U+00AD) only marks where a word may break; a one-line
+    // text would show it as a hyphen at its end.
+    QString text = given;
+    text.remove(QChar(0x00AD));
     auto* label = qobject_cast<QLabel*>(widget);
     auto* button = qobject_cast<QAbstractButton*>(widget);
     if (!label && !button)

@@ -30,4 +30,5 @@ int fitting_pixel_size(const QFont& base, const QString& text, int room);
 // Sets `text` on a label or button, in the widget's own font when the text
 // fits its width, else in the largest smaller pixel size that fits (down to
 // 6 pixels): the longer languages keep their words and stay in the box.
+// Soft hyphens are left out.
 void set_fitted_text(QWidget* widget, const QString& text);
