@@ -53,4 +53,9 @@ void debug_printf(const char* fmt, ...) {
     va_start(args, fmt);
     std::vprintf(fmt, args);
     va_end(args);
+    // Qt's debug lines go unbuffered to stderr: flushed at once, ours keep
+    // their place among them, and none is lost when the program is killed.
+    std::fflush(stdout);
 }
+
+void console_init() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }

@@ -69,4 +69,8 @@ extern volatile uint32_t g_delay_usbserver;
 extern volatile uint8_t g_passby_trans_port;  // PASSBY_PORT
 
 // Console debug output, printed only while g_debugSwitch is 254.
+// Each call is flushed at once.
 void debug_printf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+// Makes the console line-buffered, so that the other console lines also
+// come in order with Qt's (which go to stderr); called first by main.
+void console_init();

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <thread>
 
 // File layouts (read back only by this program):
 //  "/data/ram_device_info": 4096 bytes, file offset N = block offset N.
@@ -249,8 +250,18 @@ bool RynRamPara::RynLanguageChanged() {
 // the pages' side) itself and without the lock:
 // para_sync may run a 3-second notice or page code that signals again, while
 // the scaler thread waits for this lock holding para_mutex.
+//
+// Without an application (at exit, once it is gone, while the device's
+// threads still run) only the program's main thread may dispatch: a worker
+// that did would reach pages being torn down. Its change is dropped.
+namespace {
+const std::thread::id main_thread = std::this_thread::get_id();  // static init runs there
+}
+
 int RynRamPara::test_signal(int code) {
     const QCoreApplication* app = QCoreApplication::instance();
+    if (!app && std::this_thread::get_id() != main_thread)
+        return 1;
     if (!app || QThread::currentThread() == app->thread()) {
         if (gui_dispatcher)
             gui_dispatcher(code);

@@ -117,10 +117,13 @@ int simulated_command(const QString& command) {
 
 int Utils::shell_exec(const std::string& command) {
     MutexLocker lock(&_system_mutex);
+#ifdef FRONTPANEL_DEVICE
     if (!device_is_simulated()) {
         debug_printf("shell: %s\n", command.c_str());
         return std::system(command.c_str());
     }
+#endif
+    // A PC build has no way to run a host command at all.
     // Command lines chained with ";" or "&&" run one by one, as the shell
     // would when every command succeeds.
     static const QRegularExpression separators(QStringLiteral(";|&&|\\n"));
@@ -132,6 +135,7 @@ int Utils::shell_exec(const std::string& command) {
 }
 
 int Utils::write_file_atomic(const std::string& path, const void* data, size_t len) {
+    device_path_check(QString::fromStdString(path));
     std::string tmpl = path + ".tmp-XXXXXX";
     std::vector<char> tmp(tmpl.begin(), tmpl.end());
     tmp.push_back('\0');
@@ -185,6 +189,7 @@ int Utils::write_file_atomic(const std::string& path, const void* data, size_t l
 
 int Utils::remove_file(const std::string& path) {
     const QString p = QString::fromStdString(path);
+    device_path_check(p);
     const QFileInfo info(p);
     if (!info.exists() && !info.isSymLink())
         return 1;

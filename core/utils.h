@@ -24,7 +24,8 @@ public:
     static unsigned getTimeSpace(unsigned stamp);
     // XOR of `len` bytes.
     static uint8_t BCC(const uint8_t* data, int len);
-    // Runs a shell command under _system_mutex. On a PC nothing touches the
+    // Runs a shell command under _system_mutex; only a device build without
+    // FRONTPANEL_ROOT hands it to the shell. Elsewhere nothing touches the
     // host: "reboot" ends the program (exit 0), "sync" syncs, "rm" removes
     // the relocated device paths, other commands are only logged.
     static int shell_exec(const std::string& command);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <map>
 #include <set>
 
 namespace {
@@ -59,6 +60,7 @@ struct Art {
     QColor colour;
     QString text;
     int lang;
+    int px = 0;  // the word's pixel size shared by a set of tiles; 0: its own
 };
 
 using Paint = void (*)(QPainter&, const QRectF&, const Art&);
@@ -106,17 +108,23 @@ QFont word_font(int lang, int px, bool bold = false) {
     return f;
 }
 
+constexpr int kMinWordPx = 7;
+
+// The largest pixel size up to `px` at which `text` fits `width`, and not
+// below kMinWordPx.
+int fitting_px(const QString& text, int lang, qreal width, int px, bool bold = false) {
+    while (px > kMinWordPx && QFontMetricsF(word_font(lang, px, bold)).horizontalAdvance(text) > width)
+        --px;
+    return px;
+}
+
 // Writes `text` centred in `box` at up to `px` pixels, shrinking the font
 // to fit and squeezing it sideways when even the smallest size is too wide.
 void draw_word(QPainter& p, const QRectF& box, const QString& text, int lang, const QColor& c, int px,
                bool bold = false) {
-    constexpr int min_px = 7;
-    QFont f = word_font(lang, px, bold);
-    qreal width = QFontMetricsF(f).horizontalAdvance(text);
-    while (width > box.width() && px > min_px) {
-        f.setPixelSize(--px);
-        width = QFontMetricsF(f).horizontalAdvance(text);
-    }
+    px = fitting_px(text, lang, box.width(), px, bold);
+    const QFont f = word_font(lang, px, bold);
+    const qreal width = QFontMetricsF(f).horizontalAdvance(text);
     p.save();
     p.setFont(f);
     p.setPen(c);
@@ -534,12 +542,18 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
 void paint_icon(QPainter& p, const QRectF& r, const Art& a) { draw_glyph(p, a.glyph, r, a.colour); }
 
 // A menu tile or tool button: the glyph above, the word below.
-void paint_tile(QPainter& p, const QRectF& r, const Art& a) {
+QRectF tile_word_box(const QRectF& r) {
     const qreal word_h = std::round(r.height() * 0.28);
-    const QRectF word(r.left() + 1, r.bottom() - word_h, r.width() - 2, word_h);
+    return QRectF(r.left() + 1, r.bottom() - word_h, r.width() - 2, word_h);
+}
+int tile_word_px(const QRectF& word) { return int(word.height() * 0.8); }
+
+void paint_tile(QPainter& p, const QRectF& r, const Art& a) {
+    const QRectF word = tile_word_box(r);
     const qreal pad = std::max<qreal>(1.0, r.height() * 0.04);
-    draw_glyph(p, a.glyph, QRectF(r.left(), r.top() + pad, r.width(), r.height() - word_h - 2 * pad), a.colour);
-    draw_word(p, word, a.text, a.lang, a.colour, int(word_h * 0.8));
+    draw_glyph(p, a.glyph, QRectF(r.left(), r.top() + pad, r.width(), r.height() - word.height() - 2 * pad),
+               a.colour);
+    draw_word(p, word, a.text, a.lang, a.colour, a.px ? a.px : tile_word_px(word));
 }
 
 // A narrow upright tab beside a box of the status page. Chinese stands
@@ -664,7 +678,8 @@ const Plain kPlain[] = {
     {"state_on.png", {14, 14}, paint_icon, Glyph::Dot, kGreen},
     {"state_off.png", {14, 14}, paint_icon, Glyph::Dot, kRed},
     {"add.png", {20, 20}, paint_icon, Glyph::Plus, kWhite},
-    {"delete.png", {20, 20}, paint_icon, Glyph::Backspace, kWhite},
+    // Drawn dark: the keypad's keys are white.
+    {"delete.png", {20, 20}, paint_icon, Glyph::Backspace, kFrame},
     {"warning.png", {16, 16}, paint_icon, Glyph::Warning, kAmber},
     {"mirror1_on.png", {32, 32}, paint_icon, Glyph::MirrorNone, kOrange},
     {"mirror1_off.png", {32, 32}, paint_icon, Glyph::MirrorNone, kDim},
@@ -688,6 +703,10 @@ const Plain kPlain[] = {
     {"HDMI20_lv.png", {100, 32}, paint_hdmi, Glyph::None, kSignal, "2.0"},
 };
 
+// Tiles shown side by side write their words in one size (per language):
+// the largest at which every word of the set fits its own tile.
+enum class TileSet { None, MainMenu, ToolStrip, SettingsMenu };
+
 struct Worded {
     const char* name;  // without prefix and without ".png"
     Sizes size;
@@ -695,6 +714,7 @@ struct Worded {
     Glyph glyph;
     QColor colour;
     Words words;
+    TileSet set = TileSet::None;
     const char* english_name = nullptr;  // where English has a name of its own
 };
 
@@ -712,38 +732,39 @@ const Words kSaveWords = {"保存", "Save", "Сохр.", "Lưu", "保存"};
 const Worded kWorded[] = {
     // Main menu tiles.
     {"machinestate", same(64, 64), paint_tile, Glyph::Device, kWhite,
-     {"设备信息", "Devices", "Устройство", "Thiết bị", "設備信息"}},
+     {"设备信息", "Devices", "Устройство", "Thiết bị", "設備信息"}, TileSet::MainMenu},
     {"inputchoose", {QSize(64, 64), QSize(90, 64), QSize(96, 76), QSize(96, 76), QSize(64, 64)}, paint_tile,
-     Glyph::Input, kWhite, {"信源切换", "Source switch", "Источник", "Chuyển nguồn", "信源切換"}},
+     Glyph::Input, kWhite, {"信源切换", "Source switch", "Источник", "Chuyển nguồn", "信源切換"}, TileSet::MainMenu},
     {"custommode", same(64, 64), paint_tile, Glyph::UserModes, kWhite,
-     {"用户模式", "User mode", "Режимы", "Chế độ", "用戶模式"}},
-    {"option", same(64, 64), paint_tile, Glyph::Gear, kWhite, {"设置", "Settings", "Настройки", "Cài đặt", "設置"}},
+     {"用户模式", "User mode", "Режимы", "Chế độ", "用戶模式"}, TileSet::MainMenu},
+    {"option", same(64, 64), paint_tile, Glyph::Gear, kWhite, {"设置", "Settings", "Настройки", "Cài đặt", "設置"},
+     TileSet::MainMenu},
     // Tool strip, idle and active.
-    {"uncloseled", same(24, 36), paint_tile, Glyph::ScreenLit, kWhite, kBlackWords},
-    {"closeled", same(24, 36), paint_tile, Glyph::ScreenBlack, kOrange, kBlackWords},
-    {"unslience", same(24, 36), paint_tile, Glyph::Speaker, kWhite, kMuteWords},
-    {"slience", same(24, 36), paint_tile, Glyph::SpeakerMute, kOrange, kMuteWords},
-    {"uncall", same(24, 36), paint_tile, Glyph::Load, kWhite, kLoadWords},
-    {"call", same(24, 36), paint_tile, Glyph::Load, kOrange, kLoadWords},
-    {"unsave", same(24, 36), paint_tile, Glyph::Save, kWhite, kSaveWords},
-    {"save", same(24, 36), paint_tile, Glyph::Save, kOrange, kSaveWords},
+    {"uncloseled", same(24, 36), paint_tile, Glyph::ScreenLit, kWhite, kBlackWords, TileSet::ToolStrip},
+    {"closeled", same(24, 36), paint_tile, Glyph::ScreenBlack, kOrange, kBlackWords, TileSet::ToolStrip},
+    {"unslience", same(24, 36), paint_tile, Glyph::Speaker, kWhite, kMuteWords, TileSet::ToolStrip},
+    {"slience", same(24, 36), paint_tile, Glyph::SpeakerMute, kOrange, kMuteWords, TileSet::ToolStrip},
+    {"uncall", same(24, 36), paint_tile, Glyph::Load, kWhite, kLoadWords, TileSet::ToolStrip},
+    {"call", same(24, 36), paint_tile, Glyph::Load, kOrange, kLoadWords, TileSet::ToolStrip},
+    {"unsave", same(24, 36), paint_tile, Glyph::Save, kWhite, kSaveWords, TileSet::ToolStrip},
+    {"save", same(24, 36), paint_tile, Glyph::Save, kOrange, kSaveWords, TileSet::ToolStrip},
     // Settings menu tiles.
     {"output_set", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::OutputArrow, kWhite,
-     {"输出设置", "Output", "Выход", "Đầu ra", "輸出設置"}},
+     {"输出设置", "Output", "Выход", "Đầu ra", "輸出設置"}, TileSet::SettingsMenu},
     {"input_cut", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Crop, kWhite,
-     {"输入截取", "Input crop", "Обрезка", "Cắt nguồn", "輸入截取"}},
+     {"输入截取", "Input crop", "Обрезка", "Cắt nguồn", "輸入截取"}, TileSet::SettingsMenu},
     {"image_layout", option_sizes(55, 70, 55, 55, 55), paint_tile, Glyph::Layout, kWhite,
-     {"画面布局", "Layout", "Окна", "Bố cục", "畫面佈局"}},
+     {"画面布局", "Layout", "Окна", "Bố cục", "畫面佈局"}, TileSet::SettingsMenu},
     {"link_set", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Network, kWhite,
-     {"通讯设置", "Link", "Связь", "Kết nối", "通訊設置"}},
+     {"通讯设置", "Link", "Связь", "Kết nối", "通訊設置"}, TileSet::SettingsMenu},
     {"image_quality", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::Picture, kWhite,
-     {"图像效果", "Image quality", "Качество", "Hình ảnh", "圖像效果"}},
+     {"图像效果", "Image quality", "Качество", "Hình ảnh", "圖像效果"}, TileSet::SettingsMenu},
     {"test_chart", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::ColourBars, kWhite,
-     {"测试画面", "Test", "Тест", "Kiểm tra", "測試畫面"}},
+     {"测试画面", "Test", "Тест", "Kiểm tra", "測試畫面"}, TileSet::SettingsMenu},
     {"smart_mapping", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::Mapping, kWhite,
-     {"智能映射", "Mapping", "Маппинг", "Ánh xạ", "智能映射"}},
+     {"智能映射", "Mapping", "Маппинг", "Ánh xạ", "智能映射"}, TileSet::SettingsMenu},
     {"AdvanceButton", option_sizes(55, 54, 70, 54, 55), paint_tile, Glyph::Sliders, kWhite,
-     {"高级设置", "Advanced", "Доп.опции", "Nâng cao", "高級設置"}, "advance_option"},
+     {"高级设置", "Advanced", "Доп.опции", "Nâng cao", "高級設置"}, TileSet::SettingsMenu, "advance_option"},
     // Device status tabs.
     {"output_state", same(15, 65), paint_tab, Glyph::None, kOrange, {"输出", "Output", "Выход", "Đầu ra", "輸出"}},
     {"input_state", same(15, 55), paint_tab, Glyph::None, kOrange, {"输入", "Input", "Вход", "Đầu vào", "輸入"}},
@@ -795,6 +816,19 @@ int main(int argc, char** argv) {
     }
     report_fonts();
 
+    // One word size per set of tiles and language.
+    std::map<std::pair<TileSet, int>, int> set_px;
+    for (const Worded& pic : kWorded) {
+        if (pic.set == TileSet::None)
+            continue;
+        for (int lang = 0; lang < kLanguages; ++lang) {
+            const QRectF word = tile_word_box(QRectF(QPointF(0, 0), QSizeF(pic.size[lang])));
+            const int px = fitting_px(QString::fromUtf8(pic.words[lang]), lang, word.width(), tile_word_px(word));
+            auto it = set_px.emplace(std::make_pair(pic.set, lang), px).first;
+            it->second = std::min(it->second, px);
+        }
+    }
+
     QStringList names;
     bool ok = true;
     for (const Plain& pic : kPlain) {
@@ -806,8 +840,10 @@ int main(int argc, char** argv) {
         for (int lang = 0; lang < kLanguages; ++lang) {
             const char* base = lang == 1 && pic.english_name ? pic.english_name : pic.name;
             names << QString::fromLatin1(kPrefix[lang]) + QString::fromLatin1(base) + QStringLiteral(".png");
+            const auto px = set_px.find(std::make_pair(pic.set, lang));
             ok &= write_png(out, names.last(), pic.size[lang], pic.paint,
-                            {pic.glyph, pic.colour, QString::fromUtf8(pic.words[lang]), lang});
+                            {pic.glyph, pic.colour, QString::fromUtf8(pic.words[lang]), lang,
+                             px == set_px.end() ? 0 : px->second});
         }
     }
     if (!ok)

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 
+#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
 #include "core/utils.h"
@@ -8,21 +9,80 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_dir;
+
+// The one folder a test program may touch. Made before main(), so that
+// even a page or the parameter model built before the first init() finds
+// FRONTPANEL_ROOT set; every device path and every file the core writes
+// outside it ends the program instead of reaching the host. Removed at exit
+// by the process that made it only: a forked child that exits (the reboot
+// test) must not take its parent's folder along.
+//
+// A test that starts a copy of itself (to kill it mid-save) hands its folder
+// down in FRONTPANEL_TEST_FOLDER: the copy works in the same folder, under
+// the FRONTPANEL_ROOT it inherits, and leaves the folder to its parent.
+constexpr const char* kFolderVariable = "FRONTPANEL_TEST_FOLDER";
+
+struct TestFolder {
+    TestFolder() {
+        const QString inherited = QString::fromLocal8Bit(qgetenv(kFolderVariable));
+        if (!inherited.isEmpty() && QDir(inherited).exists()) {
+            path = inherited;
+            return;
+        }
+        QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/frontpanel-test-XXXXXX"));
+        dir.setAutoRemove(false);
+        if (dir.isValid()) {
+            path = dir.path();
+            owner = ::getpid();
+        }
+    }
+    ~TestFolder() {
+        if (owner && ::getpid() == owner)
+            QDir(path).removeRecursively();
+    }
+    QString path;
+    pid_t owner = 0;
+};
+TestFolder& test_folder() {
+    static TestFolder folder;
+    return folder;
 }
+const bool confined = [] {
+    const TestFolder& folder = test_folder();
+    if (folder.path.isEmpty()) {
+        std::fprintf(stderr, "testsupport: cannot make a temporary folder: refusing to run\n");
+        std::exit(2);
+    }
+    const QString root = QString::fromLocal8Bit(qgetenv("FRONTPANEL_ROOT"));
+    if (folder.owner || !root.startsWith(folder.path + QLatin1Char('/')))
+        qputenv("FRONTPANEL_ROOT", (folder.path + QStringLiteral("/device")).toUtf8());
+    qputenv(kFolderVariable, folder.path.toUtf8());
+    device_paths_confine(folder.path);
+    return true;
+}();
+}  // namespace
+
+QString test_root() { return test_folder().path; }
 
 void fresh_device() {
-    g_dir = std::make_unique<QTemporaryDir>();
+    g_dir = std::make_unique<QTemporaryDir>(test_root() + QStringLiteral("/device-XXXXXX"));
+    if (!g_dir->isValid())
+        qFatal("testsupport: cannot make a device folder under %s", qPrintable(test_root()));
+    g_dir->setAutoRemove(false);  // goes with the test folder, by its owner only
     qputenv("FRONTPANEL_ROOT", g_dir->path().toUtf8());
     g_language = LANG_ENGLISH;
     g_lcd_lang_valid = LCD_LANG_VALID_ALL;
@@ -122,6 +182,29 @@ bool close_all_pages() {
     }
     g_page_focus = PAGE_MAINWINDOW;
     return none;
+}
+
+QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* status) {
+    int fd[2];
+    if (::pipe(fd) != 0)
+        return QByteArray();
+    std::fflush(stdout);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(fd[1], STDOUT_FILENO);
+        if (with_stderr)
+            ::dup2(fd[1], STDERR_FILENO);
+        fn();
+        ::_exit(3);
+    }
+    ::close(fd[1]);
+    QByteArray out;
+    char buf[256];
+    for (ssize_t n; (n = ::read(fd[0], buf, sizeof buf)) > 0;)
+        out.append(buf, int(n));
+    ::close(fd[0]);
+    ::waitpid(pid, status, 0);
+    return out;
 }
 
 NoticeDriver::NoticeDriver() {

@@ -13,6 +13,9 @@ class QObject;
 class QWidget;
 
 namespace testsupport {
+// The temporary folder of this test program, made before main(): the only
+// place it may touch (see device_paths_confine).
+QString test_root();
 // A fresh FRONTPANEL_ROOT, globals back to their start values, the block
 // rebuilt from the (absent) files with the factory defaults, the apply flag
 // clear. Keeps the folder alive until the next call.
@@ -39,6 +42,11 @@ bool run_nested(const std::vector<std::function<void()>>& steps, int front,
                 const std::function<void()>& body);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
+// Runs `fn` in a forked copy of the test, whose stdout (and stderr, with
+// `with_stderr`) go into one pipe; when `fn` returns the copy ends with
+// _exit(3), flushing nothing. Returns what it wrote; *status gets its
+// wait status.
+QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* status);
 // Ends every notice at once (a 0 ms timer standing in for the 10 ms clock)
 // and records the kind of each one shown.
 struct NoticeDriver {

@@ -50,10 +50,10 @@ private slots:
     }
 
     void readsValuesAndKeepsOtherKeys() {
-        write_ini("[config]\nip=10.1.1.1\nbarcode=SN123\nlcd_lang_valid=0x06\nwifi_name=panel\n"
+        write_ini("[config]\nip=10.1.1.255\nbarcode=SN123\nlcd_lang_valid=0x06\nwifi_name=panel\n"
                   "\n[other]\nx=1\n");
         config()->load();
-        QCOMPARE(g_str_ip, QString("10.1.1.1"));
+        QCOMPARE(g_str_ip, QString("10.1.1.255"));  // 255: the highest octet
         QCOMPARE(g_str_barcode, QString("SN123"));
         QCOMPARE(g_lcd_lang_valid, 6u);
         const QByteArray text = read_ini();
@@ -65,7 +65,8 @@ private slots:
     void badValueFallsBack_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("ip out of range") << "ip" << "300.1.1.1";
+        QTest::newRow("first octet 256") << "ip" << "256.1.1.1";
+        QTest::newRow("last octet 256") << "ip" << "10.1.1.256";
         QTest::newRow("language mask too wide") << "lcd_lang_valid" << "32";
         QTest::newRow("debug switch above a byte") << "debug_switch" << "256";
     }

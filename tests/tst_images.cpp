@@ -2,6 +2,7 @@
 // as an empty label, one of the wrong size is stretched, and a language
 // variant that repeats the English one leaves a page half translated.
 #include <QImage>
+#include <QPainter>
 #include <QtTest>
 
 static void init_png_resources() { Q_INIT_RESOURCE(png); }
@@ -28,6 +29,35 @@ const char* const kWorded[] = {
 const char* const kPrefixes[] = {"", "en_", "ru_", "vn_", "tn_"};
 
 QImage load(const QString& name) { return QImage(QStringLiteral(":/png/") + name); }
+
+// The height of the first letter of a tile's word, which is drawn in the
+// lowest 28 % of the tile: the tallest run of rows with ink in the letter's
+// columns, so that an accent above a capital does not count.
+int first_letter_height(const QImage& tile) {
+    const int top = tile.height() - qRound(tile.height() * 0.28);
+    auto ink = [&](int x, int y) { return qAlpha(tile.pixel(x, y)) > 40; };
+    auto column_has_ink = [&](int x) {
+        for (int y = top; y < tile.height(); ++y)
+            if (ink(x, y))
+                return true;
+        return false;
+    };
+    int x0 = 0;
+    while (x0 < tile.width() && !column_has_ink(x0))
+        ++x0;
+    int x1 = x0;
+    while (x1 < tile.width() && column_has_ink(x1))
+        ++x1;
+    int best = 0, run = 0;
+    for (int y = top; y < tile.height(); ++y) {
+        bool row = false;
+        for (int x = x0; x < x1 && !row; ++x)
+            row = ink(x, y);
+        run = row ? run + 1 : 0;
+        best = std::max(best, run);
+    }
+    return best;
+}
 }  // namespace
 
 class tst_images : public QObject {
@@ -36,6 +66,9 @@ private slots:
     void initTestCase() { init_png_resources(); }
     void present_and_sized();
     void languages_differ();
+    void delete_key_visible_on_white();
+    void one_caption_size_per_set_data();
+    void one_caption_size_per_set();
 };
 
 void tst_images::present_and_sized() {
@@ -67,6 +100,55 @@ void tst_images::languages_differ() {
             QVERIFY2(load(prefix + name) != english, qPrintable(prefix + name));
         QVERIFY2(load("tn_" + name) != load(name), qPrintable(name));
     }
+}
+
+// The keypad's X key is white: its picture must show on it.
+void tst_images::delete_key_visible_on_white() {
+    QImage key(20, 20, QImage::Format_ARGB32_Premultiplied);
+    key.fill(Qt::white);
+    QPainter(&key).drawImage(0, 0, load("delete.png"));
+    int dark = 0;
+    for (int y = 0; y < key.height(); ++y)
+        for (int x = 0; x < key.width(); ++x)
+            dark += qGray(key.pixel(x, y)) < 128;
+    QVERIFY2(dark >= 20, qPrintable(QString("%1 dark pixels").arg(dark)));
+}
+
+void tst_images::one_caption_size_per_set_data() {
+    QTest::addColumn<QStringList>("tiles");
+    const QStringList main_menu = {"machinestate.png", "inputchoose.png", "custommode.png", "option.png"};
+    const QStringList strip = {"uncloseled.png", "unslience.png", "uncall.png", "unsave.png"};
+    const QStringList settings = {"output_set.png", "input_cut.png", "image_layout.png", "link_set.png",
+                                  "image_quality.png", "test_chart.png", "smart_mapping.png"};
+    for (const char* prefix : kPrefixes) {
+        auto with = [prefix](const QStringList& names) {
+            QStringList out;
+            for (const QString& n : names)
+                out << prefix + n;
+            return out;
+        };
+        QTest::addRow("main menu %s", prefix) << with(main_menu);
+        QTest::addRow("tool strip %s", prefix) << with(strip);
+        QTest::addRow("settings menu %s", prefix) << with(settings);
+    }
+}
+
+// Tiles shown side by side write their words in one size: a word that is
+// shrunk on its own stands out ("Устройство" at half the height of
+// "Источник").
+void tst_images::one_caption_size_per_set() {
+    QFETCH(QStringList, tiles);
+    QString heights;
+    int low = 1000, high = 0;
+    for (const QString& name : tiles) {
+        const int h = first_letter_height(load(name));
+        heights += QString(" %1:%2").arg(name).arg(h);
+        low = std::min(low, h);
+        high = std::max(high, h);
+    }
+    // Small glyphs measure a pixel or two apart; a word shrunk on its own is
+    // a third smaller or more.
+    QVERIFY2(low * 4 >= high * 3, qPrintable(heights));
 }
 
 QTEST_MAIN(tst_images)

@@ -88,6 +88,7 @@ private slots:
     void serial_number();
     void inputs_online();
     void port_row();
+    void language_images_data();
     void language_images();
     void back_leaves();
 
@@ -177,13 +178,30 @@ void TstMachineState::port_row() {
     QVERIFY(!row.isNull());
 }
 
+void TstMachineState::language_images_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("simplified Chinese") << 0 << "";
+    QTest::newRow("English") << 1 << "en_";
+    QTest::newRow("Russian") << 2 << "ru_";
+    QTest::newRow("Vietnamese") << 3 << "vn_";
+    QTest::newRow("traditional Chinese") << 4 << "tn_";
+}
+
+// The three side tabs follow the language as every other image does, on
+// the page opened in it and after a change from outside.
 void TstMachineState::language_images() {
-    g_language = LANG_RUSSIAN;
+    QFETCH(int, language);
+    QFETCH(QString, prefix);
     MachineState* page = open_state();
-    QCOMPARE(text(page, "label_title"), QString("Устройство"));
-    QCOMPARE(icon(page, "label_state3"), image("ru_version_state.png"));
-    g_language = LANG_VIETNAMESE;  // no Vietnamese pictures: English ones
-    QCOMPARE(icon(open_state(), "label_state3"), image("en_version_state.png"));
+    para()->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+    page->syncUpdate(SYNC_PARA);  // the language changed from outside
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(icon(page, "label_state1"), image(prefix + "output_state.png"));
+        QCOMPARE(icon(page, "label_state2"), image(prefix + "input_state.png"));
+        QCOMPARE(icon(page, "label_state3"), image(prefix + "version_state.png"));
+        page = open_state();
+    }
 }
 
 void TstMachineState::back_leaves() {

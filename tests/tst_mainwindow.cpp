@@ -4,6 +4,7 @@
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
@@ -24,11 +25,10 @@ namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 MainWindow* mw = nullptr;
 QString style(const char* name) { return mw->findChild<QPushButton*>(name)->styleSheet(); }
-const QString kTileNormal = "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px";
-const QString kTileFocused =
-    "background-color: rgb(33, 36, 53);border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;";
-const QString kSmallFocused =
-    "background-color: rgb(33, 36, 53);border:1px solid rgb(255,171,84);border-radius:1px;padding:1px 1px";
+// What an entry looks like: focused (orange border) or not, and a large
+// tile (rounded 10-pixel corners) or a small button.
+bool focused(const char* name) { return style(name).contains("solid rgb(255,171,84)"); }
+bool tile_look(const char* name) { return style(name).contains("border-radius:10px"); }
 
 void ticks(int n) {
     for (int i = 0; i < n; ++i)
@@ -66,11 +66,11 @@ private slots:
     void focus_wraps_and_tile_style_left_on_option() {
         QCOMPARE(mw->findChild<QLabel*>("label_IPaddr")->text(), QString("10.1.2.3"));
         keys(PANEL_KEY_LEFT);
-        QCOMPARE(style("tools"), kSmallFocused);
-        QCOMPARE(style("machinestate"), kTileNormal);
+        QVERIFY(focused("tools") && !tile_look("tools"));
+        QVERIFY(!focused("machinestate") && tile_look("machinestate"));
         keys(PANEL_KEY_RIGHT, 5);
-        QCOMPARE(style("option"), kTileNormal);
-        QCOMPARE(style("Button_lock"), kSmallFocused);
+        QVERIFY(!focused("option") && tile_look("option"));
+        QVERIFY(focused("Button_lock") && !tile_look("Button_lock"));
     }
 
     void back_shows_home_and_ok_returns_to_same_menu() {
@@ -82,20 +82,43 @@ private slots:
         QVERIFY(!g_lockwindow());
         QCOMPARE(g_mainwindow(), mw);
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
-        QCOMPARE(style("custommode"), kTileFocused);
+        QVERIFY(focused("custommode") && tile_look("custommode"));
         keys(PANEL_KEY_RIGHT);
-        QCOMPARE(style("option"), kTileFocused);
+        QVERIFY(focused("option") && tile_look("option"));
     }
 
-    void lock_entry_twice() {
+    // The padlock shows what MODE will do: closed for every non-zero value,
+    // whether it came from the file, from the lock entry or from outside
+    // (the PC) through the dispatcher's refresh.
+    void lock_icon_follows_the_value_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QVector<int>>("after_presses");  // value after each OK on the entry
+        QTest::newRow("unlocked, twice") << 0 << QVector<int>{1, 0};
+        QTest::newRow("3 from the file") << 3 << QVector<int>{0, 1};
+        QTest::newRow("0x0100 from the file") << 0x100 << QVector<int>{1, 0};
+    }
+    void lock_icon_follows_the_value() {
+        QFETCH(int, start);
+        QFETCH(QVector<int>, after_presses);
+        auto shows_lock = [](int value) {
+            return shows("Button_lock", png(value ? "lock.png" : "unlock.png"), QSize(16, 16));
+        };
+        para()->set_u16(blk::PANEL_LOCK, uint16_t(start));
+        para()->RamParaShadow = para()->RamParaBlock;
+        mw->language_changed();
+        QVERIFY(shows_lock(start));
         keys(PANEL_KEY_RIGHT, 4);
-        for (int locked : {1, 0}) {
+        for (int value : after_presses) {
             keys(PANEL_KEY_OK);
-            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), locked);
-            QCOMPARE(int(mw->lock_state_shown), locked);
-            QVERIFY(shows("Button_lock", png(locked ? "lock.png" : "unlock.png"), QSize(16, 16)));
+            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), value);
+            QVERIFY(shows_lock(value));
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);  // the scaler ignores the lock
         }
+        // Set from outside, seen at the next refresh.
+        const int outside = para()->u16(blk::PANEL_LOCK) ? 0 : 2;
+        para()->set_u16(blk::PANEL_LOCK, uint16_t(outside));
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        QVERIFY(shows_lock(outside));
     }
 
     void mode_opens_user_modes_unless_locked() {
@@ -129,40 +152,19 @@ private slots:
         QVERIFY(shows("toolButton2", png_lang("slience.png"), QSize(24, 36)));
     }
 
-    void english_icons_when_language_not_offered() {
-        g_language = LANG_VIETNAMESE;
-        g_lcd_lang_valid = LCD_LANG_VALID_ALL & ~(1u << LANG_VIETNAMESE);
-        mw->language_changed();
-        QVERIFY(shows("option", ":/png/en_option.png", QSize(64, 64)));
-        g_lcd_lang_valid = LCD_LANG_VALID_ALL;
-        mw->language_changed();
-        QVERIFY(shows("option", ":/png/vn_option.png", QSize(64, 64)));
-    }
-
     // On a PC the reboot ends the program: run the clock in a forked copy.
     void reboot_300_ticks_after_the_request() {
-        std::fflush(stdout);
-        int fd[2];
-        QVERIFY(::pipe(fd) == 0);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::dup2(fd[1], STDOUT_FILENO);
-            G_timeTicks = G_reboot_tickTicks = 1000;
-            g_app_reset_flag = 1;
-            ticks(299);
-            std::printf("[still up after 299]\n");
-            std::fflush(stdout);
-            ticks(1);
-            ::_exit(3);  // reached only when the reboot did not come
-        }
-        ::close(fd[1]);
-        QByteArray out;
-        char buf[256];
-        for (ssize_t n; (n = ::read(fd[0], buf, sizeof buf)) > 0;)
-            out.append(buf, int(n));
-        ::close(fd[0]);
         int status = 0;
-        QCOMPARE(::waitpid(pid, &status, 0), pid);
+        const QByteArray out = testsupport::run_forked(
+            [] {
+                G_timeTicks = G_reboot_tickTicks = 1000;
+                g_app_reset_flag = 1;
+                ticks(299);
+                std::printf("[still up after 299]\n");
+                std::fflush(stdout);
+                ticks(1);  // the copy ends with status 3 when the reboot did not come
+            },
+            false, &status);
         QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
         QVERIFY2(out.contains("[still up after 299]"), out.constData());
         QVERIFY2(out.indexOf("reboot") > out.indexOf("[still up after 299]"), out.constData());
@@ -173,18 +175,6 @@ private slots:
         QCOMPARE(int(g_delay_usbserver), 0);
         ticks(1);
         QCOMPARE(int(g_delay_usbserver), 1);
-    }
-
-    // A worker may raise the update flag before the banner exists.
-    void banner_animated_only_when_it_exists() {
-        g_update_flag = 1;
-        ticks(5);
-        QVERIFY(!g_move_update);
-        mw->update_start();
-        ticks(5);
-        mw->update_over();
-        QVERIFY(!g_move_update);
-        g_update_flag = 0;
     }
 
     // Skipped while a PC command runs; the stamp is renewed all the same.

@@ -335,14 +335,18 @@ private slots:
         QVERIFY2(w.run(), qPrintable(w.error));
     }
 
+    // The banner a worker asks for: shown again rather than made twice,
+    // animated by the tick (also when the flag comes before any banner),
+    // and a fresh one for a later update.
     void firmware_banner_start_animate_over() {
         g_move_update = nullptr;
-        FirmwareUpdate::update_time_deal(); // no banner: nothing to do
+        g_update_flag = 1;
+        g_mainwindow()->slot_update_timer_ticks();  // no banner yet: nothing to animate
+        g_update_flag = 0;
         firmware_update_over();
         firmware_update_start();
         QPointer<FirmwareUpdate> banner = g_move_update;
         QVERIFY(banner && banner->isVisible());
-        // Shown again, not created twice.
         banner->hide();
         firmware_update_start();
         QCOMPARE(g_move_update, banner.data());
@@ -361,7 +365,6 @@ private slots:
         QVERIFY(!g_move_update);
         QTRY_VERIFY(banner.isNull());
         firmware_update_over(); // a second over finds nothing
-        FirmwareUpdate::update_time_deal();
         firmware_update_start(); // a later update gets a fresh banner
         QCOMPARE(g_move_update->dots_step(), 0);
         firmware_update_over();

@@ -15,6 +15,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <map>
 #include <thread>
 
 namespace {
@@ -30,12 +31,12 @@ void put_crop(int i, int source, int id_byte, int x = 0) {
 }
 
 // Crop numbers out of table order, a free record, a duplicated number and
-// records naming source 7 or crop number 45.
+// records naming source 6 or crop number 45.
 void odd_crop_table() {
     put_crop(0, 2, 0x80 + 2, 100);  // source 2, crop 3
     put_crop(1, 2, 0x01, 101);      // free
     put_crop(2, 2, 0x80 + 0, 102);  // source 2, crop 1
-    put_crop(3, 7, 0x80 + 0, 103);  // no source 7
+    put_crop(3, 6, 0x80 + 0, 103);  // no source 6: the first past the state bits
     put_crop(4, 2, 0x80 + 44, 104); // no crop 45
     put_crop(5, 3, 0x80 + 0, 105);  // source 3, crop 1
     put_crop(6, 2, 0x80 + 0, 106);  // source 2, crop 1 again
@@ -81,10 +82,10 @@ private slots:
         for (uint8_t b : g_cut_source_state)
             bits += __builtin_popcount(b);
         QCOMPARE(bits, 4); // source 2: crops 1, 2, 3; source 3: crop 1
-        const int ids[][3] = {{2, 1, 1}, {2, 3, 3}, {2, 4, 0}, {2, 41, 0}, {7, 1, 0}, {-1, 1, 0}};
+        const int ids[][3] = {{2, 1, 1}, {2, 3, 3}, {2, 4, 0}, {2, 41, 0}, {6, 1, 0}, {-1, 1, 0}};
         for (const auto& r : ids)
             QCOMPARE(P()->RynGetCropID(r[0], r[1]), r[2]);
-        const int nums[][3] = {{2, 40, 4}, {2, 39, 3}, {2, 400, 4}, {7, 40, 0}};
+        const int nums[][3] = {{2, 40, 4}, {2, 39, 3}, {2, 400, 4}, {6, 40, 0}};
         for (const auto& r : nums)
             QCOMPARE(P()->RynGetSourceNum(r[0], r[1]), r[2]);
         QCOMPARE(int(P()->RynAddCropID(2)), 4);
@@ -135,7 +136,7 @@ private slots:
                   {"crop record 39", {0x8000 + 39, 2, 39}},
                   {"crop index 40 is outside the table", {0x8000 + 40, 0, -1}},
                   {"free crop record", {0x8001, 0, -1}},
-                  {"record naming source 7", {0x8003, 0, -1}}});
+                  {"record naming source 6", {0x8003, 0, -1}}});
     }
     void imageSourceDecoding() {
         QFETCH(QVector<int>, r);
@@ -145,11 +146,11 @@ private slots:
         std::memcpy(slot.data(), block() + blk::MODE_BEGIN, blk::MODE_SIZE);
         for (int form = 0; form < 2; ++form) {
             short f = 9;
-            char k = -1;
+            char k = 99;  // untouched unless a crop is named; 0..127 reads alike for any char
             QCOMPARE(P()->RynGetImageSource(form ? slot.data() : block(), 4, &f, &k, uint8_t(form)),
                      r[1]);
             QCOMPARE(int(f), r[2] >= 0 ? 1 : 0);
-            QCOMPARE(int(k), r[2]);
+            QCOMPARE(int(k), r[2] >= 0 ? r[2] : 99);
         }
     }
 
@@ -209,6 +210,98 @@ private slots:
         QCOMPARE(P()->mode_file_deal(16, 1), 0);
     }
 
+    // Deleting slot 5 removes its file and, with its OSD copy on, its OSD
+    // file "MO05.json"; the slot then reads empty. Slot 6 keeps its files.
+    void modeDeleteRemovesFiles() {
+        QByteArray saved = mode_record(0xAA, 0xAA, 4096);
+        saved[2 + blk::OSD_ENABLE - blk::MODE_BEGIN] = 1;
+        for (int slot : {4, 5}) {
+            write_file(mode_file(slot), saved);
+            write_file(QString::asprintf("/data/modes/MO%02x.json", slot + 1), "{}");
+            QCOMPARE(P()->mode_file_deal(slot, 0), 1);
+        }
+        QCOMPARE(P()->mode_file_deal(4, 1), 0);
+        QVERIFY(!P()->RynUserModeSaved(4));
+        QVERIFY(!QFile::exists(device_path(mode_file(4))));
+        QVERIFY(!QFile::exists(device_path("/data/modes/MO05.json")));
+        QVERIFY(P()->RynUserModeSaved(5));
+        QVERIFY(QFile::exists(device_path("/data/modes/MO06.json")));
+    }
+
+    // The factory defaults as the file holds them, by value at the offsets a
+    // peer reads (not through the function that builds them or the offset
+    // names): every byte not listed is 0.
+    void factoryDefaultFile() {
+        QDir(device_path("/data")).removeRecursively();
+        P()->load_files();
+        const QByteArray f = read_file("/data/ram_device_info");
+        QCOMPARE(f.size(), 4096);
+        std::map<int, int> expected = {
+            {0, 0xAA}, {1, 0xAA},                     // marker
+            {768, 1},                                 // English
+            {1378, 0x80}, {1379, 0x07},               // LED width 1920
+            {1380, 0x38}, {1381, 0x04},               // LED height 1080
+            {2176, 100},                              // brightness
+            {2178, 50},                               // contrast
+            {2272, 1},                                // window 0 on
+            {2280, 2},                                // window 0 shows HDMI1
+            {2286, 0x80}, {2287, 0x07},               // window 0 width 1920
+            {2288, 0x38}, {2289, 0x04},               // window 0 height 1080
+            {2292, 0xFF}, {2293, 0x80},               // window 0 sound on, volume 255
+        };
+        for (int out : {1408, 1416}) {  // both outputs: 0, 0, 1920 x 1080
+            expected[out + 4] = 0x80;
+            expected[out + 5] = 0x07;
+            expected[out + 6] = 0x38;
+            expected[out + 7] = 0x04;
+        }
+        for (int s = 0; s < 6; ++s) {  // every EDID 1920 x 1080 at 60 Hz
+            expected[896 + 6 * s] = 0x80;
+            expected[897 + 6 * s] = 0x07;
+            expected[898 + 6 * s] = 0x38;
+            expected[899 + 6 * s] = 0x04;
+            expected[900 + 6 * s] = 60;
+        }
+        for (int i = 0; i < 4096; ++i) {
+            const auto it = expected.find(i);
+            QVERIFY2(uint8_t(f[i]) == (it == expected.end() ? 0 : it->second),
+                     qPrintable(QString("byte %1 is %2").arg(i).arg(uint8_t(f[i]))));
+        }
+    }
+
+    // What the setters write lands at the offsets a peer reads in the saved
+    // file.
+    void savedFileLayout_data() {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("window 3 source HDMI3") << 0 << 2272 + 26 * 3 + 8 << QByteArray("\x04\x00", 2);
+        QTest::newRow("window 5 shows crop record 0") << 1 << 2272 + 26 * 5 + 8 << QByteArray("\x00\x80", 2);
+        QTest::newRow("EDID of input 4") << 2 << 896 + 6 * 4 << QByteArray("\x00\x0F\x70\x08\x1E\x00", 6);
+        QTest::newRow("new crop of HDMI2") << 3 << 1472 << QByteArray("\x03\x80\x0A\x00\x14\x00\x80\x02\xE0\x01", 10);
+    }
+    void savedFileLayout() {
+        QFETCH(int, change);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        CROP_PARA crop;
+        crop.para[1] = 10;
+        crop.para[2] = 20;
+        crop.para[3] = 640;
+        crop.para[4] = 480;
+        P()->RynAddNewCrop(3, &crop);
+        P()->RynCropSourceInit();
+        switch (change) {
+        case 0: P()->RynSetImageSource(0, 4, 3); break;
+        case 1: P()->RynSetImageSource(1, 3, 5); break;
+        case 2: P()->RynSetEDIDPara(4, 3840, 2160, 30); break;
+        default: break;
+        }
+        flag() = 0;  // the scaler took the change up
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        QCOMPARE(read_file("/data/ram_device_info").mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
+    }
+
     void languageRule_data() { // offered mask, saved, chosen, changed, language, in block
         add_rows({{"unchanged", {31, 2, 2, 0, 4, 2}},
                   {"offered", {31, 1, 2, 1, 2, 2}},
@@ -229,10 +322,11 @@ private slots:
 
     void startWithBadBlockFile_data() {
         QTest::addColumn<QByteArray>("content");
-        QByteArray bad_marker(4096, 0x33), shorter(4095, 0x33);
-        bad_marker[0] = shorter[0] = shorter[1] = char(0xAA);
+        QByteArray bad_second(4096, 0x33), bad_first(4096, 0x33), shorter(4095, 0x33);
+        bad_second[0] = bad_first[1] = shorter[0] = shorter[1] = char(0xAA);
         QTest::newRow("no files") << QByteArray();
-        QTest::newRow("bad marker") << bad_marker;
+        QTest::newRow("bad second marker byte") << bad_second;
+        QTest::newRow("bad first marker byte") << bad_first;
         QTest::newRow("short file") << shorter;
     }
     void startWithBadBlockFile() {

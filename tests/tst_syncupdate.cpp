@@ -11,6 +11,7 @@
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/tip.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 #include <QtTest>
@@ -170,6 +171,19 @@ private slots:
         QFile::remove(block_file());
         mw->slot_update_timer_ticks(); // nothing pending: no second write
         QVERIFY(!QFile::exists(block_file()));
+    }
+
+    // A write that failed (no data folder) is tried again at the next
+    // dispatch, even when nothing changed since.
+    void failedWriteRetried() {
+        RecordingPage page(PAGE_EDIDSET);
+        QVERIFY(QDir(device_path("/data")).removeRecursively());
+        P()->set_u16(blk::BRIGHTNESS, 33);
+        sync();
+        QVERIFY(!QFile::exists(block_file()));
+        QVERIFY(QDir().mkpath(device_path("/data")));
+        sync();
+        QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(33));
     }
 
     void currentWindowAndFrontPage() {

@@ -45,7 +45,7 @@ private slots:
     void shellNeverTouchesHost() {
         const QString root = testsupport::data_root();
         QCOMPARE(device_path(device_path("/data/x")), root + "/data/x");
-        QTemporaryDir outside;
+        QTemporaryDir outside(testsupport::test_root() + "/outside-XXXXXX");
         const QString victim = outside.path() + "/keep.txt";
         write_text(victim);
         for (const char* name : {"configs/alias.json", "configs/omenu.json", "rcv/a.bin", "rcv/c.txt"})
@@ -61,6 +61,40 @@ private slots:
         QVERIFY(QFile::exists(victim));
         QVERIFY(!QFile::exists(victim + "2"));
         QVERIFY(QFile::exists(root + "/data/configs/omenu.json"));
+    }
+
+    // The core's console lines and Qt's debug lines share one console: in
+    // the order written, and none lost when the program ends without exit.
+    void consoleLinesInOrder() {
+        int status = 0;
+        const QByteArray out = testsupport::run_forked(
+            [] {
+                qInstallMessageHandler(nullptr);
+                debug_printf("core 1\n");
+                qDebug("qt 2");
+                debug_printf("core 3 ");
+                // ends as a kill would: nothing flushed at exit
+            },
+            true, &status);
+        QCOMPARE(out, QByteArray("core 1\nqt 2\ncore 3 "));
+    }
+
+    // Started by hand without FRONTPANEL_ROOT, a PC build keeps its data in
+    // the user's data folder, and "reboot" or any other command never
+    // reaches the host's shell.
+    void pcBuildWithoutRootStaysInUserFolder() {
+        const QString xdg = testsupport::data_root() + "/xdg";
+        qputenv("XDG_DATA_HOME", xdg.toUtf8());
+        qunsetenv("FRONTPANEL_ROOT");
+        const QString path = device_path("/data/ram_device_info");
+        const QString marker = testsupport::data_root() + "/ran";
+        const int rc = Utils::shell_exec(("touch " + marker).toStdString());
+        qputenv("FRONTPANEL_ROOT", testsupport::data_root().toUtf8());
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(path, xdg + "/frontpanel/data/ram_device_info");
+        QVERIFY(device_is_simulated());
+        QCOMPARE(rc, 0);
+        QVERIFY(!QFile::exists(marker));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/jsonfiles.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
@@ -30,8 +31,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #005A8D;font: 20px", "background-color: #FF96AD;font: 20px",
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
 
-// An alias may be any length; the name label shows at most this much.
-constexpr int ALIAS_ELIDE_PIXELS = 206;
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     set_label_pixmap(label, resource);
@@ -85,10 +84,10 @@ TileSource tile_source(const RynRamPara& p, int w) {
     const int src = rec[blk::CROP_SOURCE];
     const uint8_t id = rec[blk::CROP_ID];
     TileSource t;
-    if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT) {
-        t.name = sourceinfo::get_source_name_by_sourceid(src);
+    // A deleted crop names nothing: an empty name, as the source page
+    // shows it, rather than the EXT of the cleared record.
+    if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT)
         return t;
-    }
     t.name = sourceinfo::get_source_name_by_sourceid(src) +
              QStringLiteral("_Crop%1").arg((id & 0x7F) + 1);
     t.width = blk::rd16(rec, blk::CROP_W);
@@ -226,15 +225,15 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     if (!on) {
         t.name->setText(QString());
         t.info->setGeometry(55 + x, 20 + y, 40, 15);
+        t.info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         t.info->setText(tr5(kWindowOff));
         set_badge(&t.freeze, t.number, false, QString(), QRect(), QString());
         return;
     }
 
     const TileSource src = tile_source(*p, w);
-    t.name->setText(src.alias ? QFontMetrics(t.name->font())
-                                    .elidedText(src.name, Qt::ElideRight, ALIAS_ELIDE_PIXELS)
-                              : src.name);
+    // An alias may be any length: it ends in "…" at the label's own width.
+    t.name->setText(src.alias ? fitted_text(t.name, src.name) : src.name);
 
     const uint16_t output = p->window_u16(w, blk::WIN_OUTPUT);
     QString text;
@@ -249,6 +248,7 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
             text = tr5(kBlack);
     }
     t.info->setGeometry(55 + x, 28 + y, 100, 12);
+    align_short_row(t.info);
     t.info->setText(text);
 
     set_badge(&t.freeze, t.number, (output & blk::OUTPUT_FREEZE) || screen_black == 2,

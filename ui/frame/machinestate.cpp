@@ -16,10 +16,6 @@
 
 namespace {
 const Text5 kTitle = {"设备信息", "Devices", "Устройство", "Thiết bị", "設備信息"};
-// Vietnamese has no image of its own and shows the English one.
-const Text5 kVersionStateImage = {":/png/version_state.png", ":/png/en_version_state.png",
-                                  ":/png/ru_version_state.png", ":/png/en_version_state.png",
-                                  ":/png/version_state.png"};
 
 constexpr int PORT_COUNT = 16;
 
@@ -61,9 +57,6 @@ MachineState::MachineState(QWidget* parent)
     ui->Button_back->setIcon(cached_icon(png(QStringLiteral("back.png"))));
     ui->Button_back->setIconSize(QSize(32, 32));
     ui->Button_back->hide();
-    set_scaled_pixmap(ui->label_state1, png(QStringLiteral("output_state.png")));
-    set_scaled_pixmap(ui->label_state2, png(QStringLiteral("input_state.png")));
-    ui->label_state3->setScaledContents(true);
 
     initWlan();
     version_changed();
@@ -133,11 +126,10 @@ void MachineState::initWlan() {
 
 void MachineState::language_changed() {
     ui->label_title->setText(tr5(kTitle));
-    set_label_pixmap(ui->label_state3, tr5(kVersionStateImage));
-    if (lang_pick() == LANG_RUSSIAN) {
-        set_scaled_pixmap(ui->label_state1, png(QStringLiteral("ru_output_state.png")));
-        set_scaled_pixmap(ui->label_state2, png(QStringLiteral("ru_input_state.png")));
-    }
+    // Every language has its own tabs, chosen as every other image is.
+    set_scaled_pixmap(ui->label_state1, png_lang(QStringLiteral("output_state.png")));
+    set_scaled_pixmap(ui->label_state2, png_lang(QStringLiteral("input_state.png")));
+    set_scaled_pixmap(ui->label_state3, png_lang(QStringLiteral("version_state.png")));
 }
 
 void MachineState::syncUpdate(int code) {

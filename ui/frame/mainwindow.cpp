@@ -177,13 +177,14 @@ void MainWindow::para_init() {
     set_icon(ui->toolButton2,
              png_lang((audio_word(block) & blk::AUDIO_ON) ? "unslience.png" : "slience.png"), 24,
              36);
-    if (para->u16(blk::PANEL_LOCK) == 1) {
-        set_icon(ui->Button_lock, png("lock.png"), 16, 16);
-        lock_state_shown = 1;
-    } else {
-        set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
-        lock_state_shown = 0;
-    }
+    show_lock(para->u16(blk::PANEL_LOCK));
+}
+
+// Any non-zero value locks the panel (MODE is refused), so any non-zero
+// value shows the closed padlock.
+void MainWindow::show_lock(uint16_t value) {
+    lock_state_shown = value != 0 ? 1 : 0;
+    set_icon(ui->Button_lock, png(lock_state_shown ? "lock.png" : "unlock.png"), 16, 16);
 }
 
 void MainWindow::syncUpdate(int) {
@@ -225,17 +226,16 @@ void MainWindow::on_option_clicked() {
 void MainWindow::on_Button_lock_clicked() {
     c331_manage* scaler = c331_manage::pInstance();
     RynRamPara* para = RynRamPara::pInstance();
-    if (lock_state_shown == 1) {
-        set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
-        lock_state_shown = 0;
-    } else {
-        set_icon(ui->Button_lock, png("lock.png"), 16, 16);
-        lock_state_shown = 1;
+    uint16_t value;
+    {
+        // The scaler ignores the lock, so no apply flag: the block (and the
+        // lock with it) is saved with the next change the dispatcher handles.
+        MutexLocker lock(&scaler->para_mutex);
+        value = uint16_t((para->u16(blk::PANEL_LOCK) + 1) & 1);
+        para->set_u16(blk::PANEL_LOCK, value);
     }
-    // The scaler ignores the lock, so no apply flag: the block (and the lock
-    // with it) is saved with the next change the dispatcher handles.
-    MutexLocker lock(&scaler->para_mutex);
-    para->set_u16(blk::PANEL_LOCK, uint16_t((para->u16(blk::PANEL_LOCK) + 1) & 1));
+    // The icon tells what was written, whatever it showed before.
+    show_lock(value);
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* e) {

@@ -77,6 +77,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void show_lock(uint16_t value);
     void build_grid();
     // Load (false) and save (true) open the grid alike. A reopening after a
     // save keeps the selection on the slot just saved.

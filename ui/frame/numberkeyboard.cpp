@@ -2,7 +2,9 @@
 
 #include "ui/frame/imagecache.h"
 #include "ui/frame/keys.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/language.h"
+#include "ui/frame/popup.h"
 
 #include "ui_numberkeyboard.h"
 
@@ -32,6 +34,7 @@ bool only_zeros(const QString& s) {
 NumberKeyboard::NumberKeyboard(QWidget* parent) : QDialog(parent), ui(new Ui::NumberKeyboard) {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    raise_when_shown(this);
     // Typed text only: what the program sets is not checked.
     ui->lineEdit->setValidator(
         new QRegExpValidator(QRegExp(QStringLiteral("[*0-9]+$")), ui->lineEdit));
@@ -62,7 +65,7 @@ void NumberKeyboard::menulist_init() {
 }
 
 void NumberKeyboard::label_show(const QString& title, const QString& value) {
-    ui->label->setText(title);
+    ui->label->setText(fitted_text(ui->label, title));
     l_str.clear();
     ui->lineEdit->setText(value);
     language_changed();

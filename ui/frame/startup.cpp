@@ -7,6 +7,7 @@
 #include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
 #include "sources/quenzsource.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/numberkeyboard.h"
@@ -21,6 +22,7 @@
 #include <QTimer>
 
 void start_core() {
+    console_init();
     g_ryn_keys = uint8_t(check_hiddev());
     ConfigEngine::pInstance();
     RynRamPara::pInstance();
@@ -56,6 +58,7 @@ private:
 }  // namespace
 
 MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
+    panel_fonts_init();
     MainWindow::defer_shared_widgets = true;
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
     auto* ticks = new QTimer(&app);

@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/language.h"
+#include "ui/frame/popup.h"
 #include "ui_tip.h"
 
 #include <QFrame>
@@ -35,6 +36,7 @@ TIP::TIP(QWidget* parent) : QDialog(parent) {
     Ui::TIP ui;
     ui.setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    raise_when_shown(this);
 }
 
 void TIP::tip_create(int kind) {

@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
@@ -327,7 +328,7 @@ void InputChoose::TextCreate(int window, int) {
         if (c.crop)
             text += QString::asprintf("_Crop%d", c.crop_number);
     }
-    tab_name[size_t(window)]->setText(text);
+    tab_name[size_t(window)]->setText(fitted_text(tab_name[size_t(window)], text));
 }
 
 void InputChoose::input_source_changed(int window) {
@@ -565,7 +566,7 @@ void InputChoose::initSource() {
             delete b.badge.data();
         }
         if (b.badge)
-            b.badge->setText(tr5(kUsing));
+            b.badge->setText(fitted_text(b.badge, tr5(kUsing)));
     }
 }
 
@@ -593,6 +594,7 @@ InputChoose::EntryBox InputChoose::make_entry_box(int i) {
         l->setStyleSheet("color: rgb(255, 255, 255)");
         l->setFont(font);
         l->setTextFormat(Qt::PlainText);
+        align_short_row(l);
     }
     b.box->show();
     return b;

@@ -3,6 +3,7 @@
 #include "core/global.h"
 #include "core/jsonfiles.h"
 #include "core/rynrampara.h"
+#include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/sourceinfo.h"
 #include "ui_inputcut.h"
@@ -277,6 +278,7 @@ void InputCut::build_crop_list() {
         for (QLabel* l : {tile.name, tile.size}) {
             l->setStyleSheet(kTileText);
             l->setTextFormat(Qt::PlainText);
+            align_short_row(l);
         }
     }
     add_button = new QPushButton(frame_source);

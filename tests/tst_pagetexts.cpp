@@ -1,0 +1,300 @@
+// The texts of every page, in all five languages: each fits its box with
+// the panel's fonts (a label or button whose text is wider than its box
+// shows it cut: "Размер LED:1920 x 108", "HDMI1_crop1" without its
+// underscore), and a page in front follows a language changed from outside
+// (the PC) at its next refresh. The pages are listed by class, one per page
+// id, so a page rebuilt later is covered as it stands then.
+#include "testsupport.h"
+
+#include "core/global.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
+#include "fpga/fpga_manage.h"
+#include "ui/frame/custommode.h"
+#include "ui/frame/fonts.h"
+#include "ui/frame/lockwindow.h"
+#include "ui/frame/machinestate.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/numberkeyboard.h"
+#include "ui/frame/option.h"
+#include "ui/frame/outputset.h"
+#include "ui/frame/syncupdate.h"
+#include "ui/frame/tip.h"
+#include "ui/pages/advancedoption.h"
+#include "ui/pages/edidset.h"
+#include "ui/pages/factory.h"
+#include "ui/pages/factoryage.h"
+#include "ui/pages/imagelayout.h"
+#include "ui/pages/imagequality.h"
+#include "ui/pages/inputchoose.h"
+#include "ui/pages/inputcut.h"
+#include "ui/pages/lcdshow.h"
+#include "ui/pages/ledset.h"
+#include "ui/pages/linkcom.h"
+#include "ui/pages/linkoption.h"
+#include "ui/pages/linkwlan.h"
+#include "ui/pages/netset.h"
+#include "ui/pages/othersetup.h"
+#include "ui/pages/quality.h"
+#include "ui/pages/temperature.h"
+#include "ui/pages/test_chart.h"
+#include "ui/tools/firmware_usbgrade.h"
+#include "ui/tools/rcv_recovery.h"
+#include "ui/tools/smartmapping.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QTextDocument>
+#include <QtTest>
+#include <functional>
+#include <map>
+
+namespace {
+template <class... T> struct PageList {};
+using AllPages =
+    PageList<LockWindow, MainWindow, MachineState, InputChoose, CustomMode, Option, OutputSet,
+             InputCut, EDIDset, ImageLayout, LinkOption, ImageQuality, AdvancedOption, ledset,
+             netset, lcdshow, test_chart, othersetup, factory, quality, temperature, linkcom,
+             linkwlan, factoryage, SmartMapping, rcv_recovery, firmware_usbgrade>;
+
+template <class... T> constexpr uint32_t id_bits(PageList<T...>) { return (0u | ... | (1u << T::ID)); }
+static_assert(id_bits(AllPages{}) == (1u << PAGE_COUNT) - 1, "one page class per page id");
+
+// Builds the page of each id, filled and ready to be shown.
+using Maker = std::function<QWidget*()>;
+template <class... T> std::map<int, Maker> page_makers(PageList<T...>) {
+    std::map<int, Maker> makers;
+    ((makers[T::ID] = [] { return pages::create<T>()->page_widget(); }), ...);
+    return makers;
+}
+
+// The longest texts the device shows: every input with a 1920x1080@60
+// signal, a crop of HDMI1 in window 1, every window on, the longest address.
+void busy_device() {
+    RynRamPara* p = RynRamPara::pInstance();
+    for (int s = 0; s < SOURCE_COUNT; ++s)
+        p->publish_input_info(s, 1920, 1080, 60);
+    uint8_t* rec = p->RamParaBlock.data() + blk::crop(0);
+    rec[blk::CROP_SOURCE] = 2;
+    rec[blk::CROP_ID] = blk::CROP_USED;
+    blk::wr16(rec, blk::CROP_W, 1920);
+    blk::wr16(rec, blk::CROP_H, 1080);
+    for (int w = 0; w < WINDOW_COUNT; ++w) {
+        p->set_u16(blk::window(w, blk::WIN_ENABLE), 1);
+        p->set_u16(blk::window(w, blk::WIN_SOURCE), uint16_t(w == 1 ? blk::SOURCE_CROP_BIT : 2 + w % 4));
+    }
+    p->RynCropSourceInit();
+    p->RamParaShadow = p->RamParaBlock;
+    g_str_ip = "192.168.100.200";
+    g_str_barcode = "ZT2024A17";
+    uint8_t* regs = fpga_manage::pInstance()->MCU_REG_func[0];
+    regs[fpga_reg::VERSION_FUNC] = 0x88;
+    regs[fpga_reg::VERSION_DAY] = 0x28;
+    regs[fpga_reg::VERSION_MONTH] = 0x08;
+    regs[fpga_reg::VERSION_YEAR] = 0x88;
+}
+
+// "name: why" for each visible label or button of `root` whose text does
+// not fit its box.
+QStringList overflows(QWidget* root) {
+    QStringList found;
+    auto report = [&found](QWidget* w, const QString& text, const QString& why) {
+        found << QString("%1 \"%2\": %3").arg(w->objectName(), text, why);
+    };
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root))
+            continue;
+        const QRect box = w->contentsRect();
+        if (auto* l = qobject_cast<QLabel*>(w)) {
+            const QString text = l->text();
+            if (text.isEmpty() || !l->pixmap(Qt::ReturnByValue).isNull())
+                continue;
+            if (Qt::mightBeRichText(text)) {
+                QTextDocument doc;
+                doc.setDefaultFont(l->font());
+                doc.setDocumentMargin(0);
+                doc.setHtml(text);
+                if (doc.idealWidth() > box.width())
+                    report(l, text, QString("%1 px wide in %2").arg(doc.idealWidth()).arg(box.width()));
+                continue;
+            }
+            const QFontMetrics fm(l->font());
+            if (l->wordWrap() || text.contains('\n')) {
+                const QRect need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text);
+                if (need.width() > box.width() || need.height() > box.height())
+                    report(l, text, QString("needs %1x%2 in %3x%4").arg(need.width()).arg(need.height())
+                                        .arg(box.width()).arg(box.height()));
+                continue;
+            }
+            const int advance = fm.horizontalAdvance(text);
+            if (advance > box.width()) {
+                report(l, text, QString("%1 px wide in %2").arg(advance).arg(box.width()));
+                continue;
+            }
+            // Latin names and timings in the 12-pixel rows: the line must not
+            // lose its underscore or descenders at the bottom of the box.
+            if (box.height() > 12 || text.contains(QRegularExpression("[^\\x20-\\x7e]")))
+                continue;
+            const QRect line = QStyle::alignedRect(Qt::LeftToRight, l->alignment(),
+                                                   QSize(advance, fm.height()), box);
+            const QRect ink = fm.tightBoundingRect(text).translated(0, line.top() + fm.ascent());
+            if (ink.bottom() > box.bottom())
+                report(l, text, QString("ink down to row %1 in %2..%3").arg(ink.bottom())
+                                    .arg(box.top()).arg(box.bottom()));
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            const QString text = b->text();
+            if (text.isEmpty())
+                continue;
+            const QFontMetrics fm(b->font());
+            const QStringList lines = text.split('\n');
+            int widest = 0;
+            for (const QString& line : lines)
+                widest = std::max(widest, fm.horizontalAdvance(line));
+            const int icon = b->icon().isNull() ? 0 : b->iconSize().width() + 4;
+            const int need_w = widest + icon;
+            const int need_h = fm.height() * int(lines.size());
+            if (need_w > box.width() - 2 || need_h > box.height())
+                report(b, text, QString("needs %1x%2 in %3x%4").arg(need_w).arg(need_h)
+                                    .arg(box.width() - 2).arg(box.height()));
+        }
+    }
+    return found;
+}
+
+const char* const kLanguages[] = {"zh-Hans", "en", "ru", "vi", "zh-Hant"};
+
+// Texts a page re-writes only at its next redraw, not at a language
+// change: the user-mode page's summary of the selected mode.
+const std::map<int, QStringList> kRedrawnLater = {
+    {PAGE_CUSTOMMODE, {"label_ID", "label_name", "label_LED", "label_brightness"}}};
+
+// "name: text" of every visible label and button, sorted.
+QStringList texts(QWidget* root, int id) {
+    const auto later = kRedrawnLater.find(id);
+    QStringList out;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root))
+            continue;
+        if (later != kRedrawnLater.end() && later->second.contains(w->objectName()))
+            continue;
+        if (auto* l = qobject_cast<QLabel*>(w))
+            out << w->objectName() + ": " + l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            out << w->objectName() + ": " + b->text();
+    }
+    out.sort();
+    return out;
+}
+}  // namespace
+
+class TstPageTexts : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() {
+        panel_fonts_init();
+        testsupport::fresh_device();
+        fpga_manage::p_fpga_manage = fpga_manage::pInstance();
+        busy_device();
+        main_window = pages::create<MainWindow>();
+        pages::set(PAGE_MAINWINDOW, main_window, PAGE_MAINWINDOW);
+        main_window->show();
+    }
+
+    void every_page_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("language");
+        for (int lang = 0; lang < LANG_COUNT; ++lang)
+            for (int id = 0; id < PAGE_COUNT; ++id)
+                QTest::addRow("page %d %s", id, kLanguages[lang]) << id << lang;
+    }
+    void every_page() {
+        QFETCH(int, id);
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        g_page_focus = uint8_t(id);
+        QWidget* page = main_window;
+        if (id == PAGE_MAINWINDOW)
+            main_window->language_changed();
+        else
+            page = page_makers(AllPages{}).at(id)();
+        page->show();
+        const QStringList bad = overflows(page);
+        if (id != PAGE_MAINWINDOW)
+            delete page;
+        g_page_focus = PAGE_MAINWINDOW;
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
+    }
+
+    // The page in front when the PC changes the language: after the
+    // dispatcher's refresh it shows what a page opened in that language
+    // shows. (The main menu shows its language in pictures: see its test.)
+    void language_from_outside_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("language");
+        for (int lang : {LANG_SCHINESE, LANG_RUSSIAN, LANG_VIETNAMESE, LANG_TCHINESE})
+            for (int id = 0; id < PAGE_COUNT; ++id)
+                if (id != PAGE_MAINWINDOW)
+                    QTest::addRow("page %d to %s", id, kLanguages[lang]) << id << lang;
+    }
+    void language_from_outside() {
+        QFETCH(int, id);
+        QFETCH(int, language);
+        RynRamPara* p = RynRamPara::pInstance();
+        g_language = LANG_ENGLISH;
+        p->set_u16(blk::LCD_LANGUAGE, LANG_ENGLISH);
+        p->RamParaShadow = p->RamParaBlock;
+        const auto makers = page_makers(AllPages{});
+        QWidget* page = makers.at(id)();
+        pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
+        g_page_focus = uint8_t(id);
+        page->show();
+        p->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+        g_tip_flag = 1;  // a notice after the refresh is built, not run
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        g_tip_flag = 0;
+        const QStringList refreshed = texts(page, id);
+        pages::clear(id);
+        delete page;
+        QWidget* fresh = makers.at(id)();
+        fresh->show();
+        const QStringList opened = texts(fresh, id);
+        delete fresh;
+        g_page_focus = PAGE_MAINWINDOW;
+        QCOMPARE(int(g_language), language);
+        QCOMPARE(refreshed, opened);
+    }
+
+    // The shared popups: each text notice, and the keypad with the longest
+    // title a page gives it.
+    void popups_data() {
+        QTest::addColumn<int>("language");
+        for (int lang = 0; lang < LANG_COUNT; ++lang)
+            QTest::addRow("%s", kLanguages[lang]) << lang;
+    }
+    void popups() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        QStringList bad;
+        for (int kind : {TIP_USB_IN, TIP_USB_OUT, TIP_USB_READING}) {
+            g_tip_flag = 1;  // as if one showed: the notice is rebuilt, not run
+            g_tip->tip_create(kind);
+            g_tip->show();
+            bad << overflows(g_tip);
+            g_tip->hide();
+            g_tip_flag = 0;
+        }
+        g_numberkeyboard->label_show(language == LANG_RUSSIAN ? "Пароль" : "key", "**********");
+        g_numberkeyboard->show();
+        bad << overflows(g_numberkeyboard);
+        g_numberkeyboard->hide();
+        QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
+    }
+
+private:
+    MainWindow* main_window = nullptr;
+};
+
+QTEST_MAIN(TstPageTexts)
+#include "tst_pagetexts.moc"

@@ -1,0 +1,19 @@
+#pragma once
+// The panel's fonts: the texts of the five languages must fit the boxes
+// the pages give them on the 320x240 screen.
+#include <QString>
+#include <Qt>
+
+class QLabel;
+
+// Sets the application font: a narrow family for Latin, Cyrillic and
+// Vietnamese, with the Chinese characters from WenQuanYi Micro Hei. main
+// calls it once the application exists; so do tests that measure texts.
+void panel_fonts_init();
+// `text` as it fits one line of `label`: without soft hyphens, and cut
+// with "…" at the label's own width when it is wider.
+QString fitted_text(const QLabel* label, QString text);
+// For a one-line label lower than its font's line (the 12-pixel rows of
+// 10-pixel text): sets it on the bottom edge, so the line gives up the
+// empty row above the capitals rather than an underscore or a descender.
+void align_short_row(QLabel* label, Qt::Alignment horizontal = Qt::AlignLeft);
