@@ -34,7 +34,9 @@ uint32_t factoryage_log_diff10 = 0;
 uint32_t factoryage_log_diff20 = 0;
 uint32_t factoryage_log_diffmore = 0;
 
-Wakeup g_fpga_wakeup;
+// Never destroyed: the FPGA thread may still wait on it while the program
+// exits.
+Wakeup& g_fpga_wakeup = *new Wakeup;
 WakingFlag g_set_led_para{g_fpga_wakeup, LED_PARA_IDLE};
 volatile uint8_t g_set_led_setup = 0;
 

@@ -54,7 +54,7 @@ extern uint32_t factoryage_log_diffmore;
 
 // LED-size handshake between the scaler and the FPGA threads
 // (under Utils::_led_para_init_mutex).
-extern Wakeup g_fpga_wakeup;              // the FPGA thread's sleep
+extern Wakeup& g_fpga_wakeup;             // the FPGA thread's sleep
 extern WakingFlag g_set_led_para;         // LED_PARA_STATE; a request wakes the FPGA thread
 extern volatile uint8_t g_set_led_setup;
 
