@@ -76,6 +76,13 @@ const bool confined = [] {
 }();
 }  // namespace
 
+void set_input(int s, int width, int height, int rate) {
+    RynRamPara* p = RynRamPara::pInstance();
+    p->set_u16(blk::input_info(s), uint16_t(width));
+    p->set_u16(blk::input_info(s) + 2, uint16_t(height));
+    p->RamParaBlock[size_t(blk::input_info(s) + 4)] = uint8_t(rate);
+}
+
 QString test_root() { return test_folder().path; }
 
 void fresh_device() {

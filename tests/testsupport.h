@@ -1,7 +1,10 @@
 #pragma once
 // Shared set-up for the tests: a fresh device per test, and keys sent as a
 // user presses them.
+#include "ui/frame/pageframe.h"
+
 #include <QByteArray>
+#include <QMainWindow>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -13,6 +16,15 @@ class QObject;
 class QWidget;
 
 namespace testsupport {
+// Stands in for the main menu under a page: counts the calls of the close
+// protocol.
+class MainStub : public FramePage<QMainWindow> {
+public:
+    void language_changed() override { ++language_calls; }
+    int language_calls = 0;
+};
+// Sets input s's live timing in the block (all 0: no signal).
+void set_input(int s, int width, int height, int rate);
 // The temporary folder of this test program, made before main(): the only
 // place it may touch (see device_paths_confine).
 QString test_root();

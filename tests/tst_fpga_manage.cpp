@@ -135,9 +135,9 @@ void TstFpgaManage::ledReloadStepsCountTicks() {
 void TstFpgaManage::recoveryListTakesRegularFilesOnly() {
     rcvRecovery* r = fpga()->recovery_parser;
     // No folder: the list stays as it was.
-    r->file_list = QStringList{"kept.rcv"};
+    r->set_files(QStringList{"kept.rcv"});
     QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
-    QCOMPARE(r->file_list, QStringList{"kept.rcv"});
+    QCOMPARE(r->files(), QStringList{"kept.rcv"});
 
     const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
     QVERIFY(QDir().mkpath(dir + "/sub"));
@@ -145,7 +145,7 @@ void TstFpgaManage::recoveryListTakesRegularFilesOnly() {
         QVERIFY(QFile(dir + name).open(QIODevice::WriteOnly));
     QVERIFY(QFile::link(dir + "/a.rcv", dir + "/link.rcv"));
     QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
-    QStringList names = r->file_list;
+    QStringList names = r->files();
     names.sort();
     QCOMPARE(names, (QStringList{".hidden", "a.rcv"}));
 }

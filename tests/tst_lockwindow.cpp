@@ -19,21 +19,9 @@
 #include <QtTest>
 
 namespace {
+using testsupport::MainStub;
+using testsupport::set_input;
 RynRamPara* para() { return RynRamPara::pInstance(); }
-
-// Stands in for the main menu under the home screen.
-class MainStub : public FramePage<QMainWindow> {
-public:
-    MainStub() : FramePage<QMainWindow>() {}
-    void language_changed() override { ++language_calls; }
-    int language_calls = 0;
-};
-
-void set_input(int s, int width, int height, int rate) {
-    para()->set_u16(blk::input_info(s), uint16_t(width));
-    para()->set_u16(blk::input_info(s) + 2, uint16_t(height));
-    para()->RamParaBlock[size_t(blk::input_info(s) + 4)] = uint8_t(rate);
-}
 
 void set_window(int w, uint16_t enable, uint16_t source, uint16_t output = 0, uint16_t audio = 0) {
     para()->set_u16(blk::window(w, blk::WIN_ENABLE), enable);

@@ -17,21 +17,10 @@
 #include <QtTest>
 
 namespace {
+using testsupport::MainStub;
+using testsupport::set_input;
 RynRamPara* para() { return RynRamPara::pInstance(); }
 fpga_manage* fpga() { return fpga_manage::pInstance(); }
-
-class MainStub : public FramePage<QMainWindow> {
-public:
-    MainStub() : FramePage<QMainWindow>() {}
-    void language_changed() override { ++language_calls; }
-    int language_calls = 0;
-};
-
-void set_input(int s, int width, int height, int rate) {
-    para()->set_u16(blk::input_info(s), uint16_t(width));
-    para()->set_u16(blk::input_info(s) + 2, uint16_t(height));
-    para()->RamParaBlock[size_t(blk::input_info(s) + 4)] = uint8_t(rate);
-}
 
 // FPGA 0 running with the given port links (bit p = port p).
 void set_links(uint16_t links) {

@@ -223,6 +223,22 @@ private slots:
             QCOMPARE(counts()[i] - before[i], which[i] == counter ? 1u : 0u);
         QCOMPARE(factoryage_log.last().split(' ').value(2).toInt(), to);
     }
+
+    // The 3,361st line pushes out the first; the rest keep their order.
+    void ageing_log_keeps_3360_lines() {
+        fpga_manage* fpga = fpga_manage::pInstance();
+        factoryage_log.clear();
+        for (int i = 0; i < 3361; ++i) {
+            fpga->sim_set_register(0, 42, uint8_t(i));
+            mw->getagelog();
+            if (i == 3359)
+                QCOMPARE(factoryage_log.first().split(' ').value(2).toInt(), 0);
+        }
+        QCOMPARE(factoryage_log.size(), 3360);
+        QCOMPARE(factoryage_log.first().split(' ').value(2).toInt(), 1);
+        QCOMPARE(factoryage_log.at(1).split(' ').value(2).toInt(), 2);
+        QCOMPARE(factoryage_log.last().split(' ').value(2).toInt(), 3360 % 256);
+    }
 };
 
 QTEST_MAIN(TstMainWindow)

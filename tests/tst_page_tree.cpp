@@ -1,6 +1,7 @@
 // The page tree: every page id opened from its parent by keys and closed
 // again, MODE through three levels and under the lock, the pages with their
 // own Back, and the firmware-update banner.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -226,7 +227,19 @@ private slots:
         w.open_and_back("Button_other", PAGE_OTHERSETUP);
         w.open_and_back("Button_rcv_recovery", PAGE_RCV_RECOVERY);
         w.open_and_back("Button_factory", PAGE_FACTORY);
-        w.open_and_back("Button_age", PAGE_FACTORYAGE);
+        // The ageing log behind its access code on the keypad.
+        w.focus("Button_age", PANEL_KEY_RIGHT);
+        w.key(PANEL_KEY_OK, "OK on Button_age");
+        w.check("access code typed", [] {
+            if (!g_numberkeyboard || !g_numberkeyboard->isVisible())
+                return false;
+            testsupport::post([] { keypad::type("6157K"); });
+            return true;
+        });
+        w.chain.push_back(PAGE_FACTORYAGE);
+        w.visited.insert(PAGE_FACTORYAGE);
+        w.expect_chain("ageing page open in front");
+        w.back();
         w.back();
         // A child's Back leaves the entry that opened it focused.
         w.check("advanced entry still focused", [] {

@@ -49,13 +49,6 @@ private slots:
         QCOMPARE(c.label_left->styleSheet(),
                  QString("color: rgb(255, 255, 255);border:1px solid rgb(255,171,84);background-color:rgb(0, 0, 0)"));
     }
-
-    void index_from_the_owner() {
-        ryncontrol c(QRect(0, 0, 100, 22), QRect(), QRect());
-        c.combo->insertItems(0, {"a", "b", "c"});
-        c.set_boxindexsel(2);
-        QCOMPARE(c.combo->currentIndex(), 2);
-    }
 };
 
 QTEST_MAIN(TstRynControl)

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 void write_text(const QString& path) {
@@ -77,6 +79,32 @@ private slots:
             },
             true, &status);
         QCOMPARE(out, QByteArray("core 1\nqt 2\ncore 3 "));
+    }
+
+    // A test that would reach a path outside its temporary folder (a device
+    // root pointing elsewhere, a file written outside) ends at once instead.
+    void testOutsideItsFolderEnds_data() {
+        QTest::addColumn<int>("reach");
+        QTest::newRow("device root outside") << 0;
+        QTest::newRow("file written outside") << 1;
+    }
+    void testOutsideItsFolderEnds() {
+        QFETCH(int, reach);
+        const QString outside = QDir::tempPath() + "/frontpanel-outside-" + QString::number(::getpid());
+        int status = 0;
+        testsupport::run_forked(
+            [reach, outside] {
+                if (reach == 0) {
+                    qputenv("FRONTPANEL_ROOT", outside.toUtf8());
+                    device_path("/data/ram_device_info");
+                } else {
+                    Utils::write_file_atomic((outside + "-file").toStdString(), "x", 1);
+                }
+                std::printf("reached\n");
+            },
+            true, &status);
+        QVERIFY2(WIFSIGNALED(status), qPrintable(QString("status %1").arg(status)));
+        QVERIFY(!QFile::exists(outside) && !QFile::exists(outside + "-file"));
     }
 
     // Started by hand without FRONTPANEL_ROOT, a PC build keeps its data in

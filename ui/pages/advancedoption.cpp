@@ -10,12 +10,24 @@
 #include "ui/pages/othersetup.h"
 #include "ui/tools/rcv_recovery.h"
 
+#include <QPointer>
+#include <algorithm>
+#include <mutex>
+
 namespace {
 const Text5 kTitle = {"高级设置", "Advanced Settings", "Доп.опции", "Cài đặt nâng cao", "高級設置"};
+const Text5 kCodeTitle = {"key", "key", "Пароль", "key", "key"};
+const char kAgeCode[] = "6157";
+const char kCodeShown[] = "**********";
+const char kRecoveryDir[] = "/data/rcvrecovery";
 
 constexpr int kRecoveryEntry = 2;
 
-// The access code in front of the ageing log comes with the full submenu.
+void open_age() {
+    if (AdvancedOption* page = g_advancedoption())
+        page->on_Button_age_clicked();
+}
+
 const std::array<MenuEntry, 5> kEntries = {{
     {"Button_LCDshow", pages::opener<lcdshow>,
      {"液晶显示", "LCD display", "ЖК\nдисплей", "Màn hình\nLCD", "液晶顯示"}},
@@ -26,13 +38,43 @@ const std::array<MenuEntry, 5> kEntries = {{
       "接收卡自恢複"}},
     {"Button_factory", pages::opener<factory>,
      {"工厂设置", "Factory", "Системные\nнастройки", "Khôi phục\ncàiđăt gốc", "工廠設置"}},
-    {"Button_age", pages::opener<factoryage>,
+    {"Button_age", open_age,
      {"工厂老化", "Aging", "Сброс\nнастроек", "Lão hóa\nnhà máy", "工廠老化"}},
 }};
+
+// The page as other threads may reach it, for the queued re-text. The
+// destructor clears it under the lock, so a call is never queued on a page
+// being deleted (Qt drops the calls still queued on a deleted object).
+std::mutex g_live_mutex;
+AdvancedOption* g_live = nullptr;
 } // namespace
 
 AdvancedOption::AdvancedOption(QWidget* parent)
-    : MenuPage(Ui::AdvancedOption(), kTitle, kEntries, MenuTouch::Opens, parent) {}
+    : MenuPage(Ui::AdvancedOption(), kTitle, kEntries, MenuTouch::Opens, parent) {
+    std::lock_guard<std::mutex> lock(g_live_mutex);
+    g_live = this;
+}
+
+AdvancedOption::~AdvancedOption() {
+    std::lock_guard<std::mutex> lock(g_live_mutex);
+    if (g_live == this)
+        g_live = nullptr;
+}
+
+void AdvancedOption::recovery_files_changed() {
+    std::lock_guard<std::mutex> lock(g_live_mutex);
+    if (!g_live)
+        return;
+    AdvancedOption* page = g_live;
+    QMetaObject::invokeMethod(
+        page,
+        [page] {
+            // The page may have gone to the back (a child opened) meanwhile.
+            if (g_page_focus == PAGE_ADVANCEDOPTION && g_advancedoption() == page)
+                page->language_changed();
+        },
+        Qt::QueuedConnection);
+}
 
 bool AdvancedOption::entry_available(int index) const {
     return index != kRecoveryEntry || rcv_file_count != 0;
@@ -40,10 +82,40 @@ bool AdvancedOption::entry_available(int index) const {
 
 void AdvancedOption::language_changed() {
     // Without the FPGA manager, its parser or the folder, the availability
-    // found before stands.
+    // found before stands. 256 packages must not read as none.
     fpga_manage* fpga = fpga_manage::p_fpga_manage;
-    if (fpga && fpga->recovery_parser &&
-        fpga->recovery_parser->get_dir_file("/data/rcvrecovery") == 0)
-        rcv_file_count = uint8_t(fpga->recovery_parser->file_list.size());
+    if (fpga && fpga->recovery_parser) {
+        const int n = fpga->recovery_parser->count_dir_files(QLatin1String(kRecoveryDir));
+        if (n >= 0)
+            rcv_file_count = uint8_t(std::min(n, 255));
+    }
     MenuPage::language_changed();
+}
+
+void AdvancedOption::on_Button_age_clicked() {
+    if (age_unlocked) {
+        pages::open<factoryage>();
+        return;
+    }
+    if (!g_numberkeyboard) {
+        qWarning("AdvancedOption: no keypad for the access code");
+        return;
+    }
+    g_numberkeyboard->label_show(tr5(kCodeTitle), QLatin1String(kCodeShown));
+    // Connected for this run only, like every number field of the frame.
+    const QMetaObject::Connection result =
+        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                [this](const QString& text) { confirmString(text); });
+    g_numberkeyboard->exec();
+    disconnect(result);
+}
+
+void AdvancedOption::confirmString(const QString& text) {
+    if (text != QLatin1String(kAgeCode))
+        return;  // a wrong code is ignored without a message
+    QPointer<AdvancedOption> self(this);
+    age_unlocked = 1;
+    on_Button_age_clicked();
+    if (self)
+        age_unlocked = 0;
 }

@@ -1,0 +1,381 @@
+// The three submenus of the settings menu: wrap-around, their children
+// opening and returning with the focus kept, touch, the done notice on the
+// link menu, the recovery tile and its re-text from the protocol side, and
+// the ageing log's access code.
+#include "page_driver.h"
+#include "testsupport.h"
+
+#include "core/devicepath.h"
+#include "core/global.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
+#include "fpga/fpga_manage.h"
+#include "fpga/rcv_recovery_file.h"
+#include "ui/frame/mainwindow.h"
+#include "ui/frame/syncupdate.h"
+#include "ui/frame/tip.h"
+#include "ui/pages/advancedoption.h"
+#include "ui/pages/factoryage.h"
+#include "ui/pages/imagequality.h"
+#include "ui/pages/linkoption.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+#include <functional>
+#include <thread>
+
+namespace {
+const char kGrey[] = "background-color: gray";
+const char kOrange[] = "255,171,84";
+
+void open_page(int id) {
+    switch (id) {
+    case PAGE_IMAGEQUALITY: pages::open<ImageQuality>(); break;
+    case PAGE_LINKOPTION: pages::open<LinkOption>(); break;
+    default: pages::open<AdvancedOption>(); break;
+    }
+}
+MenuPage* menu(int id) {
+    return dynamic_cast<MenuPage*>(pages::at(id));
+}
+void store_packages(int count) {
+    const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
+    QVERIFY(QDir().mkpath(dir));
+    for (int i = 0; i < count; ++i) {
+        QFile f(dir + QStringLiteral("/card%1.rcv").arg(i));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+}
+QPushButton* rcv_tile() {
+    return g_advancedoption()->findChild<QPushButton*>("Button_rcv_recovery");
+}
+} // namespace
+
+class TstSubmenus : public QObject {
+    Q_OBJECT
+    // Menu `id` opened over the main menu; `body` runs inside its loop.
+    std::vector<int> notices;  // the kinds of notice shown, in turn
+
+    void run_menu(int id, const std::function<void()>& body) {
+        g_page_focus = PAGE_MAINWINDOW;
+        QVERIFY2(testsupport::run_nested({[id] { open_page(id); }}, id, body),
+                 "the submenu did not open");
+    }
+
+private slots:
+    void initTestCase() {
+        testsupport::fresh_device();
+        if (!g_mainwindow()) {
+            auto* mw = new MainWindow(nullptr);
+            pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
+        }
+        fpga_manage::pInstance();
+        testsupport::run_fast_ticks(this, [this](int kind) { notices.push_back(kind); });
+    }
+    void init() {
+        testsupport::fresh_device();
+        g_language = LANG_ENGLISH;
+    }
+    void cleanup() {
+        QVERIFY(testsupport::close_all_pages());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void focus_wraps_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("count");
+        QTest::newRow("image quality") << int(PAGE_IMAGEQUALITY) << 2;
+        QTest::newRow("link") << int(PAGE_LINKOPTION) << 3;
+        QTest::newRow("advanced") << int(PAGE_ADVANCEDOPTION) << 5;
+    }
+    void focus_wraps() {
+        QFETCH(int, page);
+        QFETCH(int, count);
+        run_menu(page, [&] {
+            MenuPage* m = menu(page);
+            QVERIFY(m->tile(0)->styleSheet().contains(kOrange));
+            press("l");
+            QCOMPARE(m->focused_entry(), count - 1);
+            QVERIFY(!m->tile(0)->styleSheet().contains(kOrange));
+            press("r");
+            QCOMPARE(m->focused_entry(), 0);
+            press(QString(count, 'r'));
+            QCOMPARE(m->focused_entry(), 0);
+            // Only the focused tile wears the orange border.
+            press("r");
+            for (int i = 0; i < count; ++i)
+                QCOMPARE(m->tile(i)->styleSheet().contains(kOrange), i == 1);
+        });
+    }
+
+    // OK opens the child; its Back returns here in the language now shown
+    // with the same entry focused.
+    void children_open_and_return_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<int>("child");
+        QTest::addColumn<QString>("title");
+        const QString iq = QString::fromUtf8("Изображение");
+        const QString lo = QString::fromUtf8("Подключение");
+        const QString ao = QString::fromUtf8("Доп.опции");
+        QTest::newRow("quality") << int(PAGE_IMAGEQUALITY) << 0 << int(PAGE_QUALITY) << iq;
+        QTest::newRow("temperature") << int(PAGE_IMAGEQUALITY) << 1 << int(PAGE_TEMPERATURE) << iq;
+        QTest::newRow("serial") << int(PAGE_LINKOPTION) << 0 << int(PAGE_LINKCOM) << lo;
+        QTest::newRow("ethernet") << int(PAGE_LINKOPTION) << 1 << int(PAGE_LINKWLAN) << lo;
+        QTest::newRow("usb") << int(PAGE_LINKOPTION) << 2 << int(PAGE_FIRMWARE_USBGRADE) << lo;
+        QTest::newRow("lcd") << int(PAGE_ADVANCEDOPTION) << 0 << int(PAGE_LCDSHOW) << ao;
+        QTest::newRow("others") << int(PAGE_ADVANCEDOPTION) << 1 << int(PAGE_OTHERSETUP) << ao;
+        QTest::newRow("factory") << int(PAGE_ADVANCEDOPTION) << 3 << int(PAGE_FACTORY) << ao;
+    }
+    void children_open_and_return() {
+        QFETCH(int, page);
+        QFETCH(int, entry);
+        QFETCH(int, child);
+        QFETCH(QString, title);
+        run_menu(page, [&] {
+            press(QString(entry, 'r'));
+            int seen = -1;
+            testsupport::post([&] {
+                seen = g_page_focus;
+                g_language = LANG_RUSSIAN;
+                press("b");
+            });
+            press("k");
+            QCOMPARE(seen, child);
+            QCOMPARE(int(g_page_focus), page);
+            QVERIFY(!pages::at(child));
+            QCOMPARE(menu(page)->focused_entry(), entry);
+            QCOMPARE(menu(page)->findChild<QLabel*>("label_title")->text(), title);
+        });
+    }
+
+    // Touch opens the image-quality and advanced tiles; on the link menu
+    // it reaches nothing.
+    void touch_data() {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("child");
+        QTest::newRow("image quality") << int(PAGE_IMAGEQUALITY) << int(PAGE_TEMPERATURE);
+        QTest::newRow("link") << int(PAGE_LINKOPTION) << -1;
+        QTest::newRow("advanced") << int(PAGE_ADVANCEDOPTION) << int(PAGE_OTHERSETUP);
+    }
+    void touch() {
+        QFETCH(int, page);
+        QFETCH(int, child);
+        run_menu(page, [&] {
+            int seen = -1;
+            testsupport::post([&] {
+                seen = g_page_focus;
+                if (seen != page)
+                    press("b");
+            });
+            QTest::mouseClick(menu(page)->tile(1), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(seen, child < 0 ? page : child);
+            QCOMPARE(int(g_page_focus), page);
+            QCOMPARE(menu(page)->focused_entry(), 0);  // the focus did not move
+        });
+    }
+
+    // Every refresh on the link menu ends with the done notice, and a new
+    // language re-texts it.
+    void link_done_after_every_refresh() {
+        run_menu(PAGE_LINKOPTION, [this] {
+            notices.clear();
+            SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+            RynRamPara::pInstance()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);  // as the PC sends it
+            SyncUpdate::pInstance()->para_sync(SYNC_OUTPUT_LINK);
+            QCOMPARE(notices, (std::vector<int>{TIP_DONE, TIP_DONE}));
+            QCOMPARE(menu(PAGE_LINKOPTION)->findChild<QLabel*>("label_title")->text(),
+                     QString::fromUtf8("Подключение"));
+            QCOMPARE(int(g_page_focus), int(PAGE_LINKOPTION));
+        });
+    }
+
+    // No folder, an empty one, packages, and 256 of them (not 0 in 8 bits).
+    void recovery_tile_data() {
+        QTest::addColumn<int>("packages");  // -1: no folder
+        QTest::addColumn<int>("count");
+        QTest::newRow("no folder") << -1 << 0;
+        QTest::newRow("empty folder") << 0 << 0;
+        QTest::newRow("one") << 1 << 1;
+        QTest::newRow("256") << 256 << 255;
+    }
+    void recovery_tile() {
+        QFETCH(int, packages);
+        QFETCH(int, count);
+        if (packages >= 0)
+            store_packages(packages);
+        run_menu(PAGE_ADVANCEDOPTION, [&] {
+            AdvancedOption* page = g_advancedoption();
+            QCOMPARE(int(page->rcv_file_count), count);
+            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
+            press("rr");
+            QVERIFY(rcv_tile()->styleSheet().contains(kOrange));
+            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
+            int seen = -1;
+            testsupport::post([&] {
+                seen = g_page_focus;
+                if (seen != PAGE_ADVANCEDOPTION)
+                    press("b");
+            });
+            press("k");
+            QCoreApplication::processEvents();
+            QCOMPARE(seen, count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION));
+            // Touch does the same as OK.
+            seen = -1;
+            testsupport::post([&] {
+                seen = g_page_focus;
+                if (seen != PAGE_ADVANCEDOPTION)
+                    press("b");
+            });
+            QTest::mouseClick(rcv_tile(), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QCOMPARE(seen, count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION));
+            press("r");
+            QCOMPARE(page->focused_entry(), 3);
+            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
+        });
+    }
+
+    // The PC stores a package while the page is in front: the protocol
+    // thread's call re-texts it in the GUI thread; while a child is in
+    // front the call does nothing, and after the page closed it is dropped.
+    void recovery_retext_from_protocol_side() {
+        run_menu(PAGE_ADVANCEDOPTION, [] {
+            QVERIFY(rcv_tile()->styleSheet().contains(kGrey));
+            store_packages(1);
+            std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
+            QCOMPARE(int(g_advancedoption()->rcv_file_count), 0);  // not yet: queued
+            QTRY_COMPARE(int(g_advancedoption()->rcv_file_count), 1);
+            QVERIFY(!rcv_tile()->styleSheet().contains(kGrey));
+
+            // A child in front when the call runs: no re-text under it.
+            bool retexted = true;
+            testsupport::post([&] {
+                QDir(device_path(QStringLiteral("/data/rcvrecovery"))).removeRecursively();
+                QDir().mkpath(device_path(QStringLiteral("/data/rcvrecovery")));
+                std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
+                QCoreApplication::processEvents();
+                retexted = g_advancedoption()->rcv_file_count == 0;
+                press("b");
+            });
+            press("k");
+            QVERIFY(!retexted);
+            // The child's Back re-texted it.
+            QCOMPARE(int(g_advancedoption()->rcv_file_count), 0);
+            QVERIFY(rcv_tile()->styleSheet().contains(kGrey));
+            std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
+            press("b");
+        });
+        // Queued on the page now gone: dropped.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+        QVERIFY(!g_advancedoption());
+    }
+
+    // The parser's list, changed from another thread while the GUI thread
+    // counts it (a data race without the lock).
+    void recovery_list_shared_between_threads() {
+        rcvRecovery* parser = fpga_manage::pInstance()->recovery_parser;
+        store_packages(3);
+        std::thread other([parser] {
+            for (int i = 0; i < 300; ++i)
+                parser->set_files(i % 2 ? QStringList{"a", "b", "c", "d", "e"} : QStringList{"a"});
+        });
+        for (int i = 0; i < 300; ++i) {
+            const int n = parser->count_dir_files(QStringLiteral("/data/rcvrecovery"));
+            QCOMPARE(n, 3);
+            const int now = parser->file_count();
+            QVERIFY(now == 1 || now == 3 || now == 5);
+        }
+        other.join();
+    }
+
+    // The ageing tile's access code: only "6157" whole opens the ageing
+    // page, and the code is asked again every time.
+    void access_code_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("right") << "6157K" << true;
+        QTest::newRow("nothing typed") << "K" << false;
+        QTest::newRow("one digit more") << "61571K" << false;
+        QTest::newRow("prefix") << "615K" << false;
+        QTest::newRow("wrong") << "7516K" << false;
+        QTest::newRow("cancel") << "6157N" << false;
+        QTest::newRow("back") << "6157B" << false;
+    }
+    void access_code() {
+        QFETCH(QString, typed);
+        QFETCH(bool, opens);
+        run_menu(PAGE_ADVANCEDOPTION, [&] {
+            press("l");
+            for (int round = 0; round < 2; ++round) {
+                QString title, shown;
+                int seen = -1;
+                testsupport::post([&] {
+                    title = g_numberkeyboard->title();
+                    shown = g_numberkeyboard->value();
+                    testsupport::post([&] {
+                        seen = g_page_focus;
+                        if (seen == PAGE_FACTORYAGE)
+                            press("b");
+                    });
+                    keypad::type(typed);
+                });
+                press("k");
+                QCoreApplication::processEvents();
+                QCOMPARE(title, QStringLiteral("key"));
+                QCOMPARE(shown, QStringLiteral("**********"));
+                QCOMPARE(seen, opens ? int(PAGE_FACTORYAGE) : int(PAGE_ADVANCEDOPTION));
+                QCOMPARE(int(g_page_focus), int(PAGE_ADVANCEDOPTION));
+                QVERIFY(!g_numberkeyboard->isVisible());
+                QCOMPARE(int(g_advancedoption()->age_unlocked), 0);
+                QCOMPARE(g_advancedoption()->focused_entry(), 4);
+            }
+        });
+    }
+
+    // The ageing page lists the log and shows each step counter after its
+    // own range.
+    void ageing_page_shows_the_log() {
+        factoryage_log = QStringList{"12-01 10:00 250 1 2", "12-01 10:03 3 1 2"};
+        factoryage_log_diff3 = 1;
+        factoryage_log_diff5 = 2;
+        factoryage_log_diff10 = 3;
+        factoryage_log_diff20 = 4;
+        factoryage_log_diffmore = 5;
+        g_page_focus = PAGE_MAINWINDOW;
+        QString steps;
+        int rows = 0;
+        QVERIFY(testsupport::run_nested({[] { pages::open<factoryage>(); }}, PAGE_FACTORYAGE, [&] {
+            steps = g_factoryage()->findChild<QLabel*>("label_steps")->text();
+            rows = g_factoryage()->findChild<QListWidget*>("listWidget_log")->count();
+        }));
+        QCOMPARE(rows, 2);
+        QCOMPARE(steps, QStringLiteral("1-2:1  3-4:2  5-9:3  10-19:4  20+:5"));
+        factoryage_log.clear();
+    }
+
+    void access_code_title_russian() {
+        g_language = LANG_RUSSIAN;
+        run_menu(PAGE_ADVANCEDOPTION, [] {
+            QString title;
+            testsupport::post([&] {
+                title = g_numberkeyboard->title();
+                keypad::type("N");
+            });
+            press("l");
+            press("k");
+            // The keypad shortens a title wider than its box.
+            QVERIFY2(title.startsWith(QString::fromUtf8("Пар")), qPrintable(title));
+        });
+    }
+};
+
+QTEST_MAIN(TstSubmenus)
+#include "tst_submenus.moc"
