@@ -34,39 +34,14 @@ void QRoundProgressBar::create_qround_bar(QDialog* page) {
     debug_printf("\n create_qround_bar");
 }
 
-void QRoundProgressBar::setStartAngle(double angle) {
-    if (angle != start_angle) {
-        start_angle = angle;
-        update();
-    }
-}
-
-void QRoundProgressBar::setOutlinePenWidth(double width) {
-    if (width != outline_pen_width) {
-        outline_pen_width = width;
-        update();
-    }
-}
-
-void QRoundProgressBar::setDataPenWidth(double width) {
-    if (width != data_pen_width) {
-        data_pen_width = width;
-        update();
-    }
-}
-
-void QRoundProgressBar::setBarStyle(BarStyle style) {
-    if (style != bar_style) {
-        bar_style = style;
-        update();
-    }
-}
+void QRoundProgressBar::setStartAngle(double angle) { change(start_angle, angle); }
+void QRoundProgressBar::setOutlinePenWidth(double width) { change(outline_pen_width, width); }
+void QRoundProgressBar::setDataPenWidth(double width) { change(data_pen_width, width); }
+void QRoundProgressBar::setBarStyle(BarStyle style) { change(bar_style, style); }
 
 void QRoundProgressBar::setDecimals(int count) {
-    if (count >= 0 && count != decimals) {
-        decimals = count;
-        update();
-    }
+    if (count >= 0)
+        change(decimals, count);
 }
 
 void QRoundProgressBar::setRange(double a, double b) {

@@ -47,6 +47,13 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // Stores a changed value and repaints; an equal one changes nothing.
+    template <class T> void change(T& member, T v) {
+        if (v != member) {
+            member = v;
+            update();
+        }
+    }
     // The arc of the value in degrees; 0 for an empty range.
     double arc_degrees() const;
 
