@@ -69,6 +69,7 @@ void* fpga_manage::fpgamanageThread(void* arg) {
         self->brightness_deal();
         self->age_counters_deal();
         self->pc_cmd_deal();
+        self->card_job_deal();
         g_fpga_wakeup.wait_for(std::chrono::microseconds(self->idle_wait_us()));
     }
     return nullptr;
@@ -81,7 +82,7 @@ void* fpga_manage::fpgamanageThread(void* arg) {
 // clock, so a due time is an estimate, checked again on waking; the sleep
 // is bounded so that a stopped clock costs one wake-up a second.
 int fpga_manage::idle_wait_us() const {
-    if (g_set_led_para != LED_PARA_IDLE)
+    if (g_set_led_para != LED_PARA_IDLE || card_job_running())
         return PASS_SLEEP_US;
     uint32_t ticks = AGE_TICKS - std::min(Utils::getTimeSpace(age_stamp_), AGE_TICKS);
     if (pc_cmd_valid)
@@ -89,6 +90,45 @@ int fpga_manage::idle_wait_us() const {
                                     std::min(Utils::getTimeSpace(pc_cmd_time), PC_CMD_HOLD_TICKS));
     const int64_t us = int64_t(ticks) * TICK_US;
     return int(std::clamp<int64_t>(us, PASS_SLEEP_US, IDLE_WAIT_US));
+}
+
+bool fpga_manage::start_card_job(QObject* page) {
+    {
+        MutexLocker lock(&job_mutex_);
+        if (job_page_ || !page)
+            return false;
+        job_page_ = page;
+        job_percent_ = 0;
+        job_stamp_ = G_timeTicks;
+    }
+    g_fpga_wakeup.notify();
+    return true;
+}
+
+void fpga_manage::cancel_card_job(QObject* page) {
+    MutexLocker lock(&job_mutex_);
+    if (job_page_ == page)
+        job_page_ = nullptr;
+}
+
+bool fpga_manage::card_job_running() const {
+    MutexLocker lock(&job_mutex_);
+    return job_page_ != nullptr;
+}
+
+// The page lives in the GUI thread: the report is queued to it, and it is
+// posted under the job lock, which the page's destructor takes to cancel,
+// so the page cannot go away in between.
+void fpga_manage::card_job_deal() {
+    MutexLocker lock(&job_mutex_);
+    if (!job_page_ || Utils::getTimeSpace(job_stamp_) < JOB_STEP_TICKS)
+        return;
+    job_stamp_ = G_timeTicks;
+    job_percent_ = std::min(100, job_percent_ + JOB_STEP_PERCENT);
+    QMetaObject::invokeMethod(job_page_, "sig_qround_bar_update", Qt::QueuedConnection,
+                              Q_ARG(int, job_percent_));
+    if (job_percent_ >= 100)
+        job_page_ = nullptr;
 }
 
 // The configuration is already in the simulated chip; bring-up only reads

@@ -63,6 +63,14 @@ public:
     // shadows and marks both bring-up steps done.
     void bringup();
 
+    // A receiving-card job for a tools page: the FPGA thread reports its
+    // progress to the page's sig_qround_bar_update(int) as queued calls,
+    // 100 when it ends. false while another job runs.
+    bool start_card_job(QObject* page);
+    // The page goes away: nothing more is sent to it.
+    void cancel_card_job(QObject* page);
+    bool card_job_running() const;
+
     // The simulated register file (what the chip would answer).
     void sim_set_register(int fpga, int reg, uint8_t value);
     uint8_t sim_register(int fpga, int reg);
@@ -75,6 +83,8 @@ public:
     static constexpr uint32_t LED_DONE_TICKS = 31;
     static constexpr uint32_t AGE_TICKS = 3000;
     static constexpr uint32_t PC_CMD_HOLD_TICKS = 300;
+    static constexpr uint32_t JOB_STEP_TICKS = 10;  // one progress report each
+    static constexpr int JOB_STEP_PERCENT = 10;
     static constexpr int PASS_SLEEP_US = 10000;  // one tick
     static constexpr int TICK_US = 10000;
     static constexpr int IDLE_WAIT_US = 1000000;
@@ -83,6 +93,7 @@ private:
     fpga_manage();
     static void* fpgamanageThread(void* arg);
     void pc_cmd_deal();
+    void card_job_deal();
     // How long the thread may sleep before its next duty.
     int idle_wait_us() const;
     bool reg_exists(int reg) const;
@@ -98,6 +109,10 @@ private:
     uint8_t bri_req_ = 0;
     std::atomic<int> brightness_sent_{-1};
     std::atomic<int> brightness_sends_{0};
+    mutable pthread_mutex_t job_mutex_ = PTHREAD_MUTEX_INITIALIZER;
+    QObject* job_page_ = nullptr;  // under job_mutex_, as the two below
+    int job_percent_ = 0;
+    uint32_t job_stamp_ = 0;
     pthread_t thread_{};
     bool started_ = false;
 };

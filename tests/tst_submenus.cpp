@@ -248,11 +248,9 @@ private slots:
     void recovery_retext_from_protocol_side() {
         run_menu(PAGE_ADVANCEDOPTION, [] {
             QVERIFY(rcv_tile()->styleSheet().contains(kGrey));
-            std::thread pc([] {
-                store_packages(1);
-                AdvancedOption::recovery_files_changed();
-            });
-            pc.join();
+            store_packages(1);
+            std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
+            QCOMPARE(int(g_advancedoption()->rcv_file_count), 0);  // not yet: queued
             QTRY_COMPARE(int(g_advancedoption()->rcv_file_count), 1);
             QVERIFY(!rcv_tile()->styleSheet().contains(kGrey));
 

@@ -1,6 +1,7 @@
 #include "ui/tools/rcv_recovery.h"
 
 #include "core/global.h"
+#include "ui/tools/cardjob.h"
 
 namespace {
 const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самовосстановление карт",
@@ -9,6 +10,10 @@ const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самово�
 
 rcv_recovery::rcv_recovery(QWidget* parent)
     : ServicePage(kTitle, parent) {}
+
+rcv_recovery::~rcv_recovery() { end_card_job(this); }
+
+bool rcv_recovery::start_job() { return start_card_job(this); }
 
 void rcv_recovery::menulist_back_page() {
     if (g_qround_bar)

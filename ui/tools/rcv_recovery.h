@@ -8,6 +8,11 @@ class rcv_recovery : public ServicePage {
 public:
     static constexpr PAGE_ID ID = PAGE_RCV_RECOVERY;
     explicit rcv_recovery(QWidget* parent = nullptr);
+    ~rcv_recovery() override;
+
+    // Starts a receiving-card job with the round progress bar over the
+    // page; false when none can run.
+    bool start_job();
 
 signals:
     // A running card job's progress in percent (0..100), emitted by the

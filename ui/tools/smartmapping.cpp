@@ -1,6 +1,7 @@
 #include "ui/tools/smartmapping.h"
 
 #include "core/global.h"
+#include "ui/tools/cardjob.h"
 
 namespace {
 const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настройка", "Ánh xạ thông minh",
@@ -9,6 +10,10 @@ const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настро�
 
 SmartMapping::SmartMapping(QWidget* parent)
     : ServicePage(kTitle, parent) {}
+
+SmartMapping::~SmartMapping() { end_card_job(this); }
+
+bool SmartMapping::start_job() { return start_card_job(this); }
 
 void SmartMapping::Button_back_clicked() {
     if (g_qround_bar)

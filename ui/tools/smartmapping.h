@@ -7,6 +7,11 @@ class SmartMapping : public ServicePage {
 public:
     static constexpr PAGE_ID ID = PAGE_SMARTMAPPING;
     explicit SmartMapping(QWidget* parent = nullptr);
+    ~SmartMapping() override;
+
+    // Starts a receiving-card job with the round progress bar over the
+    // page; false when none can run.
+    bool start_job();
 
 signals:
     // A running card job's progress in percent (0..100), emitted by the
