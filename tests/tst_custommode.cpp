@@ -16,7 +16,6 @@
 #include "ui/frame/ryncontrol.h"
 
 #include <QAbstractItemView>
-#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -60,17 +59,19 @@ template <class T = QLabel> T* child(const char* name) { return page()->findChil
 QString text(const char* name) { return child(name)->text(); }
 bool shown(const char* name) { return page()->findChild<QWidget*>(name)->isVisibleTo(page()); }
 
-const QString kFocus =
-    "background-color: #212435;color: rgb(255, 255, 255);border:1px solid rgb(255, 171, 84);";
-const QString kDefault =
-    "background-color: #212435;color: rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);";
-// The focused action button, -1 when none has the focused style.
+// Away and back: the page redraws the slot.
+void redraw() {
+    keys(PANEL_KEY_RIGHT);
+    keys(PANEL_KEY_LEFT);
+}
+// The action button with the orange frame, -1 when none, -2 when several.
 int focused_button() {
-    const char* names[] = {"Button_use", "Button_delete", "Button_more"};
-    int found = -1;
-    for (int i = 0; i < 3; ++i)
-        if (child<QPushButton>(names[i])->styleSheet() == kFocus)
+    int found = -1, i = 0;
+    for (const char* name : {"Button_use", "Button_delete", "Button_more"}) {
+        if (child<QPushButton>(name)->styleSheet().contains("rgb(255, 171, 84)"))
             found = found == -1 ? i : -2;
+        ++i;
+    }
     return found;
 }
 
@@ -111,8 +112,6 @@ private slots:
         QCOMPARE(int(g_mode_select), slot);
         QCOMPARE(text("label_ID"), QString("ID:%1").arg(slot + 1));
         QCOMPARE(page()->mode_box()->combo->currentIndex(), slot);
-        QCOMPARE(page()->mode_box()->combo->count(), 16);
-        QCOMPARE(page()->mode_box()->combo->itemText(15), QString("MODE 16"));
         QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
     }
 
@@ -120,18 +119,15 @@ private slots:
         open_page();
         keys(PANEL_KEY_LEFT);
         QCOMPARE(int(g_mode_select), 15);
-        QCOMPARE(text("label_ID"), QString("ID:16"));
         QCOMPARE(page()->mode_box()->combo->currentIndex(), 15);
         keys('R');  // the keypad letter does the same
         QCOMPARE(int(g_mode_select), 0);
-        QCOMPARE(text("label_ID"), QString("ID:1"));
         keys(PANEL_KEY_RIGHT, 16);
         QCOMPARE(int(g_mode_select), 0);
     }
 
     void empty_slot_shows_blank_and_refuses_ok() {
         open_page();
-        QVERIFY(shown("label_blank"));
         QCOMPARE(text("label_blank"), QString("Usermode does not exist"));
         for (const char* hidden : {"label_LED", "label_brightness", "Button_use", "Button_delete",
                                    "Button_more", "label_using", "preview"})
@@ -161,9 +157,7 @@ private slots:
         save_slot(0);
         open_page();
         keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit()), 1);
         QCOMPARE(focused_button(), 0);
-        QCOMPARE(page()->mode_box()->combo->styleSheet(), page()->mode_box()->style_box_modify);
         for (int p : presses)
             keys(p < 0 ? PANEL_KEY_LEFT : PANEL_KEY_RIGHT);
         QCOMPARE(int(page()->button_select), focused);
@@ -172,7 +166,6 @@ private slots:
         keys(PANEL_KEY_BACK);
         QCOMPARE(int(page()->ui_edit()), 0);
         QCOMPARE(focused_button(), -1);
-        QCOMPARE(page()->mode_box()->combo->styleSheet(), page()->mode_box()->style_box_focus);
         QVERIFY(g_custommode());  // the first Back only leaves the row
     }
 
@@ -209,14 +202,13 @@ private slots:
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(exists("/data/modes/custom_mode4"));
         QVERIFY(shown("osd_info"));  // OK does not redraw
-        keys(PANEL_KEY_RIGHT);
-        keys(PANEL_KEY_LEFT);
+        redraw();
         QVERIFY(!shown("osd_info"));
         QVERIFY(shown("window_source_0"));
     }
 
     // A save waiting in mode_save_request must not later store the invoked
-    // mode over its slot.
+    // mode over its slot. The mode number follows the slot invoked.
     void invoke_copies_the_slot_and_drops_a_pending_save() {
         para()->set_u16(blk::BRIGHTNESS, 33);
         save_slot(5);
@@ -229,22 +221,26 @@ private slots:
         }();
         para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
         para()->set_u16(blk::PANEL_LOCK, 0);
+        para()->set_u16(blk::CURRENT_MODE, 0);
         para()->RamParaBlock[895] = 0x5C;
-        para()->set_u16(blk::CURRENT_MODE, 6);
         open_page();
-        const auto before = para()->RamParaBlock;
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_OK);
+        keys(PANEL_KEY_RIGHT, 5);
+        auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
+        blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
+        blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
+        keys(PANEL_KEY_OK, 2);
         QCOMPARE(int(flag()), 1);
-        QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 6);
-        QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 0);
+        QVERIFY(std::memcmp(para()->RamParaBlock.data(), expect.data(), blk::MODE_BEGIN) == 0);
         QVERIFY(std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, slot(5).data(),
                             blk::MODE_SIZE) == 0);
-        for (int b = 0; b < blk::MODE_BEGIN; ++b)
-            if (b != blk::MODE_SAVE_REQUEST && b != blk::MODE_SAVE_REQUEST + 1)
-                QVERIFY2(para()->RamParaBlock[size_t(b)] == before[size_t(b)], qPrintable(QString::number(b)));
-        QCOMPARE(int(focused_button()), -1);
         QCOMPARE(int(page()->ui_edit()), 0);
+        QVERIFY(!shown("label_using"));  // follows at the next redraw
+        redraw();
+        QCOMPARE(text("label_using"), QString("Using"));
+        QVERIFY(shown("label_using"));
+        g_language = LANG_TCHINESE;  // its word ends in a soft hyphen, which is not drawn
+        page()->language_changed();
+        QCOMPARE(text("label_using"), QString::fromUtf8("使用中"));
 
         // Through the scaler and the dispatcher: slot 3 keeps its own data.
         c331_manage::pInstance()->apply_pass();
@@ -253,25 +249,6 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), slot2_file);
         QCOMPARE(int(slot(2).u16(blk::BRIGHTNESS)), 33);
-    }
-
-    void invoke_sets_the_mode_number() {
-        save_slot(6);
-        para()->set_u16(blk::CURRENT_MODE, 0);
-        open_page();
-        keys(PANEL_KEY_RIGHT, 6);
-        QVERIFY(!shown("label_using"));
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 7);
-        QVERIFY(!shown("label_using"));  // follows at the next redraw
-        keys(PANEL_KEY_LEFT);
-        keys(PANEL_KEY_RIGHT);
-        QVERIFY(shown("label_using"));
-        QCOMPARE(text("label_using"), QString("Using"));
-        g_language = LANG_TCHINESE;  // its word ends in a soft hyphen, which is not drawn
-        page()->language_changed();
-        QCOMPARE(text("label_using"), QString::fromUtf8("使用中"));
     }
 
     void delete_removes_the_files_and_keeps_current_mode_data() {
@@ -286,7 +263,6 @@ private slots:
         write_file("/data/modes/MO0a.json", kOsdFile);
         para()->set_u16(blk::CURRENT_MODE, 10);
         open_page();
-        QCOMPARE(int(g_mode_select), 9);
         keys(PANEL_KEY_OK);
         keys(PANEL_KEY_RIGHT);
         keys(PANEL_KEY_OK);
@@ -296,13 +272,11 @@ private slots:
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 10);
         QCOMPARE(int(flag()), 0);
         QVERIFY(shown("label_blank"));
-        QVERIFY(!shown("Button_use"));
         QVERIFY(!shown("preview"));
     }
 
     void back_after_mode_shows_home_then_menu() {
-        auto* home = pages::open<LockWindow>(false);
-        QVERIFY(home);
+        QVERIFY(pages::open<LockWindow>(false));
         keys(PANEL_KEY_MODE);
         QVERIFY(g_custommode());
         QCOMPARE(int(g_mode_shortcut_key), 1);
@@ -310,7 +284,6 @@ private slots:
         QTRY_VERIFY(!g_custommode());
         QCOMPARE(int(g_mode_shortcut_key), 0);
         QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
-        QVERIFY(g_lockwindow());
         keys(PANEL_KEY_OK);  // to the main menu
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
         g_mainwindow()->on_custommode_clicked();
@@ -327,19 +300,17 @@ private slots:
         open_page();
         para()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
         SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-        QCOMPARE(text("label_title"), QString::fromUtf8("Слот"));
         QCOMPARE(child<QPushButton>("Button_use")->text(), QString::fromUtf8("Вызвать"));
         QCOMPARE(text("label_using"), QString::fromUtf8("Использовать"));
         QCOMPARE(page()->mode_box()->combo->itemText(0), QString("MODE 1"));
         QCOMPARE(text("label_name"), QString("Name:Mode1"));  // until the next redraw
-        keys(PANEL_KEY_RIGHT);
-        keys(PANEL_KEY_LEFT);
+        redraw();
         QCOMPARE(text("label_name"), QString::fromUtf8("Название:Слот1"));
     }
 
-    // A touch would open the list and show a mode other than the one the
-    // buttons act on.
-    void combo_ignores_touch() {
+    // A touch on the combo would open the list and show a mode other than
+    // the one the buttons act on; the buttons do take touches.
+    void touch_skips_the_combo_and_reaches_the_buttons() {
         save_slot(0);
         open_page();
         QComboBox* combo = page()->mode_box()->combo;
@@ -347,12 +318,6 @@ private slots:
         QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(90, 10));
         QVERIFY(!combo->view()->isVisible());
         QCOMPARE(combo->currentIndex(), 0);
-        QCOMPARE(combo->focusPolicy(), Qt::NoFocus);
-    }
-
-    void touch_reaches_invoke_and_delete() {
-        save_slot(0);
-        open_page();
         QTest::mouseClick(child<QPushButton>("Button_use"), Qt::LeftButton);
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 1);
         QTest::mouseClick(child<QPushButton>("Button_delete"), Qt::LeftButton);
@@ -378,7 +343,6 @@ private slots:
         QCOMPARE(text("label_LED"), QString("LED size:3840x1200"));
         QCOMPARE(text("label_brightness"), QString("Bri:77 CTRST:44 Volume:ON"));
         QVERIFY(shown("label_using"));
-        QCOMPARE(child<QPushButton>("Button_more")->text(), QString("More"));
     }
 
     // The slot's audio_window from a file or the PC: 6 or more reads window 0.
@@ -396,26 +360,20 @@ private slots:
         open_page();
         QVERIFY(text("label_brightness").endsWith("Volume:ON"));
         slot_u16(0, blk::window(0, blk::WIN_AUDIO), 0x00FF);
-        keys(PANEL_KEY_RIGHT);
-        keys(PANEL_KEY_LEFT);
+        redraw();
         QVERIFY(text("label_brightness").endsWith("Volume:OFF"));
     }
 
     void window_list_lines() {
         save_slot(0);
-        auto win = [](int w, uint16_t enable, uint16_t source, int x, int y, int wd, int ht) {
-            slot_u16(0, blk::window(w, blk::WIN_ENABLE), enable);
-            slot_u16(0, blk::window(w, blk::WIN_SOURCE), source);
-            slot_u16(0, blk::window(w, blk::WIN_X), uint16_t(x));
-            slot_u16(0, blk::window(w, blk::WIN_Y), uint16_t(y));
-            slot_u16(0, blk::window(w, blk::WIN_WIDTH), uint16_t(wd));
-            slot_u16(0, blk::window(w, blk::WIN_HEIGHT), uint16_t(ht));
-        };
-        win(0, 1, 2, 0, 0, 1920, 1080);
-        win(1, 0, 2, 10, 20, 640, 480);
-        win(2, 1, 0x8003, 65535, 1, 2, 3);
-        win(3, 1, 0x8005, 0, 0, 0, 0);  // record 5 is free in the slot
-        win(4, 1, 9, 0, 0, 0, 0);       // no such source
+        // enable, source, x, y, width, height; window 3's crop record 5 is
+        // free in the slot, window 4 names no source.
+        const uint16_t wins[5][6] = {{1, 2, 0, 0, 1920, 1080}, {0, 2, 10, 20, 640, 480},
+                                     {1, 0x8003, 65535, 1, 2, 3}, {1, 0x8005}, {1, 9}};
+        const int fields[6] = {blk::WIN_ENABLE, blk::WIN_SOURCE, blk::WIN_X, blk::WIN_Y, blk::WIN_WIDTH, blk::WIN_HEIGHT};
+        for (int w = 0; w < 5; ++w)
+            for (int f = 0; f < 6; ++f)
+                slot_u16(0, blk::window(w, fields[f]), wins[w][f]);
         // The slot's own crop record 3 names DVI; the live block's says HDMI2.
         uint8_t* rec = slot(0).data() + blk::crop(3) - blk::MODE_BEGIN;
         rec[blk::CROP_SOURCE] = 1;
@@ -430,15 +388,7 @@ private slots:
         QCOMPARE(text("window_position_2"), QString("[65535,1]2x3"));
         QCOMPARE(text("window_source_3"), QString("_Crop6 ON"));
         QCOMPARE(text("window_source_4"), QString(" ON"));
-        // Window 4: column 1, row 1, number 5 on #32CC4C.
-        QLabel* tile4 = child("window_tile_4");
-        QCOMPARE(tile4->geometry(), QRect(145, 32, 24, 24));
-        QCOMPARE(tile4->text(), QString("5"));
-        QCOMPARE(tile4->styleSheet(), QString("background-color: #32CC4C;"));
-        QCOMPARE(child("window_source_4")->geometry(), QRect(171, 32, 100, 12));
-        QCOMPARE(child("window_position_4")->geometry(), QRect(171, 46, 140, 12));
-        QCOMPARE(child("window_position_0")->geometry(), QRect(24, 16, 140, 12));
-        QCOMPARE(page()->preview_widget()->geometry(), QRect(3, 61, 285, 90));
+        QCOMPARE(text("window_tile_4"), QString("5"));
         QLabel other;  // a window index past the six
         CustomMode::color_fill(&other, 6);
         QCOMPARE(other.styleSheet(), QString("background-color: #CCCCCC;"));
@@ -459,29 +409,40 @@ private slots:
     // Missing is the usual case; a broken file shows zeros and only it is
     // removed, never the shared OSD menu.
     void osd_view_data() {
+        QTest::addColumn<int>("language");
         QTest::addColumn<QString>("content");  // empty: no file
         QTest::addColumn<QString>("info");
         QTest::addColumn<QString>("style");
         QTest::addColumn<QString>("sample");
-        QTest::newRow("full file") << kOsdFile
+        QTest::newRow("full file") << int(LANG_ENGLISH) << kOsdFile
                                    << "osd [x:10,y:20,w:300,h:40] font size:16*24\nspace [h:5,v:6] "
                                       "char[x:1,y:2] speed:3,effect:move left"
                                    << "background-color:#112233;color:#AABBCC;" << "one\ntwo\nthree";
+        QTest::newRow("full file in Chinese")
+            << int(LANG_TCHINESE) << kOsdFile
+            << QString::fromUtf8("osd [x:10,y:20,w:300,h:40] 字體大小:16*24\n字-行間距 [h:5,v:6] 字幕坐標[x:1,y:2] "
+                                 "速度:3,特技:左移")
+            << "background-color:#112233;color:#AABBCC;" << "one\ntwo\nthree";
         const QString zeros = "osd [x:0,y:0,w:0,h:0] font size:0*0\nspace [h:0,v:0] char[x:0,y:0] "
                               "speed:0,effect:static";
-        QTest::newRow("missing file") << QString() << zeros << "background-color:#;color:#;" << QString();
-        QTest::newRow("corrupt file") << R"({"menu": [ {"x": )" << zeros << "background-color:#;color:#;"
+        QTest::newRow("missing file") << int(LANG_ENGLISH) << QString() << zeros << "background-color:#;color:#;" << QString();
+        QTest::newRow("corrupt file") << int(LANG_ENGLISH) << R"({"menu": [ {"x": )" << zeros << "background-color:#;color:#;"
                                       << QString();
         QTest::newRow("effect 1, short colours, three lines")
-            << R"({"menu": [{"effect": 1, "backpara": {"color": "0x"}, "fontpara": {"color": "F", "texts": "a\nb\nc"}}]})"
-            << "osd [x:0,y:0,w:0,h:0] font size:0*0\nspace [h:0,v:0] char[x:0,y:0] speed:0,effect:static"
-            << "background-color:#;color:#;" << "a\nb\nc";
+            << int(LANG_ENGLISH) << R"({"menu": [{"effect": 1, "backpara": {"color": "0x"}, "fontpara": {"color": "F", "texts": "a\nb\nc"}}]})"
+            << zeros << "background-color:#;color:#;" << "a\nb\nc";
     }
     void osd_view() {
+        QFETCH(int, language);
         QFETCH(QString, content);
         QFETCH(QString, info);
         QFETCH(QString, style);
         QFETCH(QString, sample);
+        if (language != LANG_ENGLISH) {
+            g_language = uint8_t(language);
+            para()->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+            para()->RamParaShadow = para()->RamParaBlock;
+        }
         write_file("/data/configs/omenu.json", kSharedOsd);
         para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(10);
@@ -489,37 +450,18 @@ private slots:
             write_file("/data/modes/MO0b.json", content.toUtf8());  // mode 11
         para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
-        QVERIFY(!shown("osd_info"));
         keys(PANEL_KEY_OK);
         keys(PANEL_KEY_RIGHT, 2);
-        QVERIFY(shown("osd_info"));
         QVERIFY(!shown("window_source_0"));
         QCOMPARE(text("osd_info"), info);
         QCOMPARE(child("osd_sample")->styleSheet(), style);
         QCOMPARE(text("osd_sample"), sample);
-        QCOMPARE(child("osd_info")->geometry(), QRect(2, 56, 300, 30));
-        QCOMPARE(child("osd_sample")->geometry(), QRect(6, 2, 300, 50));
         QVERIFY(exists("/data/configs/omenu.json"));
         const bool corrupt = QByteArray(QTest::currentDataTag()) == "corrupt file";
         QCOMPARE(exists("/data/modes/MO0b.json"), !content.isEmpty() && !corrupt);
         keys(PANEL_KEY_BACK);
         QVERIFY(!shown("osd_info"));
         QVERIFY(shown("window_source_0"));
-    }
-
-    void osd_words_in_chinese() {
-        g_language = LANG_TCHINESE;
-        para()->set_u16(blk::LCD_LANGUAGE, LANG_TCHINESE);
-        para()->RamParaShadow = para()->RamParaBlock;
-        para()->set_u16(blk::OSD_ENABLE, 1);
-        save_slot(0);
-        write_file("/data/modes/MO01.json", kOsdFile);
-        open_page();
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_LEFT);
-        QCOMPARE(text("osd_info"), QString::fromUtf8("osd [x:10,y:20,w:300,h:40] 字體大小:16*24\n字-行間距 [h:5,v:6] "
-                                                     "字幕坐標[x:1,y:2] 速度:3,特技:左移"));
-        QCOMPARE(child<QPushButton>("Button_more")->text(), QString::fromUtf8("更多"));
     }
 };
 
