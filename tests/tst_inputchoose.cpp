@@ -1,4 +1,5 @@
 // The source selection page, driven by keys from the home screen.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -26,7 +27,6 @@
 #include <algorithm>
 #include <functional>
 
-using testsupport::key;
 using IntList = QVector<int>;
 
 namespace {
@@ -66,21 +66,6 @@ void setup(const IntList& enables, const IntList& sources, const QString& crops 
         blk::wr16(b, blk::crop(i) + blk::CROP_H, uint16_t(50 * n));
     }
     para()->RamParaShadow = para()->RamParaBlock;
-}
-
-// "l" Left, "r" Right, "k" OK, "b" Back, "m" MODE; capitals are keypad letters.
-void press(const QString& keys) {
-    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT}, {'r', PANEL_KEY_RIGHT},
-                                        {'k', PANEL_KEY_OK},   {'b', PANEL_KEY_BACK},
-                                        {'m', PANEL_KEY_MODE}};
-    for (QChar c : keys)
-        key(panel.value(c.toLatin1(), c.toLatin1()));
-}
-
-// A change from outside (the PC), taken up by the scaler: the page refreshes.
-template <class F> void outside_change(F&& f) {
-    para_write(f);
-    c331_manage::pInstance()->apply_pass();
 }
 
 // The entry boxes of the page shown, left to right.
