@@ -70,9 +70,12 @@ public:
         chain.pop_back();
         expect_chain(QString("back on %1").arg(chain.back()));
     }
-    void open_and_back(const QString& name, int id, int dir = PANEL_KEY_RIGHT) {
-        open(name, id, dir);
-        back();
+    // Each entry in turn: opened and closed again.
+    void open_and_back(std::initializer_list<std::pair<const char*, int>> entries, int dir = PANEL_KEY_RIGHT) {
+        for (const auto& e : entries) {
+            open(e.first, e.second, dir);
+            back();
+        }
     }
     // From the home screen to the settings menu, and back home.
     void to_option() {
@@ -198,35 +201,27 @@ private slots:
         w.key(PANEL_KEY_OK, "OK on the home screen");
         w.chain.pop_back();
         w.expect_chain("main menu in front");
-        w.open_and_back("machinestate", PAGE_MACHINESTATE);
+        w.open_and_back({{"machinestate", PAGE_MACHINESTATE}});
         w.open("inputchoose", PAGE_INPUTCHOOSE);
-        w.open_and_back("button_EDID", PAGE_EDIDSET, PANEL_KEY_LEFT);
-        w.open_and_back("button_inputcut", PAGE_INPUTCUT, PANEL_KEY_LEFT);
+        w.open_and_back({{"button_EDID", PAGE_EDIDSET}, {"button_inputcut", PAGE_INPUTCUT}}, PANEL_KEY_LEFT);
         w.back();
-        w.open_and_back("custommode", PAGE_CUSTOMMODE);
+        w.open_and_back({{"custommode", PAGE_CUSTOMMODE}});
         w.open("option", PAGE_OPTION);
         w.open("output_set", PAGE_OUTPUTSET);
-        w.open_and_back("Button_ledset", PAGE_LEDSET);
-        w.open_and_back("Button_lanset", PAGE_NETSET);
+        w.open_and_back({{"Button_ledset", PAGE_LEDSET}, {"Button_lanset", PAGE_NETSET}});
         w.back();
-        w.open_and_back("input_cut", PAGE_INPUTCUT);
-        w.open_and_back("image_layout", PAGE_IMAGELAYOUT);
+        w.open_and_back({{"input_cut", PAGE_INPUTCUT}, {"image_layout", PAGE_IMAGELAYOUT}});
         w.open("link_set", PAGE_LINKOPTION);
-        w.open_and_back("Button_com", PAGE_LINKCOM);
-        w.open_and_back("Button_wlan", PAGE_LINKWLAN);
-        w.open_and_back("Button_usb", PAGE_FIRMWARE_USBGRADE);
+        w.open_and_back({{"Button_com", PAGE_LINKCOM}, {"Button_wlan", PAGE_LINKWLAN},
+                         {"Button_usb", PAGE_FIRMWARE_USBGRADE}});
         w.back();
         w.open("image_quality", PAGE_IMAGEQUALITY);
-        w.open_and_back("Button_quality", PAGE_QUALITY);
-        w.open_and_back("Button_temperature", PAGE_TEMPERATURE);
+        w.open_and_back({{"Button_quality", PAGE_QUALITY}, {"Button_temperature", PAGE_TEMPERATURE}});
         w.back();
-        w.open_and_back("test_chart", PAGE_TEST_CHART);
-        w.open_and_back("smart_mapping", PAGE_SMARTMAPPING);
+        w.open_and_back({{"test_chart", PAGE_TEST_CHART}, {"smart_mapping", PAGE_SMARTMAPPING}});
         w.open("AdvanceButton", PAGE_ADVANCEDOPTION);
-        w.open_and_back("Button_LCDshow", PAGE_LCDSHOW);
-        w.open_and_back("Button_other", PAGE_OTHERSETUP);
-        w.open_and_back("Button_rcv_recovery", PAGE_RCV_RECOVERY);
-        w.open_and_back("Button_factory", PAGE_FACTORY);
+        w.open_and_back({{"Button_LCDshow", PAGE_LCDSHOW}, {"Button_other", PAGE_OTHERSETUP},
+                         {"Button_rcv_recovery", PAGE_RCV_RECOVERY}, {"Button_factory", PAGE_FACTORY}});
         // The ageing log behind its access code on the keypad.
         w.focus("Button_age", PANEL_KEY_RIGHT);
         w.key(PANEL_KEY_OK, "OK on Button_age");

@@ -1,5 +1,5 @@
-// The three submenus of the settings menu: wrap-around, their children
-// opening and returning with the focus kept, touch, the done notice on the
+// The three submenus of the settings menu: wrap-around and touch, their
+// children opening and returning with the focus kept, the done notice on the
 // link menu, the recovery tile and its re-text from the protocol side, and
 // the ageing log's access code.
 #include "page_driver.h"
@@ -54,6 +54,22 @@ void store_packages(int count) {
 QPushButton* rcv_tile() {
     return g_advancedoption()->findChild<QPushButton*>("Button_rcv_recovery");
 }
+// The page in front after `act` on menu `page`; a child that opened is
+// closed again with Back (after `in_child`, if given).
+int front_after(int page, const std::function<void()>& act, const std::function<void()>& in_child = {}) {
+    int seen = -1;
+    testsupport::post([&] {
+        seen = g_page_focus;
+        if (seen != page) {
+            if (in_child)
+                in_child();
+            press("b");
+        }
+    });
+    act();
+    QCoreApplication::processEvents();
+    return seen;
+}
 } // namespace
 
 class TstSubmenus : public QObject {
@@ -86,18 +102,25 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void focus_wraps_data() {
+    // Touch on the second tile opens it on the image-quality and advanced
+    // menus without moving the focus; on the link menu it reaches nothing.
+    void focus_wraps_and_touch_data() {
         QTest::addColumn<int>("page");
         QTest::addColumn<int>("count");
-        QTest::newRow("image quality") << int(PAGE_IMAGEQUALITY) << 2;
-        QTest::newRow("link") << int(PAGE_LINKOPTION) << 3;
-        QTest::newRow("advanced") << int(PAGE_ADVANCEDOPTION) << 5;
+        QTest::addColumn<int>("touched");  // the page in front after the touch
+        QTest::newRow("image quality") << int(PAGE_IMAGEQUALITY) << 2 << int(PAGE_TEMPERATURE);
+        QTest::newRow("link") << int(PAGE_LINKOPTION) << 3 << int(PAGE_LINKOPTION);
+        QTest::newRow("advanced") << int(PAGE_ADVANCEDOPTION) << 5 << int(PAGE_OTHERSETUP);
     }
-    void focus_wraps() {
+    void focus_wraps_and_touch() {
         QFETCH(int, page);
         QFETCH(int, count);
+        QFETCH(int, touched);
         run_menu(page, [&] {
             MenuPage* m = menu(page);
+            QCOMPARE(front_after(page, [&] { QTest::mouseClick(m->tile(1), Qt::LeftButton); }), touched);
+            QCOMPARE(int(g_page_focus), page);
+            QCOMPARE(m->focused_entry(), 0);
             QVERIFY(m->tile(0)->styleSheet().contains(kOrange));
             press("l");
             QCOMPARE(m->focused_entry(), count - 1);
@@ -139,45 +162,11 @@ private slots:
         QFETCH(QString, title);
         run_menu(page, [&] {
             press(QString(entry, 'r'));
-            int seen = -1;
-            testsupport::post([&] {
-                seen = g_page_focus;
-                g_language = LANG_RUSSIAN;
-                press("b");
-            });
-            press("k");
-            QCOMPARE(seen, child);
+            QCOMPARE(front_after(page, [] { press("k"); }, [] { g_language = LANG_RUSSIAN; }), child);
             QCOMPARE(int(g_page_focus), page);
-            QVERIFY(!pages::at(child));
+            QVERIFY(!pages::is_open(child));
             QCOMPARE(menu(page)->focused_entry(), entry);
             QCOMPARE(menu(page)->findChild<QLabel*>("label_title")->text(), title);
-        });
-    }
-
-    // Touch opens the image-quality and advanced tiles; on the link menu
-    // it reaches nothing.
-    void touch_data() {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<int>("child");
-        QTest::newRow("image quality") << int(PAGE_IMAGEQUALITY) << int(PAGE_TEMPERATURE);
-        QTest::newRow("link") << int(PAGE_LINKOPTION) << -1;
-        QTest::newRow("advanced") << int(PAGE_ADVANCEDOPTION) << int(PAGE_OTHERSETUP);
-    }
-    void touch() {
-        QFETCH(int, page);
-        QFETCH(int, child);
-        run_menu(page, [&] {
-            int seen = -1;
-            testsupport::post([&] {
-                seen = g_page_focus;
-                if (seen != page)
-                    press("b");
-            });
-            QTest::mouseClick(menu(page)->tile(1), Qt::LeftButton);
-            QCoreApplication::processEvents();
-            QCOMPARE(seen, child < 0 ? page : child);
-            QCOMPARE(int(g_page_focus), page);
-            QCOMPARE(menu(page)->focused_entry(), 0);  // the focus did not move
         });
     }
 
@@ -213,29 +202,13 @@ private slots:
         run_menu(PAGE_ADVANCEDOPTION, [&] {
             AdvancedOption* page = g_advancedoption();
             QCOMPARE(int(page->rcv_file_count), count);
-            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
             press("rr");
             QVERIFY(rcv_tile()->styleSheet().contains(kOrange));
             QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
-            int seen = -1;
-            testsupport::post([&] {
-                seen = g_page_focus;
-                if (seen != PAGE_ADVANCEDOPTION)
-                    press("b");
-            });
-            press("k");
-            QCoreApplication::processEvents();
-            QCOMPARE(seen, count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION));
+            const int opens = count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION);
+            QCOMPARE(front_after(PAGE_ADVANCEDOPTION, [] { press("k"); }), opens);
             // Touch does the same as OK.
-            seen = -1;
-            testsupport::post([&] {
-                seen = g_page_focus;
-                if (seen != PAGE_ADVANCEDOPTION)
-                    press("b");
-            });
-            QTest::mouseClick(rcv_tile(), Qt::LeftButton);
-            QCoreApplication::processEvents();
-            QCOMPARE(seen, count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION));
+            QCOMPARE(front_after(PAGE_ADVANCEDOPTION, [] { QTest::mouseClick(rcv_tile(), Qt::LeftButton); }), opens);
             press("r");
             QCOMPARE(page->focused_entry(), 3);
             QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
@@ -301,24 +274,32 @@ private slots:
     void access_code_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("right") << "6157K" << true;
-        QTest::newRow("nothing typed") << "K" << false;
-        QTest::newRow("one digit more") << "61571K" << false;
-        QTest::newRow("prefix") << "615K" << false;
-        QTest::newRow("wrong") << "7516K" << false;
-        QTest::newRow("cancel") << "6157N" << false;
-        QTest::newRow("back") << "6157B" << false;
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        const int en = LANG_ENGLISH;
+        QTest::newRow("right") << "6157K" << true << en << "key";
+        QTest::newRow("nothing typed") << "K" << false << en << "key";
+        QTest::newRow("one digit more") << "61571K" << false << en << "key";
+        QTest::newRow("prefix") << "615K" << false << en << "key";
+        QTest::newRow("wrong") << "7516K" << false << en << "key";
+        QTest::newRow("cancel") << "6157N" << false << en << "key";
+        QTest::newRow("back") << "6157B" << false << en << "key";
+        // The keypad shortens a title wider than its box.
+        QTest::newRow("russian title shortened") << "N" << false << int(LANG_RUSSIAN) << QString::fromUtf8("Пар");
     }
     void access_code() {
         QFETCH(QString, typed);
         QFETCH(bool, opens);
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        g_language = uint8_t(language);
         run_menu(PAGE_ADVANCEDOPTION, [&] {
             press("l");
             for (int round = 0; round < 2; ++round) {
-                QString title, shown;
+                QString shown_title, shown;
                 int seen = -1;
                 testsupport::post([&] {
-                    title = g_numberkeyboard->title();
+                    shown_title = g_numberkeyboard->title();
                     shown = g_numberkeyboard->value();
                     testsupport::post([&] {
                         seen = g_page_focus;
@@ -329,7 +310,8 @@ private slots:
                 });
                 press("k");
                 QCoreApplication::processEvents();
-                QCOMPARE(title, QStringLiteral("key"));
+                QVERIFY2(language == LANG_ENGLISH ? shown_title == title : shown_title.startsWith(title),
+                         qPrintable(shown_title));
                 QCOMPARE(shown, QStringLiteral("**********"));
                 QCOMPARE(seen, opens ? int(PAGE_FACTORYAGE) : int(PAGE_ADVANCEDOPTION));
                 QCOMPARE(int(g_page_focus), int(PAGE_ADVANCEDOPTION));
@@ -359,21 +341,6 @@ private slots:
         QCOMPARE(rows, 2);
         QCOMPARE(steps, QStringLiteral("1-2:1  3-4:2  5-9:3  10-19:4  20+:5"));
         factoryage_log.clear();
-    }
-
-    void access_code_title_russian() {
-        g_language = LANG_RUSSIAN;
-        run_menu(PAGE_ADVANCEDOPTION, [] {
-            QString title;
-            testsupport::post([&] {
-                title = g_numberkeyboard->title();
-                keypad::type("N");
-            });
-            press("l");
-            press("k");
-            // The keypad shortens a title wider than its box.
-            QVERIFY2(title.startsWith(QString::fromUtf8("Пар")), qPrintable(title));
-        });
     }
 };
 
