@@ -171,11 +171,6 @@ void CustomMode::language_changed() {
     set_fitted_text(ui->label_blank, tr5(kBlank));
 }
 
-void CustomMode::syncUpdate(int) {
-    if (RynRamPara::pInstance()->RynLanguageChanged())
-        language_changed();
-}
-
 bool CustomMode::get_mode_status() const {
     return RynRamPara::pInstance()->RynUserModeSaved(g_mode_select) != 0;
 }

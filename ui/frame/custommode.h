@@ -27,9 +27,8 @@ public:
     void init();
     void menulist_init();
     void language_changed() override;
-    // Follows the language only: the slot shown is redrawn by the page's
-    // own steps.
-    void syncUpdate(int code) override;
+    // syncUpdate: the frame's (the language only); the slot shown is
+    // redrawn by the page's own steps.
 
     // The summary and the preview of slot g_mode_select.
     void lcd_para_init();

@@ -97,6 +97,8 @@ void log_key(const char* page, const char* what, int key) {
     qDebug("in %s %s event %#x", page, what, unsigned(key));
 }
 
+bool language_switched() { return RynRamPara::pInstance()->RynLanguageChanged(); }
+
 bool panel_locked() {
     return RynRamPara::pInstance()->u16(blk::PANEL_LOCK) != 0;
 }

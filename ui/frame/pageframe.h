@@ -125,6 +125,15 @@ void close(int id);
 void mode_shortcut();
 }  // namespace pages
 
+// Non-template pieces of the frame.
+namespace frame {
+void log_key(const char* page, const char* what, int key);
+bool panel_locked();
+// RynRamPara::RynLanguageChanged(): true once after the block's language
+// byte changed.
+bool language_switched();
+}  // namespace frame
+
 // The frame shared by every page, over the page's Qt base class.
 template <class Base> class FramePage : public Base, public RynPage {
 public:
@@ -140,7 +149,12 @@ public:
     ~FramePage() override { pages::forget(this); }
     QWidget* page_widget() override { return this; }
     void language_changed() override {}
-    void syncUpdate(int) override {}
+    // The refresh every page starts with: re-text after a language change.
+    // A page that shows block values extends it.
+    void syncUpdate(int) override {
+        if (frame::language_switched())
+            language_changed();
+    }
 
     // The id the page is open under (PAGE_COUNT while it is not).
     int page_id() const { return pages::id_of(this); }
@@ -201,11 +215,6 @@ protected:
     ryn_keyboard keyboard;
 };
 
-// Non-template pieces of the key handling.
-namespace frame {
-void log_key(const char* page, const char* what, int key);
-bool panel_locked();
-}  // namespace frame
 
 template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* field) {
     if (!g_numberkeyboard || !field) {

@@ -59,7 +59,3 @@ void MenuPage::language_changed() {
     focus.restyle_all();
 }
 
-void MenuPage::syncUpdate(int) {
-    if (RynRamPara::pInstance()->RynLanguageChanged())
-        language_changed();
-}

@@ -51,7 +51,6 @@ public:
     // the tiles' looks (availability may have changed). Every child calls
     // it when it closes.
     void language_changed() override;
-    void syncUpdate(int code) override;
     // Back (the USB drive watcher closes the settings menu through it too).
     void slot_Button_back_clicked() { close_page(); }
 

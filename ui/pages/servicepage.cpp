@@ -21,11 +21,6 @@ void ServicePage::language_changed() {
     back_button->setText(tr5(servicepage::kBack));
 }
 
-void ServicePage::syncUpdate(int) {
-    if (RynRamPara::pInstance()->RynLanguageChanged())
-        language_changed();
-}
-
 void ServicePage::menulist_init() {
     set_focus_list({back_button});
 }

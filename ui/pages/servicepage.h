@@ -26,7 +26,6 @@ public:
 
     void menulist_init();
     void language_changed() override;
-    void syncUpdate(int code) override;
 
 protected:
     void entry_ok(int) override { back_pressed(); }
