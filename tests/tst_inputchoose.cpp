@@ -118,7 +118,8 @@ bool icon_shows(int listseq, bool online) {
                                         online);
     const QLabel* icon =
         page()->findChild<QLabel*>(QString("sourcelistseq%1pixmap").arg(listseq));
-    return icon->pixmap()->toImage() == expected.pixmap()->toImage();
+    return icon->pixmap(Qt::ReturnByValue).toImage() ==
+           expected.pixmap(Qt::ReturnByValue).toImage();
 }
 } // namespace
 
