@@ -4,6 +4,7 @@
 #include "page_driver.h"
 
 #include "ui/frame/custommode.h"
+#include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/ryncontrol.h"
 
@@ -203,6 +204,18 @@ private slots:
         QVERIFY(!para()->RynUserModeSaved(9));
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 10);
         QCOMPARE(int(flag()), 0);
+    }
+
+    // Back on the page that MODE opened over the home screen returns to
+    // the home screen and ends the shortcut.
+    void back_after_mode_returns_to_the_home_screen() {
+        QVERIFY(pages::open<LockWindow>(false));
+        keys(PANEL_KEY_MODE);
+        QCOMPARE(int(g_mode_shortcut_key), 1);
+        keys(PANEL_KEY_BACK);
+        QTRY_VERIFY(!g_custommode());
+        QCOMPARE(int(g_mode_shortcut_key), 0);
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
     }
 
     // A touch on the combo would open the list and show a mode other than
