@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -222,6 +223,16 @@ NoticeDriver::NoticeDriver() {
             g_tip->tip_outtime_deal();
     });
     timer.start(0);
+}
+
+QByteArray read_file(const QString& device) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool write_file(const QString& device, const QByteArray& bytes) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {
