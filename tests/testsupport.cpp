@@ -9,9 +9,11 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -174,6 +176,17 @@ bool run_nested(const std::vector<std::function<void()>>& steps, int front,
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return ran;
 }
+
+namespace {
+QColor drawn_at(QWidget* w, int x, int y) {
+    const QImage drawn = w ? w->grab().toImage() : QImage();
+    return drawn.valid(x, y) ? QColor(drawn.pixel(x, y)) : QColor();
+}
+}  // namespace
+
+QColor border_colour(QWidget* w) { return drawn_at(w, 0, w ? w->height() / 2 : 0); }
+QColor fill_colour(QWidget* w) { return drawn_at(w, w ? w->width() / 2 : 0, 3); }
+bool looks_focused(QWidget* w) { return border_colour(w) == QColor(255, 171, 84); }
 
 bool close_all_pages() {
     bool none = true;

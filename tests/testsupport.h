@@ -4,6 +4,7 @@
 #include "ui/frame/pageframe.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 #include <QTemporaryDir>
@@ -52,6 +53,12 @@ void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
 // loops unwind. False when `front` was not reached.
 bool run_nested(const std::vector<std::function<void()>>& steps, int front,
                 const std::function<void()>& body);
+// The colours `w` is drawn with: its border (on the left, half-way down)
+// and its fill (just inside the top border, half-way across).
+QColor border_colour(QWidget* w);
+QColor fill_colour(QWidget* w);
+// Drawn with the orange border of the focused entry.
+bool looks_focused(QWidget* w);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
 // Runs `fn` in a forked copy of the test, whose stdout (and stderr, with
