@@ -12,6 +12,7 @@
 #include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
@@ -235,6 +236,16 @@ NoticeDriver::NoticeDriver() {
             g_tip->tip_outtime_deal();
     });
     timer.start(0);
+}
+
+QByteArray read_file(const QString& device) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool write_file(const QString& device, const QByteArray& bytes) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {

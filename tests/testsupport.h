@@ -73,6 +73,10 @@ struct NoticeDriver {
     QTimer timer;
     std::vector<int> kinds;
 };
+// A device file (a path under FRONTPANEL_ROOT) read whole (empty when
+// absent) and written whole (false when it cannot be).
+QByteArray read_file(const QString& device);
+bool write_file(const QString& device, const QByteArray& bytes);
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

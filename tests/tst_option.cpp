@@ -4,12 +4,10 @@
 #include "page_driver.h"
 #include "testsupport.h"
 
-#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "protocol/usbserver.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/language.h"
@@ -17,15 +15,12 @@
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
 
-#include <QDir>
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
-#include <atomic>
 #include <functional>
-#include <thread>
 
 using IntList = QVector<int>;
 
@@ -73,8 +68,6 @@ private slots:
     void cleanup() {
         QVERIFY(testsupport::close_all_pages());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        UsbServer::usb_mounted_hook = nullptr;
-        g_delay_usbserver = 0;
     }
 
     void grid_wraps() {
@@ -128,24 +121,15 @@ private slots:
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), chart ? 1 : 0);
     }
 
-    // English names its advanced picture apart.
-    void pictures_per_language_data() {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("prefix");
-        QTest::newRow("English") << int(LANG_ENGLISH) << "en_";
-        QTest::newRow("Russian") << int(LANG_RUSSIAN) << "ru_";
-    }
-    void pictures_per_language() {
-        QFETCH(int, language);
-        QFETCH(QString, prefix);
-        g_language = uint8_t(language);
+    // Each tile shows its picture; English names its advanced one apart.
+    void pictures_in_english() {
         run_menu([&] {
             for (int i = 0; i < 8; ++i) {
                 QPushButton* tile = g_option()->tile(i);
-                const QString name = i == 7 && prefix == "en_" ? "advance_option" : kTiles[i];
-                const QImage want = QIcon(":/png/" + prefix + name + ".png").pixmap(tile->iconSize()).toImage();
+                const QString name = "en_" + QString(i == 7 ? "advance_option" : kTiles[i]) + ".png";
+                const QImage want = QIcon(":/png/" + name).pixmap(tile->iconSize()).toImage();
                 QVERIFY2(!want.isNull() && tile->icon().pixmap(tile->iconSize()).toImage() == want,
-                         qPrintable(QString("%1 does not show %2%3").arg(kTiles[i], prefix, name)));
+                         qPrintable(QString("%1 does not show %2").arg(kTiles[i], name)));
             }
         });
     }
@@ -190,47 +174,10 @@ private slots:
         });
     }
 
-    // A mounted drive closes the settings menu when it is in front when the
-    // queued close runs; with the output menu in front both stay open.
-    void usb_drive_closes_the_menu_in_front_data() {
-        QTest::addColumn<bool>("child");
-        QTest::newRow("settings menu in front") << false;
-        QTest::newRow("output menu in front") << true;
-    }
-    void usb_drive_closes_the_menu_in_front() {
-        QFETCH(bool, child);
-        UsbServer::usb_mounted_hook = &Option::usb_drive_mounted;
-        g_delay_usbserver = 1;
-        QVERIFY(QDir().mkpath(device_path("/proc/scsi/usb-storage")));
-        UsbServer server;
-        std::atomic<int> mounted{0};  // set in the watcher's thread
-        QObject::connect(&server, &UsbServer::sig_usb_update, [&mounted](int code) { mounted = code; });
-        std::thread watcher;
-        IntList left;
-        auto insert_and_wait = [&] {
-            const QByteArray msg =
-                QByteArray("add@/devices/usb1/1-1/host0/block/sda/sda1") + '\0' + "ACTION=add" + '\0';
-            watcher = std::thread([&server, msg] { server.recvData(msg.constData(), msg.size()); });
-            QTRY_COMPARE(mounted.load(), int(SYNC_USB_MOUNTED));
-            // The close request is queued after the report: let it run.
-            QTest::qWait(50);
-            left = open_pages();
-        };
-        run_menu([&] {
-            if (!child)
-                return insert_and_wait();
-            press_then("k", [&] {
-                insert_and_wait();
-                press("b");
-            });
-        });
-        watcher.join();
-        QCOMPARE(left, (child ? IntList{PAGE_MAINWINDOW, PAGE_OPTION, PAGE_OUTPUTSET} : IntList{PAGE_MAINWINDOW}));
-    }
-
-    // The queued close looks again when it runs: a menu no longer in front,
-    // or none at all, is left alone.
-    void usb_close_checks_again_when_it_runs() {
+    // The USB watcher's call (queued to this thread) closes the settings
+    // menu only when it is in front: a menu under a child, or none at all,
+    // is left alone.
+    void usb_drive_closes_only_the_settings_menu_in_front() {
         Option::usb_drive_mounted(); // no menu open: nothing, no crash
         QCOMPARE(open_pages(), IntList{PAGE_MAINWINDOW});
         g_page_focus = PAGE_OPTION;  // the id without the page
