@@ -4,7 +4,6 @@
 #include "page_driver.h"
 #include "testsupport.h"
 
-#include "core/devicepath.h"
 #include "core/global.h"
 #include "fpga/fpga_manage.h"
 #include "ui/frame/keys.h"
@@ -13,9 +12,7 @@
 #include "ui/tools/firmwareupdate.h"
 #include "ui/tools/rcv_recovery.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QPointer>
 #include <QPushButton>
 #include <QtTest>
@@ -63,12 +60,6 @@ void enter(const QString& name, int id, const std::function<void()>& inside = {}
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-void store_recovery_package() {
-    QDir().mkpath(device_path("/data/rcvrecovery"));
-    QFile f(device_path("/data/rcvrecovery/card.rcv"));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("package");
-}
 }  // namespace
 
 class TstPageTree : public QObject {
@@ -105,7 +96,7 @@ private slots:
 
     // The home screen and the main menu are the ground of every walk.
     void every_page_opens_and_closes_from_its_parent() {
-        store_recovery_package();
+        write_device_file("/data/rcvrecovery/card.rcv", "package");
         enter("machinestate", PAGE_MACHINESTATE);
         enter("inputchoose", PAGE_INPUTCHOOSE, [] {
             enter("button_EDID", PAGE_EDIDSET, {}, PANEL_KEY_LEFT);
@@ -161,7 +152,7 @@ private slots:
         QFETCH(bool, advanced);
         QFETCH(QString, entry);
         QFETCH(int, id);
-        store_recovery_package();
+        write_device_file("/data/rcvrecovery/card.rcv", "package");
         static char bar;  // only its being non-null counts
         const auto job = [id] {
             g_qround_bar = reinterpret_cast<QRoundProgressBar*>(&bar);
