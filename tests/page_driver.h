@@ -26,6 +26,7 @@
 #include <QHash>
 #include <QTextDocument>
 #include <QtTest>
+#include <functional>
 
 namespace keypad {
 constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13, KEY_COUNT = 14;
@@ -184,4 +185,30 @@ inline void write_device_file(const QString& device, const QByteArray& bytes) {
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(bytes);
+}
+
+// The PC changes the language while the page is in the state `keys` lead
+// to; its texts must then be those of the page opened in that language in
+// the same state, and fit, as must those of the state `more` leads to from
+// there. `run_page` opens the page and runs its argument inside it.
+inline void compare_retexted_with_opened(
+    const std::function<void(const std::function<void()>&)>& run_page,
+    const std::function<QWidget*()>& page, int language, const QString& keys,
+    const QString& more = QString()) {
+    QStringList changed, opened;
+    run_page([&] {
+        press(keys);
+        outside_change(
+            [language](RynRamPara& p) { p.set_u16(blk::LCD_LANGUAGE, uint16_t(language)); });
+        changed = visible_texts(page());
+    });
+    QCOMPARE(int(g_language), language);
+    run_page([&] {
+        press(keys);
+        opened = visible_texts(page());
+        VERIFY_TEXTS_FIT(page());
+        press(more);
+        VERIFY_TEXTS_FIT(page());
+    });
+    QCOMPARE(changed, opened);
 }

@@ -39,8 +39,6 @@ QString data_root();
 QWidget* front_page();
 // Sends a key release (and press) with `key` to the page in front, now.
 void key(int key);
-// The same from a queued call, so that it runs inside a nested exec().
-void post_key(int key);
 // Runs `fn` from a queued call (inside whatever loop runs next).
 void post(std::function<void()> fn);
 // The 10 ms tick as fast as the event loop turns, owned by `owner`: it

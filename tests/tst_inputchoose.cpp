@@ -84,17 +84,12 @@ class TstInputChoose : public QObject {
     void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
         g_mainwindow()->menulist_init();
-        pages::open<LockWindow>(false);
-        press("kr");
-        bool ran = false;
-        testsupport::post([&] {
-            ran = g_page_focus == PAGE_INPUTCHOOSE && page() != nullptr;
-            if (ran)
-                body();
-            testsupport::close_all_pages();
-        });
-        press("k");
-        QVERIFY2(ran, "OK on the main menu's second entry did not open the page");
+        const auto open = [] {
+            pages::open<LockWindow>(false);
+            press("krk");
+        };
+        QVERIFY2(testsupport::run_nested({open}, PAGE_INPUTCHOOSE, body),
+                 "OK on the main menu's second entry did not open the page");
     }
 
 private slots:

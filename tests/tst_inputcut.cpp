@@ -158,32 +158,11 @@ private slots:
         });
     }
 
-    // Delete is in the ring of an existing crop's editor only.
-    void editor_ring_data() {
-        QTest::addColumn<QString>("open"); // keys that open the editor
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<IntList>("path"); // editor focus after each key
-        QTest::newRow("new crop: Right skips Delete") << "kk" << "rrrrrr" << IntList{1, 2, 3, 5, 6, 0};
-        QTest::newRow("crop: Right through Delete") << "krrk" << "rrrrrrr"
-                                                     << IntList{1, 2, 3, 4, 5, 6, 0};
-    }
-    void editor_ring() {
-        QFETCH(QString, open);
-        QFETCH(QString, keys);
-        set_crops("2.1");
-        run_page([&] {
-            press(open);
-            IntList seen;
-            for (QChar c : keys)
-                seen << (press(c), page()->editor_entry());
-            QTEST(seen, "path");
-        });
-    }
-
     // What an editor stores: OK stores the fields into its own record
     // only (16-bit signed: what does not fit, or an empty field, is 0);
     // Cancel, Back, a full table and an entry without a record store
-    // nothing. A new crop takes the lowest free number and record.
+    // nothing. A new crop takes the lowest free number and record. The key
+    // paths also walk the two editors' rings (Delete only when editing).
     void editor_stores_data() {
         QTest::addColumn<QString>("crops");
         QTest::addColumn<QString>("keys");  // up to the W field
@@ -326,22 +305,8 @@ private slots:
     void editor_texts() {
         QFETCH(int, language);
         set_crops("2.1");
-        QStringList changed, opened;
-        run_page([&] {
-            press("kk");
-            outside_change(
-                [language](RynRamPara& p) { p.set_u16(blk::LCD_LANGUAGE, uint16_t(language)); });
-            changed = visible_texts(page());
-        });
-        QCOMPARE(int(g_language), language);
-        run_page([&] {
-            press("kk");
-            opened = visible_texts(page());
-            VERIFY_TEXTS_FIT(page());
-            press("brrk"); // the crop editor with Delete
-            VERIFY_TEXTS_FIT(page());
-        });
-        QCOMPARE(changed, opened);
+        compare_retexted_with_opened([this](const auto& body) { run_page(body); },
+                                     [] { return page(); }, language, "kk", "brrk");
     }
 };
 

@@ -181,7 +181,6 @@ private slots:
 
     void notices_data() { // page in front, code, done request, notices shown
         QTest::addColumn<QVector<int>>("r");
-        QTest::newRow("link menu after every refresh") << QVector<int>{PAGE_LINKOPTION, SYNC_INPUT_TIMING, 0, TIP_DONE};
         QTest::newRow("mapping: drive in") << QVector<int>{PAGE_SMARTMAPPING, SYNC_USB_ADDED, 0, TIP_USB_IN};
         QTest::newRow("usb upgrade: drive out") << QVector<int>{PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, 0, TIP_USB_OUT};
         QTest::newRow("other page") << QVector<int>{PAGE_EDIDSET, SYNC_PARA, 0};
