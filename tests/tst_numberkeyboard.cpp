@@ -1,5 +1,6 @@
 // The shared number keypad: typing rules with panel keys and touch, what OK,
 // Back and Cancel send, keys it must swallow, and the field that opens it.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -16,26 +17,8 @@
 #include <memory>
 
 namespace {
-constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13;
-
-void release(QWidget* w, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent rel(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &rel);
-}
-// '0'..'9' a digit, 'C' clear, 'X' delete, 'K' OK, 'N' Cancel: each key
-// reached with Right (at most one lap) and pressed with OK.
-void type(NumberKeyboard* kb, const QString& seq) {
-    for (const QChar c : seq) {
-        const int index = c == 'C' ? KEY_C : c == 'X' ? KEY_X : c == 'K' ? KEY_OK : c == 'N' ? KEY_CANCEL
-                          : c == '0' ? KEY_ZERO : c.digitValue() - 1;
-        for (int i = 0; i < 14 && kb->focused_index() != index; ++i)
-            release(kb, PANEL_KEY_RIGHT);
-        QCOMPARE(int(kb->focused_index()), index);
-        release(kb, PANEL_KEY_OK);
-    }
-}
+using keypad::release;
+using keypad::type; // on g_numberkeyboard, the keypad under test
 void touch(NumberKeyboard* kb, const char* button) {
     QTest::mouseClick(kb->findChild<QPushButton*>(button), Qt::LeftButton);
 }
@@ -48,9 +31,13 @@ private slots:
     void init() {
         testsupport::fresh_device();
         kb = std::make_unique<NumberKeyboard>();
+        g_numberkeyboard = kb.get();
         kb->show();
     }
-    void cleanup() { kb.reset(); }
+    void cleanup() {
+        g_numberkeyboard = nullptr;
+        kb.reset();
+    }
 
     void typing_and_ok_data() {
         QTest::addColumn<QString>("start");
@@ -71,10 +58,10 @@ private slots:
         QFETCH(QString, shown);
         QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
         kb->label_show("W", start);
-        type(kb.get(), keys);
+        type(keys);
         QCOMPARE(kb->value(), shown);
         QVERIFY(spy.isEmpty());
-        type(kb.get(), "K");
+        type("K");
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.at(0).at(0).toString(), shown);
         QVERIFY(!kb->isVisible());
@@ -105,11 +92,11 @@ private slots:
         QFETCH(int, how);
         QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
         kb->label_show("W", "1920");
-        type(kb.get(), "55");
+        type("55");
         if (how < 2)
             release(kb.get(), how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
         else if (how == 2)
-            type(kb.get(), "N");
+            type("N");
         else
             touch(kb.get(), "Button_close");
         QVERIFY(!kb->isVisible());
@@ -124,7 +111,7 @@ private slots:
         p->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
         const auto before = p->RamParaBlock;
         kb->label_show("W", "1920");
-        type(kb.get(), "3");
+        type("3");
         for (int key : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'), int('N'), int('P'),
                         int(Qt::Key_Escape), int(Qt::Key_Return)})
             release(kb.get(), key);
@@ -142,10 +129,10 @@ private slots:
     void focus_wraps_and_refill_forgets_typing() {
         kb->label_show("W", "1");
         release(kb.get(), PANEL_LETTER_LEFT);
-        QCOMPARE(int(kb->focused_index()), KEY_OK);
+        QCOMPARE(int(kb->focused_index()), keypad::KEY_OK);
         release(kb.get(), PANEL_KEY_RIGHT);
         QCOMPARE(int(kb->focused_index()), 0);
-        type(kb.get(), "56");
+        type("56");
         release(kb.get(), PANEL_KEY_BACK);
         kb->label_show("Height", "1080");
         QCOMPARE(kb->value(), QString("1080"));

@@ -203,58 +203,54 @@ private slots:
     }
 
     // No file or a bad one: the factory defaults in the block, the shadow
-    // and the file, and every user-mode file written empty.
-    void startWithBadBlockFile_data() {
+    // and the file, and every user-mode file written empty. A good one: its
+    // settings, not its live input state; a mode file just long enough
+    // loads, a shorter or badly marked one reads as empty and is rewritten.
+    void startUpFiles_data() {
         QTest::addColumn<QByteArray>("content");
-        QByteArray bad_marker(4096, 0x33), shorter(4095, 0x33);
+        QByteArray bad_marker(4096, 0x33), shorter(4095, 0x33), good = mode_record(0xAA, 4096);
         bad_marker[0] = shorter[0] = shorter[1] = char(0xAA);
+        good[300] = 0x77;
+        good[1000] = 0x5A;
         QTest::newRow("no files") << QByteArray();
         QTest::newRow("bad second marker byte") << bad_marker;
         QTest::newRow("short file") << shorter;
+        QTest::newRow("good file") << good;
     }
-    void startWithBadBlockFile() {
+    void startUpFiles() {
         QFETCH(QByteArray, content);
+        const bool good = content.size() == blk::SIZE && content.startsWith("\xAA\xAA");
         if (content.isEmpty())
             QDir(device_path("/data")).removeRecursively();
         else
             write_file("/data/ram_device_info", content);
+        if (good) {
+            QByteArray odd = mode_record(0x12, 4096, 0x47);
+            odd[1] = 0x34;
+            const QByteArray modes[] = {mode_record(0xAA, 4096, 0x44), mode_record(0xAA, 3201, 0x46), odd,
+                                        mode_record(0xAA, 3202, 0x22)};
+            for (int i = 0; i < 4; ++i)
+                write_file(mode_file(i), modes[i]);
+        }
         P()->set_u16(blk::BRIGHTNESS, 7);
         P()->load_files();
         std::array<uint8_t, blk::SIZE> defaults{};
         RynRamPara::build_defaults(defaults.data());
-        QVERIFY(std::memcmp(block() + 2, defaults.data() + 2, blk::SIZE - 2) == 0);
+        if (good)
+            QVERIFY(block()[1000] == 0x5A && block()[300] == 0);
+        else
+            QVERIFY(std::memcmp(block() + 2, defaults.data() + 2, blk::SIZE - 2) == 0);
         QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
         const QByteArray f = read_file("/data/ram_device_info");
         QCOMPARE(f.left(2), QByteArray("\xAA\xAA"));
         QCOMPARE(f.mid(768), QByteArray(reinterpret_cast<const char*>(block()) + 768, 4096 - 768));
-        for (int i = 0; i < USER_MODE_COUNT; ++i)
-            QCOMPARE(read_file(mode_file(i)), mode_record(0xFF, 4096));
-    }
-
-    // Live input state is not restored; a mode file just long enough loads,
-    // a shorter or badly marked one reads as empty and is rewritten empty.
-    void startWithSavedFiles() {
-        QByteArray f = mode_record(0xAA, 4096);
-        f[300] = 0x77;
-        f[1000] = 0x5A;
-        write_file("/data/ram_device_info", f);
-        write_file(mode_file(0), mode_record(0xAA, 4096, 0x44));
-        write_file(mode_file(1), mode_record(0xAA, 3201, 0x46));
-        write_file(mode_file(3), mode_record(0xAA, 3202, 0x22));
-        QByteArray odd = mode_record(0x12, 4096, 0x47);
-        odd[1] = 0x34;
-        write_file(mode_file(2), odd);
-        P()->load_files();
-        QCOMPARE(int(block()[1000]), 0x5A);
-        QCOMPARE(int(block()[300]), 0);
-        QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
-        QCOMPARE(int(P()->UserModes[0].bytes[4000]), 0x44);
-        QCOMPARE(int(P()->UserModes[3].bytes[3201]), 0x22);
-        QCOMPARE(P()->mode_file_deal(16, 0), 0);
-        for (int i : {1, 2}) {
-            QVERIFY(!P()->RynUserModeSaved(i));
-            QCOMPARE(read_file(mode_file(i)), mode_record(0xFF, 4096));
+        for (int i = 0; i < USER_MODE_COUNT; ++i) {
+            QCOMPARE(bool(P()->RynUserModeSaved(i)), good && (i == 0 || i == 3));
+            if (!good || i == 1 || i == 2)
+                QCOMPARE(read_file(mode_file(i)), mode_record(0xFF, 4096));
         }
+        QVERIFY(!good || (P()->UserModes[0].bytes[4000] == 0x44 && P()->UserModes[3].bytes[3201] == 0x22));
+        QCOMPARE(P()->mode_file_deal(16, 0), 0);
     }
 
     // A save cut off before its rename: failure reported, the next start
