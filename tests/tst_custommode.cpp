@@ -68,7 +68,7 @@ void redraw() {
 int focused_button() {
     int found = -1, i = 0;
     for (const char* name : {"Button_use", "Button_delete", "Button_more"}) {
-        if (child<QPushButton>(name)->styleSheet().contains("rgb(255, 171, 84)"))
+        if (look_of(child<QPushButton>(name)).contains("rgb(255, 171, 84)"))
             found = found == -1 ? i : -2;
         ++i;
     }

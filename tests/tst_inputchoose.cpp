@@ -233,7 +233,7 @@ private slots:
                 for (const char* name : {"button_inputcut", "button_EDID"}) {
                     const bool focused = p->focus() == (name[7] == 'i' ? InputChoose::POS_CROP_BUTTON
                                                                        : InputChoose::POS_EDID_BUTTON);
-                    const QString style = p->findChild<QPushButton*>(name)->styleSheet();
+                    const QString style = look_of(p->findChild<QPushButton*>(name));
                     QVERIFY2(style.contains("255,171,84") == focused, qPrintable(style));
                 }
             }
@@ -245,7 +245,7 @@ private slots:
                 QCOMPARE(int(lights[2]), 1 << p->select_window);
             }
             if (p->ui_seltype == 2)
-                QVERIFY(entries().at(p->focus())->styleSheet().contains(kOrange));
+                QVERIFY(look_of(entries().at(p->focus())).contains(kOrange));
         });
     }
 
@@ -381,7 +381,7 @@ private slots:
             });
             QCOMPARE(state(), (IntList{2, 0, 4, 0, 0}));
             QCOMPARE(entries().size(), 2);
-            QVERIFY(entries().at(0)->styleSheet().contains(kOrange));
+            QVERIFY(look_of(entries().at(0)).contains(kOrange));
             // Entry counts are signed: a page past the end shows no phantoms.
             page()->current_page = 1;
             page()->initSource();

@@ -219,9 +219,9 @@ private slots:
                                                                   : p->focus();
             for (int t = 0; t < InputCut::TILES_PER_PAGE; ++t) {
                 QFrame* f = p->findChild<QFrame*>(QString("tile%1").arg(t));
-                QVERIFY(!f->isVisibleTo(p) || f->styleSheet().contains("#FFA854") == (t == tile));
+                QVERIFY(!f->isVisibleTo(p) || look_of(f).contains("#FFA854") == (t == tile));
             }
-            QCOMPARE(p->findChild<QPushButton*>("add_button")->styleSheet().contains(kOrange), tile == -1);
+            QCOMPARE(look_of(p->findChild<QPushButton*>("add_button")).contains(kOrange), tile == -1);
         });
     }
 
@@ -289,7 +289,7 @@ private slots:
                 int orange = 0;
                 for (const char* n : {"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H", "button_delete",
                                       "button_cancel", "button_ok"})
-                    orange += page()->findChild<QWidget*>(n)->styleSheet().contains(kOrange);
+                    orange += look_of(page()->findChild<QWidget*>(n)).contains(kOrange);
                 QCOMPARE(orange, 1);
             }
             QCOMPARE(seen, path);

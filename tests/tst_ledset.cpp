@@ -125,7 +125,7 @@ private slots:
         run_page([] {
             key(PANEL_KEY_LEFT);
             QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_CANCEL));
-            QVERIFY(page()->findChild<QPushButton*>("Button_cancle")->styleSheet().contains("255,171,84"));
+            QVERIFY(look_of(page()->findChild<QPushButton*>("Button_cancle")).contains("255,171,84"));
             key(PANEL_KEY_RIGHT);
             QCOMPARE(int(page()->focused_entry()), int(ledset::ENTRY_WIDTH));
         });

@@ -24,7 +24,7 @@
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 MainWindow* mw = nullptr;
-QString style(const char* name) { return mw->findChild<QPushButton*>(name)->styleSheet(); }
+QString style(const char* name) { return look_of(mw->findChild<QPushButton*>(name)); }
 // What an entry looks like: focused (orange border) or not, and a large
 // tile (rounded 10-pixel corners) or a small button.
 bool focused(const char* name) { return style(name).contains("solid rgb(255,171,84)"); }

@@ -86,7 +86,7 @@ private slots:
         run_menu([] {
             press("l");
             QCOMPARE(g_option()->focused_entry(), 7);
-            QVERIFY(g_option()->tile(7)->styleSheet().contains("255,171,84"));
+            QVERIFY(look_of(g_option()->tile(7)).contains("255,171,84"));
             press("r");
             QCOMPARE(g_option()->focused_entry(), 0);
             press("rrrrrrr");

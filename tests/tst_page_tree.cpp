@@ -31,7 +31,7 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 bool has_focus_style(const QWidget* w) {
-    return w && w->styleSheet().contains("255,171,84");
+    return w && look_of(w).contains("255,171,84");
 }
 
 // Drives the pages from queued calls, so that the script goes on inside the

@@ -27,7 +27,7 @@ void keys(std::initializer_list<int> ks) {
     for (int k : ks)
         testsupport::key(k);
 }
-bool focused(const QWidget* w) { return w->styleSheet().contains("255,171,84"); }
+bool focused(const QWidget* w) { return look_of(w).contains("255,171,84"); }
 
 // Counts the re-polishes a widget goes through (each set style sheet).
 class StyleChanges : public QObject {
@@ -179,7 +179,7 @@ private slots:
             testsupport::key(k);
         QCOMPARE(&page->current_level() == &page->sub, sub_focus >= 0);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(page->buttons[i]->styleSheet(), i == focus ? row_styles().focused : row_styles().normal);
+            QCOMPARE(look_of(page->buttons[i]), i == focus ? row_styles().focused : row_styles().normal);
         for (int i = 0; i < 2 && sub_focus >= 0; ++i)
             QCOMPARE(focused(page->sub_buttons[i]), i == sub_focus);
         QVERIFY(pages::is_open(PAGE_OPTION));
@@ -203,11 +203,68 @@ private slots:
         QCOMPARE(tile.count, 0);
     }
 
+    // An entry draws each look as the same declarations in a style sheet of
+    // its own would, whatever its parent's sheet, also when a child had
+    // parsed that sheet before the looks came (they were not drawn then),
+    // after the parent's sheet changes, and after a page set the entry's
+    // own sheet in between.
+    void looks_draw_as_own_sheets_data() {
+        QTest::addColumn<QString>("parent_sheet");
+        QTest::addColumn<bool>("parsed_before");
+        QTest::addColumn<bool>("parent_restyled");
+        QTest::addColumn<bool>("own_sheet_between");
+        const QString dark = "background-color: rgb(16, 16, 28);";
+        QTest::newRow("parent without a sheet") << QString() << false << false << false;
+        QTest::newRow("selector-free parent sheet") << dark << false << false << false;
+        QTest::newRow("parent sheet parsed before the looks") << dark << true << false << false;
+        QTest::newRow("parent sheet set again") << dark << true << true << false;
+        QTest::newRow("entry given its own sheet between") << dark << false << false << true;
+    }
+    void looks_draw_as_own_sheets() {
+        QFETCH(QString, parent_sheet);
+        QFETCH(bool, parsed_before);
+        QFETCH(bool, parent_restyled);
+        QFETCH(bool, own_sheet_between);
+        QDialog parent;
+        parent.setStyleSheet(parent_sheet);
+        parent.resize(200, 120);
+        auto* early = new QLabel("early", &parent);
+        if (parsed_before)
+            early->show();  // polishes the label, which parses the parent's sheet
+        std::array<QPushButton*, 2> entries{new QPushButton("A", &parent), new QPushButton("B", &parent)};
+        auto* twin = new QPushButton("A", &parent);  // the look as its own sheet
+        for (int i = 0; i < 3; ++i)
+            (i < 2 ? entries[size_t(i)] : twin)->setGeometry(5 + 65 * i, 40, 60, 30);
+        FocusList list(&tile_styles());
+        list.set({entries[0], entries[1]});
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        if (parent_restyled)
+            set_style(&parent, "background-color: rgb(20, 20, 30);");
+        if (own_sheet_between) {
+            set_style(entries[0], tile_styles().normal);
+            list.restyle(0);
+        }
+        const auto drawn_as = [&](QPushButton* entry, const QString& look) {
+            twin->setText(entry->text());
+            twin->setStyleSheet(look);
+            return look_of(entry) == look && entry->grab().toImage() == twin->grab().toImage();
+        };
+        QVERIFY(drawn_as(entries[0], tile_styles().focused));
+        QVERIFY(drawn_as(entries[1], tile_styles().normal));
+        list.begin_edit();
+        QVERIFY(drawn_as(entries[0], tile_styles().editing));
+        list.end_edit(true);
+        list.move(1);
+        QVERIFY(drawn_as(entries[0], tile_styles().normal));
+        QVERIFY(drawn_as(entries[1], tile_styles().focused));
+    }
+
     // A step is refused while the last one is not taken up; the restore on
     // Back never is. OK leaves edit mode, so the next Back closes the page.
     void edit_mode_and_the_apply_flag() {
         TestPageBase* page = editing(40);
-        QCOMPARE(page->buttons[1]->styleSheet(), row_styles().editing);
+        QCOMPARE(look_of(page->buttons[1]), row_styles().editing);
         testsupport::key(PANEL_KEY_LEFT);
         QCOMPARE(brightness(), 39);
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
@@ -215,7 +272,7 @@ private slots:
         QCOMPARE(brightness(), 39);
         testsupport::key(PANEL_KEY_BACK);
         QCOMPARE(brightness(), 40);
-        QCOMPARE(page->buttons[1]->styleSheet(), row_styles().focused);
+        QCOMPARE(look_of(page->buttons[1]), row_styles().focused);
         QVERIFY(pages::is_open(PAGE_OPTION));
         keys({PANEL_KEY_OK, PANEL_KEY_OK, PANEL_KEY_BACK});
         QVERIFY(!pages::is_open(PAGE_OPTION));
@@ -294,11 +351,11 @@ private slots:
         QCOMPARE(menu->findChild<QLabel*>("label_title")->text(), QString("Menu"));
         QCOMPARE(menu->tile(0)->text() + menu->tile(1)->text() + menu->tile(2)->text(), QString("AB"));
         QCOMPARE(menu->tile(2)->iconSize(), QSize(3, 4));
-        QVERIFY(menu->tile(1)->styleSheet().contains("gray"));
+        QVERIFY(look_of(menu->tile(1)).contains("gray"));
 
         keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});  // the greyed tile
         QCOMPARE(menu->focused_entry(), 1);
-        QVERIFY(focused(menu->tile(1)) && menu->tile(1)->styleSheet().contains("gray"));
+        QVERIFY(focused(menu->tile(1)) && look_of(menu->tile(1)).contains("gray"));
         QVERIFY(!pages::is_open(PAGE_LEDSET));
         menu->tile(1)->click();
         QVERIFY(!pages::is_open(PAGE_LEDSET));

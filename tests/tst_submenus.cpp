@@ -121,10 +121,10 @@ private slots:
             QCOMPARE(front_after(page, [&] { QTest::mouseClick(m->tile(1), Qt::LeftButton); }), touched);
             QCOMPARE(int(g_page_focus), page);
             QCOMPARE(m->focused_entry(), 0);
-            QVERIFY(m->tile(0)->styleSheet().contains(kOrange));
+            QVERIFY(look_of(m->tile(0)).contains(kOrange));
             press("l");
             QCOMPARE(m->focused_entry(), count - 1);
-            QVERIFY(!m->tile(0)->styleSheet().contains(kOrange));
+            QVERIFY(!look_of(m->tile(0)).contains(kOrange));
             press("r");
             QCOMPARE(m->focused_entry(), 0);
             press(QString(count, 'r'));
@@ -132,7 +132,7 @@ private slots:
             // Only the focused tile wears the orange border.
             press("r");
             for (int i = 0; i < count; ++i)
-                QCOMPARE(m->tile(i)->styleSheet().contains(kOrange), i == 1);
+                QCOMPARE(look_of(m->tile(i)).contains(kOrange), i == 1);
         });
     }
 
@@ -203,15 +203,15 @@ private slots:
             AdvancedOption* page = g_advancedoption();
             QCOMPARE(int(page->rcv_file_count), count);
             press("rr");
-            QVERIFY(rcv_tile()->styleSheet().contains(kOrange));
-            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
+            QVERIFY(look_of(rcv_tile()).contains(kOrange));
+            QCOMPARE(look_of(rcv_tile()).contains(kGrey), count == 0);
             const int opens = count ? int(PAGE_RCV_RECOVERY) : int(PAGE_ADVANCEDOPTION);
             QCOMPARE(front_after(PAGE_ADVANCEDOPTION, [] { press("k"); }), opens);
             // Touch does the same as OK.
             QCOMPARE(front_after(PAGE_ADVANCEDOPTION, [] { QTest::mouseClick(rcv_tile(), Qt::LeftButton); }), opens);
             press("r");
             QCOMPARE(page->focused_entry(), 3);
-            QCOMPARE(rcv_tile()->styleSheet().contains(kGrey), count == 0);
+            QCOMPARE(look_of(rcv_tile()).contains(kGrey), count == 0);
         });
     }
 
@@ -220,12 +220,12 @@ private slots:
     // front the call does nothing, and after the page closed it is dropped.
     void recovery_retext_from_protocol_side() {
         run_menu(PAGE_ADVANCEDOPTION, [] {
-            QVERIFY(rcv_tile()->styleSheet().contains(kGrey));
+            QVERIFY(look_of(rcv_tile()).contains(kGrey));
             store_packages(1);
             std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
             QCOMPARE(int(g_advancedoption()->rcv_file_count), 0);  // not yet: queued
             QTRY_COMPARE(int(g_advancedoption()->rcv_file_count), 1);
-            QVERIFY(!rcv_tile()->styleSheet().contains(kGrey));
+            QVERIFY(!look_of(rcv_tile()).contains(kGrey));
 
             // A child in front when the call runs: no re-text under it.
             bool retexted = true;
@@ -241,7 +241,7 @@ private slots:
             QVERIFY(!retexted);
             // The child's Back re-texted it.
             QCOMPARE(int(g_advancedoption()->rcv_file_count), 0);
-            QVERIFY(rcv_tile()->styleSheet().contains(kGrey));
+            QVERIFY(look_of(rcv_tile()).contains(kGrey));
             std::thread([] { AdvancedOption::recovery_files_changed(); }).join();
             press("b");
         });

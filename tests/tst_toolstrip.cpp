@@ -41,7 +41,7 @@ bool shows(const char* button, const QString& image) {
     return b->icon().pixmap(QSize(24, 36)).toImage() == QIcon(image).pixmap(QSize(24, 36)).toImage();
 }
 // The orange frame of the button with the keys.
-bool focused(const QString& name) { return child(name)->styleSheet().contains("255,171,84"); }
+bool focused(const QString& name) { return look_of(child(name)).contains("255,171,84"); }
 
 void mark_saved(std::initializer_list<int> indexes) {
     for (int i : indexes) {
