@@ -126,12 +126,12 @@ bool parent_carries(QWidget* parent, int set) {
     parent->setStyleSheet(with_looks(own, looks));
     if (!parent->testAttribute(Qt::WA_WState_Polished)) {
         // A child polished before may have parsed the old sheet, and only a
-        // polished widget's new sheet replaces that parse: polishing and
-        // unpolishing the parent drops it. The children's own rules stay
-        // right, the looks' rules match none of them.
-        QStyle* style = parent->style();
-        style->polish(parent);
-        style->unpolish(parent);
+        // polished widget's new sheet replaces that parse: unpolishing the
+        // parent as a styled widget drops it without re-styling all its
+        // children. Their own rules stay right, the looks' rules match none
+        // of them.
+        parent->setAttribute(Qt::WA_StyleSheet);
+        parent->style()->unpolish(parent);
     }
     return true;
 }
