@@ -4,8 +4,11 @@
 // makes changes as the PC does, and checks that a page's texts fit.
 #include "testsupport.h"
 
+#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/para_write.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/numberkeyboard.h"
@@ -13,6 +16,9 @@
 #include <QAbstractButton>
 #include <algorithm>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +26,7 @@
 #include <QHash>
 #include <QTextDocument>
 #include <QtTest>
+#include <functional>
 
 namespace keypad {
 constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13, KEY_COUNT = 14;
@@ -121,4 +128,87 @@ inline QStringList texts_that_overflow(QWidget* page) {
             out << QString("%1: %2 (%3 > %4)").arg(w->objectName(), text).arg(need).arg(room);
     }
     return out;
+}
+
+// "name: text" of every visible label, button and field of `page`, sorted:
+// what a user reads on it, to compare a page re-texted in place with one
+// opened in that language.
+inline QStringList visible_texts(QWidget* page) {
+    QStringList out;
+    for (QWidget* w : page->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(page))
+            continue;
+        if (auto* l = qobject_cast<QLabel*>(w))
+            out << w->objectName() + ": " + l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            out << w->objectName() + ": " + b->text();
+        else if (auto* e = qobject_cast<QLineEdit*>(w))
+            out << w->objectName() + ": " + e->text();
+    }
+    out.sort();
+    return out;
+}
+
+// Fails the test with the texts of `page` that do not fit their boxes.
+#define VERIFY_TEXTS_FIT(page)                                                                     \
+    do {                                                                                           \
+        const QStringList overflow_ = texts_that_overflow(page);                                   \
+        QVERIFY2(overflow_.isEmpty(), qPrintable(overflow_.join("; ")));                           \
+    } while (0)
+
+// The crop table from "s.n" per record (source s, crop number n, x = the
+// record index, w 100n x h 50n; "x" a free record), saved as the block's
+// stored copy.
+inline void set_crops(const QString& crops) {
+    RynRamPara* p = RynRamPara::pInstance();
+    uint8_t* b = p->RamParaBlock.data();
+    std::fill(b + blk::CROP, b + blk::CROP + CROP_COUNT * blk::CROP_SIZE, 0);
+    const QStringList recs = crops.split(' ', Qt::SkipEmptyParts);
+    for (int i = 0; i < recs.size(); ++i) {
+        if (recs[i] == "x")
+            continue;
+        const int s = recs[i].section('.', 0, 0).toInt(), n = recs[i].section('.', 1, 1).toInt();
+        b[blk::crop(i)] = uint8_t(s);
+        b[blk::crop(i) + blk::CROP_ID] = uint8_t(blk::CROP_USED | (n - 1));
+        blk::wr16(b, blk::crop(i) + blk::CROP_X, uint16_t(i));
+        blk::wr16(b, blk::crop(i) + blk::CROP_W, uint16_t(100 * n));
+        blk::wr16(b, blk::crop(i) + blk::CROP_H, uint16_t(50 * n));
+    }
+    p->RamParaShadow = p->RamParaBlock;
+    p->RynCropSourceInit();
+}
+
+// Writes a device file (its folder made first), as a PC transfer leaves it.
+inline void write_device_file(const QString& device, const QByteArray& bytes) {
+    const QString path = device_path(device);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+// The PC changes the language while the page is in the state `keys` lead
+// to; its texts must then be those of the page opened in that language in
+// the same state, and fit, as must those of the state `more` leads to from
+// there. `run_page` opens the page and runs its argument inside it.
+inline void compare_retexted_with_opened(
+    const std::function<void(const std::function<void()>&)>& run_page,
+    const std::function<QWidget*()>& page, int language, const QString& keys,
+    const QString& more = QString()) {
+    QStringList changed, opened;
+    run_page([&] {
+        press(keys);
+        outside_change(
+            [language](RynRamPara& p) { p.set_u16(blk::LCD_LANGUAGE, uint16_t(language)); });
+        changed = visible_texts(page());
+    });
+    QCOMPARE(int(g_language), language);
+    run_page([&] {
+        press(keys);
+        opened = visible_texts(page());
+        VERIFY_TEXTS_FIT(page());
+        press(more);
+        VERIFY_TEXTS_FIT(page());
+    });
+    QCOMPARE(changed, opened);
 }

@@ -9,8 +9,11 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -24,16 +27,11 @@ namespace testsupport {
 namespace {
 std::unique_ptr<QTemporaryDir> g_dir;
 
-// The one folder a test program may touch. Made before main(), so that
-// even a page or the parameter model built before the first init() finds
-// FRONTPANEL_ROOT set; every device path and every file the core writes
-// outside it ends the program instead of reaching the host. Removed at exit
-// by the process that made it only: a forked child that exits (the reboot
-// test) must not take its parent's folder along.
-//
-// A test that starts a copy of itself (to kill it mid-save) hands its folder
-// down in FRONTPANEL_TEST_FOLDER: the copy works in the same folder, under
-// the FRONTPANEL_ROOT it inherits, and leaves the folder to its parent.
+// The one folder a test program may touch, made before main() so that even
+// a page built before the first init() finds FRONTPANEL_ROOT set; a device
+// path or a core write outside it ends the program. Removed at exit by the
+// process that made it only (not by a forked child). A copy of the test
+// started to be killed mid-save inherits it in FRONTPANEL_TEST_FOLDER.
 constexpr const char* kFolderVariable = "FRONTPANEL_TEST_FOLDER";
 
 struct TestFolder {
@@ -131,21 +129,25 @@ void key(int k) {
     QApplication::sendEvent(w, &release);
 }
 
-void post_key(int k) {
-    QTimer::singleShot(0, [k] { key(k); });
-}
-
 void post(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
+
+namespace {
+// One tick of the notice in front, if any: `shown` gets its kind on its
+// first tick.
+void notice_tick(const std::function<void(int)>& shown) {
+    if (g_tip_flag && g_tip) {
+        if (g_tip->tick_count() == 0 && shown)
+            shown(g_tip->shown_kind());
+        g_tip->tip_outtime_deal();
+    }
+}
+}  // namespace
 
 void run_fast_ticks(QObject* owner, std::function<void(int)> shown) {
     auto* tick = new QTimer(owner);
     QObject::connect(tick, &QTimer::timeout, [shown = std::move(shown)] {
         ++G_timeTicks;
-        if (g_tip_flag && g_tip) {
-            if (g_tip->tick_count() == 0 && shown)
-                shown(g_tip->shown_kind());
-            g_tip->tip_outtime_deal();
-        }
+        notice_tick(shown);
     });
     tick->start(0);
 }
@@ -173,6 +175,17 @@ bool run_nested(const std::vector<std::function<void()>>& steps, int front,
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     return ran;
 }
+
+namespace {
+QColor drawn_at(QWidget* w, int x, int y) {
+    const QImage drawn = w ? w->grab().toImage() : QImage();
+    return drawn.valid(x, y) ? QColor(drawn.pixel(x, y)) : QColor();
+}
+}  // namespace
+
+QColor border_colour(QWidget* w) { return drawn_at(w, 0, w ? w->height() / 2 : 0); }
+QColor fill_colour(QWidget* w) { return drawn_at(w, w ? w->width() / 2 : 0, 3); }
+bool looks_focused(QWidget* w) { return border_colour(w) == QColor(255, 171, 84); }
 
 bool close_all_pages() {
     bool none = true;
@@ -215,13 +228,18 @@ QByteArray run_forked(const std::function<void()>& fn, bool with_stderr, int* st
 }
 
 NoticeDriver::NoticeDriver() {
-    QObject::connect(&timer, &QTimer::timeout, [this] {
-        if (g_tip_flag && g_tip && g_tip->tick_count() == 0)
-            kinds.push_back(g_tip->shown_kind());
-        if (g_tip_flag && g_tip)
-            g_tip->tip_outtime_deal();
-    });
+    QObject::connect(&timer, &QTimer::timeout, [this] { notice_tick([this](int k) { kinds.push_back(k); }); });
     timer.start(0);
+}
+
+QByteArray read_file(const QString& device) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool write_file(const QString& device, const QByteArray& bytes) {
+    QFile f(device_path(device));
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {
@@ -237,12 +255,10 @@ QByteArray capture_stdout(const std::function<void()>& fn) {
     std::fflush(stdout);
     ::dup2(saved, STDOUT_FILENO);
     ::close(saved);
-    QByteArray text;
     std::rewind(sink);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, sink)) > 0)
-        text.append(buf, int(n));
+    QFile f;
+    const QByteArray text = f.open(sink, QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    f.close();
     std::fclose(sink);
     return text;
 }

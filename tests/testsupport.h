@@ -4,6 +4,7 @@
 #include "ui/frame/pageframe.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QMainWindow>
 #include <QString>
 #include <QTemporaryDir>
@@ -38,8 +39,6 @@ QString data_root();
 QWidget* front_page();
 // Sends a key release (and press) with `key` to the page in front, now.
 void key(int key);
-// The same from a queued call, so that it runs inside a nested exec().
-void post_key(int key);
 // Runs `fn` from a queued call (inside whatever loop runs next).
 void post(std::function<void()> fn);
 // The 10 ms tick as fast as the event loop turns, owned by `owner`: it
@@ -52,6 +51,12 @@ void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
 // loops unwind. False when `front` was not reached.
 bool run_nested(const std::vector<std::function<void()>>& steps, int front,
                 const std::function<void()>& body);
+// The colours `w` is drawn with: its border (on the left, half-way down)
+// and its fill (just inside the top border, half-way across).
+QColor border_colour(QWidget* w);
+QColor fill_colour(QWidget* w);
+// Drawn with the orange border of the focused entry.
+bool looks_focused(QWidget* w);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();
 // Runs `fn` in a forked copy of the test, whose stdout (and stderr, with
@@ -66,6 +71,10 @@ struct NoticeDriver {
     QTimer timer;
     std::vector<int> kinds;
 };
+// A device file (a path under FRONTPANEL_ROOT) read whole (empty when
+// absent) and written whole (false when it cannot be).
+QByteArray read_file(const QString& device);
+bool write_file(const QString& device, const QByteArray& bytes);
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

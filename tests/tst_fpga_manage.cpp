@@ -30,125 +30,110 @@ int led_deal_at(uint32_t t) {
 class TstFpgaManage : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() {
+        testsupport::fresh_device();
+        // Not running before bring-up, whatever the chip says.
+        QCOMPARE(fpga()->get_fpga_status(), 0);
+        fpga()->bringup();
+        QCOMPARE(fpga()->get_fpga_status(), 1);
+    }
 
-    void registerReadsStayInsideTheShadow_data();
-    void registerReadsStayInsideTheShadow();
-    void statusAndLinksFollowRegisters();
-    void ledReloadStepsCountTicks_data();
-    void ledReloadStepsCountTicks();
-    void recoveryListTakesRegularFilesOnly();
+    void init() {
+        testsupport::fresh_device();
+        set_led(LED_PARA_IDLE, 0);
+    }
+
+    void registerReadsStayInsideTheShadow_data() {
+        QTest::addColumn<int>("reg");
+        QTest::addColumn<int>("chip");
+        QTest::addColumn<int>("result");
+        QTest::newRow("last of the low bank") << 63 << 0 << 1;
+        QTest::newRow("gap after the low bank") << 64 << 0 << 0;
+        QTest::newRow("state byte is no register") << int(fpga_reg::STATE) << 0 << 0;
+        QTest::newRow("first of the high bank") << 128 << 1 << 1;
+        QTest::newRow("last register") << 170 << 0 << 1;
+        QTest::newRow("past the last register") << 171 << 0 << 0;
+        QTest::newRow("third FPGA") << 10 << 2 << 0;
+    }
+    void registerReadsStayInsideTheShadow() {
+        QFETCH(int, reg);
+        QFETCH(int, chip);
+        QFETCH(int, result);
+        const int f = chip < FPGA_COUNT ? chip : 0;
+        fpga()->sim_set_register(f, reg, 0x5A);
+        const uint8_t before = fpga()->MCU_REG_func[f][reg];
+        QCOMPARE(fpga()->read_from_register(uint8_t(reg), uint8_t(chip)), result);
+        QCOMPARE(fpga()->MCU_REG_func[f][reg], result ? uint8_t(0x5A) : before);
+        fpga()->sim_set_register(f, reg, 0);
+        fpga()->read_from_register(uint8_t(reg), uint8_t(f));
+    }
+
+    void statusAndLinksFollowRegisters() {
+        fpga()->sim_set_register(0, fpga_reg::CONTROL, fpga_reg::CONTROL_FAULT);
+        fpga()->read_from_register(fpga_reg::CONTROL, 0);
+        QCOMPARE(fpga()->get_fpga_status(), 0);
+        fpga()->sim_set_register(0, fpga_reg::CONTROL, 0);
+        fpga()->read_from_register(fpga_reg::CONTROL, 0);
+        QCOMPARE(fpga()->get_fpga_status(), 1);
+        // Ports 0, 7 and 14; FPGA 1's links play no part.
+        fpga()->sim_set_register(0, fpga_reg::LINK_LOW, 0x81);
+        fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, 0x40);
+        fpga()->sim_set_register(1, fpga_reg::LINK_LOW, 0xFF);
+        QCOMPARE(fpga()->get_wlan_state(), 0x4081u);
+
+        // A chip that is not running has no links.
+        fpga()->MCU_REG_func[0][fpga_reg::STATE] = 2;
+        QCOMPARE(fpga()->get_fpga_status(), 0);
+        QCOMPARE(fpga()->get_wlan_state(), 0u);
+        fpga()->MCU_REG_func[0][fpga_reg::STATE] = fpga_reg::STATE_RUNNING;
+    }
+
+    void ledReloadStepsCountTicks_data() {
+        QTest::addColumn<uint32_t>("start");
+        QTest::addColumn<uint32_t>("late"); // getTimeSpace counts one less across the wrap
+        QTest::newRow("plain") << 1000u << 0u;
+        QTest::newRow("last step across the wrap") << 0xFFFFFFF0u << 1u;
+    }
+    void ledReloadStepsCountTicks() {
+        QFETCH(uint32_t, start);
+        QFETCH(uint32_t, late);
+        set_led(LED_PARA_REQUEST, 0);
+        QCOMPARE(led_deal_at(start), 1);
+        QCOMPARE(led_deal_at(start + fpga_manage::LED_STEP5_TICKS - 1), 1);
+        const uint32_t step5 = start + fpga_manage::LED_STEP5_TICKS;
+        QCOMPARE(led_deal_at(step5), 5);
+        led_deal_at(step5 + fpga_manage::LED_DONE_TICKS + late - 1);
+        QCOMPARE(int(g_set_led_para), int(LED_PARA_REQUEST));
+        QCOMPARE(led_deal_at(step5 + fpga_manage::LED_DONE_TICKS + late), 0);
+        QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
+
+        // The scaler's "panel done" resets FPGA 0 once.
+        const int resets = fpga()->reset_count();
+        set_led(LED_PARA_PANEL_DONE, 5);
+        QCOMPARE(led_deal_at(G_timeTicks), 0);
+        QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
+        led_deal_at(G_timeTicks);
+        QCOMPARE(fpga()->reset_count(), resets + 1);
+    }
+
+    void recoveryListTakesRegularFilesOnly() {
+        rcvRecovery* r = fpga()->recovery_parser;
+        // No folder: the list stays as it was.
+        r->set_files(QStringList{"kept.rcv"});
+        QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
+        QCOMPARE(r->files(), QStringList{"kept.rcv"});
+
+        const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
+        QVERIFY(QDir().mkpath(dir + "/sub"));
+        for (const char* name : {"/a.rcv", "/.hidden"})
+            QVERIFY(QFile(dir + name).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::link(dir + "/a.rcv", dir + "/link.rcv"));
+        QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
+        QStringList names = r->files();
+        names.sort();
+        QCOMPARE(names, (QStringList{".hidden", "a.rcv"}));
+    }
 };
-
-void TstFpgaManage::initTestCase() {
-    testsupport::fresh_device();
-    // Not running before bring-up, whatever the chip says.
-    QCOMPARE(fpga()->get_fpga_status(), 0);
-    fpga()->bringup();
-    QCOMPARE(fpga()->get_fpga_status(), 1);
-}
-
-void TstFpgaManage::init() {
-    testsupport::fresh_device();
-    set_led(LED_PARA_IDLE, 0);
-}
-
-void TstFpgaManage::registerReadsStayInsideTheShadow_data() {
-    QTest::addColumn<int>("reg");
-    QTest::addColumn<int>("chip");
-    QTest::addColumn<int>("result");
-    QTest::newRow("last of the low bank") << 63 << 0 << 1;
-    QTest::newRow("gap after the low bank") << 64 << 0 << 0;
-    QTest::newRow("state byte is no register") << int(fpga_reg::STATE) << 0 << 0;
-    QTest::newRow("first of the high bank") << 128 << 1 << 1;
-    QTest::newRow("last register") << 170 << 0 << 1;
-    QTest::newRow("past the last register") << 171 << 0 << 0;
-    QTest::newRow("third FPGA") << 10 << 2 << 0;
-}
-
-void TstFpgaManage::registerReadsStayInsideTheShadow() {
-    QFETCH(int, reg);
-    QFETCH(int, chip);
-    QFETCH(int, result);
-    const int f = chip < FPGA_COUNT ? chip : 0;
-    fpga()->sim_set_register(f, reg, 0x5A);
-    const uint8_t before = fpga()->MCU_REG_func[f][reg];
-    QCOMPARE(fpga()->read_from_register(uint8_t(reg), uint8_t(chip)), result);
-    QCOMPARE(fpga()->MCU_REG_func[f][reg], result ? uint8_t(0x5A) : before);
-    fpga()->sim_set_register(f, reg, 0);
-    fpga()->read_from_register(uint8_t(reg), uint8_t(f));
-}
-
-void TstFpgaManage::statusAndLinksFollowRegisters() {
-    fpga()->sim_set_register(0, fpga_reg::CONTROL, fpga_reg::CONTROL_FAULT);
-    fpga()->read_from_register(fpga_reg::CONTROL, 0);
-    QCOMPARE(fpga()->get_fpga_status(), 0);
-    fpga()->sim_set_register(0, fpga_reg::CONTROL, 0);
-    fpga()->read_from_register(fpga_reg::CONTROL, 0);
-    QCOMPARE(fpga()->get_fpga_status(), 1);
-
-    // Ports 0, 7 and 14; FPGA 1's links play no part.
-    fpga()->sim_set_register(0, fpga_reg::LINK_LOW, 0x81);
-    fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, 0x40);
-    fpga()->sim_set_register(1, fpga_reg::LINK_LOW, 0xFF);
-    QCOMPARE(fpga()->get_wlan_state(), 0x4081u);
-    fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, 0x00);
-    QCOMPARE(fpga()->get_wlan_state(), 0x0081u);
-
-    // A chip that is not running has no links.
-    fpga()->MCU_REG_func[0][fpga_reg::STATE] = 2;
-    QCOMPARE(fpga()->get_fpga_status(), 0);
-    QCOMPARE(fpga()->get_wlan_state(), 0u);
-    fpga()->MCU_REG_func[0][fpga_reg::STATE] = fpga_reg::STATE_RUNNING;
-}
-
-void TstFpgaManage::ledReloadStepsCountTicks_data() {
-    QTest::addColumn<uint32_t>("start");
-    QTest::addColumn<uint32_t>("late"); // getTimeSpace counts one less across the wrap
-    QTest::newRow("plain") << 1000u << 0u;
-    QTest::newRow("last step across the wrap") << 0xFFFFFFF0u << 1u;
-}
-
-void TstFpgaManage::ledReloadStepsCountTicks() {
-    QFETCH(uint32_t, start);
-    QFETCH(uint32_t, late);
-    set_led(LED_PARA_REQUEST, 0);
-    QCOMPARE(led_deal_at(start), 1);
-    QCOMPARE(led_deal_at(start + fpga_manage::LED_STEP5_TICKS - 1), 1);
-    const uint32_t step5 = start + fpga_manage::LED_STEP5_TICKS;
-    QCOMPARE(led_deal_at(step5), 5);
-    led_deal_at(step5 + fpga_manage::LED_DONE_TICKS + late - 1);
-    QCOMPARE(int(g_set_led_para), int(LED_PARA_REQUEST));
-    QCOMPARE(led_deal_at(step5 + fpga_manage::LED_DONE_TICKS + late), 0);
-    QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
-
-    // The scaler's "panel done" resets FPGA 0 once.
-    const int resets = fpga()->reset_count();
-    set_led(LED_PARA_PANEL_DONE, 5);
-    QCOMPARE(led_deal_at(G_timeTicks), 0);
-    QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
-    led_deal_at(G_timeTicks);
-    QCOMPARE(fpga()->reset_count(), resets + 1);
-}
-
-void TstFpgaManage::recoveryListTakesRegularFilesOnly() {
-    rcvRecovery* r = fpga()->recovery_parser;
-    // No folder: the list stays as it was.
-    r->set_files(QStringList{"kept.rcv"});
-    QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 1);
-    QCOMPARE(r->files(), QStringList{"kept.rcv"});
-
-    const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
-    QVERIFY(QDir().mkpath(dir + "/sub"));
-    for (const char* name : {"/a.rcv", "/.hidden"})
-        QVERIFY(QFile(dir + name).open(QIODevice::WriteOnly));
-    QVERIFY(QFile::link(dir + "/a.rcv", dir + "/link.rcv"));
-    QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
-    QStringList names = r->files();
-    names.sort();
-    QCOMPARE(names, (QStringList{".hidden", "a.rcv"}));
-}
 
 QTEST_MAIN(TstFpgaManage)
 #include "tst_fpga_manage.moc"

@@ -1,9 +1,9 @@
 // The home screen: the status line, the six window tiles in every state the
 // block can hold (crops, odd enable words, unknown sources, blackout and
 // freeze), touch on watched and unwatched widgets, keys, and the registry.
+#include "page_driver.h"
 #include "testsupport.h"
 
-#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
@@ -11,8 +11,6 @@
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -104,237 +102,197 @@ private slots:
         delete main_stub;
     }
 
-    void status_line_follows_refresh_data();
-    void status_line_follows_refresh();
-    void tiles_data();
-    void tiles();
-    void tiles_refreshed_in_place_data() { tiles_data(); }
-    void tiles_refreshed_in_place();
-    void alias_names();
-    void audio_icon_follows_audio_window();
-    void current_window_mark();
-    void touch_data();
-    void touch();
-    void keys();
-    void registry_kept_for_newer_page();
+    // Each field alone changed from outside, as the dispatcher's refresh
+    // brings it: the line must follow every one of them.
+    void status_line_follows_refresh_data() {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("LED width only") << blk::LED_WIDTH << 3840 << "label_input" << "LED size:3840 x 1080";
+        QTest::newRow("LED height only") << blk::LED_HEIGHT << 2160 << "label_input" << "LED size:1920 x 2160";
+        QTest::newRow("brightness") << blk::BRIGHTNESS << 12 << "label_bright" << "12";
+        QTest::newRow("contrast") << blk::CONTRAST << 0 << "label_contrast" << "0";
+    }
+    void status_line_follows_refresh() {
+        QFETCH(int, offset);
+        QFETCH(int, value);
+        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        para()->set_u16(blk::CONTRAST, 50);
+        para()->RamParaShadow = para()->RamParaBlock;
+        LockWindow* lw = open_home();
+        QPointer<QFrame> old_tiles = lw->tiles_frame();
+        para()->set_u16(offset, uint16_t(value));
+        set_input(2, 720, 576, 25);
+        g_str_ip = "10.0.0.7";
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        QCOMPARE(label(lw, qPrintable(field)), shown);
+        QCOMPARE(label(lw, "label_IPaddr"), QString("10.0.0.7"));
+        QCOMPARE(info_of(lw, 0), QString("720x576@25Hz"));
+        // The tiles are patched in place (a refresh must stay cheap), and only
+        // one set exists.
+        QVERIFY(old_tiles == lw->tiles_frame() && lw->findChildren<QFrame*>("frame_tiles").size() == 1);
+    }
+
+    // Crop records in table order: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of
+    // crop-number order), 2 deleted, 3 used but naming source 6.
+    void tiles_data() {
+        QTest::addColumn<QVector<int>>("set");  // window, enable, source, output, screen_black, rate
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("info");
+        QTest::addColumn<bool>("frozen");
+        const QString sig = "1920x1080@60Hz";
+        const int F = blk::OUTPUT_FREEZE, C = blk::SOURCE_CROP_BIT;
+        using V = QVector<int>;
+        QTest::newRow("window 0 disabled shows") << V{0, 0, 2, 0, 0, 60} << "HDMI1" << sig << false;
+        QTest::newRow("enable 1 frozen") << V{1, 1, 2, F, 0, 60} << "HDMI1" << sig << true;
+        QTest::newRow("enable 0x0101 off, no mark") << V{3, 0x0101, 2, F, 0, 60} << "" << "Close" << false;
+        QTest::newRow("rate byte 0") << V{2, 1, 2, 0, 0, 0} << "HDMI1" << "No signal" << false;
+        QTest::newRow("window black") << V{2, 1, 2, 1, 0, 60} << "HDMI1" << "Black" << false;
+        QTest::newRow("screen_black 1") << V{0, 1, 2, 0, 1, 60} << "HDMI1" << "Black" << false;
+        QTest::newRow("screen_black 2 freezes") << V{0, 1, 2, 0, 2, 60} << "HDMI1" << sig << true;
+        QTest::newRow("source id 6") << V{1, 1, 6, 0, 0, 60} << "" << "No signal" << false;
+        QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "800x600@60Hz" << false;
+        QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "" << "No signal" << false;
+        QTest::newRow("crop naming source 6") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
+        QTest::newRow("crop index 40") << V{0, 1, C | 40, 0, 0, 60} << "" << "No signal" << false;
+    }
+
+    // Each state reached by the refresh of a page that showed every window on,
+    // frozen and with a signal (a label or mark left from before is a fault),
+    // then on a fresh page, which puts the info line where the refresh did.
+    void tiles() {
+        QFETCH(QVector<int>, set);
+        QFETCH(QString, name);
+        QFETCH(QString, info);
+        QFETCH(bool, frozen);
+        const int w = set[0];
+        const auto shown = [w](LockWindow* lw) {
+            const int marks = lw->tiles_frame()->findChildren<QLabel*>("tile_freeze_" + QString::number(w)).size();
+            return QStringList{name_of(lw, w), info_of(lw, w), QString::number(marks)};
+        };
+        const QStringList want{name, info, frozen ? "1" : "0"};
+        set_input(0, 1280, 720, 50);
+        for (int i = 0; i < 6; ++i)
+            set_window(i, 1, 0, blk::OUTPUT_FREEZE);
+        LockWindow* refreshed = open_home();
+        set_tile_row(set);
+        refreshed->syncUpdate(SYNC_PARA);
+        QCOMPARE(shown(refreshed), want);
+        const QRect at = tile(refreshed, "tile_info_", w)->geometry();
+        testsupport::close_all_pages();
+        LockWindow* fresh = open_home();
+        QCOMPARE(shown(fresh), want);
+        QCOMPARE(tile(fresh, "tile_info_", w)->geometry(), at);
+    }
+
+    // An alias replaces the source's name, shortened to fit its tile.
+    // An alias replaces the source's name, shortened to fit its tile (the
+    // file's own rules are the alias reader's tests).
+    void alias_names() {
+        const QString long_name = "Main stage camera left side, balcony feed number two";
+        write_device_file("/data/configs/alias.json", R"({"source":{"namelist":[{"id":2,"valid":"on","name":"Stage"},
+            {"id":3,"valid":"on","name":")" + long_name.toUtf8() + R"("}]}})");
+        set_window(0, 1, 2);
+        set_window(1, 1, 3);
+        LockWindow* lw = open_home();
+        QCOMPARE(name_of(lw, 0), QString("Stage"));
+        const QString elided = name_of(lw, 1);
+        QVERIFY2(elided.endsWith(QChar(0x2026)) && long_name.startsWith(elided.chopped(1)), qPrintable(elided));
+        QLabel* name_label = tile(lw, "tile_name_", 1);
+        QVERIFY(QFontMetrics(name_label->font()).horizontalAdvance(elided) <= name_label->width());
+    }
+
+    // Only audio_window changes between refreshes: the icon must still follow.
+    void audio_icon_follows_audio_window() {
+        set_window(0, 1, 2, 0, blk::AUDIO_ON | 50);
+        set_window(1, 1, 2, 0, 100);  // volume but no sound bit
+        set_window(3, 1, 2, 0, blk::AUDIO_ON);
+        para()->RamParaShadow = para()->RamParaBlock;
+        LockWindow* lw = open_home();
+        auto* icon = lw->findChild<QLabel*>("label_volume_icon");
+        for (int aw : {1, 3, 1, 7}) {
+            const bool open = aw != 1;  // 7 counts as window 0
+            para()->set_u16(blk::AUDIO_WINDOW, uint16_t(aw));
+            lw->syncUpdate(SYNC_PARA);
+            QCOMPARE(lw->volume_check(), open);
+            QCOMPARE(icon->pixmap(Qt::ReturnByValue).toImage(),
+                     image(open ? "volume_open.png" : "volume_close.png"));
+        }
+    }
+
+    // The mark sits on a disabled window too; "D" on the USB keypad, seen after
+    // the page, selects window 3 and the refresh moves the mark.
+    void current_window_mark() {
+        g_image_current = 3;
+        LockWindow* lw = open_home();
+        QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
+        g_image_current = 0;
+        lw->syncUpdate(SYNC_PARA);
+        QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 0));
+        set_window(3, 1, 2);
+        testsupport::key('D');
+        QCOMPARE(int(g_image_current), 3);
+        QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
+    }
+
+    void touch_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("leaves");
+        QTest::newRow("empty spot") << "widget" << true;
+        QTest::newRow("a tile number") << "tile_number_4" << true;
+        QTest::newRow("the line") << "line" << false;
+        QTest::newRow("label_volume_icon") << "label_volume_icon" << false;
+    }
+    void touch() {
+        QFETCH(QString, target);
+        QFETCH(bool, leaves);
+        QPointer<LockWindow> lw = open_home();
+        auto* w = lw->findChild<QWidget*>(target);
+        QVERIFY2(w, qPrintable(target));
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, 0));
+        QCoreApplication::processEvents();
+        QCOMPARE(g_page_focus, uint8_t(leaves ? PAGE_MAINWINDOW : PAGE_LOCKWINDOW));
+        QCOMPARE(main_stub->language_calls, leaves ? 1 : 0);
+        if (leaves)
+            QTRY_VERIFY(lw.isNull() && !g_lockwindow());
+        else
+            QCOMPARE(g_lockwindow(), lw.data());
+    }
+
+    void keys() {
+        QPointer<LockWindow> lw = open_home();
+        for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_LEFT), int('Z')})
+            testsupport::key(k);
+        QCoreApplication::processEvents();
+        QVERIFY(!lw.isNull());
+        testsupport::key(PANEL_LETTER_OK);
+        QCOMPARE(g_page_focus, uint8_t(PAGE_MAINWINDOW));
+        QTRY_VERIFY(lw.isNull() && !g_lockwindow());
+    }
+
+    // A home screen replaced by a newer one must neither clear the newer one's
+    // registry entry when it goes, nor close it.
+    void registry_kept_for_newer_page() {
+        QPointer<LockWindow> old_page = open_home();
+        LockWindow* newer = open_home();
+        QKeyEvent release(QEvent::KeyRelease, PANEL_KEY_OK, Qt::NoModifier);
+        QApplication::sendEvent(old_page, &release);
+        QTRY_VERIFY(old_page.isNull());
+        QCOMPARE(g_lockwindow(), newer);
+        QVERIFY(newer->isVisible());
+        auto* third = pages::create<LockWindow>();
+        pages::set(PAGE_LOCKWINDOW, third, PAGE_MAINWINDOW);
+        delete newer;
+        QCOMPARE(g_lockwindow(), third);
+        delete third;
+        QVERIFY(!g_lockwindow());
+    }
 
 private:
     MainStub* main_stub = nullptr;
 };
-
-// Each field alone changed from outside, as the dispatcher's refresh
-// brings it: the line must follow every one of them.
-void TstLockWindow::status_line_follows_refresh_data() {
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("LED width only") << blk::LED_WIDTH << 3840 << "label_input" << "LED size:3840 x 1080";
-    QTest::newRow("LED height only") << blk::LED_HEIGHT << 2160 << "label_input" << "LED size:1920 x 2160";
-    QTest::newRow("brightness") << blk::BRIGHTNESS << 12 << "label_bright" << "12";
-    QTest::newRow("contrast") << blk::CONTRAST << 0 << "label_contrast" << "0";
-}
-
-void TstLockWindow::status_line_follows_refresh() {
-    QFETCH(int, offset);
-    QFETCH(int, value);
-    QFETCH(QString, field);
-    QFETCH(QString, shown);
-    para()->set_u16(blk::CONTRAST, 50);
-    para()->RamParaShadow = para()->RamParaBlock;
-    LockWindow* lw = open_home();
-    QPointer<QFrame> old_tiles = lw->tiles_frame();
-    para()->set_u16(offset, uint16_t(value));
-    set_input(2, 720, 576, 25);
-    g_str_ip = "10.0.0.7";
-    SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-    QCOMPARE(label(lw, qPrintable(field)), shown);
-    QCOMPARE(label(lw, "label_IPaddr"), QString("10.0.0.7"));
-    QCOMPARE(info_of(lw, 0), QString("720x576@25Hz"));
-    // The tiles are patched in place (a refresh must stay cheap), and only
-    // one set exists.
-    QVERIFY(old_tiles == lw->tiles_frame() && lw->findChildren<QFrame*>("frame_tiles").size() == 1);
-}
-
-// Crop records in table order: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of
-// crop-number order), 2 deleted, 3 used but naming source 6.
-void TstLockWindow::tiles_data() {
-    QTest::addColumn<QVector<int>>("set");  // window, enable, source, output, screen_black, rate
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("info");
-    QTest::addColumn<bool>("frozen");
-    const QString sig = "1920x1080@60Hz";
-    const int F = blk::OUTPUT_FREEZE, C = blk::SOURCE_CROP_BIT;
-    using V = QVector<int>;
-    QTest::newRow("window 0 disabled shows") << V{0, 0, 2, 0, 0, 60} << "HDMI1" << sig << false;
-    QTest::newRow("enable 1 frozen") << V{1, 1, 2, F, 0, 60} << "HDMI1" << sig << true;
-    QTest::newRow("enable 2 off, no mark") << V{1, 2, 2, F, 0, 60} << "" << "Close" << false;
-    QTest::newRow("enable 0x0101 off") << V{3, 0x0101, 2, 0, 0, 60} << "" << "Close" << false;
-    QTest::newRow("enable 0xFFFF off") << V{5, 0xFFFF, 2, 0, 0, 60} << "" << "Close" << false;
-    QTest::newRow("rate byte 0") << V{2, 1, 2, 0, 0, 0} << "HDMI1" << "No signal" << false;
-    QTest::newRow("window black") << V{2, 1, 2, 1, 0, 60} << "HDMI1" << "Black" << false;
-    QTest::newRow("screen_black 1") << V{0, 1, 2, 0, 1, 60} << "HDMI1" << "Black" << false;
-    QTest::newRow("screen_black 2 freezes") << V{0, 1, 2, 0, 2, 60} << "HDMI1" << sig << true;
-    QTest::newRow("source id 6") << V{1, 1, 6, 0, 0, 60} << "" << "No signal" << false;
-    QTest::newRow("source id 0x7FFF") << V{1, 1, 0x7FFF, 0, 0, 60} << "" << "No signal" << false;
-    QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "800x600@60Hz" << false;
-    QTest::newRow("crop table out of order") << V{0, 1, C | 1, 0, 0, 60} << "HDMI1_Crop1" << "640x480@60Hz" << false;
-    QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "" << "No signal" << false;
-    QTest::newRow("crop naming source 6") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
-    QTest::newRow("crop index 40") << V{0, 1, C | 40, 0, 0, 60} << "" << "No signal" << false;
-}
-
-void TstLockWindow::tiles() {
-    QFETCH(QVector<int>, set);
-    QFETCH(QString, name);
-    QFETCH(QString, info);
-    QFETCH(bool, frozen);
-    const int w = set[0];
-    set_tile_row(set);
-    LockWindow* lw = open_home();
-    QCOMPARE(name_of(lw, w), name);
-    QCOMPARE(info_of(lw, w), info);
-    QCOMPARE(tile(lw, "tile_freeze_", w) != nullptr, frozen);
-}
-
-// The same states reached by a refresh of a page that showed every window
-// on, frozen and with a signal: a label or mark left from before is a fault.
-void TstLockWindow::tiles_refreshed_in_place() {
-    QFETCH(QVector<int>, set);
-    QFETCH(QString, name);
-    QFETCH(QString, info);
-    QFETCH(bool, frozen);
-    const int w = set[0];
-    set_input(0, 1280, 720, 50);
-    for (int i = 0; i < 6; ++i)
-        set_window(i, 1, 0, blk::OUTPUT_FREEZE);
-    LockWindow* lw = open_home();
-    QCOMPARE(info_of(lw, w), QString("1280x720@50Hz"));
-    QPointer<QLabel> name_label = tile(lw, "tile_name_", w);
-    set_tile_row(set);
-    lw->syncUpdate(SYNC_PARA);
-    QCOMPARE(tile(lw, "tile_name_", w), name_label.data());
-    QCOMPARE(name_of(lw, w), name);
-    QCOMPARE(info_of(lw, w), info);
-    QCOMPARE(tile(lw, "tile_freeze_", w) != nullptr, frozen);
-    QCOMPARE(lw->tiles_frame()->findChildren<QLabel*>("tile_freeze_" + QString::number(w)).size(),
-             frozen ? 1 : 0);
-    // The info line sits where a fresh page puts it.
-    const QRect at = tile(lw, "tile_info_", w)->geometry();
-    testsupport::close_all_pages();
-    LockWindow* fresh = open_home();
-    QCOMPARE(tile(fresh, "tile_info_", w)->geometry(), at);
-}
-
-void TstLockWindow::alias_names() {
-    const QString long_name = "Main stage camera left side, balcony feed number two";
-    const QString path = device_path("/data/configs/alias.json");
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(R"({"source":{"namelist":[{"id":2,"valid":"on","name":"Stage"},
-        {"id":3,"valid":"on","name":")" + long_name.toUtf8() + R"("},
-        {"id":4,"valid":"off","name":"Hidden"},{"id":5,"valid":"on","name":""}]}})") > 0);
-    f.close();
-    for (int w = 0; w < 4; ++w)
-        set_window(w, 1, uint16_t(2 + w));
-    LockWindow* lw = open_home();
-    QCOMPARE(name_of(lw, 0), QString("Stage"));
-    const QString elided = name_of(lw, 1);
-    QVERIFY2(elided.endsWith(QChar(0x2026)) && long_name.startsWith(elided.chopped(1)),
-             qPrintable(elided));
-    QLabel* name_label = tile(lw, "tile_name_", 1);
-    QVERIFY(QFontMetrics(name_label->font()).horizontalAdvance(elided) <= name_label->width());
-    QCOMPARE(name_of(lw, 2), QString("HDMI3"));  // alias switched off
-    QCOMPARE(name_of(lw, 3), QString("HDMI4"));  // empty alias
-}
-
-// Only audio_window changes between refreshes: the icon must still follow.
-void TstLockWindow::audio_icon_follows_audio_window() {
-    set_window(0, 1, 2, 0, blk::AUDIO_ON | 50);
-    set_window(1, 1, 2, 0, 100);  // volume but no sound bit
-    set_window(3, 1, 2, 0, blk::AUDIO_ON);
-    para()->RamParaShadow = para()->RamParaBlock;
-    LockWindow* lw = open_home();
-    auto* icon = lw->findChild<QLabel*>("label_volume_icon");
-    for (int aw : {1, 3, 1, 7}) {
-        const bool open = aw != 1;  // 7 counts as window 0
-        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(aw));
-        lw->syncUpdate(SYNC_PARA);
-        QCOMPARE(lw->volume_check(), open);
-        QCOMPARE(icon->pixmap(Qt::ReturnByValue).toImage(),
-                 image(open ? "volume_open.png" : "volume_close.png"));
-    }
-}
-
-// The mark sits on a disabled window too; "D" on the USB keypad, seen after
-// the page, selects window 3 and the refresh moves the mark.
-void TstLockWindow::current_window_mark() {
-    g_image_current = 3;
-    LockWindow* lw = open_home();
-    QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
-    g_image_current = 0;
-    lw->syncUpdate(SYNC_PARA);
-    QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 0));
-    set_window(3, 1, 2);
-    testsupport::key('D');
-    QCOMPARE(int(g_image_current), 3);
-    QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
-}
-
-void TstLockWindow::touch_data() {
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("leaves");
-    QTest::newRow("empty spot") << "widget" << true;
-    QTest::newRow("label_input") << "label_input" << true;
-    QTest::newRow("a tile number") << "tile_number_4" << true;
-    QTest::newRow("line") << "line" << false;
-    QTest::newRow("label_volume_icon") << "label_volume_icon" << false;
-}
-
-void TstLockWindow::touch() {
-    QFETCH(QString, target);
-    QFETCH(bool, leaves);
-    QPointer<LockWindow> lw = open_home();
-    auto* w = lw->findChild<QWidget*>(target);
-    QVERIFY2(w, qPrintable(target));
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(w->width() / 2, 0));
-    QCoreApplication::processEvents();
-    QCOMPARE(g_page_focus, uint8_t(leaves ? PAGE_MAINWINDOW : PAGE_LOCKWINDOW));
-    QCOMPARE(main_stub->language_calls, leaves ? 1 : 0);
-    if (leaves)
-        QTRY_VERIFY(lw.isNull() && !g_lockwindow());
-    else
-        QCOMPARE(g_lockwindow(), lw.data());
-}
-
-void TstLockWindow::keys() {
-    QPointer<LockWindow> lw = open_home();
-    for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_LEFT), int('Z')})
-        testsupport::key(k);
-    QCoreApplication::processEvents();
-    QVERIFY(!lw.isNull());
-    testsupport::key(PANEL_LETTER_OK);
-    QCOMPARE(g_page_focus, uint8_t(PAGE_MAINWINDOW));
-    QTRY_VERIFY(lw.isNull() && !g_lockwindow());
-}
-
-// A home screen replaced by a newer one must neither clear the newer one's
-// registry entry when it goes, nor close it.
-void TstLockWindow::registry_kept_for_newer_page() {
-    QPointer<LockWindow> old_page = open_home();
-    LockWindow* newer = open_home();
-    QKeyEvent release(QEvent::KeyRelease, PANEL_KEY_OK, Qt::NoModifier);
-    QApplication::sendEvent(old_page, &release);
-    QTRY_VERIFY(old_page.isNull());
-    QCOMPARE(g_lockwindow(), newer);
-    QVERIFY(newer->isVisible());
-    auto* third = pages::create<LockWindow>();
-    pages::set(PAGE_LOCKWINDOW, third, PAGE_MAINWINDOW);
-    delete newer;
-    QCOMPARE(g_lockwindow(), third);
-    delete third;
-    QVERIFY(!g_lockwindow());
-}
 
 QTEST_MAIN(TstLockWindow)
 #include "tst_lockwindow.moc"

@@ -1,25 +1,21 @@
-// The device status page: versions from the FPGA register shadow (and without
-// a manager or shadow), the serial number rules, inputs online, the port row
-// and which notices redraw it, language images, and leaving the page.
+// The device status page: versions from the FPGA register shadow (and
+// without a manager or shadow), the serial number, inputs online, the port
+// row and which notices redraw it, and the language of its pictures.
 #include "testsupport.h"
 
 #include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/machinestate.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QMainWindow>
 #include <QPointer>
 #include <QtTest>
 
 namespace {
-using testsupport::MainStub;
 using testsupport::set_input;
-RynRamPara* para() { return RynRamPara::pInstance(); }
 fpga_manage* fpga() { return fpga_manage::pInstance(); }
 
 // FPGA 0 running with the given port links (bit p = port p).
@@ -28,7 +24,6 @@ void set_links(uint16_t links) {
     fpga()->sim_set_register(0, fpga_reg::LINK_LOW, uint8_t(links & 0xFF));
     fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, uint8_t(links >> 8));
 }
-
 MachineState* open_state() {
     delete g_machinestate();
     auto* page = pages::create<MachineState>();
@@ -37,7 +32,6 @@ MachineState* open_state() {
     page->show();
     return page;
 }
-
 QString text(QWidget* page, const QString& name) { return page->findChild<QLabel*>(name)->text(); }
 QImage image(const QString& res) { return QPixmap(":/png/" + res).toImage(); }
 QImage icon(QWidget* page, const QString& name) {
@@ -54,6 +48,7 @@ QString ports(QWidget* page) {
 
 class TstMachineState : public QObject {
     Q_OBJECT
+    testsupport::MainStub* main_stub = nullptr;
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(png); }
     void init() {
@@ -62,7 +57,7 @@ private slots:
         for (int s = 0; s < 6; ++s)
             set_input(s, 0, 0, 0);
         set_links(0);
-        main_stub = new MainStub;
+        main_stub = new testsupport::MainStub;
         pages::set(PAGE_MAINWINDOW, main_stub, PAGE_MAINWINDOW);
     }
     void cleanup() {
@@ -72,137 +67,100 @@ private slots:
         delete main_stub;
     }
 
-    void versions_data();
-    void versions();
-    void serial_number();
-    void inputs_online();
-    void port_row();
-    void language_images_data();
-    void language_images();
-    void back_leaves();
+    void versions_data() {
+        QTest::addColumn<QByteArray>("regs"); // function, day, month, year
+        QTest::addColumn<int>("missing");     // 1 no manager, 2 no shadow
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("lowercase hex") << QByteArray("\xAB\x31\x12\x99") << 0 << "FPGA:V11.00.ab 2099-12-31";
+        QTest::newRow("no manager") << QByteArray("\x05\x18\x06\x24") << 1 << "FPGA:V11.00.00 2000-00-00";
+        QTest::newRow("no shadow") << QByteArray("\x05\x18\x06\x24") << 2 << "FPGA:V11.00.00 2000-00-00";
+    }
+    void versions() {
+        QFETCH(QByteArray, regs);
+        QFETCH(int, missing);
+        uint8_t* shadow = fpga()->MCU_REG_func[0];
+        const int at[] = {fpga_reg::VERSION_FUNC, fpga_reg::VERSION_DAY, fpga_reg::VERSION_MONTH, fpga_reg::VERSION_YEAR};
+        for (int i = 0; i < 4; ++i)
+            shadow[at[i]] = uint8_t(regs[i]);
+        if (missing == 1)
+            fpga_manage::p_fpga_manage = nullptr;
+        if (missing == 2)
+            fpga()->MCU_REG_func[0] = nullptr;
+        const QString got = text(open_state(), "label_FPGA1");
+        fpga()->MCU_REG_func[0] = shadow;
+        QTEST(got, "shown");
+    }
 
-private:
-    MainStub* main_stub = nullptr;
-};
+    void serial_number() {
+        const QPair<QString, QString> rows[] = {{" ", "SN:ZT9999"}, {"", "SN:"}, {"ZT2024A17", "SN:ZT2024A17"}};
+        for (const auto& r : rows) {
+            g_str_barcode = r.first;
+            QCOMPARE(text(open_state(), "label_2"), r.second);
+        }
+    }
 
-void TstMachineState::versions_data() {
-    QTest::addColumn<QByteArray>("regs");  // function, day, month, year
-    QTest::addColumn<int>("missing");      // 1 no manager, 2 no shadow
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("example") << QByteArray("\x05\x18\x06\x24", 4) << 0 << "FPGA:V11.00.05 2024-06-18";
-    QTest::newRow("lowercase hex") << QByteArray("\xAB\x31\x12\x99") << 0 << "FPGA:V11.00.ab 2099-12-31";
-    QTest::newRow("no manager") << QByteArray("\x05\x18\x06\x24", 4) << 1 << "FPGA:V11.00.00 2000-00-00";
-    QTest::newRow("no shadow") << QByteArray("\x05\x18\x06\x24", 4) << 2 << "FPGA:V11.00.00 2000-00-00";
-}
+    // Online needs width, height and rate; every notice redraws the inputs.
+    void inputs_online() {
+        set_input(2, 1920, 1080, 60); // HDMI1
+        set_input(3, 1920, 1080, 0);  // HDMI2: rate 0 is offline
+        set_input(1, 0, 1080, 60);    // DVI: no width
+        MachineState* page = open_state();
+        const auto src = [page](int k) { return icon(page, QString("sourceid%1pixmap").arg(k)); };
+        QCOMPARE(src(0), image("HDMI13_lv.png"));
+        QCOMPARE(src(1), image("HDMI13_1.png"));
+        set_input(3, 1920, 1080, 60);
+        set_input(0, 720, 576, 50); // EXT
+        page->syncUpdate(SYNC_INPUT_TIMING);
+        QCOMPARE(src(1), image("HDMI13_lv.png"));
+        QCOMPARE(src(5), image("extlv.png"));
+    }
 
-void TstMachineState::versions() {
-    QFETCH(QByteArray, regs);
-    QFETCH(int, missing);
-    QFETCH(QString, shown);
-    uint8_t* shadow = fpga()->MCU_REG_func[0];
-    const int at[] = {fpga_reg::VERSION_FUNC, fpga_reg::VERSION_DAY, fpga_reg::VERSION_MONTH,
-                      fpga_reg::VERSION_YEAR};
-    for (int i = 0; i < 4; ++i)
-        shadow[at[i]] = uint8_t(regs[i]);
-    if (missing == 1)
+    // Only the link notice rebuilds the row; a stopped FPGA or none at all
+    // shows every port offline.
+    void port_row() {
+        set_links(0x8005);
+        MachineState* page = open_state();
+        QCOMPARE(ports(page), QString("1010000000000001"));
+        QPointer<QFrame> row = page->findChild<QFrame*>("frame_ports");
+        set_links(0x0002);
+        page->syncUpdate(SYNC_INPUT_TIMING);
+        QVERIFY(!row.isNull());
+        page->syncUpdate(SYNC_OUTPUT_LINK);
+        QVERIFY(row.isNull());
+        QCOMPARE(page->findChildren<QFrame*>("frame_ports").size(), 1);
+        QCOMPARE(ports(page), QString("0100000000000000"));
+        fpga()->MCU_REG_func[0][fpga_reg::STATE] = 0;
+        page->syncUpdate(SYNC_OUTPUT_LINK);
+        QCOMPARE(ports(page), QString(16, '0'));
+        set_links(0xFFFF);
         fpga_manage::p_fpga_manage = nullptr;
-    if (missing == 2)
-        fpga()->MCU_REG_func[0] = nullptr;
-    const QString got = text(open_state(), "label_FPGA1");
-    fpga()->MCU_REG_func[0] = shadow;
-    QCOMPARE(got, shown);
-}
-
-void TstMachineState::serial_number() {
-    const QPair<QString, QString> rows[] = {{" ", "SN:ZT9999"}, {"", "SN:"}, {"ZT2024A17", "SN:ZT2024A17"}};
-    for (const auto& r : rows) {
-        g_str_barcode = r.first;
-        QCOMPARE(text(open_state(), "label_2"), r.second);
-    }
-}
-
-void TstMachineState::inputs_online() {
-    set_input(2, 1920, 1080, 60);  // HDMI1 online
-    set_input(3, 1920, 1080, 0);   // HDMI2: rate 0 is offline
-    set_input(0, 720, 576, 50);    // EXT online
-    set_input(1, 0, 1080, 60);     // DVI: no width
-    MachineState* page = open_state();
-    const auto src = [page](int k) { return icon(page, QString("sourceid%1pixmap").arg(k)); };
-    QCOMPARE(src(0), image("HDMI13_lv.png"));
-    QCOMPARE(src(1), image("HDMI13_1.png"));
-    QCOMPARE(src(5), image("extlv.png"));
-    // Every notice redraws the inputs, whatever its code.
-    set_input(3, 1920, 1080, 60);
-    set_input(0, 0, 0, 0);
-    page->syncUpdate(SYNC_INPUT_TIMING);
-    QCOMPARE(src(1), image("HDMI13_lv.png"));
-    QCOMPARE(src(5), image("HDMI.png"));
-}
-
-void TstMachineState::port_row() {
-    set_links(0x8005);
-    MachineState* page = open_state();
-    QCOMPARE(ports(page), QString("1010000000000001"));
-    QCOMPARE(page->findChild<QLabel*>("port_icon_15")->geometry(), QRect(272, 27, 16, 14));
-    // Only the link notice rebuilds the row.
-    QPointer<QFrame> row = page->findChild<QFrame*>("frame_ports");
-    set_links(0x0002);
-    page->syncUpdate(SYNC_INPUT_TIMING);
-    QVERIFY(!row.isNull());
-    page->syncUpdate(SYNC_OUTPUT_LINK);
-    QVERIFY(row.isNull());
-    QCOMPARE(page->findChildren<QFrame*>("frame_ports").size(), 1);
-    QCOMPARE(ports(page), QString("0100000000000000"));
-    // FPGA 0 not running: every port offline.
-    fpga()->MCU_REG_func[0][fpga_reg::STATE] = 0;
-    page->syncUpdate(SYNC_OUTPUT_LINK);
-    QCOMPARE(ports(page), QString(16, '0'));
-    // No manager: offline, and a link notice leaves the row alone.
-    set_links(0xFFFF);
-    fpga_manage::p_fpga_manage = nullptr;
-    page = open_state();
-    QCOMPARE(ports(page), QString(16, '0'));
-    row = page->findChild<QFrame*>("frame_ports");
-    page->syncUpdate(SYNC_OUTPUT_LINK);
-    QVERIFY(!row.isNull());
-}
-
-void TstMachineState::language_images_data() {
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("prefix");
-    QTest::newRow("simplified Chinese") << 0 << "";
-    QTest::newRow("English") << 1 << "en_";
-    QTest::newRow("Russian") << 2 << "ru_";
-    QTest::newRow("Vietnamese") << 3 << "vn_";
-    QTest::newRow("traditional Chinese") << 4 << "tn_";
-}
-
-// The three side tabs follow the language as every other image does, on
-// the page opened in it and after a change from outside.
-void TstMachineState::language_images() {
-    QFETCH(int, language);
-    QFETCH(QString, prefix);
-    MachineState* page = open_state();
-    para()->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
-    page->syncUpdate(SYNC_PARA);  // the language changed from outside
-    for (int pass = 0; pass < 2; ++pass) {
-        QCOMPARE(icon(page, "label_state1"), image(prefix + "output_state.png"));
-        QCOMPARE(icon(page, "label_state2"), image(prefix + "input_state.png"));
-        QCOMPARE(icon(page, "label_state3"), image(prefix + "version_state.png"));
         page = open_state();
+        QCOMPARE(ports(page), QString(16, '0'));
+        row = page->findChild<QFrame*>("frame_ports");
+        page->syncUpdate(SYNC_OUTPUT_LINK);
+        QVERIFY(!row.isNull());
     }
-}
 
-void TstMachineState::back_leaves() {
-    QPointer<MachineState> page = open_state();
-    for (int k : {int(PANEL_KEY_OK), int(PANEL_KEY_LEFT), int(PANEL_KEY_RIGHT)})
-        testsupport::key(k);
-    QCOMPARE(g_page_focus, uint8_t(PAGE_MACHINESTATE));
-    testsupport::key(PANEL_KEY_BACK);
-    QCOMPARE(g_page_focus, uint8_t(PAGE_MAINWINDOW));
-    QCOMPARE(main_stub->language_calls, 1);
-    QTRY_VERIFY(page.isNull() && !g_machinestate());
-}
+    // The three side tabs follow the language, after a change from outside
+    // and on the page opened in it.
+    void language_images_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("prefix");
+        const char* prefixes[] = {"", "en_", "ru_", "vn_", "tn_"};
+        for (int l = 0; l < 5; ++l)
+            QTest::addRow("language %d", l) << l << prefixes[l];
+    }
+    void language_images() {
+        QFETCH(int, language);
+        QFETCH(QString, prefix);
+        MachineState* page = open_state();
+        RynRamPara::pInstance()->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+        page->syncUpdate(SYNC_PARA);
+        for (int pass = 0; pass < 2; ++pass, page = open_state())
+            for (const char* tab : {"1output_state", "2input_state", "3version_state"})
+                QCOMPARE(icon(page, QString("label_state") + tab[0]), image(prefix + (tab + 1) + ".png"));
+    }
+};
 
 QTEST_MAIN(TstMachineState)
 #include "tst_machinestate.moc"

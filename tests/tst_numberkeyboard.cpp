@@ -1,5 +1,6 @@
 // The shared number keypad: typing rules with panel keys and touch, what OK,
 // Back and Cancel send, keys it must swallow, and the field that opens it.
+#include "page_driver.h"
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -16,182 +17,139 @@
 #include <memory>
 
 namespace {
-constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13;
-const QString kOkPlain = "background-color: rgb(71, 119, 255);border:1px ;";
-
-void release(QWidget* w, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent rel(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &rel);
+using keypad::release;
+using keypad::type; // on g_numberkeyboard, the keypad under test
+void touch(NumberKeyboard* kb, const char* button) {
+    QTest::mouseClick(kb->findChild<QPushButton*>(button), Qt::LeftButton);
 }
-
-// Moves the focus with Right to `index` (at most one lap) and presses OK.
-void press_key(NumberKeyboard* kb, int index) {
-    for (int i = 0; i < 14 && kb->focused_index() != index; ++i)
-        release(kb, PANEL_KEY_RIGHT);
-    QCOMPARE(int(kb->focused_index()), index);
-    release(kb, PANEL_KEY_OK);
-}
-
-// '0'..'9' a digit, 'C' clear, 'X' delete.
-void type(NumberKeyboard* kb, const QString& seq) {
-    for (const QChar c : seq)
-        press_key(kb, c == 'C' ? KEY_C : c == 'X' ? KEY_X : c == '0' ? KEY_ZERO : c.digitValue() - 1);
-}
-
-QPushButton* button(NumberKeyboard* kb, const char* name) { return kb->findChild<QPushButton*>(name); }
 }  // namespace
 
 class TstNumberKeyboard : public QObject {
     Q_OBJECT
+    std::unique_ptr<NumberKeyboard> kb;
 private slots:
     void init() {
         testsupport::fresh_device();
         kb = std::make_unique<NumberKeyboard>();
+        g_numberkeyboard = kb.get();
         kb->show();
     }
-    void cleanup() { kb.reset(); }
+    void cleanup() {
+        g_numberkeyboard = nullptr;
+        kb.reset();
+    }
 
-    void typing_and_ok_data();
-    void typing_and_ok();
-    void touch_types_as_keys_do();
-    void back_and_cancel_send_nothing_data();
-    void back_and_cancel_send_nothing();
-    void mode_and_letters_are_swallowed();
-    void focus_wraps_and_refill_forgets_typing();
-    void texts_follow_language_rule();
-    void line_edit_press_sends_text();
+    void typing_and_ok_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("filled value sent as is") << "1920" << "" << "1920";
+        QTest::newRow("X then digit appends to rest") << "1920" << "X5" << "1925";
+        QTest::newRow("0 then 7 gives 7") << "1920" << "007" << "7";
+        QTest::newRow("C then 0 then 5") << "1920" << "12C05" << "5";
+        QTest::newRow("empty entry sent as empty") << "7" << "XX" << "";
+        QTest::newRow("X back to 1 then 0 gives 10") << "12" << "X0" << "10";
+        QTest::newRow("long entry") << "" << "12345678901234567890" << "12345678901234567890";
+        QTest::newRow("non-digit left then 0") << "12*3" << "X0" << "12*0";
+    }
+    void typing_and_ok() {
+        QFETCH(QString, start);
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
+        kb->label_show("W", start);
+        type(keys);
+        QCOMPARE(kb->value(), shown);
+        QVERIFY(spy.isEmpty());
+        type("K");
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), shown);
+        QVERIFY(!kb->isVisible());
+    }
 
-private:
-    std::unique_ptr<NumberKeyboard> kb;
+    // Touch types as the keys do and leaves the key focus alone.
+    void touch_types_as_keys_do() {
+        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
+        kb->label_show("W", "1920");
+        for (const char* b : {"Button7", "Button0", "ButtonX", "Button3"})
+            touch(kb.get(), b);
+        QCOMPARE(kb->value(), QString("73"));
+        QCOMPARE(int(kb->focused_index()), 0);
+        touch(kb.get(), "ButtonC");
+        touch(kb.get(), "Button_ok");
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QString("0"));
+    }
+
+    void back_and_cancel_send_nothing_data() {
+        QTest::addColumn<int>("how");
+        QTest::newRow("BACK key") << 0;
+        QTest::newRow("BACK letter O") << 1;
+        QTest::newRow("OK on Cancel") << 2;
+        QTest::newRow("touch Cancel") << 3;
+    }
+    void back_and_cancel_send_nothing() {
+        QFETCH(int, how);
+        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
+        kb->label_show("W", "1920");
+        type("55");
+        if (how < 2)
+            release(kb.get(), how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
+        else if (how == 2)
+            type("N");
+        else
+            touch(kb.get(), "Button_close");
+        QVERIFY(!kb->isVisible());
+        QCOMPARE(spy.count(), 0);
+    }
+
+    // Modal over a page: MODE must not open the user modes and the USB
+    // shortcut letters must not reach the block.
+    void mode_and_letters_are_swallowed() {
+        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
+        RynRamPara* p = RynRamPara::pInstance();
+        p->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
+        const auto before = p->RamParaBlock;
+        kb->label_show("W", "1920");
+        type("3");
+        for (int key : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'), int('N'), int('P'),
+                        int(Qt::Key_Escape), int(Qt::Key_Return)})
+            release(kb.get(), key);
+        QVERIFY(kb->isVisible() && spy.isEmpty());
+        QCOMPARE(kb->value(), QString("3"));
+        QCOMPARE(int(kb->focused_index()), 2);
+        QCOMPARE(int(g_image_current), 0);
+        QCOMPARE(g_page_focus, uint8_t(PAGE_LOCKWINDOW));
+        QVERIFY(p->RamParaBlock == before);
+        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
+    }
+
+    // Left from "1" wraps to OK, Right from OK to "1"; a refill after Back
+    // forgets what was typed and keeps the focus.
+    void focus_wraps_and_refill_forgets_typing() {
+        kb->label_show("W", "1");
+        release(kb.get(), PANEL_LETTER_LEFT);
+        QCOMPARE(int(kb->focused_index()), keypad::KEY_OK);
+        release(kb.get(), PANEL_KEY_RIGHT);
+        QCOMPARE(int(kb->focused_index()), 0);
+        type("56");
+        release(kb.get(), PANEL_KEY_BACK);
+        kb->label_show("Height", "1080");
+        QCOMPARE(kb->value(), QString("1080"));
+        QCOMPARE(int(kb->focused_index()), 5);
+        release(kb.get(), PANEL_KEY_OK); // a fresh fill: the digit replaces the value
+        QCOMPARE(kb->value(), QString("6"));
+    }
+
+    void line_edit_press_sends_text() {
+        My_lineEdit edit;
+        edit.setText("1080");
+        QSignalSpy spy(&edit, &My_lineEdit::send_show);
+        QTest::mousePress(&edit, Qt::LeftButton);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QString("1080"));
+    }
 };
-
-void TstNumberKeyboard::typing_and_ok_data() {
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("filled value sent as is") << "1920" << "" << "1920";
-    QTest::newRow("first digit replaces value") << "1920" << "123" << "123";
-    QTest::newRow("X after program-set value") << "1920" << "X" << "192";
-    QTest::newRow("X then digit appends to rest") << "1920" << "X5" << "1925";
-    QTest::newRow("0 then 7 gives 7") << "1920" << "007" << "7";
-    QTest::newRow("9 then 0 gives 90") << "1920" << "90" << "90";
-    QTest::newRow("C shows 0") << "1920" << "C" << "0";
-    QTest::newRow("C then 0 then 5") << "1920" << "12C05" << "5";
-    QTest::newRow("X on typed digits") << "1920" << "45X6" << "46";
-    QTest::newRow("empty entry sent as empty") << "7" << "XX" << "";
-    QTest::newRow("X back to 1 then 0 gives 10") << "12" << "X0" << "10";
-    QTest::newRow("long entry then 0") << "" << "12345678901234567890" << "12345678901234567890";
-    QTest::newRow("non-digit left then 0") << "12*3" << "X0" << "12*0";
-}
-
-void TstNumberKeyboard::typing_and_ok() {
-    QFETCH(QString, start);
-    QFETCH(QString, keys);
-    QFETCH(QString, shown);
-    QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-    kb->label_show("W", start);
-    type(kb.get(), keys);
-    QCOMPARE(kb->value(), shown);
-    QVERIFY(spy.isEmpty());
-    press_key(kb.get(), KEY_OK);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), shown);
-    QVERIFY(!kb->isVisible());
-}
-
-void TstNumberKeyboard::touch_types_as_keys_do() {
-    QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-    kb->label_show("W", "1920");
-    for (const char* b : {"Button7", "Button0", "ButtonX", "Button3"})
-        QTest::mouseClick(button(kb.get(), b), Qt::LeftButton);
-    QCOMPARE(kb->value(), QString("73"));
-    QCOMPARE(int(kb->focused_index()), 0);  // touch leaves the key focus alone
-    QTest::mouseClick(button(kb.get(), "ButtonC"), Qt::LeftButton);
-    QTest::mouseClick(button(kb.get(), "Button_ok"), Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), QString("0"));
-    QVERIFY(!kb->isVisible());
-}
-
-void TstNumberKeyboard::back_and_cancel_send_nothing_data() {
-    QTest::addColumn<int>("how");
-    QTest::newRow("BACK key") << 0;
-    QTest::newRow("BACK letter O") << 1;
-    QTest::newRow("OK on Cancel") << 2;
-    QTest::newRow("touch Cancel") << 3;
-}
-
-void TstNumberKeyboard::back_and_cancel_send_nothing() {
-    QFETCH(int, how);
-    QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-    kb->label_show("W", "1920");
-    type(kb.get(), "55");
-    if (how < 2)
-        release(kb.get(), how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
-    else if (how == 2)
-        press_key(kb.get(), KEY_CANCEL);
-    else
-        QTest::mouseClick(button(kb.get(), "Button_close"), Qt::LeftButton);
-    QVERIFY(!kb->isVisible());
-    QCOMPARE(spy.count(), 0);
-}
-
-// Modal over a page: MODE must not open the user modes and the USB shortcut
-// letters must not reach the block.
-void TstNumberKeyboard::mode_and_letters_are_swallowed() {
-    QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-    RynRamPara* p = RynRamPara::pInstance();
-    p->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
-    const auto before = p->RamParaBlock;
-    kb->label_show("W", "1920");
-    type(kb.get(), "3");
-    for (int key : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'),
-                    int('N'), int('P'), int(Qt::Key_Escape), int(Qt::Key_Return)})
-        release(kb.get(), key);
-    QVERIFY(kb->isVisible() && spy.isEmpty());
-    QCOMPARE(kb->value(), QString("3"));
-    QCOMPARE(int(kb->focused_index()), 2);
-    QCOMPARE(int(g_image_current), 0);
-    QCOMPARE(g_page_focus, uint8_t(PAGE_LOCKWINDOW));
-    QVERIFY(p->RamParaBlock == before);
-    QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
-}
-
-void TstNumberKeyboard::focus_wraps_and_refill_forgets_typing() {
-    kb->label_show("W", "1");
-    release(kb.get(), PANEL_LETTER_LEFT);  // "1" wraps back to OK
-    QCOMPARE(int(kb->focused_index()), KEY_OK);
-    QCOMPARE(button(kb.get(), "Button_ok")->styleSheet(),
-             QString("background-color: rgb(71, 119, 255);border:1px solid rgb(255,171,84);"));
-    release(kb.get(), PANEL_KEY_RIGHT);
-    QCOMPARE(int(kb->focused_index()), 0);
-    QCOMPARE(button(kb.get(), "Button_ok")->styleSheet(), kOkPlain);
-
-    type(kb.get(), "56");
-    release(kb.get(), PANEL_KEY_BACK);
-    kb->label_show("Height", "1080");
-    QCOMPARE(kb->value(), QString("1080"));
-    QCOMPARE(int(kb->focused_index()), 5);
-    release(kb.get(), PANEL_KEY_OK);  // a fresh fill: the digit replaces the value
-    QCOMPARE(kb->value(), QString("6"));
-}
-
-void TstNumberKeyboard::texts_follow_language_rule() {
-    g_language = LANG_VIETNAMESE;
-    kb->label_show("W", "1");
-    QCOMPARE(button(kb.get(), "Button_close")->text(), QString("Hủy bỏ"));
-}
-
-void TstNumberKeyboard::line_edit_press_sends_text() {
-    My_lineEdit edit;
-    edit.setText("1080");
-    QSignalSpy spy(&edit, &My_lineEdit::send_show);
-    QTest::mousePress(&edit, Qt::LeftButton);
-    QCOMPARE(spy.count(), 1);
-    QCOMPARE(spy.at(0).at(0).toString(), QString("1080"));
-}
 
 QTEST_MAIN(TstNumberKeyboard)
 #include "tst_numberkeyboard.moc"

@@ -1,6 +1,6 @@
-// The frame every page shares: focus levels and wrap-around, styles set once,
-// edit mode and the apply flag, the open and close protocol, MODE through
-// nested pages, menu pages, the language rule and the number keypad.
+// The frame every page shares: focus levels and wrap-around, edit mode and
+// the apply flag, the open and close protocol, MODE and the panel lock, the
+// language rule and the number keypad.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -14,30 +14,25 @@
 #include "ui/frame/my_lineedit.h"
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/pageframe.h"
-#include "ui/pages/menupage.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
 namespace {
+using testsupport::looks_focused;
 RynRamPara* para() { return RynRamPara::pInstance(); }
 int brightness() { return para()->u16(blk::BRIGHTNESS); }
 void keys(std::initializer_list<int> ks) {
     for (int k : ks)
         testsupport::key(k);
 }
-bool focused(const QWidget* w) { return look_of(w).contains("255,171,84"); }
-
-// Counts the re-polishes a widget goes through (each set style sheet).
-class StyleChanges : public QObject {
-public:
-    int count = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        count += e->type() == QEvent::StyleChange;
-        return false;
-    }
-};
+QList<int> open_ids() {
+    QList<int> ids;
+    for (int id = 0; id < PAGE_COUNT; ++id)
+        if (pages::at(id))
+            ids << id;
+    return ids;
+}
 
 // Entry 0 enters a second level of two entries that stops at its ends,
 // entry 1 edits the brightness (0..100), entry 2 opens a child of the next id.
@@ -60,8 +55,6 @@ public:
         sub.back = [this] { set_level(focus); };
     }
     void para_init() override { opening << "para_init"; }
-    // Counted while open: the call the frame makes while opening is not a
-    // parent's re-text.
     void language_changed() override {
         if (page_id() == PAGE_COUNT)
             opening << "language_changed";
@@ -111,38 +104,6 @@ template <PAGE_ID Id = PAGE_OPTION> TestPage<Id>* open_shown() {
     page->show();
     return page;
 }
-// Opens a page and puts entry 1 in edit mode at `value`.
-TestPage<PAGE_OPTION>* editing(int value) {
-    TestPage<PAGE_OPTION>* page = open_shown();
-    para()->set_u16(blk::BRIGHTNESS, uint16_t(value));
-    keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});
-    return page;
-}
-
-// A menu of three tiles: the first opens a page, the second is greyed, the
-// third has a picture.
-struct TestMenuForm {
-    void setupUi(QDialog* d) {
-        (new QLabel(d))->setObjectName("label_title");
-        for (const char* name : {"tile_a", "tile_b", "tile_c"})
-            (new QPushButton(d))->setObjectName(name);
-    }
-};
-const Text5 kMenuTitle = {"菜单", "Menu", "Меню", "Thực đơn", "菜單"};
-const std::array<MenuEntry, 3> kMenu = {{
-    {"tile_a", pages::opener<TestPage<PAGE_LEDSET>>, {"甲", "A", "А", "A", "甲"}},
-    {"tile_b", pages::opener<TestPage<PAGE_LEDSET>>, {"乙", "B", "Б", "B", "乙"}},
-    {"tile_c", pages::opener<TestPage<PAGE_LEDSET>>, {}, {"option", {QSize(1, 2), QSize(3, 4)}}},
-}};
-template <MenuTouch Touch> class TestMenu : public MenuPage {
-public:
-    static constexpr PAGE_ID ID = PAGE_OUTPUTSET;
-    explicit TestMenu(QWidget* parent = nullptr)
-        : MenuPage(TestMenuForm(), kMenuTitle, kMenu, Touch, parent) {}
-
-protected:
-    bool entry_available(int index) const override { return index != 1; }
-};
 }  // namespace
 
 class TstPageFrame : public QObject {
@@ -179,28 +140,10 @@ private slots:
             testsupport::key(k);
         QCOMPARE(&page->current_level() == &page->sub, sub_focus >= 0);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(look_of(page->buttons[i]), i == focus ? row_styles().focused : row_styles().normal);
+            QCOMPARE(looks_focused(page->buttons[i]), i == focus);
         for (int i = 0; i < 2 && sub_focus >= 0; ++i)
-            QCOMPARE(focused(page->sub_buttons[i]), i == sub_focus);
+            QCOMPARE(looks_focused(page->sub_buttons[i]), i == sub_focus);
         QVERIFY(pages::is_open(PAGE_OPTION));
-    }
-
-    // Each move re-polishes the two entries it changes, once; a re-text of
-    // a menu whose looks did not change re-polishes nothing.
-    void styles_set_only_when_they_change() {
-        TestPageBase* page = open_shown();
-        std::array<StyleChanges, 3> changes;
-        for (int i = 0; i < 3; ++i)
-            page->buttons[i]->installEventFilter(&changes[i]);
-        keys({PANEL_KEY_RIGHT, PANEL_KEY_RIGHT});
-        QCOMPARE(changes[0].count + changes[1].count + changes[2].count, 4);
-        QCOMPARE(changes[0].count, 1);
-
-        auto* menu = pages::open<TestMenu<MenuTouch::Opens>>(false);
-        StyleChanges tile;
-        menu->tile(0)->installEventFilter(&tile);
-        menu->language_changed();
-        QCOMPARE(tile.count, 0);
     }
 
     // An entry draws each look as the same declarations in a style sheet of
@@ -263,16 +206,16 @@ private slots:
     // A step is refused while the last one is not taken up; the restore on
     // Back never is. OK leaves edit mode, so the next Back closes the page.
     void edit_mode_and_the_apply_flag() {
-        TestPageBase* page = editing(40);
-        QCOMPARE(look_of(page->buttons[1]), row_styles().editing);
-        testsupport::key(PANEL_KEY_LEFT);
+        TestPageBase* page = open_shown();
+        para()->set_u16(blk::BRIGHTNESS, 40);
+        keys({PANEL_KEY_RIGHT, PANEL_KEY_OK, PANEL_KEY_LEFT});
         QCOMPARE(brightness(), 39);
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
         keys({PANEL_KEY_RIGHT, PANEL_KEY_LEFT, PANEL_KEY_LEFT});
         QCOMPARE(brightness(), 39);
-        testsupport::key(PANEL_KEY_BACK);
+        keys({PANEL_KEY_BACK});
         QCOMPARE(brightness(), 40);
-        QCOMPARE(look_of(page->buttons[1]), row_styles().focused);
+        QVERIFY(looks_focused(page->buttons[1]));
         QVERIFY(pages::is_open(PAGE_OPTION));
         keys({PANEL_KEY_OK, PANEL_KEY_OK, PANEL_KEY_BACK});
         QVERIFY(!pages::is_open(PAGE_OPTION));
@@ -287,7 +230,6 @@ private slots:
         testsupport::post([&] {
             child = pages::get<TestPage<PAGE_OUTPUTSET>>();
             QCOMPARE(TestPageBase::opening, QStringList({"para_init", "language_changed"}));
-            QCOMPARE(int(g_page_focus), int(PAGE_OUTPUTSET));
             QCOMPARE(pages::parent_of(PAGE_OUTPUTSET), int(PAGE_OPTION));
             testsupport::key(Qt::Key_Escape);
             QVERIFY(child->isVisible());
@@ -301,76 +243,43 @@ private slots:
         QVERIFY(parent->isVisible());
     }
 
-    void mode_closes_three_nested_pages() {
+    // MODE (or the keypad's M) on the third of three nested pages closes
+    // them all without re-texting them and shows the user-mode page; under
+    // the panel lock it does nothing.
+    void mode_key_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("unlocked") << false;
+        QTest::newRow("locked") << true;
+    }
+    void mode_key() {
+        QFETCH(bool, locked);
+        para()->set_u16(blk::PANEL_LOCK, locked ? 1 : 0);
         QPointer<TestPageBase> first = open_shown(), second, third;
+        QList<int> left;
+        int front = -1;
         testsupport::post([&] {
             second = pages::get<TestPage<PAGE_OUTPUTSET>>();
             testsupport::post([&] {
                 third = pages::get<TestPage<PAGE_INPUTCUT>>();
-                testsupport::key(PANEL_KEY_MODE);
+                keys({PANEL_KEY_MODE, 'M'});
+                left = open_ids();
+                front = g_page_focus;
+                testsupport::close_all_pages();
             });
             keys({PANEL_KEY_LEFT, PANEL_KEY_OK});
         });
-        keys({PANEL_KEY_LEFT, PANEL_KEY_OK});  // returns after MODE
+        keys({PANEL_KEY_LEFT, PANEL_KEY_OK});  // returns when the pages have closed
         QVERIFY(second && third);
-        for (int id : {PAGE_OPTION, PAGE_OUTPUTSET, PAGE_INPUTCUT})
-            QVERIFY2(!pages::is_open(id), qPrintable(QString("page %1 still open").arg(id)));
-        QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
-        QVERIFY(g_custommode() && g_custommode()->isVisible());
-        QCOMPARE(int(g_mode_shortcut_key), 1);
+        const QList<int> nested{PAGE_OPTION, PAGE_OUTPUTSET, PAGE_INPUTCUT};
+        QCOMPARE(left, locked ? nested : QList<int>{PAGE_CUSTOMMODE});
+        QCOMPARE(front, locked ? int(PAGE_INPUTCUT) : int(PAGE_CUSTOMMODE));
+        QCOMPARE(int(g_mode_shortcut_key), locked ? 0 : 1);
         QCOMPARE(TestPageBase::language_calls[PAGE_OPTION] + TestPageBase::language_calls[PAGE_OUTPUTSET], 0);
         QTRY_VERIFY(first.isNull() && second.isNull() && third.isNull());
     }
 
-    // Under the lock MODE neither acts nor reaches the keypad handler; other keys still do.
-    void mode_under_lock_does_nothing() {
-        TestPageBase* page = open_shown();
-        para()->set_u16(blk::PANEL_LOCK, 1);
-        g_debugSwitch = 254;
-        const QByteArray mode_log = testsupport::capture_stdout([] { keys({PANEL_KEY_MODE, 'M'}); });
-        QVERIFY2(!mode_log.contains("update_usb_keyEvent"), mode_log.constData());
-        QVERIFY(testsupport::capture_stdout([] { keys({PANEL_KEY_LEFT}); }).contains("update_usb_keyEvent"));
-        QCOMPARE(int(g_page_focus), int(PAGE_OPTION));
-        QVERIFY(!pages::is_open(PAGE_CUSTOMMODE));
-        QVERIFY(page->isVisible());
-    }
-
-    // Texts and pictures from the table; a greyed tile keeps its place in
-    // the focus order but opens nothing; touch opens only where the menu
-    // says so.
-    void menu_page_data() {
-        QTest::addColumn<bool>("touch");
-        QTest::newRow("touch opens") << true;
-        QTest::newRow("touch ignored") << false;
-    }
-    void menu_page() {
-        QFETCH(bool, touch);
-        g_page_focus = PAGE_OPTION;
-        MenuPage* menu = touch ? static_cast<MenuPage*>(pages::open<TestMenu<MenuTouch::Opens>>(false))
-                               : pages::open<TestMenu<MenuTouch::Ignored>>(false);
-        QCOMPARE(menu->findChild<QLabel*>("label_title")->text(), QString("Menu"));
-        QCOMPARE(menu->tile(0)->text() + menu->tile(1)->text() + menu->tile(2)->text(), QString("AB"));
-        QCOMPARE(menu->tile(2)->iconSize(), QSize(3, 4));
-        QVERIFY(look_of(menu->tile(1)).contains("gray"));
-
-        keys({PANEL_KEY_RIGHT, PANEL_KEY_OK});  // the greyed tile
-        QCOMPARE(menu->focused_entry(), 1);
-        QVERIFY(focused(menu->tile(1)) && look_of(menu->tile(1)).contains("gray"));
-        QVERIFY(!pages::is_open(PAGE_LEDSET));
-        menu->tile(1)->click();
-        QVERIFY(!pages::is_open(PAGE_LEDSET));
-
-        bool opened = false;
-        testsupport::post([&] {
-            opened = pages::is_open(PAGE_LEDSET);
-            testsupport::close_all_pages();
-        });
-        menu->tile(0)->click();  // returns when the child has closed, if it opened
-        if (!touch)
-            QCoreApplication::processEvents();
-        QCOMPARE(opened, touch);
-    }
-
+    // Language n where it is offered, else English (each language's own
+    // pictures are checked on the status page).
     void language_rule_data() {
         QTest::addColumn<int>("language");
         QTest::addColumn<int>("valid");
@@ -378,8 +287,6 @@ private slots:
         QTest::addColumn<QString>("image");
         QTest::newRow("russian offered") << 2 << 31 << "ru" << ":/png/ru_option.png";
         QTest::newRow("vietnamese not offered") << 3 << 0x17 << "en" << ":/png/en_option.png";
-        QTest::newRow("simplified chinese") << 0 << 1 << "zh" << ":/png/option.png";
-        QTest::newRow("traditional chinese") << 4 << 0x10 << "tw" << ":/png/tn_option.png";
         QTest::newRow("language byte out of range") << 9 << 0xFFFF << "en" << ":/png/en_option.png";
     }
     void language_rule() {
@@ -397,19 +304,16 @@ private slots:
         below->add_number_field();
         TestPageBase* front = open_shown<PAGE_OUTPUTSET>();
         My_lineEdit* field = front->add_number_field();
-        QString title, value;
+        QString shown;
         testsupport::post([&] {
-            title = g_numberkeyboard->title();
-            value = g_numberkeyboard->value();
-            QCOMPARE(g_lineedit, field);
+            shown = g_numberkeyboard->title() + g_numberkeyboard->value();
             QMetaObject::invokeMethod(g_numberkeyboard, "on_Button_ok_clicked");
         });
         QTest::mouseClick(field, Qt::LeftButton);  // returns when the keypad has gone
-        QCOMPARE(title + value, QString("Width1920"));
+        QCOMPARE(shown, QString("Width1920"));
         QCOMPARE(front->confirmed, QStringList{"1920"});
         QVERIFY2(below->confirmed.isEmpty(), qPrintable(below->confirmed.join(',')));
-        QVERIFY(!g_lineedit);
-        QVERIFY(!g_numberkeyboard->isVisible());
+        QVERIFY(!g_lineedit && !g_numberkeyboard->isVisible());
     }
 };
 

@@ -6,14 +6,14 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "ui/frame/syncupdate.h"
+#include "core/utils.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/tip.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTimer>
 #include <QtTest>
 
 #include <cstring>
@@ -23,35 +23,25 @@
 
 namespace {
 RynRamPara* P() { return RynRamPara::pInstance(); }
-c331_manage* scaler() { return c331_manage::pInstance(); }
 void sync(int code = SYNC_PARA) { SyncUpdate::pInstance()->para_sync(code); }
-QString block_file() { return device_path("/data/ram_device_info"); }
-QByteArray read_file(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+bool saved() { return QFile::exists(device_path("/data/ram_device_info")); }
 uint16_t file_u16(int offset) {
-    return blk::rd16(reinterpret_cast<const uint8_t*>(read_file(block_file()).constData()), offset);
+    return blk::rd16(reinterpret_cast<const uint8_t*>(testsupport::read_file("/data/ram_device_info").constData()), offset);
 }
 
-// Holds para_mutex on a thread of its own, as a page or the PC would, until
-// released. A failed check leaves the test early: the destructor still
-// releases the lock and joins, so no thread outlives the test.
+// Holds para_mutex on a thread of its own, as a page or the PC would,
+// until destroyed.
 class LockHolder {
 public:
     LockHolder() {
         thread_ = std::thread([this] {
-            pthread_mutex_lock(&scaler()->para_mutex);
+            MutexLocker lock(&c331_manage::pInstance()->para_mutex);
             held_.set_value();
             release_.get_future().wait();
-            pthread_mutex_unlock(&scaler()->para_mutex);
         });
         held_.get_future().wait();
     }
-    ~LockHolder() { release(); }
-    void release() {
-        if (!thread_.joinable())
-            return;
+    ~LockHolder() {
         release_.set_value();
         thread_.join();
     }
@@ -60,7 +50,6 @@ private:
     std::promise<void> held_, release_;
     std::thread thread_;
 };
-
 } // namespace
 
 class TstSyncUpdate : public QObject {
@@ -70,7 +59,7 @@ private slots:
     void init() {
         testsupport::fresh_device();
         g_page_focus = PAGE_EDIDSET;
-        QFile::remove(block_file());
+        QFile::remove(device_path("/data/ram_device_info"));
     }
     void cleanup() { testsupport::close_all_pages(); }
 
@@ -88,10 +77,10 @@ private slots:
         P()->RamParaBlock[size_t(offset)] ^= 0x5A;
         sync();
         QCOMPARE(page.codes, std::vector<int>{SYNC_PARA});
-        QCOMPARE(QFile::exists(block_file()), kept);
+        QCOMPARE(saved(), kept);
         QCOMPARE(P()->RamParaShadow[size_t(offset)] == P()->RamParaBlock[size_t(offset)], kept);
         if (kept)
-            QCOMPARE(uint8_t(read_file(block_file())[offset]), P()->RamParaBlock[size_t(offset)]);
+            QCOMPARE(uint8_t(testsupport::read_file("/data/ram_device_info")[offset]), P()->RamParaBlock[size_t(offset)]);
     }
 
     void saveRequest_data() {
@@ -111,24 +100,23 @@ private slots:
         QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST), uint16_t(0));
         QCOMPARE(file_u16(blk::MODE_SAVE_REQUEST), uint16_t(0));
         QCOMPARE(file_u16(blk::CURRENT_MODE), uint16_t(valid ? request : 3));
-        QCOMPARE(bool(P()->RynUserModeSaved(15)), valid);
-        if (!valid) {
-            QVERIFY(std::memcmp(&P()->UserModes, &modes_before, sizeof modes_before) == 0);
+        QCOMPARE(std::memcmp(&P()->UserModes, &modes_before, sizeof modes_before) == 0, !valid);
+        if (!valid)
             return;
-        }
         const auto& slot = P()->UserModes[15];
         QCOMPARE(slot.u16(blk::BRIGHTNESS), uint16_t(42));
-        QCOMPARE(read_file(device_path("/data/modes/custom_mode16")),
+        QCOMPARE(testsupport::read_file("/data/modes/custom_mode16"),
                  QByteArray(reinterpret_cast<const char*>(slot.bytes.data()), int(slot.bytes.size())));
     }
 
-    // A change still waiting for the scaler must keep the shadow as it was,
-    // or the scaler would never see it (lost update); and the GUI thread
-    // never waits for para_mutex: a holder only delays the save.
+    // A change still waiting for the scaler keeps the shadow as it was, or
+    // the scaler would never see it (lost update); the GUI thread never
+    // waits for para_mutex: a holder only delays the save, which the next
+    // tick retries (the next change may never come).
     void saveWaitsForScalerAndLock_data() {
         QTest::addColumn<bool>("lockHeld");
         QTest::newRow("apply pending") << false;
-        QTest::newRow("para_mutex held") << true;
+        QTest::newRow("para_mutex held, retried on the tick") << true;
     }
     void saveWaitsForScalerAndLock() {
         QFETCH(bool, lockHeld);
@@ -138,39 +126,24 @@ private slots:
         std::optional<LockHolder> holder;
         if (lockHeld)
             holder.emplace();
-        scaler()->para_update_flag = lockHeld ? C331_APPLY_NONE : C331_APPLY_EDIT;
+        c331_manage::pInstance()->para_update_flag = lockHeld ? C331_APPLY_NONE : C331_APPLY_EDIT;
         sync();
+        g_mainwindow()->slot_update_timer_ticks();
         QCOMPARE(page.codes.size(), size_t(1)); // the page is still refreshed
-        QVERIFY(!QFile::exists(block_file()));
+        QVERIFY(!saved());
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
         QVERIFY(!P()->RynUserModeSaved(1));
         holder.reset();
-        scaler()->para_update_flag = C331_APPLY_NONE; // the scaler's pass is over
-        sync();
-        QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(20));
-        QVERIFY(P()->RynUserModeSaved(1));
-    }
-
-    // A save skipped because para_mutex was taken waited for the next
-    // change, which may never come: the tick tries again.
-    void skippedSaveRetriedOnTick() {
-        RecordingPage page(PAGE_EDIDSET);
-        P()->set_u16(blk::BRIGHTNESS, 20);
-        P()->set_u16(blk::MODE_SAVE_REQUEST, 5);
-        MainWindow* mw = g_mainwindow();
-        {
-            LockHolder holder;
+        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE; // the scaler's pass is over
+        if (lockHeld)
+            g_mainwindow()->slot_update_timer_ticks();
+        else
             sync();
-            mw->slot_update_timer_ticks(); // still held: still nothing
-            QVERIFY(!QFile::exists(block_file()));
-        }
-        mw->slot_update_timer_ticks();
-        QCOMPARE(page.codes.size(), size_t(1)); // no second dispatch needed
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(20));
-        QVERIFY(P()->RynUserModeSaved(4));
-        QFile::remove(block_file());
-        mw->slot_update_timer_ticks(); // nothing pending: no second write
-        QVERIFY(!QFile::exists(block_file()));
+        QVERIFY(P()->RynUserModeSaved(1));
+        QFile::remove(device_path("/data/ram_device_info"));
+        g_mainwindow()->slot_update_timer_ticks(); // nothing pending: no second write
+        QVERIFY(!saved());
     }
 
     // A write that failed (no data folder) is tried again at the next
@@ -180,7 +153,7 @@ private slots:
         QVERIFY(QDir(device_path("/data")).removeRecursively());
         P()->set_u16(blk::BRIGHTNESS, 33);
         sync();
-        QVERIFY(!QFile::exists(block_file()));
+        QVERIFY(!saved());
         QVERIFY(QDir().mkpath(device_path("/data")));
         sync();
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(33));
@@ -196,44 +169,37 @@ private slots:
         g_page_focus = PAGE_LEDSET;
         sync(SYNC_PC_UPDATE_START); // the window is fixed, nothing else happens
         QCOMPARE(int(g_image_current), 0);
-        QVERIFY(!QFile::exists(block_file()));
+        QVERIFY(!saved());
         for (int focus : {30, int(PAGE_EDIDSET)}) { // beyond the registry; closed
             g_page_focus = uint8_t(focus);
             sync();
         }
         QVERIFY(page.codes.empty());
         QCOMPARE(int(g_language), int(LANG_RUSSIAN));
-        QVERIFY(QFile::exists(block_file()));
+        QVERIFY(saved());
     }
 
-    void notices_data() { // page in front, code, notice shown
+    void notices_data() { // page in front, code, done request, notices shown
         QTest::addColumn<QVector<int>>("r");
-        QTest::newRow("link menu after every refresh")
-            << QVector<int>{PAGE_LINKOPTION, SYNC_INPUT_TIMING, TIP_DONE};
-        QTest::newRow("mapping: drive in") << QVector<int>{PAGE_SMARTMAPPING, SYNC_USB_ADDED, TIP_USB_IN};
-        QTest::newRow("usb upgrade: drive out")
-            << QVector<int>{PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, TIP_USB_OUT};
-        QTest::newRow("other page") << QVector<int>{PAGE_EDIDSET, SYNC_PARA};
+        QTest::newRow("mapping: drive in") << QVector<int>{PAGE_SMARTMAPPING, SYNC_USB_ADDED, 0, TIP_USB_IN};
+        QTest::newRow("usb upgrade: drive out") << QVector<int>{PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, 0, TIP_USB_OUT};
+        QTest::newRow("other page") << QVector<int>{PAGE_EDIDSET, SYNC_PARA, 0};
+        QTest::newRow("main menu: not unasked") << QVector<int>{PAGE_MAINWINDOW, SYNC_PARA, 0};
+        QTest::newRow("main menu: on request") << QVector<int>{PAGE_MAINWINDOW, SYNC_PARA, 1, TIP_DONE};
     }
     void notices() {
         QFETCH(QVector<int>, r);
-        RecordingPage page(r[0]);
+        std::optional<RecordingPage> page;
+        if (r[0] != PAGE_MAINWINDOW)
+            page.emplace(r[0]);
         g_page_focus = uint8_t(r[0]);
         testsupport::NoticeDriver driver;
+        g_mainwindow()->tip_done_request = uint8_t(r[2]);
         sync(r[1]);
-        QCOMPARE(page.codes, std::vector<int>{r[1]});
-        QCOMPARE(driver.kinds, std::vector<int>(r.begin() + 2, r.end()));
-    }
-
-    void mainWindowDoneOnlyOnRequest() {
-        g_page_focus = PAGE_MAINWINDOW;
-        testsupport::NoticeDriver driver;
-        sync();
-        QVERIFY(driver.kinds.empty());
-        g_mainwindow()->tip_done_request = 1;
-        sync();
-        QCOMPARE(driver.kinds, std::vector<int>{TIP_DONE});
-        QCOMPARE(int(g_mainwindow()->tip_done_request), 0);
+        if (page)
+            QCOMPARE(page->codes, std::vector<int>{r[1]});
+        QCOMPARE(driver.kinds, std::vector<int>(r.begin() + 3, r.end()));
+        QCOMPARE(int(g_mainwindow()->tip_done_request), 0); // used up
     }
 };
 
