@@ -14,18 +14,16 @@
 #include "ui/frame/numberkeyboard.h"
 
 #include <QAbstractButton>
-#include <algorithm>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStringList>
-#include <QHash>
 #include <QTextDocument>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 
 namespace keypad {
@@ -91,40 +89,45 @@ inline void language_rows() {
         QTest::newRow(qPrintable(QString("language %1").arg(l))) << l;
 }
 
+// The text a user reads on `w`, a label, button or field (false for others).
+inline bool text_of(QWidget* w, QString* text) {
+    if (auto* l = qobject_cast<QLabel*>(w))
+        *text = l->text();
+    else if (auto* b = qobject_cast<QAbstractButton*>(w))
+        *text = b->text();
+    else if (auto* e = qobject_cast<QLineEdit*>(w))
+        *text = e->text();
+    else
+        return false;
+    return true;
+}
+
 // The visible texts of `page` wider than their boxes, as "name: text (w > box)".
 inline QStringList texts_that_overflow(QWidget* page) {
     QStringList out;
+    QString text;
     for (QWidget* w : page->findChildren<QWidget*>()) {
         if (!w->isVisibleTo(page))
             continue;
         w->ensurePolished();
-        QString text;
-        int room = w->contentsRect().width();
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            text = l->text();
-            if (Qt::mightBeRichText(text)) {
-                QTextDocument doc;
-                doc.setDefaultFont(l->font());
-                doc.setDocumentMargin(0);
-                doc.setHtml(text);
-                if (doc.idealWidth() > room)
-                    out << QString("%1: %2 (%3 > %4)").arg(w->objectName(), doc.toPlainText())
-                               .arg(doc.idealWidth()).arg(room);
-                continue;
-            }
-        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            text = b->text();
-            room -= 2; // the border the styles give
-        } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            text = e->text();
-            room -= 2;
-        } else {
+        if (!text_of(w, &text) || text.isEmpty())
             continue;
+        qreal need = 0;
+        int room = w->contentsRect().width();
+        if (qobject_cast<QLabel*>(w) && Qt::mightBeRichText(text)) {
+            QTextDocument doc;
+            doc.setDefaultFont(w->font());
+            doc.setDocumentMargin(0);
+            doc.setHtml(text);
+            need = doc.idealWidth();
+            text = doc.toPlainText();
+        } else {
+            if (!qobject_cast<QLabel*>(w))
+                room -= 2; // the border the styles give buttons and fields
+            for (const QString& line : text.split('\n')) // buttons break their texts with "\n"
+                need = std::max(need, qreal(w->fontMetrics().horizontalAdvance(line)));
         }
-        int need = 0; // the widest line: buttons break their texts with "\n"
-        for (const QString& line : text.split('\n'))
-            need = std::max(need, w->fontMetrics().horizontalAdvance(line));
-        if (!text.isEmpty() && need > room)
+        if (need > room)
             out << QString("%1: %2 (%3 > %4)").arg(w->objectName(), text).arg(need).arg(room);
     }
     return out;
@@ -135,16 +138,10 @@ inline QStringList texts_that_overflow(QWidget* page) {
 // opened in that language.
 inline QStringList visible_texts(QWidget* page) {
     QStringList out;
-    for (QWidget* w : page->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(page))
-            continue;
-        if (auto* l = qobject_cast<QLabel*>(w))
-            out << w->objectName() + ": " + l->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            out << w->objectName() + ": " + b->text();
-        else if (auto* e = qobject_cast<QLineEdit*>(w))
-            out << w->objectName() + ": " + e->text();
-    }
+    QString text;
+    for (QWidget* w : page->findChildren<QWidget*>())
+        if (w->isVisibleTo(page) && text_of(w, &text))
+            out << w->objectName() + ": " + text;
     out.sort();
     return out;
 }
@@ -180,11 +177,8 @@ inline void set_crops(const QString& crops) {
 
 // Writes a device file (its folder made first), as a PC transfer leaves it.
 inline void write_device_file(const QString& device, const QByteArray& bytes) {
-    const QString path = device_path(device);
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
+    QDir().mkpath(QFileInfo(device_path(device)).path());
+    QVERIFY(testsupport::write_file(device, bytes));
 }
 
 // The PC changes the language while the page is in the state `keys` lead

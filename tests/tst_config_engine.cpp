@@ -10,17 +10,9 @@
 #include <QtTest>
 
 namespace {
-QString ini_path() { return device_path("/data/configs/tcpip.ini"); }
-void write_ini(const QByteArray& text) {
-    QFile f(ini_path());
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-QByteArray read_ini() {
-    QFile f(ini_path());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+const QString kIni = QStringLiteral("/data/configs/tcpip.ini");
 ConfigEngine* config() { return ConfigEngine::pInstance(); }
+QByteArray load() { return testsupport::capture_stdout([] { config()->load(); }); }
 } // namespace
 
 class TstConfigEngine : public QObject {
@@ -40,68 +32,62 @@ private slots:
     }
 
     void missingFileGetsDefaults() {
-        QFile::remove(ini_path());
+        QFile::remove(device_path(kIni));
         config()->load();
         QCOMPARE(g_str_ip, QString("192.168.1.199"));
         QCOMPARE(g_lcd_lang_valid, 31u);
-        QVERIFY2(read_ini().contains("ip=192.168.1.199"), read_ini().constData());
+        QVERIFY(testsupport::read_file(kIni).contains("ip=192.168.1.199"));
         config()->load(); // the barcode's single space survives the file
         QCOMPARE(g_str_barcode, QString(" "));
     }
 
     void readsValuesAndKeepsOtherKeys() {
-        write_ini("[config]\nip=10.1.1.255\nbarcode=SN123\nlcd_lang_valid=0x06\nwifi_name=panel\n"
-                  "\n[other]\nx=1\n");
+        QVERIFY(testsupport::write_file(kIni, "[config]\nip=10.1.1.255\nbarcode=SN123\nlcd_lang_valid=0x06\n"
+                                              "wifi_name=panel\n\n[other]\nx=1\n"));
         config()->load();
         QCOMPARE(g_str_ip, QString("10.1.1.255"));  // 255: the highest octet
         QCOMPARE(g_str_barcode, QString("SN123"));
         QCOMPARE(g_lcd_lang_valid, 6u);
-        const QByteArray text = read_ini();
+        const QByteArray text = testsupport::read_file(kIni);
         QVERIFY2(text.contains("wifi_name=panel") && text.contains("[other]") &&
                      text.contains("debug_switch=254"),
                  text.constData());
     }
 
-    void badValueFallsBack_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("first octet 256") << "ip" << "256.1.1.1";
-        QTest::newRow("last octet 256") << "ip" << "10.1.1.256";
-        QTest::newRow("language mask too wide") << "lcd_lang_valid" << "32";
-        QTest::newRow("debug switch above a byte") << "debug_switch" << "256";
+    // A bad value falls back to its default alone and stays in the file;
+    // the console names the file and says what happened.
+    void badFileFallsBackAndSaysSo_data() {
+        QTest::addColumn<QByteArray>("file"); // null: a folder where the file should be
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("ip");
+        QTest::addColumn<uint>("languages");
+        const auto ini = [](const char* bad) {
+            return "[config]\nip=10.0.0.9\nbarcode=B\nlcd_lang_valid=3\ndebug_switch=254\n" + QByteArray(bad);
+        };
+        const QString dflt = "192.168.1.199", ok = "10.0.0.9";
+        QTest::newRow("first octet 256") << ini("ip=256.1.1.1") << "tcpip.ini" << dflt << 3u;
+        QTest::newRow("last octet 256") << ini("ip=10.1.1.256") << "tcpip.ini" << dflt << 3u;
+        QTest::newRow("language mask too wide") << ini("lcd_lang_valid=32") << "tcpip.ini" << ok << 31u;
+        QTest::newRow("debug switch above a byte") << ini("debug_switch=256") << "tcpip.ini" << ok << 3u;
+        // Qt reports a malformed line as an error of the sync that wrote the
+        // defaults all the same: no "cannot write" then.
+        QTest::newRow("malformed line") << QByteArray("[config]\nip=10.0.0.9\n\"unclosed\nbarcode=B")
+                                        << "tcpip.ini: a malformed line" << ok << 31u;
+        QTest::newRow("folder in its place") << QByteArray() << "tcpip.ini: cannot write the defaults"
+                                             << dflt << 31u;
     }
-    void badValueFallsBack() {
-        QFETCH(QString, key);
-        QFETCH(QString, value);
-        write_ini(QString("[config]\nip=10.0.0.9\nbarcode=B\nlcd_lang_valid=3\ndebug_switch=254\n%1=%2\n")
-                      .arg(key, value).toUtf8());
-        const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
-        QVERIFY2(out.contains("tcpip.ini"), out.constData());
-        QCOMPARE(g_str_ip, key == "ip" ? QString("192.168.1.199") : QString("10.0.0.9"));
-        QCOMPARE(g_lcd_lang_valid, key == "lcd_lang_valid" ? 31u : 3u);
+    void badFileFallsBackAndSaysSo() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, said);
+        QFile::remove(device_path(kIni));
+        QVERIFY(file.isNull() ? QDir().mkpath(device_path(kIni)) : testsupport::write_file(kIni, file));
+        const QByteArray out = load();
+        QVERIFY2(out.contains(said.toUtf8()) && out.contains("cannot write") == file.isNull(), out.constData());
+        QTEST(g_str_ip, "ip");
+        QTEST(g_lcd_lang_valid, "languages");
         QCOMPARE(int(g_debugSwitch), 254);
-        QCOMPARE(config()->value(key), value); // the file keeps what it had
-    }
-
-    // Qt reports a malformed line as an error of the sync that wrote the
-    // defaults all the same; the console said they could not be written.
-    void malformedLineSaysWhatHappened() {
-        write_ini("[config]\nip=10.0.0.7\n\"unclosed\nbarcode=B\n");
-        const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
-        QVERIFY2(out.contains("tcpip.ini: a malformed line"), out.constData());
-        QVERIFY2(!out.contains("cannot write"), out.constData());
-        QCOMPARE(g_str_ip, QString("10.0.0.7"));
-        QCOMPARE(config()->value("debug_switch"), QString("254"));
-        QCOMPARE(config()->value("lcd_lang_valid"), QString("31"));
-    }
-
-    // A folder where the file should be: nothing can be written.
-    void unwritableFileStillSaysSo() {
-        QFile::remove(ini_path());
-        QVERIFY(QDir().mkpath(ini_path()));
-        const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
-        QVERIFY2(out.contains("tcpip.ini: cannot write the defaults"), out.constData());
-        QCOMPARE(g_str_ip, QString("192.168.1.199"));
+        if (said == "tcpip.ini") // a bad value stays in the file
+            QVERIFY(testsupport::read_file(kIni).contains(file.mid(file.lastIndexOf('\n'))));
     }
 };
 

@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QDialog>
-#include <QPointer>
 #include <QtTest>
 
 #include <csignal>
@@ -22,31 +21,9 @@
 #include <unistd.h>
 
 namespace {
-// The top-level window that X shows at `p` (a screen position).
 QWidget* window_at(const QPoint& p) {
     QCoreApplication::processEvents();
     return QApplication::topLevelAt(p);
-}
-
-// A page opened after the popup was first shown, covering the screen.
-QDialog* newer_page() {
-    auto* page = new QDialog(nullptr, Qt::FramelessWindowHint);
-    page->setGeometry(0, 0, 320, 240);
-    page->setStyleSheet("background-color: rgb(16, 16, 28);");
-    page->show();
-    if (!QTest::qWaitForWindowExposed(page))
-        qWarning("newer page not exposed");
-    return page;
-}
-
-// Ends the notice after `check` has looked at the screen from inside its
-// modal loop.
-void end_notice_after(std::function<void()> check) {
-    QTimer::singleShot(200, [check] {
-        check();
-        while (g_tip_flag)
-            g_tip->tip_outtime_deal();
-    });
 }
 }  // namespace
 
@@ -66,40 +43,44 @@ private slots:
         g_numberkeyboard = nullptr;
     }
 
-    void notice_shown_again_is_on_top() {
-        const QPoint centre(160, 120);
-        QWidget* seen = nullptr;
-        end_notice_after([&] { seen = window_at(centre); });
-        g_tip->tip_create(TIP_DONE);
-        QCOMPARE(seen, static_cast<QWidget*>(g_tip));
-
-        QPointer<QDialog> page = newer_page();
-        QCOMPARE(window_at(centre), page.data());
-        end_notice_after([&] { seen = window_at(centre); });
-        g_tip->tip_create(TIP_USB_OUT);
-        QVERIFY2(seen == g_tip, "the notice came up under the newer page");
-        QCOMPARE(window_at(centre), page.data());  // and it is gone again
-        delete page;
+    void shown_again_is_on_top_data() {
+        QTest::addColumn<bool>("keypad");
+        QTest::newRow("notice") << false;
+        QTest::newRow("keypad") << true;
     }
-
-    void keypad_shown_again_is_on_top() {
-        const QPoint centre(240, 120);
+    void shown_again_is_on_top() {
+        QFETCH(bool, keypad);
+        QWidget* popup = keypad ? static_cast<QWidget*>(g_numberkeyboard) : g_tip;
+        const QPoint centre(keypad ? 240 : 160, 120);
         QWidget* seen = nullptr;
-        auto run_keypad = [&] {
+        // Looks at the screen from inside the popup's modal loop, then ends it.
+        const auto show_popup = [&] {
             QTimer::singleShot(200, [&] {
                 seen = window_at(centre);
                 QKeyEvent back(QEvent::KeyRelease, PANEL_KEY_BACK, Qt::NoModifier);
-                QApplication::sendEvent(g_numberkeyboard, &back);
+                if (keypad)
+                    QApplication::sendEvent(g_numberkeyboard, &back);
+                while (g_tip_flag)
+                    g_tip->tip_outtime_deal();
             });
-            g_numberkeyboard->label_show("W", "1920");
-            g_numberkeyboard->exec();
+            if (keypad) {
+                g_numberkeyboard->label_show("W", "1920");
+                g_numberkeyboard->exec();
+            } else {
+                g_tip->tip_create(TIP_DONE);
+            }
         };
-        run_keypad();
-        QCOMPARE(seen, static_cast<QWidget*>(g_numberkeyboard));
-        QPointer<QDialog> page = newer_page();
-        run_keypad();
-        QVERIFY2(seen == g_numberkeyboard, "the keypad came up under the newer page");
-        delete page;
+        show_popup();
+        QCOMPARE(seen, popup);
+
+        QDialog page(nullptr, Qt::FramelessWindowHint);
+        page.setGeometry(0, 0, 320, 240);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QCOMPARE(window_at(centre), &page);
+        show_popup();
+        QVERIFY2(seen == popup, "the popup came up under the newer page");
+        QCOMPARE(window_at(centre), &page);  // and it is gone again
     }
 };
 
@@ -121,8 +102,7 @@ int main(int argc, char** argv) {
     }
     ::close(fds[1]);
     std::string display;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n')
+    for (char c; ::read(fds[0], &c, 1) == 1 && c != '\n';)
         display += c;
     ::close(fds[0]);
     if (xvfb < 0 || display.empty()) {

@@ -1,6 +1,6 @@
 // Start-up as main runs it (without the pause for the chips): the home
 // screen in front of the main menu, and the shared keypad and notice made
-// once the first frame is shown.
+// once, right after the first frame is shown.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -23,11 +23,9 @@ private slots:
         QVERIFY(main);
         QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
         QVERIFY(g_lockwindow() && g_lockwindow()->isVisible());
-        // Not needed for the first frame: made right after it.
         QVERIFY(!g_numberkeyboard && !g_tip);
         QTRY_VERIFY(g_numberkeyboard && g_tip);
         QCOMPARE(g_numberkeyboard->geometry(), QRect(main->x() + 160, main->y(), 160, 240));
-        // Made once, however often asked.
         NumberKeyboard* keypad = g_numberkeyboard;
         MainWindow::create_shared_widgets();
         QCOMPARE(g_numberkeyboard, keypad);
