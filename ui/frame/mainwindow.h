@@ -43,7 +43,7 @@ public:
     uint8_t save_mode = 0;
     bool grid_open() const { return load_mode || save_mode; }
     int grid_index() const { return grid.index(); }
-    QWidget* grid_widget() const { return widget_mode; }
+    QWidget* grid_widget();
     // Fills the grid's 16 slots from the slot markers and the current mode.
     void mode_init();
     // Hides the grid before a page opens (the button images stay).
@@ -79,6 +79,7 @@ protected:
 private:
     void show_lock(uint16_t value);
     void build_grid();
+    void hide_grid();
     // Load (false) and save (true) open the grid alike. A reopening after a
     // save keeps the selection on the slot just saved.
     void open_grid(bool save, bool keep_selection = false);
