@@ -87,28 +87,31 @@ MainWindow::MainWindow(QWidget* parent)
     ui->widget->hide();
     pointer = new QLabel(this);
     pointer->setObjectName(QStringLiteral("label_pointer"));
-    set_label_pixmap(pointer, png("pointer.png"));
     pointer->setScaledContents(true);
     pointer->hide();
 
-    set_label_pixmap(ui->label_IP, png("ip.png"));
-    set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
-    set_icon(ui->tools, png("tools.png"), 16, 16);
-    set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
-    set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
-
-    if (!defer_shared_widgets)
-        create_shared_widgets();
-
     pages::set(PAGE_MAINWINDOW, this, PAGE_MAINWINDOW);
     menulist_init();
-    language_changed();
+    if (!defer_until_first_frame) {
+        create_shared_widgets();
+        show_pictures();
+    }
     // The address is known before the window exists; without this the
     // designer's placeholder would show until the first refresh.
     ip_changed();
 }
 
-bool MainWindow::defer_shared_widgets = false;
+bool MainWindow::defer_until_first_frame = false;
+
+void MainWindow::show_pictures() {
+    set_label_pixmap(pointer, png("pointer.png"));
+    set_label_pixmap(ui->label_IP, png("ip.png"));
+    set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
+    set_icon(ui->tools, png("tools.png"), 16, 16);
+    set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
+    set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
+    language_changed();
+}
 
 void MainWindow::create_shared_widgets() {
     if (g_numberkeyboard)

@@ -20,10 +20,13 @@ public:
     ~MainWindow() override;
 
     // The shared number keypad and notice (g_numberkeyboard, g_tip), made
-    // once. The constructor makes them unless start-up defers them until
-    // the first frame is shown, which does not need them.
-    static bool defer_shared_widgets;
+    // once, and the menu's pictures and block values. The constructor makes
+    // them unless start-up defers them until the first frame is shown: the
+    // home screen covers the menu then, and nothing shows the popups before
+    // a key is pressed.
+    static bool defer_until_first_frame;
     static void create_shared_widgets();
+    void show_pictures();
 
     void menulist_init();
     void para_init() override;
