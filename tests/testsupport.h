@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVector>
+#include <QtTest>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -75,6 +77,12 @@ struct NoticeDriver {
 // absent) and written whole (false when it cannot be).
 QByteArray read_file(const QString& device);
 bool write_file(const QString& device, const QByteArray& bytes);
+// `_data()` rows of whole numbers in one column "r", each row under its tag.
+inline void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows) {
+    QTest::addColumn<QVector<int>>("r");
+    for (const auto& row : rows)
+        QTest::newRow(row.first) << row.second;
+}
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport
