@@ -234,38 +234,32 @@ private slots:
         QVERIFY(!para()->RynUserModeSaved(0));
     }
 
+    // The summary reads the slot, not the live block; the slot's
+    // audio_window from a file or the PC past the six windows reads window 0.
+    void summary_reads_the_slot_not_the_block_data() {
+        QTest::addColumn<int>("audio_window");
+        QTest::addColumn<int>("audio_on"); // the window whose audio the slot has on
+        QTest::newRow("window 3") << 2 << 2;
+        QTest::newRow("6, no such window") << 6 << 0;
+        QTest::newRow("255 in the low byte") << 0x01FF << 0;
+    }
     void summary_reads_the_slot_not_the_block() {
-        para()->set_u16(blk::LED_WIDTH, 3840);
-        para()->set_u16(blk::LED_HEIGHT, 1200);
-        para()->set_u16(blk::BRIGHTNESS, 77);
-        para()->set_u16(blk::CONTRAST, 44);
-        para()->set_u16(blk::AUDIO_WINDOW, 2);
-        para()->set_u16(blk::window(0, blk::WIN_AUDIO), 0);
-        para()->set_u16(blk::window(2, blk::WIN_AUDIO), 0x80FF);
+        QFETCH(int, audio_window);
+        QFETCH(int, audio_on);
+        for (auto [at, value] : {std::pair{blk::LED_WIDTH, 3840}, {blk::LED_HEIGHT, 1200},
+                                 {blk::BRIGHTNESS, 77}, {blk::CONTRAST, 44},
+                                 {blk::AUDIO_WINDOW, audio_window},
+                                 {blk::window(audio_on, blk::WIN_AUDIO), 0x80FF}})
+            para()->set_u16(at, uint16_t(value));
         save_slot(1);
-        para()->set_u16(blk::AUDIO_WINDOW, 0);  // the live block no longer says so
+        para()->set_u16(blk::window(audio_on, blk::WIN_AUDIO), 0); // the live block says otherwise
         para()->set_u16(blk::BRIGHTNESS, 10);
         para()->set_u16(blk::CURRENT_MODE, 2);
         open_page();
         QCOMPARE(text("label_LED"), QString("LED size:3840x1200"));
         QCOMPARE(text("label_brightness"), QString("Bri:77 CTRST:44 Volume:ON"));
         QVERIFY(shown("label_using"));
-    }
-
-    // The slot's audio_window from a file or the PC: 6 or more reads window 0.
-    void slot_audio_window_out_of_range_reads_window_0_data() {
-        QTest::addColumn<int>("audio_window");
-        QTest::newRow("6, no such window") << 6;
-        QTest::newRow("255 in the low byte") << 0x01FF;
-    }
-    void slot_audio_window_out_of_range_reads_window_0() {
-        QFETCH(int, audio_window);
-        save_slot(0);
-        slot_u16(0, blk::AUDIO_WINDOW, uint16_t(audio_window));
-        slot_u16(0, blk::window(0, blk::WIN_AUDIO), 0x80FF);
-        open_page();
-        QVERIFY(text("label_brightness").endsWith("Volume:ON"));
-        slot_u16(0, blk::window(0, blk::WIN_AUDIO), 0x00FF);
+        slot_u16(1, blk::window(audio_on, blk::WIN_AUDIO), 0x00FF);
         redraw();
         QVERIFY(text("label_brightness").endsWith("Volume:OFF"));
     }

@@ -91,7 +91,6 @@ private slots:
             QCOMPARE(int(page()->selected()), expect);
             if (!keys.isEmpty() && keys != "k")
                 QCOMPARE(int(g_image_current), expect);
-            QCOMPARE(text("image_name"), QString("Name:Image%1").arg(expect + 1));
         });
     }
 
@@ -160,54 +159,38 @@ private slots:
         });
     }
 
-    // attr 0..3 lights one icon; a value out of range leaves the icons of
-    // the window shown before.
-    void mirror_icons_data() {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
+    // Stepping to window 2 redraws its mirror icons and its pixel-to-pixel
+    // entry: attr 0..3 lights one icon, and a value out of range leaves the
+    // icons of the window shown before; the entry follows bit 8 of the
+    // output word and modes 0, 8 and 9, another mode leaves it.
+    void window_attributes_data() {
+        QTest::addColumn<int>("first");  // window 1's attr
+        QTest::addColumn<int>("second"); // window 2's attr
         QTest::addColumn<int>("lit");
-        QTest::newRow("attr 0") << 1 << 0 << 1;
-        QTest::newRow("attr 3") << 1 << 3 << 4;
-        QTest::newRow("attr 4 keeps attr 2's icons") << 2 << 4 << 3;
-        QTest::newRow("attr 0xFFFF keeps attr 0's icons") << 0 << 0xFFFF << 1;
-    }
-    void mirror_icons() {
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(int, lit);
-        set_window(0, blk::WIN_ATTR, uint16_t(first));
-        set_window(1, blk::WIN_ATTR, uint16_t(second));
-        run_page([&] {
-            QCOMPARE(lit_mirror(), first + 1);
-            key(PANEL_KEY_RIGHT);
-            QCOMPARE(lit_mirror(), lit);
-        });
-    }
-
-    void pixel_to_pixel_combo_data() {
         QTest::addColumn<int>("output");
         QTest::addColumn<int>("dbd");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("bit 8 clear, mode 9") << 0x0001 << 9 << 0 << "OFF";
-        QTest::newRow("bit 8, mode 0") << 0x0100 << 0 << 1 << "ON";
-        QTest::newRow("bit 8, mode 9") << 0x0100 << 9 << 3 << "HD3,HD4 Ver";
-        QTest::newRow("bit 8, mode 7 keeps window 1's entry") << 0x0100 << 7 << 2 << "HD3,HD4 Hor";
+        QTest::addColumn<int>("entry"); // window 1 shows entry 2 (mode 8)
+        QTest::newRow("attr 0, bit 8 clear") << 1 << 0 << 1 << 0x0001 << 9 << 0;
+        QTest::newRow("attr 3, mode 0") << 1 << 3 << 4 << 0x0100 << 0 << 1;
+        QTest::newRow("attr 4 keeps, mode 9") << 2 << 4 << 3 << 0x0100 << 9 << 3;
+        QTest::newRow("attr 0xFFFF keeps, mode 7 keeps") << 0 << 0xFFFF << 1 << 0x0100 << 7 << 2;
     }
-    void pixel_to_pixel_combo() {
+    void window_attributes() {
+        QFETCH(int, first);
+        QFETCH(int, second);
         QFETCH(int, output);
         QFETCH(int, dbd);
-        QFETCH(int, entry);
-        QFETCH(QString, shown);
+        set_window(0, blk::WIN_ATTR, uint16_t(first));
+        set_window(1, blk::WIN_ATTR, uint16_t(second));
         set_window(0, blk::WIN_OUTPUT, 0x0100);
         set_window(0, blk::WIN_DBD_MODE, 8);
         set_window(1, blk::WIN_OUTPUT, uint16_t(output));
         set_window(1, blk::WIN_DBD_MODE, uint16_t(dbd));
         run_page([&] {
+            QCOMPARE(lit_mirror(), first + 1);
             key(PANEL_KEY_RIGHT);
-            auto* combo = page()->findChild<QComboBox*>("comboBox_P2P");
-            QCOMPARE(combo->currentIndex(), entry);
-            QCOMPARE(combo->currentText(), shown);
+            QTEST(lit_mirror(), "lit");
+            QTEST(page()->findChild<QComboBox*>("comboBox_P2P")->currentIndex(), "entry");
         });
     }
 

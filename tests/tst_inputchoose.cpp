@@ -16,14 +16,9 @@ using IntList = QVector<int>;
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 InputChoose* page() { return g_inputchoose(); }
-std::vector<int> notices; // kinds of the notices shown, in order
-std::array<uint8_t, 5> lights{}; // the keypad's last light report
-int warnings = 0;                // console warnings of the page
-
-void count_warnings(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith("InputChoose:"))
-        ++warnings;
-}
+std::vector<int> notices;         // kinds of the notices shown, in order
+std::array<uint8_t, 5> lights{};  // the keypad's last light report
+int warnings = 0;                 // console warnings of the page
 
 // Windows from their enable and source words; the crop table as set_crops
 // takes it; then saved.
@@ -48,9 +43,8 @@ QString entry_text(int i, const char* label) {
 // The entries that carry the in-use badge.
 IntList badges() {
     IntList out;
-    const QList<QFrame*> list = entries();
-    for (int i = 0; i < list.size(); ++i)
-        if (list[i]->findChild<QLabel*>("badge"))
+    for (int i = 0; i < entries().size(); ++i)
+        if (entries().at(i)->findChild<QLabel*>("badge"))
             out << i;
     return out;
 }
@@ -63,17 +57,14 @@ void compare_tab(int window, const QString& tab) {
     QVERIFY(label);
     QCOMPARE(label->text(), fitted_text(label, tab));
 }
-QString list_name(int listseq) {
-    return page()->findChild<QLabel*>(QString("sourcelistseq%1name").arg(listseq))->text();
-}
 IntList state() {
     InputChoose* p = page();
     return {p->ui_seltype, p->select_window, p->select_source, p->current_page, p->focus()};
 }
 uint16_t source_of(int w) { return para()->window_u16(w, blk::WIN_SOURCE); }
-QImage icon(int listseq) {
-    const QString name = QString("sourcelistseq%1pixmap").arg(listseq);
-    return page()->findChild<QLabel*>(name)->pixmap(Qt::ReturnByValue).toImage();
+// A label of the source list's position `listseq`: "name" or "pixmap".
+QLabel* list_label(int listseq, const char* what) {
+    return page()->findChild<QLabel*>(QString("sourcelistseq%1%2").arg(listseq).arg(what));
 }
 } // namespace
 
@@ -121,7 +112,6 @@ private slots:
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<IntList>("expect"); // level, window, source, page, focus
-
         const IntList one{1}, three{1, 0, 1, 0, 0, 1}, two{1, 1}, s2{2}, s3{3}, s4{4};
         const IntList at6{2, 2, 2, 2, 2, 4};
         const QString five = "4.1 4.2 4.3 4.4 4.5", four = "4.1 4.2 4.3 4.4";
@@ -249,10 +239,10 @@ private slots:
                               R"({"source":{"namelist":[{"id":3,"valid":"on","name":"A<b"}]},
                         "crop":{"namelist":[{"id":1,"valid":"on","name":"Close-up"}]}})");
             para()->test_signal(SYNC_PARA);
-            QVERIFY(list_name(1).contains(">2<"));
+            QVERIFY(list_label(1, "name")->text().contains(">2<"));
             para()->test_signal(SYNC_PC_FILE_END);
-            QVERIFY2(list_name(1).contains(">A&lt;b<") && list_name(1).contains(">3<"),
-                     qPrintable(list_name(1)));
+            const QString name = list_label(1, "name")->text();
+            QVERIFY2(name.contains(">A&lt;b<") && name.contains(">3<"), qPrintable(name));
             QCOMPARE(entries().size(), 3);
             QCOMPARE(entry_text(2, "name"), QString("Close-up"));
         });
@@ -315,7 +305,9 @@ private slots:
         QFETCH(QString, tab);
         QFETCH(IntList, badge);
         setup({1}, {word}, crops);
-        qInstallMessageHandler(count_warnings);
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
+        });
         run_page([&] {
             if (!tab.isEmpty())
                 compare_tab(0, tab);
@@ -338,13 +330,16 @@ private slots:
         para()->publish_input_info(2, 1920, 1080, 60);
         run_page([] {
             press("kk");
-            const QImage online = icon(0);
+            const auto icon = [] {
+                return list_label(0, "pixmap")->pixmap(Qt::ReturnByValue).toImage();
+            };
+            const QImage online = icon();
             para()->publish_input_info(2, 0, 0, 0);
             QCOMPARE(entry_text(0, "info"), QString("No signal"));
-            QVERIFY(icon(0) != online);
+            QVERIFY(icon() != online);
             para()->publish_input_info(2, 1280, 720, 50);
             QCOMPARE(entry_text(0, "info"), QString("1280x720@50Hz"));
-            QCOMPARE(icon(0), online);
+            QCOMPARE(icon(), online);
         });
     }
 };

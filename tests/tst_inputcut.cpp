@@ -53,42 +53,18 @@ QStringList records(int count) {
     }
     return out;
 }
-QByteArray crop_table() {
-    return QByteArray(reinterpret_cast<const char*>(block() + blk::CROP),
-                      CROP_COUNT * blk::CROP_SIZE);
-}
 int apply_flag() { return c331_manage::pInstance()->para_update_flag; }
 } // namespace
 
 class TstInputCut : public QObject {
     Q_OBJECT
-    enum Opener { FROM_OPTION, FROM_INPUTCHOOSE };
-    // Opens the crop page from the settings menu (Right, OK) or from the
-    // source selection page (Left, Left to the crop button, OK) and runs
+    // Opens the crop page from the settings menu (Right, OK) and runs
     // `body` inside its modal loop; whatever is left open is closed after.
-    // `after` runs in the opener once the crop page has closed by itself.
-    void run_page(const std::function<void()>& body, Opener opener = FROM_OPTION,
-                  const std::function<void()>& after = {}) {
+    void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
-        bool ran = false;
-        testsupport::post([&] {
-            testsupport::post([&] {
-                ran = g_page_focus == PAGE_INPUTCUT && page() != nullptr;
-                if (ran)
-                    body();
-                if (!after)
-                    testsupport::close_all_pages();
-            });
-            press(opener == FROM_OPTION ? "rk" : "llk");
-            if (after)
-                after();
-            testsupport::close_all_pages();
-        });
-        if (opener == FROM_OPTION)
-            pages::open<Option>();
-        else
-            pages::open<InputChoose>();
-        QVERIFY2(ran, "the opener did not open the crop page");
+        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("rk"); }},
+                                         PAGE_INPUTCUT, body),
+                 "the settings menu did not open the crop page");
     }
 
 private slots:
@@ -204,7 +180,7 @@ private slots:
                 crops += QString("%1.%2 ").arg(i % 2 ? 3 : 0).arg(i / 2 + 1);
         }
         set_crops(crops);
-        const QByteArray before = crop_table();
+        const QStringList before = records(CROP_COUNT);
         run_page([&] {
             press(keys);
             if (!typed.isEmpty())
@@ -213,7 +189,7 @@ private slots:
             press(leave);
             QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_CROPS));
             QCOMPARE(records(3), after);
-            QCOMPARE(apply_flag(), crop_table() == before ? 0 : 1);
+            QCOMPARE(apply_flag(), records(CROP_COUNT) == before ? 0 : 1);
         });
     }
 
@@ -291,12 +267,14 @@ private slots:
         });
     }
 
-    // Back twice returns to source selection, which counts the new crop.
-    void back_to_source_selection() {
-        run_page([] {
-            press("kkrrrrrkbb"); // add a crop, leave
-            QCOMPARE(int(g_page_focus), int(PAGE_INPUTCHOOSE));
-        }, FROM_INPUTCHOOSE, [] { QCOMPARE(int(g_inputchoose()->get_source_num(2)), 2); });
+    // Opened from source selection (Left, Left to the crop button, OK):
+    // Back twice returns there, and the page counts the crop added.
+    void back_to_source_selection_counts_the_new_crop() {
+        g_page_focus = PAGE_MAINWINDOW;
+        QVERIFY(testsupport::run_nested(
+            {[] { pages::open<InputChoose>(); }, [] { press("llk"); },
+             [] { press("kkrrrrrkbb"); }}, // add a crop, leave
+            PAGE_INPUTCHOOSE, [] { QCOMPARE(int(g_inputchoose()->get_source_num(2)), 2); }));
     }
 
     // A language change from the PC while an editor is open re-texts it as

@@ -100,7 +100,7 @@ private slots:
         auto row = [](const char* tag, int e, IntList s, QString k, QString w, QString h) {
             QTest::newRow(tag) << e << s << k << w << h;
         };
-        row("width 9000 cut to 8188", 0, {1920, 1080}, "9000K", "8188", "1080");
+        row("width 8189 cut to 8188", 0, {1920, 1000}, "8189K", "8188", "1000");
         row("width 8188 with 1280 is just within", 0, {1920, 1280}, "8188K", "8188", "1280");
         row("width 8188 with 1281 is just over", 0, {1920, 1281}, "8188K", "8188", "1280");
         row("width 63 raised to 64", 0, {1920, 8188}, "63K", "64", "8188");

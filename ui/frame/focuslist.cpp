@@ -2,6 +2,11 @@
 
 #include "core/para_write.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+#include <QStringList>
+#include <QStyle>
+#include <QVariant>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -45,9 +50,165 @@ const FocusStyles& menu_tile_disabled_styles() {
     return s;
 }
 
+namespace {
+// An entry's look: "<set>-<state>", the set being its looks' index in
+// look_sets() and the state a FocusList::Style. Its parent's style sheet
+// carries one rule per set and state, after kLooksMarker.
+const char* const kLookProperty = "look";
+const QString kLooksMarker = QStringLiteral("/*looks*/");
+const QString kWrapOpen = QStringLiteral("* {");
+const QString kWrapClose = QStringLiteral("}\n");
+constexpr size_t kMaxLookSets = 64;
+
+// Copies: a page may hold its looks in a member that goes with it.
+std::vector<FocusStyles>& look_sets() {
+    static std::vector<FocusStyles> sets;
+    return sets;
+}
+
+int look_set_id(const FocusStyles& s) {
+    std::vector<FocusStyles>& sets = look_sets();
+    for (size_t i = 0; i < sets.size(); ++i)
+        if (sets[i].normal == s.normal && sets[i].focused == s.focused && sets[i].editing == s.editing)
+            return int(i);
+    // Each set adds rules to the parents that use it: a page making looks
+    // on the fly gets its own style sheets instead.
+    if (sets.size() >= kMaxLookSets)
+        return -1;
+    sets.push_back(s);
+    return int(sets.size() - 1);
+}
+
+const QString& look_text(const FocusStyles& s, int state) {
+    return state == int(FocusList::Style::Editing) ? s.editing
+           : state == int(FocusList::Style::Focused) ? s.focused
+                                                      : s.normal;
+}
+
+QString look_value(int set, FocusList::Style state) {
+    return QStringLiteral("%1-%2").arg(set).arg(int(state));
+}
+
+// The declarations a parent had before it carried looks: its selector-free
+// sheet, which applies to it and all its children alike, as "* {...}".
+QString own_part(const QString& sheet) {
+    const int mark = sheet.indexOf(kLooksMarker);
+    if (mark < 0)
+        return sheet;
+    QString own = sheet.left(mark);
+    if (own.startsWith(kWrapOpen) && own.endsWith(kWrapClose))
+        own = own.mid(kWrapOpen.size(), own.size() - kWrapOpen.size() - kWrapClose.size());
+    return own;
+}
+
+QString with_looks(const QString& own, const QString& looks) {
+    return (own.trimmed().isEmpty() ? QString() : kWrapOpen + own + kWrapClose) + kLooksMarker +
+           looks;
+}
+
+// Gives `parent` the rules of look set `set`. False when its own sheet has
+// selectors: their weight against the looks' rules would differ from that
+// of a style sheet of the entry's own.
+bool parent_carries(QWidget* parent, int set) {
+    const QString sheet = parent->styleSheet();
+    if (sheet.contains(QStringLiteral("[look=\"%1-").arg(set)))
+        return true;
+    const QString own = own_part(sheet);
+    if (own.contains(QLatin1Char('{')))
+        return false;
+    const int mark = sheet.indexOf(kLooksMarker);
+    QString looks = mark < 0 ? QString() : sheet.mid(mark + kLooksMarker.size());
+    const FocusStyles& s = look_sets()[size_t(set)];
+    for (FocusList::Style state :
+         {FocusList::Style::Normal, FocusList::Style::Focused, FocusList::Style::Editing})
+        looks += QStringLiteral("*[look=\"%1\"]{%2}\n")
+                     .arg(look_value(set, state), look_text(s, int(state)));
+    parent->setStyleSheet(with_looks(own, looks));
+    if (!parent->testAttribute(Qt::WA_WState_Polished)) {
+        // A child polished before may have parsed the old sheet, and only a
+        // polished widget's new sheet replaces that parse: unpolishing the
+        // parent as a styled widget drops it without re-styling all its
+        // children. Their own rules stay right, the looks' rules match none
+        // of them.
+        parent->setAttribute(Qt::WA_StyleSheet);
+        parent->style()->unpolish(parent);
+    }
+    return true;
+}
+
+// What QWidget::setStyleSheet does for the widget itself, without parsing:
+// the style rules matched again, the palette and font set, the contents
+// margins and size hints taken up. A widget not yet polished takes its
+// look when it is shown.
+void repolish(QWidget* w) {
+    if (!w->testAttribute(Qt::WA_WState_Polished))
+        return;
+    w->style()->polish(w);
+    QEvent change(QEvent::StyleChange);
+    QCoreApplication::sendEvent(w, &change);
+    w->update();
+}
+
+bool plain_declarations(const QString& look) {
+    return !look.isEmpty() && !look.contains(QLatin1Char('{'));
+}
+
+// Gives `w` the look `state` of `looks` through its parent's rules; false
+// when that cannot keep the look exact (see FocusList::restyle).
+bool show_look(QWidget* w, const FocusStyles& looks, FocusList::Style state) {
+    QWidget* parent = w->parentWidget();
+    if (!parent || w->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) ||
+        !plain_declarations(looks.normal) || !plain_declarations(looks.focused) ||
+        !plain_declarations(looks.editing))
+        return false;
+    const int set = look_set_id(looks);
+    if (set < 0 || !parent_carries(parent, set))
+        return false;
+    const QString value = look_value(set, state);
+    const bool own_sheet = !w->styleSheet().isEmpty();
+    if (!own_sheet && w->property(kLookProperty).toString() == value)
+        return true;
+    w->setProperty(kLookProperty, value);
+    if (own_sheet)
+        w->setStyleSheet(QString());  // re-polishes with the parent's rules
+    else
+        repolish(w);
+    return true;
+}
+}  // namespace
+
+QString look_of(const QWidget* w) {
+    if (!w)
+        return QString();
+    const QString own = own_part(w->styleSheet());
+    if (!own.isEmpty())
+        return own;
+    const QStringList look = w->property(kLookProperty).toString().split(QLatin1Char('-'));
+    bool ok = false;
+    const int set = look.value(0).toInt(&ok);
+    if (!ok || look.size() != 2 || set < 0 || set >= int(look_sets().size()))
+        return QString();
+    return look_text(look_sets()[size_t(set)], look.value(1).toInt());
+}
+
 void set_style(QWidget* w, const QString& style) {
-    if (w && w->styleSheet() != style)
-        w->setStyleSheet(style);
+    if (!w || look_of(w) == style)
+        return;
+    const QString sheet = w->styleSheet();
+    const int mark = sheet.indexOf(kLooksMarker);
+    if (mark >= 0) {
+        // A parent keeps the looks of its entries.
+        w->setStyleSheet(with_looks(style, sheet.mid(mark + kLooksMarker.size())));
+        return;
+    }
+    // The own sheet outweighs the parent's look rules; without one the look
+    // property must go too.
+    if (style.isEmpty() && w->property(kLookProperty).isValid()) {
+        w->setProperty(kLookProperty, QVariant());
+        repolish(w);
+        return;
+    }
+    w->setStyleSheet(style);
 }
 
 QWidget* FocusList::widget(int i) const {
@@ -78,7 +239,9 @@ void FocusList::restyle(int i) {
     if (!w)
         return;
     const FocusStyles& st = styles_for(i);
-    set_style(w, i != index_ ? st.normal : editing_ ? st.editing : st.focused);
+    const Style state = i != index_ ? Style::Normal : editing_ ? Style::Editing : Style::Focused;
+    if (!show_look(w, st, state))
+        set_style(w, look_text(st, int(state)));
 }
 
 void FocusList::restyle_all() {

@@ -21,9 +21,12 @@ const FocusStyles& tile_styles();       // rounded 2-pixel tiles of the main men
 const FocusStyles& menu_tile_styles();  // the same tiles with white text (menus)
 const FocusStyles& menu_tile_disabled_styles();  // a greyed menu tile
 
-// Sets a style sheet only when it differs: setting one re-polishes the
-// widget and its children.
+// Sets a style sheet only when it differs from the look the widget has:
+// setting one re-parses it and re-polishes the widget and its children.
 void set_style(QWidget* w, const QString& style);
+// The declarations that give `w` its look: its own style sheet, or else
+// the look a focus list gave it (see FocusList::restyle).
+QString look_of(const QWidget* w);
 
 class FocusList {
 public:
@@ -55,7 +58,11 @@ public:
     // `wrap` is false (and `moved` does not run).
     void move(int delta);
     // Gives entry `i` the look of its state again; after a change of its
-    // styles (a greyed tile) or of the page's own drawing.
+    // styles (a greyed tile) or of the page's own drawing. A look is a rule
+    // of the entry's parent picked by a dynamic property, so a focus move
+    // re-polishes the two entries alone and parses nothing; an entry that
+    // has children, a look with selectors or a parent whose style sheet has
+    // selectors gets the look as its own style sheet instead.
     void restyle(int i);
     void restyle_all();
 

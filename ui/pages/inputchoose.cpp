@@ -509,9 +509,11 @@ void InputChoose::initSource() {
         entries_frame->setObjectName(QStringLiteral("frame"));
         entries_frame->setGeometry(1, 127, 318, 70);
         entries_frame->lower();
-        entries_frame->show();
     }
+    // Styled before it is shown: showing polishes it, and a style sheet set
+    // afterwards would polish the frame and every box in it again.
     set_style(entries_frame, ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
+    entries_frame->show();
     while (int(boxes.size()) > shown) {
         delete boxes.back().box;
         boxes.pop_back();
@@ -554,6 +556,7 @@ void InputChoose::initSource() {
         const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
         const bool used = e == in_use;
         set_style(b.box, focused ? kEntryFocused : used ? kEntryInUse : kEntryNormal);
+        b.box->show();  // a new box: after its style, as the frame above
         set_label_pixmap(b.state, png(used ? "state_on.png" : "state_off.png"));
         if (used && !b.badge) {
             b.badge = new QLabel(b.box);
@@ -596,7 +599,6 @@ InputChoose::EntryBox InputChoose::make_entry_box(int i) {
         l->setTextFormat(Qt::PlainText);
         align_short_row(l);
     }
-    b.box->show();
     return b;
 }
 
