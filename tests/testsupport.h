@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QVector>
-#include <QtTest>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -78,11 +77,7 @@ struct NoticeDriver {
 QByteArray read_file(const QString& device);
 bool write_file(const QString& device, const QByteArray& bytes);
 // `_data()` rows of whole numbers in one column "r", each row under its tag.
-inline void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows) {
-    QTest::addColumn<QVector<int>>("r");
-    for (const auto& row : rows)
-        QTest::newRow(row.first) << row.second;
-}
+void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows);
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport
