@@ -15,6 +15,7 @@
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/pageframe.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
