@@ -70,30 +70,29 @@ private slots:
         QTRY_VERIFY(!g_custommode());
     }
 
-    // current_mode 17 names no slot: the page starts on slot 0.
-    void opens_on_the_current_mode_data() {
+    // The page opens on the current mode (17 names no slot: slot 0), and
+    // Left, Right and the keypad's R step through the 16 slots with wrap.
+    void mode_selection_data() {
         QTest::addColumn<int>("current");
+        QTest::addColumn<QVector<int>>("presses");
         QTest::addColumn<int>("slot");
-        QTest::newRow("mode 7") << 7 << 6;
-        QTest::newRow("mode 17, out of range") << 17 << 0;
+        const int L = PANEL_KEY_LEFT, R = PANEL_KEY_RIGHT;
+        QTest::newRow("mode 7") << 7 << QVector<int>{} << 6;
+        QTest::newRow("mode 17, out of range") << 17 << QVector<int>{} << 0;
+        QTest::newRow("Left wraps slot 1 to 16") << 0 << QVector<int>{L} << 15;
+        QTest::newRow("keypad R wraps 16 to 1") << 16 << QVector<int>{'R'} << 0;
+        QTest::newRow("16 times Right") << 0 << QVector<int>(16, R) << 0;
     }
-    void opens_on_the_current_mode() {
+    void mode_selection() {
         QFETCH(int, current);
+        QFETCH(QVector<int>, presses);
         QFETCH(int, slot);
         para()->set_u16(blk::CURRENT_MODE, uint16_t(current));
         open_page();
+        for (int k : presses)
+            keys(k);
         QCOMPARE(int(g_mode_select), slot);
         QCOMPARE(page()->mode_box()->combo->currentIndex(), slot);
-    }
-
-    void browsing_wraps_both_ways() {
-        open_page();
-        keys(PANEL_KEY_LEFT);
-        QCOMPARE(page()->mode_box()->combo->currentIndex(), 15);
-        keys('R'); // the keypad letter does the same
-        QCOMPARE(int(g_mode_select), 0);
-        keys(PANEL_KEY_RIGHT, 16);
-        QCOMPARE(int(g_mode_select), 0);
     }
 
     void empty_slot_shows_blank_and_refuses_ok() {
