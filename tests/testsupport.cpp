@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 
 #include <cstdio>
 #include <cstdlib>
@@ -240,6 +241,12 @@ QByteArray read_file(const QString& device) {
 bool write_file(const QString& device, const QByteArray& bytes) {
     QFile f(device_path(device));
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows) {
+    QTest::addColumn<QVector<int>>("r");
+    for (const auto& row : rows)
+        QTest::newRow(row.first) << row.second;
 }
 
 QByteArray capture_stdout(const std::function<void()>& fn) {

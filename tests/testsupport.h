@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVector>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -75,6 +76,8 @@ struct NoticeDriver {
 // absent) and written whole (false when it cannot be).
 QByteArray read_file(const QString& device);
 bool write_file(const QString& device, const QByteArray& bytes);
+// `_data()` rows of whole numbers in one column "r", each row under its tag.
+void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows);
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

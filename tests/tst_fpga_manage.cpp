@@ -43,27 +43,22 @@ private slots:
         set_led(LED_PARA_IDLE, 0);
     }
 
-    void registerReadsStayInsideTheShadow_data() {
-        QTest::addColumn<int>("reg");
-        QTest::addColumn<int>("chip");
-        QTest::addColumn<int>("result");
-        QTest::newRow("last of the low bank") << 63 << 0 << 1;
-        QTest::newRow("gap after the low bank") << 64 << 0 << 0;
-        QTest::newRow("state byte is no register") << int(fpga_reg::STATE) << 0 << 0;
-        QTest::newRow("first of the high bank") << 128 << 1 << 1;
-        QTest::newRow("last register") << 170 << 0 << 1;
-        QTest::newRow("past the last register") << 171 << 0 << 0;
-        QTest::newRow("third FPGA") << 10 << 2 << 0;
+    void registerReadsStayInsideTheShadow_data() { // register, chip, read
+        testsupport::int_rows({{"last of the low bank", {63, 0, 1}},
+                               {"gap after the low bank", {64, 0, 0}},
+                               {"state byte is no register", {fpga_reg::STATE, 0, 0}},
+                               {"first of the high bank", {128, 1, 1}},
+                               {"last register", {170, 0, 1}},
+                               {"past the last register", {171, 0, 0}},
+                               {"third FPGA", {10, 2, 0}}});
     }
     void registerReadsStayInsideTheShadow() {
-        QFETCH(int, reg);
-        QFETCH(int, chip);
-        QFETCH(int, result);
-        const int f = chip < FPGA_COUNT ? chip : 0;
+        QFETCH(QVector<int>, r);
+        const int reg = r[0], f = r[1] < FPGA_COUNT ? r[1] : 0;
         fpga()->sim_set_register(f, reg, 0x5A);
         const uint8_t before = fpga()->MCU_REG_func[f][reg];
-        QCOMPARE(fpga()->read_from_register(uint8_t(reg), uint8_t(chip)), result);
-        QCOMPARE(fpga()->MCU_REG_func[f][reg], result ? uint8_t(0x5A) : before);
+        QCOMPARE(fpga()->read_from_register(uint8_t(reg), uint8_t(r[1])), r[2]);
+        QCOMPARE(fpga()->MCU_REG_func[f][reg], r[2] ? uint8_t(0x5A) : before);
         fpga()->sim_set_register(f, reg, 0);
         fpga()->read_from_register(uint8_t(reg), uint8_t(f));
     }

@@ -1,5 +1,5 @@
 // The shared number keypad: typing rules with panel keys and touch, what OK,
-// Back and Cancel send, keys it must swallow, and the field that opens it.
+// Back and Cancel send, and keys it must swallow.
 #include "page_driver.h"
 #include "testsupport.h"
 
@@ -8,7 +8,6 @@
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/keys.h"
-#include "ui/frame/my_lineedit.h"
 #include "ui/frame/numberkeyboard.h"
 
 #include <QPushButton>
@@ -139,15 +138,6 @@ private slots:
         QCOMPARE(int(kb->focused_index()), 5);
         release(kb.get(), PANEL_KEY_OK); // a fresh fill: the digit replaces the value
         QCOMPARE(kb->value(), QString("6"));
-    }
-
-    void line_edit_press_sends_text() {
-        My_lineEdit edit;
-        edit.setText("1080");
-        QSignalSpy spy(&edit, &My_lineEdit::send_show);
-        QTest::mousePress(&edit, Qt::LeftButton);
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), QString("1080"));
     }
 };
 

@@ -57,25 +57,20 @@ private slots:
     // A good entry replaces the image with the timing asked for; a bad one
     // (the EDID page stores 0 for an empty or oversized field) is logged,
     // the EEPROM keeps its image and the input is not marked written.
-    void entryBuildsImage_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("rate");
-        QTest::addColumn<bool>("built");
-        QTest::newRow("1080p60") << 1920 << 1080 << 60 << true;
-        QTest::newRow("4K30") << 3840 << 2160 << 30 << true;
-        QTest::newRow("zero width") << 0 << 1080 << 60 << false;
-        QTest::newRow("zero rate") << 1920 << 1080 << 0 << false;
-        QTest::newRow("width past 12 bits") << 4096 << 1080 << 60 << false;
-        QTest::newRow("negative height as stored") << 1920 << 0xFFFF << 60 << false;
-        QTest::newRow("rate past 240 Hz") << 1920 << 1080 << 241 << false;
-        QTest::newRow("pixel clock past 16 bits") << 4000 << 4000 << 60 << false;
+    void entryBuildsImage_data() { // width, height, rate, built
+        testsupport::int_rows({{"1080p60", {1920, 1080, 60, 1}},
+                               {"4K30", {3840, 2160, 30, 1}},
+                               {"zero width", {0, 1080, 60, 0}},
+                               {"zero rate", {1920, 1080, 0, 0}},
+                               {"width past 12 bits", {4096, 1080, 60, 0}},
+                               {"negative height as stored", {1920, 0xFFFF, 60, 0}},
+                               {"rate past 240 Hz", {1920, 1080, 241, 0}},
+                               {"pixel clock past 16 bits", {4000, 4000, 60, 0}}});
     }
     void entryBuildsImage() {
-        QFETCH(int, width);
-        QFETCH(int, height);
-        QFETCH(int, rate);
-        QFETCH(bool, built);
+        QFETCH(QVector<int>, r);
+        const int width = r[0], height = r[1], rate = r[2];
+        const bool built = r[3];
         const int input = 3;
         src()->edid_ram_table_from[input] = 0;
         src()->request_edid_rewrite(input);

@@ -33,21 +33,17 @@ private slots:
     }
     void cleanup() { front.reset(); }
 
-    void source_letters_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("source");
-        QTest::newRow("G ext") << int('G') << 0;
-        QTest::newRow("I is source 4, not 2") << int('I') << 4;
-        QTest::newRow("J, the last") << int('J') << 5;
-        QTest::newRow("K is source 2") << int('K') << 2;
+    void source_letters_data() { // letter, source
+        testsupport::int_rows({{"G ext", {'G', 0}}, {"I is source 4, not 2", {'I', 4}}, {"J, the last", {'J', 5}},
+                               {"K is source 2", {'K', 2}}});
     }
     void source_letters() {
-        QFETCH(int, key);
+        QFETCH(QVector<int>, r);
         enable_window(3, 1);
         g_image_current = 3;
         para()->set_u16(blk::window(3, blk::WIN_SOURCE), 0x8005);  // a crop before
-        press(key);
-        QTEST(int(para()->window_u16(3, blk::WIN_SOURCE)), "source");
+        press(r[0]);
+        QCOMPARE(int(para()->window_u16(3, blk::WIN_SOURCE)), r[1]);
         QCOMPARE(apply_flag(), 1);
         QCOMPARE(int(para()->window_u16(0, blk::WIN_SOURCE)), 2);  // window 0 untouched
     }

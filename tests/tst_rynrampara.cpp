@@ -44,11 +44,7 @@ QByteArray mode_record(uint8_t marker, int size, uint8_t fill = 0) {
     return r;
 }
 QString mode_file(int slot) { return QString("/data/modes/custom_mode%1").arg(slot + 1); }
-void rows(const std::vector<std::pair<const char*, QVector<int>>>& rs) {
-    QTest::addColumn<QVector<int>>("r");
-    for (const auto& row : rs)
-        QTest::newRow(row.first) << row.second;
-}
+using testsupport::int_rows;
 } // namespace
 
 class TstRynRamPara : public QObject {
@@ -111,7 +107,7 @@ private slots:
     }
 
     void imageSourceDecoding_data() { // word, source, crop index
-        rows({{"plain source", {0x0003, 3, -1}},
+        int_rows({{"plain source", {0x0003, 3, -1}},
               {"crop record 39", {0x8000 + 39, 2, 39}},
               {"crop index 40 is outside the table", {0x8000 + 40, 0, -1}},
               {"free crop record", {0x8001, 0, -1}},
@@ -134,7 +130,7 @@ private slots:
 
     // Saved slots (bits), start, then the slot found previous, next, this or next.
     void userModeIndex_data() {
-        rows({{"none saved", {0, 5, 256, 256, 256}},
+        int_rows({{"none saved", {0, 5, 256, 256, 256}},
               {"one, from below: previous wraps past 0", {1 << 7, 3, 7, 7, 7}},
               {"one, from above: next wraps past 15", {1 << 7, 9, 7, 7, 7}},
               {"two, from a half-marked slot", {1 << 2 | 1 << 12, 13, 12, 2, 2}},
@@ -185,7 +181,7 @@ private slots:
     }
 
     void languageRule_data() { // offered mask, saved, chosen, changed, language, in block
-        rows({{"unchanged", {31, 2, 2, 0, 4, 2}},
+        int_rows({{"unchanged", {31, 2, 2, 0, 4, 2}},
               {"offered", {31, 1, 2, 1, 2, 2}},
               {"not offered: lowest offered", {0x18, 4, 1, 1, 3, 3}},
               {"none offered keeps the choice", {0, 1, 2, 1, 2, 2}},
@@ -234,12 +230,16 @@ private slots:
         }
         P()->set_u16(blk::BRIGHTNESS, 7);
         P()->load_files();
-        std::array<uint8_t, blk::SIZE> defaults{};
-        RynRamPara::build_defaults(defaults.data());
-        if (good)
+        if (good) {
             QVERIFY(block()[1000] == 0x5A && block()[300] == 0);
-        else
-            QVERIFY(std::memcmp(block() + 2, defaults.data() + 2, blk::SIZE - 2) == 0);
+        } else {
+            // The factory defaults by value, at the offsets a peer reads.
+            const std::pair<int, int> defaults[] = {{768, 1},    {1378, 1920}, {1380, 1080}, {2176, 100},
+                                                    {2178, 50},  {2280, 2},    {2286, 1920}, {900, 60}};
+            for (const auto& d : defaults)
+                QCOMPARE(int(P()->u16(d.first)), d.second);
+            QCOMPARE(int(block()[300]), 0);
+        }
         QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
         const QByteArray f = read_file("/data/ram_device_info");
         QCOMPARE(f.left(2), QByteArray("\xAA\xAA"));

@@ -1,6 +1,6 @@
 // Start-up as main runs it (without the pause for the chips): the home
 // screen in front of the main menu, and the shared keypad and notice made
-// once, right after the first frame is shown.
+// once the first frame is shown, with the menu's pictures.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -11,6 +11,7 @@
 #include "ui/frame/tip.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QtTest>
 
 class TstStartup : public QObject {
@@ -25,6 +26,9 @@ private slots:
         QVERIFY(g_lockwindow() && g_lockwindow()->isVisible());
         QVERIFY(!g_numberkeyboard && !g_tip);
         QTRY_VERIFY(g_numberkeyboard && g_tip);
+        // The menu under the home screen has its pictures by then.
+        for (const char* name : {"machinestate", "inputchoose", "toolButton1", "Button_lock"})
+            QVERIFY2(!main->findChild<QPushButton*>(name)->icon().isNull(), name);
         QCOMPARE(g_numberkeyboard->geometry(), QRect(main->x() + 160, main->y(), 160, 240));
         NumberKeyboard* keypad = g_numberkeyboard;
         MainWindow::create_shared_widgets();

@@ -180,12 +180,11 @@ private slots:
     }
 
     void notices_data() { // page in front, code, done request, notices shown
-        QTest::addColumn<QVector<int>>("r");
-        QTest::newRow("mapping: drive in") << QVector<int>{PAGE_SMARTMAPPING, SYNC_USB_ADDED, 0, TIP_USB_IN};
-        QTest::newRow("usb upgrade: drive out") << QVector<int>{PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, 0, TIP_USB_OUT};
-        QTest::newRow("other page") << QVector<int>{PAGE_EDIDSET, SYNC_PARA, 0};
-        QTest::newRow("main menu: not unasked") << QVector<int>{PAGE_MAINWINDOW, SYNC_PARA, 0};
-        QTest::newRow("main menu: on request") << QVector<int>{PAGE_MAINWINDOW, SYNC_PARA, 1, TIP_DONE};
+        testsupport::int_rows({{"mapping: drive in", {PAGE_SMARTMAPPING, SYNC_USB_ADDED, 0, TIP_USB_IN}},
+                               {"usb upgrade: drive out", {PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, 0, TIP_USB_OUT}},
+                               {"other page", {PAGE_EDIDSET, SYNC_PARA, 0}},
+                               {"main menu: not unasked", {PAGE_MAINWINDOW, SYNC_PARA, 0}},
+                               {"main menu: on request", {PAGE_MAINWINDOW, SYNC_PARA, 1, TIP_DONE}}});
     }
     void notices() {
         QFETCH(QVector<int>, r);

@@ -136,19 +136,6 @@ bool parent_carries(QWidget* parent, int set) {
     return true;
 }
 
-// What QWidget::setStyleSheet does for the widget itself, without parsing:
-// the style rules matched again, the palette and font set, the contents
-// margins and size hints taken up. A widget not yet polished takes its
-// look when it is shown.
-void repolish(QWidget* w) {
-    if (!w->testAttribute(Qt::WA_WState_Polished))
-        return;
-    w->style()->polish(w);
-    QEvent change(QEvent::StyleChange);
-    QCoreApplication::sendEvent(w, &change);
-    w->update();
-}
-
 bool plain_declarations(const QString& look) {
     return !look.isEmpty() && !look.contains(QLatin1Char('{'));
 }
@@ -176,6 +163,18 @@ bool show_look(QWidget* w, const FocusStyles& looks, FocusList::Style state) {
     return true;
 }
 }  // namespace
+
+// The style rules matched again, the palette and font set, the contents
+// margins and size hints taken up. A widget not yet polished takes its look
+// when it is shown.
+void repolish(QWidget* w) {
+    if (!w || !w->testAttribute(Qt::WA_WState_Polished))
+        return;
+    w->style()->polish(w);
+    QEvent change(QEvent::StyleChange);
+    QCoreApplication::sendEvent(w, &change);
+    w->update();
+}
 
 QString look_of(const QWidget* w) {
     if (!w)

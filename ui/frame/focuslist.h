@@ -24,6 +24,9 @@ const FocusStyles& menu_tile_disabled_styles();  // a greyed menu tile
 // Sets a style sheet only when it differs from the look the widget has:
 // setting one re-parses it and re-polishes the widget and its children.
 void set_style(QWidget* w, const QString& style);
+// What QWidget::setStyleSheet does for `w` alone, without parsing: after a
+// change of a property its parent's style rules select on.
+void repolish(QWidget* w);
 // The declarations that give `w` its look: its own style sheet, or else
 // the look a focus list gave it (see FocusList::restyle).
 QString look_of(const QWidget* w);

@@ -85,31 +85,33 @@ MainWindow::MainWindow(QWidget* parent)
     : FramePage<QMainWindow>(parent), ui(new Ui::MainWindow) {
     ui->setupUi(this);
     ui->widget->hide();
-    build_grid();
     pointer = new QLabel(this);
     pointer->setObjectName(QStringLiteral("label_pointer"));
-    set_label_pixmap(pointer, png("pointer.png"));
     pointer->setScaledContents(true);
     pointer->hide();
 
-    set_label_pixmap(ui->label_IP, png("ip.png"));
-    set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
-    set_icon(ui->tools, png("tools.png"), 16, 16);
-    set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
-    set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
-
-    if (!defer_shared_widgets)
-        create_shared_widgets();
-
     pages::set(PAGE_MAINWINDOW, this, PAGE_MAINWINDOW);
     menulist_init();
-    language_changed();
+    if (!defer_until_first_frame) {
+        create_shared_widgets();
+        show_pictures();
+    }
     // The address is known before the window exists; without this the
     // designer's placeholder would show until the first refresh.
     ip_changed();
 }
 
-bool MainWindow::defer_shared_widgets = false;
+bool MainWindow::defer_until_first_frame = false;
+
+void MainWindow::show_pictures() {
+    set_label_pixmap(pointer, png("pointer.png"));
+    set_label_pixmap(ui->label_IP, png("ip.png"));
+    set_icon(ui->Button_lock, png("unlock.png"), 16, 16);
+    set_icon(ui->tools, png("tools.png"), 16, 16);
+    set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
+    set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
+    language_changed();
+}
 
 void MainWindow::create_shared_widgets() {
     if (g_numberkeyboard)
@@ -143,8 +145,7 @@ void MainWindow::menulist_init() {
     grid.ok = [this](int i) { grid_slots[size_t(i)].button->click(); };
     grid.back = [this] { on_deletewidgetmode_clicked(); };
     load_mode = save_mode = 0;
-    widget_mode->hide();
-    pointer->hide();
+    hide_grid();
     ui->widget->hide();
     set_level(focus);
 }
@@ -295,8 +296,7 @@ void MainWindow::on_tools_clicked() {
         return;
     }
     // Touch on the tools button while the strip is shown.
-    widget_mode->hide();
-    pointer->hide();
+    hide_grid();
     load_mode = save_mode = 0;
     grid.select(0);
     set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
@@ -376,8 +376,23 @@ void MainWindow::open_grid(bool save, bool keep_selection) {
     pointer->raise();
 }
 
-// The grid's widgets are made once; mode_init() fills them in place.
+QWidget* MainWindow::grid_widget() {
+    build_grid();
+    return widget_mode;
+}
+
+// The grid and its pointer, hidden; the grid may not be made yet.
+void MainWindow::hide_grid() {
+    if (widget_mode)
+        widget_mode->hide();
+    pointer->hide();
+}
+
+// The grid's widgets are made once, when the grid first opens: the first
+// frame does not need them. mode_init() fills them in place.
 void MainWindow::build_grid() {
+    if (widget_mode)
+        return;
     widget_mode = new QWidget(this);
     widget_mode->setObjectName(QStringLiteral("widget_mode"));
     widget_mode->setStyleSheet(kGridStyle);
@@ -419,6 +434,7 @@ void MainWindow::build_grid() {
 }
 
 void MainWindow::mode_init() {
+    build_grid();
     const RynRamPara* p = RynRamPara::pInstance();
     const int current = p->RynGetCurrentModeIndex();
     // The "Using" text keeps the label's 7 pixels where it fits its box;
@@ -452,6 +468,7 @@ void MainWindow::mode_init() {
 }
 
 void MainWindow::show_grid() {
+    build_grid();
     widget_mode->setGeometry(11, 6, 270, 230);
     set_fitted_text(grid_title, tr5(save_mode ? kGridSave : kGridLoad));
     widget_mode->show();
@@ -520,8 +537,7 @@ void MainWindow::on_deletewidgetmode_clicked() {
         load_mode = 0;
         set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
     }
-    widget_mode->hide();
-    pointer->hide();
+    hide_grid();
     if (level == &grid) {
         set_level(strip);
         strip.restyle(strip.index());
@@ -534,15 +550,13 @@ void MainWindow::on_toolusermode_clicked() {
     load_mode = save_mode = 0;
     set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
     set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
-    widget_mode->hide();
-    pointer->hide();
+    hide_grid();
 }
 
 // Before a page opens over the menu. The keys come back to the strip.
 void MainWindow::mode_window_close() {
     load_mode = save_mode = 0;
-    widget_mode->hide();
-    pointer->hide();
+    hide_grid();
     if (level == &grid) {
         set_level(strip);
         strip.restyle(strip.index());

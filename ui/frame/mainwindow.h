@@ -20,10 +20,13 @@ public:
     ~MainWindow() override;
 
     // The shared number keypad and notice (g_numberkeyboard, g_tip), made
-    // once. The constructor makes them unless start-up defers them until
-    // the first frame is shown, which does not need them.
-    static bool defer_shared_widgets;
+    // once, and the menu's pictures and block values. The constructor makes
+    // them unless start-up defers them until the first frame is shown: the
+    // home screen covers the menu then, and nothing shows the popups before
+    // a key is pressed.
+    static bool defer_until_first_frame;
     static void create_shared_widgets();
+    void show_pictures();
 
     void menulist_init();
     void para_init() override;
@@ -43,7 +46,7 @@ public:
     uint8_t save_mode = 0;
     bool grid_open() const { return load_mode || save_mode; }
     int grid_index() const { return grid.index(); }
-    QWidget* grid_widget() const { return widget_mode; }
+    QWidget* grid_widget();
     // Fills the grid's 16 slots from the slot markers and the current mode.
     void mode_init();
     // Hides the grid before a page opens (the button images stay).
@@ -79,6 +82,7 @@ protected:
 private:
     void show_lock(uint16_t value);
     void build_grid();
+    void hide_grid();
     // Load (false) and save (true) open the grid alike. A reopening after a
     // save keeps the selection on the slot just saved.
     void open_grid(bool save, bool keep_selection = false);

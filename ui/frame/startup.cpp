@@ -30,9 +30,10 @@ void start_core() {
 }
 
 namespace {
-// Makes the shared keypad and notice once the home screen has painted its
-// first frame: they cost as much as the home screen itself, and nothing
-// shows them before a key is pressed.
+// Makes the shared keypad and notice and gives the main menu its pictures
+// once the home screen has painted its first frame: the keypad and notice
+// cost as much as the home screen itself, and nothing shows them or the
+// menu under the home screen before a key is pressed.
 class AfterFirstFrame : public QObject {
 public:
     explicit AfterFirstFrame(MainWindow* main) : QObject(main), main_(main) {}
@@ -48,6 +49,7 @@ public:
 private:
     void make() {
         MainWindow::create_shared_widgets();
+        main_->show_pictures();
         // Over the right half of the screen, so the page's left half stays visible.
         g_numberkeyboard->setGeometry(main_->x() + 160, main_->y(), 160, 240);
         deleteLater();
@@ -59,7 +61,7 @@ private:
 
 MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     panel_fonts_init();
-    MainWindow::defer_shared_widgets = true;
+    MainWindow::defer_until_first_frame = true;
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
     auto* ticks = new QTimer(&app);
     QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);

@@ -60,11 +60,14 @@ const char* const kMarkerBrowsing =
 const char* const kMarkerIdle =
     "border:1px solid;border-left-color:rgb(71, 119, 255);border-right-color:rgb(71, 119, 255);"
     "border-top-color:rgb(71, 119, 255);";
-const char* const kEntriesBrowsing = "#frame{border:1px solid rgb(255,171,84);}";
-const char* const kEntriesIdle = "#frame{border:1px solid rgb(71, 119, 255);}";
-const char* const kEntryFocused = "#source_frame{border:1px solid #FFAB54;border-radius:5px;}";
-const char* const kEntryInUse = "#source_frame{border:1px solid #00D65B;border-radius:5px;}";
-const char* const kEntryNormal = "#source_frame{border:1px solid #CCCCCC;border-radius:5px;}";
+// The list frame carries the boxes' three looks, picked by the box's
+// "entry" property: a focus move re-polishes two boxes, not their labels.
+const QString kEntryLooks = QStringLiteral(
+    "#source_frame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
+    "#source_frame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
+    "#source_frame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
+const QString kEntriesBrowsing = QStringLiteral("#frame{border:1px solid rgb(255,171,84);}") + kEntryLooks;
+const QString kEntriesIdle = QStringLiteral("#frame{border:1px solid rgb(71, 119, 255);}") + kEntryLooks;
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
@@ -555,7 +558,11 @@ void InputChoose::initSource() {
 
         const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
         const bool used = e == in_use;
-        set_style(b.box, focused ? kEntryFocused : used ? kEntryInUse : kEntryNormal);
+        const char* look = focused ? "focused" : used ? "in_use" : "normal";
+        if (b.box->property("entry").toString() != QLatin1String(look)) {
+            b.box->setProperty("entry", QLatin1String(look));
+            repolish(b.box);
+        }
         b.box->show();  // a new box: after its style, as the frame above
         set_label_pixmap(b.state, png(used ? "state_on.png" : "state_off.png"));
         if (used && !b.badge) {
