@@ -27,7 +27,10 @@
 #include <functional>
 
 namespace keypad {
-constexpr int KEY_ZERO = 9, KEY_C = 10, KEY_X = 11, KEY_CANCEL = 12, KEY_OK = 13, KEY_COUNT = 14;
+// The keypad's keys in focus order: the digits 1..9 and 0, 'C' clear, 'X'
+// delete the last character, 'N' Cancel, 'K' OK.
+const QString KEYS = QStringLiteral("1234567890CXNK");
+const int KEY_OK = KEYS.indexOf('K');
 
 inline void release(QWidget* w, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
@@ -36,9 +39,8 @@ inline void release(QWidget* w, int key) {
     QApplication::sendEvent(w, &rel);
 }
 
-// '0'..'9' a digit, 'C' clear, 'X' delete the last character, 'K' OK,
-// 'N' Cancel, 'B' the Back key. Each key is reached with Right from where
-// the focus was left, as the panel keys do.
+// Types `seq`, keys as above or 'B' the Back key. Each key is reached with
+// Right from where the focus was left, as the panel keys do.
 inline void type(const QString& seq) {
     NumberKeyboard* kb = g_numberkeyboard;
     for (const QChar c : seq) {
@@ -46,13 +48,7 @@ inline void type(const QString& seq) {
             release(kb, PANEL_KEY_BACK);
             continue;
         }
-        const int index = c == 'C' ? KEY_C
-                          : c == 'X' ? KEY_X
-                          : c == 'K' ? KEY_OK
-                          : c == 'N' ? KEY_CANCEL
-                          : c == '0' ? KEY_ZERO
-                                     : c.digitValue() - 1;
-        for (int i = 0; i < KEY_COUNT && kb->focused_index() != index; ++i)
+        for (int i = 0; i < KEYS.size() && kb->focused_index() != KEYS.indexOf(c); ++i)
             release(kb, PANEL_KEY_RIGHT);
         release(kb, PANEL_KEY_OK);
     }

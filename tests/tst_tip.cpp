@@ -36,8 +36,6 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("ticks");
         QTest::newRow("done") << int(TIP_DONE) << 300;
-        QTest::newRow("usb out") << int(TIP_USB_OUT) << 300;
-        QTest::newRow("kind 2: none") << 2 << 0;
         QTest::newRow("kind 6: none") << 6 << 0;
     }
     void shows_for_300_ticks_or_not_at_all() {

@@ -15,15 +15,14 @@
 namespace fuzz {
 
 void setup() {
-    static QTemporaryDir* dir = nullptr;
+    static QTemporaryDir* dir = nullptr;  // kept for the whole run
     if (dir)
         return;
     // In memory where there is such a folder: the readers rewrite broken
     // files with fsync, which on a disk would set the pace.
-    const QString shm = QStringLiteral("/dev/shm");
-    const bool in_memory = QFileInfo(shm).isDir() && QFileInfo(shm).isWritable();
-    dir = in_memory ? new QTemporaryDir(shm + QStringLiteral("/frontpanel-fuzz-XXXXXX"))
-                    : new QTemporaryDir();  // kept for the whole run
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    dir = shm.isDir() && shm.isWritable() ? new QTemporaryDir(shm.filePath() + "/frontpanel-fuzz-XXXXXX")
+                                          : new QTemporaryDir();
     std::atexit([] { delete dir; });
     check(dir->isValid(), "no temporary folder");
     qputenv("FRONTPANEL_ROOT", dir->path().toUtf8());
@@ -32,18 +31,17 @@ void setup() {
 }
 
 void write_device_file(const char* device_file, const uint8_t* data, size_t size) {
-    const QString path = device_path(QString::fromLatin1(device_file));
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
+    QFile f(device_path(QString::fromLatin1(device_file)));
+    QDir().mkpath(QFileInfo(f).absolutePath());
     check(f.open(QIODevice::WriteOnly | QIODevice::Truncate), "cannot write an input file");
     f.write(reinterpret_cast<const char*>(data), qint64(size));
 }
 
 void check(bool ok, const char* what) {
-    if (ok)
-        return;
-    std::fprintf(stderr, "fuzz check failed: %s\n", what);
-    std::abort();
+    if (!ok) {
+        std::fprintf(stderr, "fuzz check failed: %s\n", what);
+        std::abort();
+    }
 }
 
 }  // namespace fuzz

@@ -10,40 +10,33 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace {
-int replay(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-        return 1;
-    }
-    const QByteArray bytes = f.readAll();
-    std::printf("replay %s (%d bytes)\n", qPrintable(path), int(bytes.size()));
-    std::fflush(stdout);
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
-    return 0;
-}
-}  // namespace
-
 int main(int argc, char** argv) {
-    int failed = 0, count = 0;
+    QStringList paths;
     for (int i = 1; i < argc; ++i) {
-        const QString arg = QString::fromLocal8Bit(argv[i]);
-        if (QFileInfo(arg).isDir()) {
-            const QDir dir(arg);
-            for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
-                failed += replay(dir.filePath(name));
-                ++count;
-            }
-        } else {
-            failed += replay(arg);
-            ++count;
+        const QFileInfo info(QString::fromLocal8Bit(argv[i]));
+        const QDir dir(info.filePath());
+        if (!info.isDir())
+            paths << info.filePath();
+        else
+            for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+                paths << dir.filePath(name);
+    }
+    int failed = 0;
+    for (const QString& path : paths) {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+            ++failed;
+            continue;
         }
+        const QByteArray bytes = f.readAll();
+        std::printf("replay %s (%d bytes)\n", qPrintable(path), int(bytes.size()));
+        std::fflush(stdout);
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
     }
-    if (count == 0) {
+    if (paths.isEmpty())
         std::fprintf(stderr, "no input replayed\n");
-        return 1;
-    }
-    std::printf("%d inputs replayed\n", count);
-    return failed ? 1 : 0;
+    else
+        std::printf("%d inputs replayed\n", int(paths.size()));
+    return failed || paths.isEmpty() ? 1 : 0;
 }
