@@ -147,28 +147,35 @@ private slots:
         QVERIFY(pages::is_open(PAGE_OPTION));
     }
 
-    // An entry draws each look as the same declarations in a style sheet of
-    // its own would, whatever its parent's sheet, also when a child had
-    // parsed that sheet before the looks came (they were not drawn then),
-    // after the parent's sheet changes, and after a page set the entry's
-    // own sheet in between.
+    // A button entry draws each look exactly as the same declarations in a
+    // style sheet of its own: focused, normal and editing, whatever its
+    // parent's sheet, after a page set one of its looks itself, and for
+    // looks that differ in more than the border (those cannot share one
+    // sheet told apart by the flat state).
     void looks_draw_as_own_sheets_data() {
         QTest::addColumn<QString>("parent_sheet");
         QTest::addColumn<bool>("parsed_before");
         QTest::addColumn<bool>("parent_restyled");
         QTest::addColumn<bool>("own_sheet_between");
+        QTest::addColumn<bool>("colour_differs");
         const QString dark = "background-color: rgb(16, 16, 28);";
-        QTest::newRow("parent without a sheet") << QString() << false << false << false;
-        QTest::newRow("selector-free parent sheet") << dark << false << false << false;
-        QTest::newRow("parent sheet parsed before the looks") << dark << true << false << false;
-        QTest::newRow("parent sheet set again") << dark << true << true << false;
-        QTest::newRow("entry given its own sheet between") << dark << false << false << true;
+        QTest::newRow("parent without a sheet") << QString() << false << false << false << false;
+        QTest::newRow("selector-free parent sheet") << dark << false << false << false << false;
+        QTest::newRow("parent sheet parsed before") << dark << true << false << false << false;
+        QTest::newRow("parent sheet set again") << dark << true << true << false << false;
+        QTest::newRow("page set a look in between") << dark << false << false << true << false;
+        QTest::newRow("focused look in another colour") << dark << false << false << false << true;
     }
     void looks_draw_as_own_sheets() {
         QFETCH(QString, parent_sheet);
         QFETCH(bool, parsed_before);
         QFETCH(bool, parent_restyled);
         QFETCH(bool, own_sheet_between);
+        QFETCH(bool, colour_differs);
+        static const FocusStyles coloured{"color: white; border:1px solid white;",
+                                          "color: red; border:1px solid red;",
+                                          "color: blue; border:1px solid blue;"};
+        const FocusStyles& looks = colour_differs ? coloured : tile_styles();
         QDialog parent;
         parent.setStyleSheet(parent_sheet);
         parent.resize(200, 120);
@@ -179,29 +186,30 @@ private slots:
         auto* twin = new QPushButton("A", &parent);  // the look as its own sheet
         for (int i = 0; i < 3; ++i)
             (i < 2 ? entries[size_t(i)] : twin)->setGeometry(5 + 65 * i, 40, 60, 30);
-        FocusList list(&tile_styles());
+        FocusList list(&looks);
         list.set({entries[0], entries[1]});
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
         if (parent_restyled)
             set_style(&parent, "background-color: rgb(20, 20, 30);");
-        if (own_sheet_between) {
-            set_style(entries[0], tile_styles().normal);
-            list.restyle(0);
-        }
         const auto drawn_as = [&](QPushButton* entry, const QString& look) {
             twin->setText(entry->text());
             twin->setStyleSheet(look);
             return look_of(entry) == look && entry->grab().toImage() == twin->grab().toImage();
         };
-        QVERIFY(drawn_as(entries[0], tile_styles().focused));
-        QVERIFY(drawn_as(entries[1], tile_styles().normal));
+        if (own_sheet_between) {
+            set_style(entries[1], looks.focused);  // as a page marks a second entry
+            QVERIFY(drawn_as(entries[1], looks.focused));
+            list.restyle(1);
+        }
+        QVERIFY(drawn_as(entries[0], looks.focused));
+        QVERIFY(drawn_as(entries[1], looks.normal));
         list.begin_edit();
-        QVERIFY(drawn_as(entries[0], tile_styles().editing));
+        QVERIFY(drawn_as(entries[0], looks.editing));
         list.end_edit(true);
         list.move(1);
-        QVERIFY(drawn_as(entries[0], tile_styles().normal));
-        QVERIFY(drawn_as(entries[1], tile_styles().focused));
+        QVERIFY(drawn_as(entries[0], looks.normal));
+        QVERIFY(drawn_as(entries[1], looks.focused));
     }
 
     // A step is refused while the last one is not taken up; the restore on

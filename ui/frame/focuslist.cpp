@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPushButton>
 #include <QStringList>
 #include <QStyle>
-#include <QVariant>
 #include <QWidget>
 #include <QtGlobal>
 
@@ -51,122 +51,55 @@ const FocusStyles& menu_tile_disabled_styles() {
 }
 
 namespace {
-// An entry's look: "<set>-<state>", the set being its looks' index in
-// look_sets() and the state a FocusList::Style. Its parent's style sheet
-// carries one rule per set and state, after kLooksMarker.
-const char* const kLookProperty = "look";
-const QString kLooksMarker = QStringLiteral("/*looks*/");
-const QString kWrapOpen = QStringLiteral("* {");
-const QString kWrapClose = QStringLiteral("}\n");
-constexpr size_t kMaxLookSets = 64;
+// A push button's normal and focused looks in one style sheet, told apart by
+// the :flat pseudo-state, which is read when the button is drawn: a focus
+// move is setFlat(), with no style sheet parsed and nothing re-polished.
+// The flag changes nothing else here: every look draws its own background
+// and border.
+const QString kFlatOpen = QStringLiteral("*:!flat{");
+const QString kFlatFocused = QStringLiteral("}*:flat{");
 
-// Copies: a page may hold its looks in a member that goes with it.
-std::vector<FocusStyles>& look_sets() {
-    static std::vector<FocusStyles> sets;
-    return sets;
+QString flat_sheet(const FocusStyles& s) {
+    return kFlatOpen + s.normal + kFlatFocused + s.focused + QLatin1Char('}');
 }
 
-int look_set_id(const FocusStyles& s) {
-    std::vector<FocusStyles>& sets = look_sets();
-    for (size_t i = 0; i < sets.size(); ++i)
-        if (sets[i].normal == s.normal && sets[i].focused == s.focused && sets[i].editing == s.editing)
-            return int(i);
-    // Each set adds rules to the parents that use it: a page making looks
-    // on the fly gets its own style sheets instead.
-    if (sets.size() >= kMaxLookSets)
-        return -1;
-    sets.push_back(s);
-    return int(sets.size() - 1);
+// The normal (false) or focused (true) look of a flat_sheet(), or null.
+QString flat_look(const QString& sheet, bool focused) {
+    const int mid = sheet.indexOf(kFlatFocused);
+    if (!sheet.startsWith(kFlatOpen) || mid < 0 || !sheet.endsWith(QLatin1Char('}')))
+        return QString();
+    if (!focused)
+        return sheet.mid(kFlatOpen.size(), mid - kFlatOpen.size());
+    const int from = mid + kFlatFocused.size();
+    return sheet.mid(from, sheet.size() - 1 - from);
 }
 
-const QString& look_text(const FocusStyles& s, int state) {
-    return state == int(FocusList::Style::Editing) ? s.editing
-           : state == int(FocusList::Style::Focused) ? s.focused
-                                                      : s.normal;
-}
-
-QString look_value(int set, FocusList::Style state) {
-    return QStringLiteral("%1-%2").arg(set).arg(int(state));
-}
-
-// The declarations a parent had before it carried looks: its selector-free
-// sheet, which applies to it and all its children alike, as "* {...}".
-QString own_part(const QString& sheet) {
-    const int mark = sheet.indexOf(kLooksMarker);
-    if (mark < 0)
-        return sheet;
-    QString own = sheet.left(mark);
-    if (own.startsWith(kWrapOpen) && own.endsWith(kWrapClose))
-        own = own.mid(kWrapOpen.size(), own.size() - kWrapOpen.size() - kWrapClose.size());
-    return own;
-}
-
-QString with_looks(const QString& own, const QString& looks) {
-    return (own.trimmed().isEmpty() ? QString() : kWrapOpen + own + kWrapClose) + kLooksMarker +
-           looks;
-}
-
-// Gives `parent` the rules of look set `set`. False when its own sheet has
-// selectors: their weight against the looks' rules would differ from that
-// of a style sheet of the entry's own.
-bool parent_carries(QWidget* parent, int set) {
-    const QString sheet = parent->styleSheet();
-    if (sheet.contains(QStringLiteral("[look=\"%1-").arg(set)))
-        return true;
-    const QString own = own_part(sheet);
-    if (own.contains(QLatin1Char('{')))
-        return false;
-    const int mark = sheet.indexOf(kLooksMarker);
-    QString looks = mark < 0 ? QString() : sheet.mid(mark + kLooksMarker.size());
-    const FocusStyles& s = look_sets()[size_t(set)];
-    for (FocusList::Style state :
-         {FocusList::Style::Normal, FocusList::Style::Focused, FocusList::Style::Editing})
-        looks += QStringLiteral("*[look=\"%1\"]{%2}\n")
-                     .arg(look_value(set, state), look_text(s, int(state)));
-    parent->setStyleSheet(with_looks(own, looks));
-    if (!parent->testAttribute(Qt::WA_WState_Polished)) {
-        // A child polished before may have parsed the old sheet, and only a
-        // polished widget's new sheet replaces that parse: unpolishing the
-        // parent as a styled widget drops it without re-styling all its
-        // children. Their own rules stay right, the looks' rules match none
-        // of them.
-        parent->setAttribute(Qt::WA_StyleSheet);
-        parent->style()->unpolish(parent);
+// A look's declarations other than the border's, in order. Polishing takes
+// the palette and font from the normal look alone, so the focused one may
+// differ from it in its border only.
+QStringList non_border(const QString& look) {
+    QStringList out;
+    for (const QString& d : look.split(QLatin1Char(';'))) {
+        const QString decl = d.simplified();
+        if (!decl.isEmpty() && !decl.startsWith(QLatin1String("border")))
+            out << decl;
     }
-    return true;
+    return out;
 }
 
-bool plain_declarations(const QString& look) {
-    return !look.isEmpty() && !look.contains(QLatin1Char('{'));
-}
-
-// Gives `w` the look `state` of `looks` through its parent's rules; false
-// when that cannot keep the look exact (see FocusList::restyle).
-bool show_look(QWidget* w, const FocusStyles& looks, FocusList::Style state) {
-    QWidget* parent = w->parentWidget();
-    if (!parent || w->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly) ||
-        !plain_declarations(looks.normal) || !plain_declarations(looks.focused) ||
-        !plain_declarations(looks.editing))
+// True when `w` can show `looks` by its flat state: a push button without
+// children, and looks of plain declarations that differ in the border.
+bool flat_capable(QWidget* w, const FocusStyles& looks) {
+    if (!qobject_cast<QPushButton*>(w) ||
+        w->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         return false;
-    const int set = look_set_id(looks);
-    if (set < 0 || !parent_carries(parent, set))
-        return false;
-    const QString value = look_value(set, state);
-    const bool own_sheet = !w->styleSheet().isEmpty();
-    if (!own_sheet && w->property(kLookProperty).toString() == value)
-        return true;
-    w->setProperty(kLookProperty, value);
-    if (own_sheet)
-        w->setStyleSheet(QString());  // re-polishes with the parent's rules
-    else
-        repolish(w);
-    return true;
+    for (const QString* look : {&looks.normal, &looks.focused})
+        if (look->isEmpty() || look->contains(QLatin1Char('{')) || look->contains(QLatin1Char('}')))
+            return false;
+    return non_border(looks.normal) == non_border(looks.focused);
 }
 }  // namespace
 
-// The style rules matched again, the palette and font set, the contents
-// margins and size hints taken up. A widget not yet polished takes its look
-// when it is shown.
 void repolish(QWidget* w) {
     if (!w || !w->testAttribute(Qt::WA_WState_Polished))
         return;
@@ -179,32 +112,22 @@ void repolish(QWidget* w) {
 QString look_of(const QWidget* w) {
     if (!w)
         return QString();
-    const QString own = own_part(w->styleSheet());
-    if (!own.isEmpty())
-        return own;
-    const QStringList look = w->property(kLookProperty).toString().split(QLatin1Char('-'));
-    bool ok = false;
-    const int set = look.value(0).toInt(&ok);
-    if (!ok || look.size() != 2 || set < 0 || set >= int(look_sets().size()))
-        return QString();
-    return look_text(look_sets()[size_t(set)], look.value(1).toInt());
+    const QString sheet = w->styleSheet();
+    const auto* button = qobject_cast<const QPushButton*>(w);
+    const QString flat = button ? flat_look(sheet, button->isFlat()) : QString();
+    return flat.isNull() ? sheet : flat;
 }
 
 void set_style(QWidget* w, const QString& style) {
     if (!w || look_of(w) == style)
         return;
+    // A button showing its looks by its flat state keeps them when a page
+    // asks for one of the two.
+    auto* button = qobject_cast<QPushButton*>(w);
     const QString sheet = w->styleSheet();
-    const int mark = sheet.indexOf(kLooksMarker);
-    if (mark >= 0) {
-        // A parent keeps the looks of its entries.
-        w->setStyleSheet(with_looks(style, sheet.mid(mark + kLooksMarker.size())));
-        return;
-    }
-    // The own sheet outweighs the parent's look rules; without one the look
-    // property must go too.
-    if (style.isEmpty() && w->property(kLookProperty).isValid()) {
-        w->setProperty(kLookProperty, QVariant());
-        repolish(w);
+    if (button && !flat_look(sheet, false).isNull() &&
+        (style == flat_look(sheet, false) || style == flat_look(sheet, true))) {
+        button->setFlat(style == flat_look(sheet, true));
         return;
     }
     w->setStyleSheet(style);
@@ -238,9 +161,21 @@ void FocusList::restyle(int i) {
     if (!w)
         return;
     const FocusStyles& st = styles_for(i);
-    const Style state = i != index_ ? Style::Normal : editing_ ? Style::Editing : Style::Focused;
-    if (!show_look(w, st, state))
-        set_style(w, look_text(st, int(state)));
+    if (editing_ && i == index_) {
+        set_style(w, st.editing);
+        return;
+    }
+    const bool focused = i == index_;
+    if (!flat_capable(w, st)) {
+        set_style(w, focused ? st.focused : st.normal);
+        return;
+    }
+    // Set once per list of looks; the focus moves by the flat state.
+    const QString sheet = flat_sheet(st);
+    auto* button = static_cast<QPushButton*>(w);
+    button->setFlat(focused);
+    if (w->styleSheet() != sheet)
+        w->setStyleSheet(sheet);
 }
 
 void FocusList::restyle_all() {

@@ -25,10 +25,11 @@ const FocusStyles& menu_tile_disabled_styles();  // a greyed menu tile
 // setting one re-parses it and re-polishes the widget and its children.
 void set_style(QWidget* w, const QString& style);
 // What QWidget::setStyleSheet does for `w` alone, without parsing: after a
-// change of a property its parent's style rules select on.
+// change of a property its parent's style rules select on. A widget not
+// yet polished takes its look when it is shown.
 void repolish(QWidget* w);
-// The declarations that give `w` its look: its own style sheet, or else
-// the look a focus list gave it (see FocusList::restyle).
+// The declarations that give `w` its look: its style sheet, or the one of
+// its two looks that a focus list's button shows (see FocusList::restyle).
 QString look_of(const QWidget* w);
 
 class FocusList {
@@ -61,11 +62,10 @@ public:
     // `wrap` is false (and `moved` does not run).
     void move(int delta);
     // Gives entry `i` the look of its state again; after a change of its
-    // styles (a greyed tile) or of the page's own drawing. A look is a rule
-    // of the entry's parent picked by a dynamic property, so a focus move
-    // re-polishes the two entries alone and parses nothing; an entry that
-    // has children, a look with selectors or a parent whose style sheet has
-    // selectors gets the look as its own style sheet instead.
+    // styles (a greyed tile) or of the page's own drawing. A push button
+    // whose normal and focused looks differ in the border only holds both
+    // in one style sheet and shows the focus by its flat state (see
+    // focuslist.cpp); any other entry gets the look as its style sheet.
     void restyle(int i);
     void restyle_all();
 
