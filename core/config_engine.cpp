@@ -2,6 +2,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "core/utils.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -36,6 +37,26 @@ QMutex& settings_mutex() {
 
 QString config_file() {
     return device_path(QString::fromLatin1(CONFIG_FILE));
+}
+
+QByteArray file_bytes() {
+    QFile file(config_file());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Qt's settings class reports a malformed line only when it writes the file,
+// and the lines it could not read are then gone from it. `before` is the file
+// as it was: kept beside it, so that nothing the file held is lost.
+void keep_malformed_file(const QSettings& ini, const QByteArray& before) {
+    if (ini.status() != QSettings::FormatError)
+        return;
+    const QString kept = config_file() + QStringLiteral(".bad");
+    if (Utils::write_file_atomic(kept.toStdString(), before.constData(), size_t(before.size())) == 1)
+        debug_printf("%s: a malformed line: the file was rewritten without what could not be "
+                     "read; the file as it was is kept in %s.bad\n",
+                     CONFIG_FILE, CONFIG_FILE);
+    else
+        debug_printf("%s: a malformed line, and the file as it was cannot be kept\n", CONFIG_FILE);
 }
 
 bool valid_ipv4(const QString& text) {
@@ -81,6 +102,7 @@ ConfigEngine::ConfigEngine() {
 void ConfigEngine::load() {
     QMutexLocker lock(&settings_mutex());
     QDir().mkpath(QFileInfo(config_file()).absolutePath());
+    const QByteArray before = file_bytes();
     QSettings ini(config_file(), QSettings::IniFormat);
     ini.beginGroup(QStringLiteral("config"));
     bool wrote = false;
@@ -121,13 +143,9 @@ void ConfigEngine::load() {
     if (!wrote)
         return;
     ini.sync();
-    // A malformed line shows only now, as a format error of the sync that
-    // still wrote the file: say so, and check the file for the defaults
-    // rather than trust the status.
-    if (ini.status() == QSettings::FormatError)
-        debug_printf("%s: a malformed line: the defaults were added, what could not be read "
-                     "was dropped\n",
-                     CONFIG_FILE);
+    // The sync still wrote the file on a format error: check the file for
+    // the defaults rather than trust the status.
+    keep_malformed_file(ini, before);
     // Read back as text: a second QSettings would share this one's cache.
     QFile file(config_file());
     const QByteArray text =
@@ -150,11 +168,13 @@ QString ConfigEngine::value(const QString& key, const QString& fallback) const {
 void ConfigEngine::setValue(const QString& key, const QString& value) {
     QMutexLocker lock(&settings_mutex());
     QDir().mkpath(QFileInfo(config_file()).absolutePath());
+    const QByteArray before = file_bytes();
     QSettings ini(config_file(), QSettings::IniFormat);
     ini.beginGroup(QStringLiteral("config"));
     ini.setValue(key, value);
     ini.endGroup();
     ini.sync();
-    if (ini.status() != QSettings::NoError)
+    keep_malformed_file(ini, before);
+    if (ini.status() == QSettings::AccessError)
         debug_printf("%s: cannot write %s\n", CONFIG_FILE, qPrintable(key));
 }

@@ -88,6 +88,20 @@ private slots:
         QCOMPARE(int(g_debugSwitch), 254);
         if (said == "tcpip.ini") // a bad value stays in the file
             QVERIFY(testsupport::read_file(kIni).contains(file.mid(file.lastIndexOf('\n'))));
+        // What the rewrite could not read is not lost: the file as it was is kept.
+        QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"),
+                 said.contains("malformed") ? file : QByteArray());
+    }
+    // A key written later (the network page's address) into a malformed file.
+    void setValueKeepsMalformedFile() {
+        const QByteArray file("[config]\nip=10.0.0.9\nbarcode=B\nlcd_lang_valid=31\ndebug_switch=3\n\"unclosed\nother=1\n");
+        QVERIFY(testsupport::write_file(kIni, file));
+        const QByteArray out = testsupport::capture_stdout([] {
+            config()->setValue("ip", "10.0.0.7");
+        });
+        QVERIFY2(out.contains("kept in /data/configs/tcpip.ini.bad"), out.constData());
+        QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"), file);
+        QCOMPARE(config()->value("ip", ""), QString("10.0.0.7"));
     }
 };
 
