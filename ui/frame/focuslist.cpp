@@ -166,13 +166,13 @@ void FocusList::restyle(int i) {
         return;
     }
     const bool focused = i == index_;
-    if (!flat_capable(w, st)) {
+    // Set once per list of looks; the focus moves by the flat state.
+    const QString sheet = flat_sheet(st);
+    auto* button = qobject_cast<QPushButton*>(w);
+    if (!button || (w->styleSheet() != sheet && !flat_capable(w, st))) {
         set_style(w, focused ? st.focused : st.normal);
         return;
     }
-    // Set once per list of looks; the focus moves by the flat state.
-    const QString sheet = flat_sheet(st);
-    auto* button = static_cast<QPushButton*>(w);
     button->setFlat(focused);
     if (w->styleSheet() != sheet)
         w->setStyleSheet(sheet);
