@@ -1,10 +1,8 @@
-// The user-mode page: opening on the current mode, browsing and the action
-// row, invoke and delete against the block and the files, and the preview
-// of a slot's windows and OSD file.
+// The user-mode page: browsing, invoke and delete against the block and the
+// files, and the preview of a slot's windows and OSD file.
 #include "page_driver.h"
 
 #include "ui/frame/custommode.h"
-#include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/ryncontrol.h"
 
@@ -76,58 +74,39 @@ private slots:
         QTest::addColumn<int>("current");
         QTest::addColumn<QVector<int>>("presses");
         QTest::addColumn<int>("slot");
-        const int L = PANEL_KEY_LEFT, R = PANEL_KEY_RIGHT;
+        const int L = PANEL_KEY_LEFT;
         QTest::newRow("mode 7") << 7 << QVector<int>{} << 6;
         QTest::newRow("mode 17, out of range") << 17 << QVector<int>{} << 0;
         QTest::newRow("Left wraps slot 1 to 16") << 0 << QVector<int>{L} << 15;
         QTest::newRow("keypad R wraps 16 to 1") << 16 << QVector<int>{'R'} << 0;
-        QTest::newRow("16 times Right") << 0 << QVector<int>(16, R) << 0;
     }
     void mode_selection() {
         QFETCH(int, current);
         QFETCH(QVector<int>, presses);
-        QFETCH(int, slot);
         para()->set_u16(blk::CURRENT_MODE, uint16_t(current));
         open_page();
         for (int k : presses)
             keys(k);
-        QCOMPARE(int(g_mode_select), slot);
-        QCOMPARE(page()->mode_box()->combo->currentIndex(), slot);
+        QTEST(int(g_mode_select), "slot");
+        QTEST(page()->mode_box()->combo->currentIndex(), "slot");
     }
 
-    void empty_slot_shows_blank_and_refuses_ok() {
-        open_page();
-        QVERIFY(shown("label_blank") && !shown("Button_use") && !shown("preview"));
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit()), 0);
-        keys(PANEL_KEY_OK);  // nor does it delete or invoke
-        QCOMPARE(int(flag()), 0);
-    }
-
-    // The PC may switch the slot's OSD off while More has the focus: the
-    // next step must land on a shown button, not past the row.
-    void more_hidden_while_focused_stays_in_the_row() {
-        para()->set_u16(blk::OSD_ENABLE, 1);
-        save_slot(0);
-        open_page();
-        keys(PANEL_KEY_OK);
-        slot_u16(0, blk::OSD_ENABLE, 0);
-        keys(PANEL_KEY_LEFT);  // onto More; its redraw hides it
-        QVERIFY(!shown("Button_more"));
-        keys(PANEL_KEY_RIGHT);
-        QCOMPARE(int(page()->button_select), 0);
-        keys(PANEL_KEY_LEFT);
-        QCOMPARE(int(page()->button_select), 1);
-    }
-
-    // The action row wraps over its three buttons and never steps the
-    // mode; Back, and OK on More, only leave the row.
-    void action_row_wraps_and_more_only_leaves() {
+    // An empty slot refuses OK. The action row wraps over its three buttons
+    // and never steps the mode; Back, and OK on More, only leave the row. The
+    // PC may switch the OSD off while More has the focus: the next step must
+    // land on a shown button, not past the row.
+    void action_row() {
         para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(3);
         para()->set_u16(blk::CURRENT_MODE, 4);
         open_page();
         const auto block = para()->RamParaBlock;
+        keys(PANEL_KEY_RIGHT);
+        QVERIFY(shown("label_blank") && !shown("Button_use") && !shown("preview"));
+        keys(PANEL_KEY_OK, 2);
+        QCOMPARE(int(page()->ui_edit()), 0);
+        QCOMPARE(int(flag()), 0);
+        keys(PANEL_KEY_LEFT);
         keys(PANEL_KEY_OK);
         QVector<int> seen;
         for (int i = 0; i < 3; ++i)
@@ -137,11 +116,19 @@ private slots:
         keys(PANEL_KEY_BACK);
         QVERIFY(g_custommode() && page()->ui_edit() == 0);
         keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_LEFT); // More
+        keys(PANEL_KEY_LEFT);
         keys(PANEL_KEY_OK);
         QCOMPARE(int(page()->ui_edit()), 0);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(exists("/data/modes/custom_mode4"));
+        keys(PANEL_KEY_OK);
+        slot_u16(3, blk::OSD_ENABLE, 0);
+        keys(PANEL_KEY_LEFT); // onto More; its redraw hides it
+        QVERIFY(!shown("Button_more"));
+        keys(PANEL_KEY_RIGHT);
+        QCOMPARE(int(page()->button_select), 0);
+        keys(PANEL_KEY_LEFT);
+        QCOMPARE(int(page()->button_select), 1);
     }
 
     // A save waiting in mode_save_request must not later store the invoked
@@ -151,11 +138,8 @@ private slots:
         save_slot(5);
         for (int b = blk::MODE_BEGIN; b < blk::SIZE; ++b)
             slot(5).bytes[size_t(b - blk::MODE_BEGIN + USER_MODE_DATA)] = uint8_t(b * 7);
-        const QByteArray slot2_file = [] {
-            save_slot(2);
-            QFile f(device_path("/data/modes/custom_mode3"));
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        save_slot(2);
+        const QByteArray slot2_file = testsupport::read_file("/data/modes/custom_mode3");
         para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
         para()->set_u16(blk::PANEL_LOCK, 0);
         para()->set_u16(blk::CURRENT_MODE, 0);
@@ -177,9 +161,7 @@ private slots:
         // Through the scaler and the dispatcher: slot 3 keeps its own data.
         c331_manage::pInstance()->apply_pass();
         QCOMPARE(int(flag()), 0);
-        QFile f(device_path("/data/modes/custom_mode3"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), slot2_file);
+        QCOMPARE(testsupport::read_file("/data/modes/custom_mode3"), slot2_file);
         QCOMPARE(int(slot(2).u16(blk::BRIGHTNESS)), 33);
     }
 
@@ -203,18 +185,6 @@ private slots:
         QVERIFY(!para()->RynUserModeSaved(9));
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 10);
         QCOMPARE(int(flag()), 0);
-    }
-
-    // Back on the page that MODE opened over the home screen returns to
-    // the home screen and ends the shortcut.
-    void back_after_mode_returns_to_the_home_screen() {
-        QVERIFY(pages::open<LockWindow>(false));
-        keys(PANEL_KEY_MODE);
-        QCOMPARE(int(g_mode_shortcut_key), 1);
-        keys(PANEL_KEY_BACK);
-        QTRY_VERIFY(!g_custommode());
-        QCOMPARE(int(g_mode_shortcut_key), 0);
-        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
     }
 
     // A touch on the combo would open the list and show a mode other than
@@ -263,7 +233,13 @@ private slots:
         QVERIFY(text("label_brightness").endsWith("Volume:OFF"));
     }
 
-    void window_list_lines() {
+    // The window lines read the slot's own crop table, not the block's; a
+    // long alias is elided.
+    void window_lines_and_name() {
+        write_device_file("/data/configs/alias.json",
+                          R"({"usermode": {"namelist": [{"id": 0, "valid": "on", "name": )"
+                          R"("A very long name for the first user mode of the wall in the big )"
+                          R"(hall"}, {"id": 1, "valid": "on", "name": "Stage"}]}})");
         save_slot(0);
         // enable, source, x, y, width, height; window 3's crop record 5 is
         // free in the slot, window 4 names no source.
@@ -273,7 +249,6 @@ private slots:
         for (int w = 0; w < 5; ++w)
             for (int f = 0; f < 6; ++f)
                 slot_u16(0, blk::window(w, fields[f]), wins[w][f]);
-        // The slot's own crop record 3 names DVI; the live block's says HDMI2.
         uint8_t* rec = slot(0).data() + blk::crop(3) - blk::MODE_BEGIN;
         rec[blk::CROP_SOURCE] = 1;
         rec[blk::CROP_ID] = blk::CROP_USED | 6;
@@ -288,14 +263,6 @@ private slots:
         QLabel other; // a window index past the six gets a colour too
         CustomMode::color_fill(&other, 6);
         QVERIFY(!other.styleSheet().isEmpty());
-    }
-
-    void alias_name_is_elided() {
-        write_device_file("/data/configs/alias.json",
-                   R"({"usermode": {"namelist": [{"id": 0, "valid": "on", "name": "A very long name for the )"
-                   R"(first user mode of the wall in the big hall"}, {"id": 1, "valid": "on", "name": "Stage"}]}})");
-        save_slot(0);
-        open_page();
         QVERIFY(text("label_name").startsWith("Name:A very"));
         QVERIFY(text("label_name").endsWith(QChar(0x2026)));
         keys(PANEL_KEY_RIGHT);

@@ -1,7 +1,5 @@
-// The main menu's tool strip and its quick user-mode grid: black screen,
-// mute, the load grid skipping empty slots, the save grid visiting all,
-// switching between them, and a save and a load through the scaler thread
-// and the dispatcher, each with its done notice.
+// The main menu's tool strip and its quick user-mode grids, up to a save
+// and a load through the scaler thread and the dispatcher.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -39,17 +37,18 @@ bool shows(const char* button, const QString& image) {
 }
 bool focused(const QString& name) { return testsupport::looks_focused(child(name)); }
 
-void mark_saved(std::initializer_list<int> indexes) {
-    for (int i : indexes) {
-        UserModeSlot& s = para()->UserModes[size_t(i)];
-        s.bytes[0] = s.bytes[1] = 0xAA;
-    }
-}
 // From the menu (focus on machinestate) into the strip, on button `b`.
 void open_strip(int b = 0) {
-    keys(PANEL_KEY_LEFT);  // tools
+    keys(PANEL_KEY_LEFT); // tools
     keys(PANEL_KEY_OK);
     keys(PANEL_KEY_RIGHT, b);
+}
+// Slots `saved` marked saved, then the load (b 2) or save (b 3) grid opened.
+void open_grid(int b, const QVector<int>& saved) {
+    for (int i : saved)
+        para()->UserModes[size_t(i)].bytes[0] = para()->UserModes[size_t(i)].bytes[1] = 0xAA;
+    open_strip(b);
+    keys(PANEL_KEY_OK);
 }
 QImage slot_look(int i) { return child(QString("mode_frame_%1").arg(i))->grab().toImage(); }
 
@@ -71,19 +70,13 @@ private slots:
         scaler()->para_update_flag = 0;
     }
 
-    void strip_opens_wraps_and_returns_to_tools() {
+    // The strip wraps, black screen toggles, Back returns the keys to the menu.
+    void strip_black_screen_and_back() {
         open_strip();
         QVERIFY(child("widget")->isVisible() && focused("toolButton1") && !focused("tools"));
         keys(PANEL_KEY_LEFT);
         QVERIFY(focused("toolButton4") && !focused("toolButton1"));
-        keys(PANEL_KEY_BACK);
-        QVERIFY(!child("widget")->isVisible() && focused("tools"));
-        keys(PANEL_KEY_RIGHT);  // the menu has the keys again
-        QVERIFY(!focused("tools") && focused("machinestate"));
-    }
-
-    void black_screen_twice() {
-        open_strip(0);
+        keys(PANEL_KEY_RIGHT);
         for (int black : {1, 0}) {
             keys(PANEL_KEY_OK);
             QCOMPARE(int(para()->u16(blk::SCREEN_BLACK)), black);
@@ -91,38 +84,32 @@ private slots:
             QVERIFY(shows("toolButton1", png_lang(black ? "closeled.png" : "uncloseled.png")));
             scaler()->para_update_flag = 0;
         }
+        keys(PANEL_KEY_BACK);
+        QVERIFY(!child("widget")->isVisible() && focused("tools"));
+        keys(PANEL_KEY_RIGHT); // the menu has the keys again
+        QVERIFY(!focused("tools") && focused("machinestate"));
     }
 
-    // audio_window, window 3's enable, the window then muted or unmuted,
-    // audio_window afterwards, the audio word before and after.
+    // Mute acts on audio_window, or on window 0 when that is off or past the
+    // six; audio_window then names the window acted on. Unmute writes 0x80FF.
     void mute_data() {
-        QTest::addColumn<int>("audio_window");
-        QTest::addColumn<int>("enable3");
-        QTest::addColumn<int>("window");
-        QTest::addColumn<int>("after_window");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::newRow("window 3 on: muted") << 3 << 1 << 3 << 3 << 0x8040 << 0x0000;
-        QTest::newRow("window 3 off: window 0 muted instead") << 3 << 0 << 0 << 0 << 0x80FF << 0x0000;
-        QTest::newRow("audio_window 7: window 0") << 7 << 1 << 0 << 0 << 0x80FF << 0x0000;
-        QTest::newRow("unmute writes 0x80FF, not only bit 15") << 3 << 1 << 3 << 3 << 0x0010 << 0x80FF;
+        // audio_window, window 3's enable, window acted on, its audio before, after
+        testsupport::int_rows({{"window 3 on: muted", {3, 1, 3, 0x8040, 0}},
+                               {"window 3 off: window 0 muted instead", {3, 0, 0, 0x80FF, 0}},
+                               {"audio_window 7: window 0", {7, 1, 0, 0x80FF, 0}},
+                               {"unmute writes 0x80FF, not only bit 15", {3, 1, 3, 0x10, 0x80FF}}});
     }
     void mute() {
-        QFETCH(int, audio_window);
-        QFETCH(int, enable3);
-        QFETCH(int, window);
-        QFETCH(int, after_window);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(audio_window));
-        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(enable3));
-        para()->set_u16(blk::window(window, blk::WIN_AUDIO), uint16_t(before));
+        QFETCH(QVector<int>, r);
+        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(r[0]));
+        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(r[1]));
+        para()->set_u16(blk::window(r[2], blk::WIN_AUDIO), uint16_t(r[3]));
         open_strip(1);
         keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::window(window, blk::WIN_AUDIO))), after);
-        QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), after_window);
+        QCOMPARE(int(para()->u16(blk::window(r[2], blk::WIN_AUDIO))), r[4]);
+        QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), r[2]);
         QCOMPARE(int(scaler()->para_update_flag), 1);
-        QVERIFY(shows("toolButton2", png_lang(after ? "unslience.png" : "slience.png")));
+        QVERIFY(shows("toolButton2", png_lang(r[4] ? "unslience.png" : "slience.png")));
     }
 
     // Saved slots, the key presses in the grid, the selection after each.
@@ -145,10 +132,7 @@ private slots:
         QFETCH(QVector<int>, saved);
         QFETCH(QVector<int>, presses);
         QFETCH(QVector<int>, selection);
-        for (int i : saved)
-            mark_saved({i});
-        open_strip(save ? 3 : 2);
-        keys(PANEL_KEY_OK);
+        open_grid(save ? 3 : 2, saved);
         QVERIFY(mw->grid_widget()->isVisible());
         QCOMPARE(mw->grid_index(), selection[0]);
         for (int i = 0; i < presses.size(); ++i) {
@@ -170,12 +154,11 @@ private slots:
     }
 
     // A saved slot shows its picture, the mode in use its word, which in
-    // Chinese ends in a soft hyphen that must not be drawn.
-    void slot_looks() {
-        mark_saved({0, 6});
+    // Chinese ends in a soft hyphen that must not be drawn. A touch on an
+    // empty slot only colours it, until another slot is touched.
+    void load_grid_looks_and_empty_slot() {
         para()->set_u16(blk::CURRENT_MODE, 7);
-        open_strip(2);
-        keys(PANEL_KEY_OK);
+        open_grid(2, {0, 6});
         const QImage exist = QPixmap(png("mode_exist.png")).toImage();
         QCOMPARE(child<QLabel>("mode_image_0")->pixmap(Qt::ReturnByValue).toImage(), exist);
         QVERIFY(child<QLabel>("mode_image_1")->pixmap(Qt::ReturnByValue).toImage() != exist);
@@ -183,42 +166,33 @@ private slots:
         g_language = LANG_SCHINESE;
         keys(PANEL_KEY_RIGHT);
         QCOMPARE(child<QLabel>("mode_using_6")->text(), QString::fromUtf8("使用中"));
-    }
-
-    void opening_save_while_load_is_open_switches_over() {
-        mark_saved({4});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
-        QVERIFY(shows("toolButton3", png_lang("call.png")));
-        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
-        QVERIFY(mw->save_mode && !mw->load_mode);
-        QVERIFY(shows("toolButton3", png_lang("uncall.png")) && shows("toolButton4", png_lang("save.png")));
-        QCOMPARE(child<QLabel>("label_mode_title")->text(), QString("User mode save"));
-        QCOMPARE(mw->grid_index(), 4);
-        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);  // already open: nothing
-        QCOMPARE(int(mw->save_mode), 1);
-    }
-
-    void loading_an_empty_slot_only_colours_it() {
-        mark_saved({1});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
         const auto block = para()->RamParaBlock;
         const QImage empty = slot_look(3);
         QTest::mouseClick(child<QPushButton>("3"), Qt::LeftButton);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(!scaler()->para_update_flag && !mw->tip_done_request && mw->load_mode);
         QVERIFY(slot_look(3) != empty);
-        QTest::mouseClick(child<QPushButton>("1"), Qt::LeftButton);  // the previous one gets its look back
+        QTest::mouseClick(child<QPushButton>("0"), Qt::LeftButton);
         QCOMPARE(slot_look(3), empty);
+    }
+
+    void opening_save_while_load_is_open_switches_over() {
+        open_grid(2, {4});
+        QVERIFY(shows("toolButton3", png_lang("call.png")));
+        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
+        QVERIFY(mw->save_mode && !mw->load_mode);
+        QVERIFY(shows("toolButton3", png_lang("uncall.png")) &&
+                shows("toolButton4", png_lang("save.png")));
+        QCOMPARE(child<QLabel>("label_mode_title")->text(), QString("User mode save"));
+        QCOMPARE(mw->grid_index(), 4);
+        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton); // already open
+        QCOMPARE(int(mw->save_mode), 1);
     }
 
     // A save already waiting is not requested twice; the selection stays
     // on the slot just saved (a second OK must not overwrite another mode).
     void save_request_once_and_selection_kept() {
-        mark_saved({8});
-        open_strip(3);
-        keys(PANEL_KEY_OK);
+        open_grid(3, {8});
         keys(PANEL_KEY_LEFT, 3);  // slot 5, empty
         keys(PANEL_KEY_OK);
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
@@ -232,14 +206,17 @@ private slots:
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
     }
 
+    // MODE closes the grid and opens the user modes; Back there returns to
+    // the home screen and ends the shortcut.
     void mode_key_closes_the_grid_and_opens_user_modes() {
-        mark_saved({0});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
+        open_grid(2, {0});
         keys(PANEL_KEY_MODE);
         QVERIFY(g_custommode() && !mw->grid_widget()->isVisible() && !mw->grid_open());
-        keys(PANEL_KEY_BACK);  // to the home screen, MODE opened the page
+        QCOMPARE(int(g_mode_shortcut_key), 1);
+        keys(PANEL_KEY_BACK);
         QTRY_VERIFY(!g_custommode());
+        QCOMPARE(int(g_mode_shortcut_key), 0);
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
         keys(PANEL_KEY_OK);
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
         QVERIFY(focused("toolButton3"));  // the strip has the keys
@@ -248,9 +225,7 @@ private slots:
     }
 
     void touch_on_tools_closes_everything() {
-        mark_saved({0});
-        open_strip(3);
-        keys(PANEL_KEY_OK);
+        open_grid(3, {0});
         QTest::mouseClick(child<QPushButton>("tools"), Qt::LeftButton);
         QVERIFY(!child("widget")->isVisible() && !mw->grid_widget()->isVisible());
         QVERIFY(!child("label_pointer")->isVisible() && !mw->grid_open());
