@@ -33,19 +33,9 @@ CustomMode* open_page() {
     return pages::open<CustomMode>();
 }
 CustomMode* page() { return g_custommode(); }
-void keys(int k, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        testsupport::key(k);
-}
 template <class T = QLabel> T* child(const char* name) { return page()->findChild<T*>(name); }
 QString text(const char* name) { return child(name)->text(); }
 bool shown(const char* name) { return page()->findChild<QWidget*>(name)->isVisibleTo(page()); }
-
-// Away and back: the page redraws the slot.
-void redraw() {
-    keys(PANEL_KEY_RIGHT);
-    keys(PANEL_KEY_LEFT);
-}
 
 const char* const kOsdFile = R"({"name": "m", "osdcount": 1, "oactcount": 1, "menu": [
   {"x": 10, "y": 20, "w": 300, "h": 40, "effect": 4, "speed": 3,
@@ -72,21 +62,19 @@ private slots:
     // Left, Right and the keypad's R step through the 16 slots with wrap.
     void mode_selection_data() {
         QTest::addColumn<int>("current");
-        QTest::addColumn<QVector<int>>("presses");
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("slot");
-        const int L = PANEL_KEY_LEFT;
-        QTest::newRow("mode 7") << 7 << QVector<int>{} << 6;
-        QTest::newRow("mode 17, out of range") << 17 << QVector<int>{} << 0;
-        QTest::newRow("Left wraps slot 1 to 16") << 0 << QVector<int>{L} << 15;
-        QTest::newRow("keypad R wraps 16 to 1") << 16 << QVector<int>{'R'} << 0;
+        QTest::newRow("mode 7") << 7 << "" << 6;
+        QTest::newRow("mode 17, out of range") << 17 << "" << 0;
+        QTest::newRow("Left wraps slot 1 to 16") << 0 << "l" << 15;
+        QTest::newRow("keypad R wraps 16 to 1") << 16 << "R" << 0;
     }
     void mode_selection() {
         QFETCH(int, current);
-        QFETCH(QVector<int>, presses);
+        QFETCH(QString, keys);
         para()->set_u16(blk::CURRENT_MODE, uint16_t(current));
         open_page();
-        for (int k : presses)
-            keys(k);
+        press(keys);
         QTEST(int(g_mode_select), "slot");
         QTEST(page()->mode_box()->combo->currentIndex(), "slot");
     }
@@ -101,33 +89,30 @@ private slots:
         para()->set_u16(blk::CURRENT_MODE, 4);
         open_page();
         const auto block = para()->RamParaBlock;
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QVERIFY(shown("label_blank") && !shown("Button_use") && !shown("preview"));
-        keys(PANEL_KEY_OK, 2);
+        press("kk");
         QCOMPARE(int(page()->ui_edit()), 0);
         QCOMPARE(int(flag()), 0);
-        keys(PANEL_KEY_LEFT);
-        keys(PANEL_KEY_OK);
+        press("lk");
         QVector<int> seen;
         for (int i = 0; i < 3; ++i)
-            seen << (keys(PANEL_KEY_LEFT), int(page()->button_select));
+            seen << (press("l"), int(page()->button_select));
         QCOMPARE(seen, (QVector<int>{2, 1, 0}));
         QCOMPARE(int(g_mode_select), 3);
-        keys(PANEL_KEY_BACK);
+        press("b");
         QVERIFY(g_custommode() && page()->ui_edit() == 0);
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_LEFT);
-        keys(PANEL_KEY_OK);
+        press("klk");
         QCOMPARE(int(page()->ui_edit()), 0);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(exists("/data/modes/custom_mode4"));
-        keys(PANEL_KEY_OK);
+        press("k");
         slot_u16(3, blk::OSD_ENABLE, 0);
-        keys(PANEL_KEY_LEFT); // onto More; its redraw hides it
+        press("l"); // onto More; its redraw hides it
         QVERIFY(!shown("Button_more"));
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QCOMPARE(int(page()->button_select), 0);
-        keys(PANEL_KEY_LEFT);
+        press("l");
         QCOMPARE(int(page()->button_select), 1);
     }
 
@@ -145,17 +130,17 @@ private slots:
         para()->set_u16(blk::CURRENT_MODE, 0);
         para()->RamParaBlock[895] = 0x5C;
         open_page();
-        keys(PANEL_KEY_RIGHT, 5);
+        press("rrrrr");
         auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
         blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
         blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
-        keys(PANEL_KEY_OK, 2);
+        press("kk");
         QCOMPARE(int(flag()), 1);
         QVERIFY(std::memcmp(para()->RamParaBlock.data(), expect.data(), blk::MODE_BEGIN) == 0);
         QVERIFY(std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, slot(5).data(),
                             blk::MODE_SIZE) == 0);
         QCOMPARE(int(page()->ui_edit()), 0);
-        redraw();
+        press("rl"); // away and back: a redraw
         QVERIFY(shown("label_using"));
 
         // Through the scaler and the dispatcher: slot 3 keeps its own data.
@@ -177,9 +162,7 @@ private slots:
         write_device_file("/data/modes/MO0a.json", kOsdFile);
         para()->set_u16(blk::CURRENT_MODE, 10);
         open_page();
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_RIGHT); // Delete
-        keys(PANEL_KEY_OK);
+        press("krk"); // Delete
         QVERIFY(!exists("/data/modes/custom_mode10"));
         QCOMPARE(exists("/data/modes/MO0a.json"), osd == 0);
         QVERIFY(!para()->RynUserModeSaved(9));
@@ -229,7 +212,7 @@ private slots:
         QCOMPARE(text("label_brightness"), QString("Bri:77 CTRST:44 Volume:ON"));
         QVERIFY(shown("label_using"));
         slot_u16(1, blk::window(audio_on, blk::WIN_AUDIO), 0x00FF);
-        redraw();
+        press("rl"); // away and back: a redraw
         QVERIFY(text("label_brightness").endsWith("Volume:OFF"));
     }
 
@@ -265,7 +248,7 @@ private slots:
         QVERIFY(!other.styleSheet().isEmpty());
         QVERIFY(text("label_name").startsWith("Name:A very"));
         QVERIFY(text("label_name").endsWith(QChar(0x2026)));
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QCOMPARE(text("label_name"), QString("Name:Stage"));
     }
 
@@ -299,8 +282,7 @@ private slots:
             write_device_file("/data/modes/MO0b.json", content.toUtf8()); // mode 11
         para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_RIGHT, 2);
+        press("krr");
         QVERIFY(!shown("window_source_0"));
         QTEST(text("osd_info"), "info");
         QTEST(child("osd_sample")->styleSheet(), "style");
@@ -308,7 +290,7 @@ private slots:
         QVERIFY(exists("/data/configs/omenu.json"));
         const bool corrupt = QByteArray(QTest::currentDataTag()) == "corrupt file";
         QCOMPARE(exists("/data/modes/MO0b.json"), !content.isEmpty() && !corrupt);
-        keys(PANEL_KEY_BACK);
+        press("b");
         QVERIFY(shown("window_source_0"));
     }
 };

@@ -1,35 +1,20 @@
 // The main menu's tool strip and its quick user-mode grids, up to a save
 // and a load through the scaler thread and the dispatcher.
-#include "testsupport.h"
+#include "page_driver.h"
 
-#include "core/global.h"
-#include "core/para_write.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "ui/frame/syncupdate.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/language.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/tip.h"
 
-#include <QLabel>
 #include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-
-#include <vector>
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 c331_manage* scaler() { return c331_manage::pInstance(); }
 MainWindow* mw = nullptr;
 
-void keys(int k, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        testsupport::key(k);
-}
 template <class T = QWidget> T* child(const QString& name) { return mw->findChild<T*>(name); }
 bool shows(const char* button, const QString& image) {
     auto* b = child<QPushButton>(button);
@@ -39,16 +24,14 @@ bool focused(const QString& name) { return testsupport::looks_focused(child(name
 
 // From the menu (focus on machinestate) into the strip, on button `b`.
 void open_strip(int b = 0) {
-    keys(PANEL_KEY_LEFT); // tools
-    keys(PANEL_KEY_OK);
-    keys(PANEL_KEY_RIGHT, b);
+    press("lk" + QString(b, 'r'));
 }
 // Slots `saved` marked saved, then the load (b 2) or save (b 3) grid opened.
 void open_grid(int b, const QVector<int>& saved) {
     for (int i : saved)
         para()->UserModes[size_t(i)].bytes[0] = para()->UserModes[size_t(i)].bytes[1] = 0xAA;
     open_strip(b);
-    keys(PANEL_KEY_OK);
+    press("k");
 }
 QImage slot_look(int i) { return child(QString("mode_frame_%1").arg(i))->grab().toImage(); }
 
@@ -74,19 +57,19 @@ private slots:
     void strip_black_screen_and_back() {
         open_strip();
         QVERIFY(child("widget")->isVisible() && focused("toolButton1") && !focused("tools"));
-        keys(PANEL_KEY_LEFT);
+        press("l");
         QVERIFY(focused("toolButton4") && !focused("toolButton1"));
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         for (int black : {1, 0}) {
-            keys(PANEL_KEY_OK);
+            press("k");
             QCOMPARE(int(para()->u16(blk::SCREEN_BLACK)), black);
             QCOMPARE(int(scaler()->para_update_flag), 1);
             QVERIFY(shows("toolButton1", png_lang(black ? "closeled.png" : "uncloseled.png")));
             scaler()->para_update_flag = 0;
         }
-        keys(PANEL_KEY_BACK);
+        press("b");
         QVERIFY(!child("widget")->isVisible() && focused("tools"));
-        keys(PANEL_KEY_RIGHT); // the menu has the keys again
+        press("r"); // the menu has the keys again
         QVERIFY(!focused("tools") && focused("machinestate"));
     }
 
@@ -105,38 +88,37 @@ private slots:
         para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(r[1]));
         para()->set_u16(blk::window(r[2], blk::WIN_AUDIO), uint16_t(r[3]));
         open_strip(1);
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(para()->u16(blk::window(r[2], blk::WIN_AUDIO))), r[4]);
         QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), r[2]);
         QCOMPARE(int(scaler()->para_update_flag), 1);
         QVERIFY(shows("toolButton2", png_lang(r[4] ? "unslience.png" : "slience.png")));
     }
 
-    // Saved slots, the key presses in the grid, the selection after each.
+    // The load grid skips empty slots and wraps; the save grid opens on a
+    // saved slot, then visits every slot.
     void grid_moves_data() {
         QTest::addColumn<bool>("save");
         QTest::addColumn<QVector<int>>("saved");
-        QTest::addColumn<QVector<int>>("presses");  // -1 Left, +1 Right
-        QTest::addColumn<QVector<int>>("selection");  // at opening, then after each press
-        QTest::newRow("load skips empty slots and wraps")
-            << false << QVector<int>{2, 9} << QVector<int>{1, 1, -1, -1} << QVector<int>{2, 9, 2, 9, 2};
-        QTest::newRow("load with one saved slot stays on it")
-            << false << QVector<int>{5} << QVector<int>{1, -1} << QVector<int>{5, 5, 5};
-        QTest::newRow("load with no saved slot stays on slot 0")
-            << false << QVector<int>{} << QVector<int>{1, -1} << QVector<int>{0, 0, 0};
-        QTest::newRow("save opens on a saved slot, then visits every slot")
-            << true << QVector<int>{14} << QVector<int>{1, 1, -1, -1, -1} << QVector<int>{14, 15, 0, 15, 14, 13};
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QVector<int>>("selection"); // at opening, then after each key
+        QTest::newRow("load, two saved") << false << QVector<int>{2, 9} << "rrll"
+                                         << QVector<int>{2, 9, 2, 9, 2};
+        QTest::newRow("load, one saved") << false << QVector<int>{5} << "rl" << QVector<int>{5, 5, 5};
+        QTest::newRow("load, none saved") << false << QVector<int>{} << "rl" << QVector<int>{0, 0, 0};
+        QTest::newRow("save") << true << QVector<int>{14} << "rrlll"
+                              << QVector<int>{14, 15, 0, 15, 14, 13};
     }
     void grid_moves() {
         QFETCH(bool, save);
         QFETCH(QVector<int>, saved);
-        QFETCH(QVector<int>, presses);
+        QFETCH(QString, keys);
         QFETCH(QVector<int>, selection);
         open_grid(save ? 3 : 2, saved);
         QVERIFY(mw->grid_widget()->isVisible());
         QCOMPARE(mw->grid_index(), selection[0]);
-        for (int i = 0; i < presses.size(); ++i) {
-            keys(presses[i] < 0 ? PANEL_KEY_LEFT : PANEL_KEY_RIGHT);
+        for (int i = 0; i < keys.size(); ++i) {
+            press(keys.mid(i, 1));
             QCOMPARE(mw->grid_index(), selection[i + 1]);
             for (int s = 0; s < 16; ++s) {
                 // An empty slot is marked only in the save grid.
@@ -147,7 +129,7 @@ private slots:
         QVERIFY(shows(save ? "toolButton4" : "toolButton3",
                       png_lang(saved.isEmpty() ? (save ? "unsave.png" : "uncall.png")
                                                : (save ? "save.png" : "call.png"))));
-        keys(PANEL_KEY_BACK);  // closes the grid only
+        press("b"); // closes the grid only
         QVERIFY(!mw->grid_widget()->isVisible() && !mw->grid_open() && child("widget")->isVisible());
         QVERIFY(focused(save ? "toolButton4" : "toolButton3"));
         QVERIFY(shows(save ? "toolButton4" : "toolButton3", png_lang(save ? "unsave.png" : "uncall.png")));
@@ -164,7 +146,7 @@ private slots:
         QVERIFY(child<QLabel>("mode_image_1")->pixmap(Qt::ReturnByValue).toImage() != exist);
         QVERIFY(child("mode_using_6")->isVisible() && !child("mode_using_0")->isVisible());
         g_language = LANG_SCHINESE;
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QCOMPARE(child<QLabel>("mode_using_6")->text(), QString::fromUtf8("使用中"));
         const auto block = para()->RamParaBlock;
         const QImage empty = slot_look(3);
@@ -193,15 +175,14 @@ private slots:
     // on the slot just saved (a second OK must not overwrite another mode).
     void save_request_once_and_selection_kept() {
         open_grid(3, {8});
-        keys(PANEL_KEY_LEFT, 3);  // slot 5, empty
-        keys(PANEL_KEY_OK);
+        press("lllk"); // slot 5, empty
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
         QCOMPARE(int(scaler()->para_update_flag), 1);
         QCOMPARE(int(mw->tip_done_request), 1);
         QCOMPARE(int(mw->save_mode), 1);  // reopened
         QCOMPARE(mw->grid_index(), 5);
         scaler()->para_update_flag = 0;
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(scaler()->para_update_flag), 0);
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
     }
@@ -210,17 +191,17 @@ private slots:
     // the home screen and ends the shortcut.
     void mode_key_closes_the_grid_and_opens_user_modes() {
         open_grid(2, {0});
-        keys(PANEL_KEY_MODE);
+        press("m");
         QVERIFY(g_custommode() && !mw->grid_widget()->isVisible() && !mw->grid_open());
         QCOMPARE(int(g_mode_shortcut_key), 1);
-        keys(PANEL_KEY_BACK);
+        press("b");
         QTRY_VERIFY(!g_custommode());
         QCOMPARE(int(g_mode_shortcut_key), 0);
         QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
         QVERIFY(focused("toolButton3"));  // the strip has the keys
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QVERIFY(focused("toolButton4"));
     }
 
@@ -244,22 +225,19 @@ private slots:
         para()->set_u16(blk::BRIGHTNESS, 61);
         para()->set_u16(blk::CURRENT_MODE, 0);
         open_strip(3);
-        keys(PANEL_KEY_OK);  // no saved slot: the save grid starts on slot 0
-        keys(PANEL_KEY_RIGHT, 3);
-        keys(PANEL_KEY_OK);
+        press("krrrk"); // no saved slot: the save grid starts on slot 0
         QTRY_COMPARE(notices.kinds, std::vector<int>{TIP_DONE});
         QTRY_VERIFY(para()->RynUserModeSaved(3));
         QTRY_COMPARE(int(para()->u16(blk::CURRENT_MODE)), 4);
         QCOMPARE(int(para()->UserModes[3].u16(blk::BRIGHTNESS)), 61);
         QVERIFY(!para()->u16(blk::MODE_SAVE_REQUEST) && !mw->tip_done_request);
-        keys(PANEL_KEY_BACK);  // to the strip
-        keys(PANEL_KEY_LEFT);  // load
+        press("bl"); // to the strip; load
         para_write([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 20); });
         QTRY_COMPARE(int(scaler()->para_update_flag), 0);
         QTRY_COMPARE(int(para()->shadow_u16(blk::BRIGHTNESS)), 20);
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(mw->grid_index(), 3);
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(para()->u16(blk::BRIGHTNESS)), 61);
         QVERIFY(child("mode_using_3")->isVisible());
         QTRY_COMPARE(notices.kinds, (std::vector<int>{TIP_DONE, TIP_DONE}));
