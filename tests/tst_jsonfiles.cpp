@@ -67,12 +67,11 @@ private slots:
     // in place (same size, same time stamp) or removes must not leave the
     // old names showing.
     void aliasFollowsFileChanges_data() {
-        QTest::addColumn<bool>("removed");
-        QTest::newRow("rewritten in place, then the PC's file code") << false;
-        QTest::newRow("removed") << true;
+        testsupport::int_rows({{"rewritten in place, then the PC's file code", {0}}, {"removed", {1}}});
     }
     void aliasFollowsFileChanges() {
-        QFETCH(bool, removed);
+        QFETCH(QVector<int>, r);
+        const bool removed = r[0];
         const QByteArray before = R"({"source": {"namelist": [{"id": 1, "name": "Ann"}]}})";
         QVERIFY(write_file(kAlias, before));
         ALIAS_PARA alias;
@@ -122,7 +121,6 @@ private slots:
                    QByteArray(depth - 3, ']') + "}}";
         };
         QTest::newRow("alias cut short") << kAlias << cut << false;
-        QTest::newRow("user mode OSD cut short") << "/data/modes/MO02.json" << cut << false;
         QTest::newRow("shared OSD cut short") << kOmenu << cut << false;
         QTest::newRow("alias: 100000 [") << kAlias << deep_arrays << false;
         QTest::newRow("alias: 100000 {") << kAlias << QByteArray("{\"a\":").repeated(100000) + "1" + QByteArray(100000, '}') << false;
