@@ -115,16 +115,14 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("parses");
         const QByteArray cut = R"({"source": {"namelist": [ {"id": 2,)";
-        const QByteArray deep_arrays = QByteArray(100000, '[') + QByteArray(100000, ']');
         auto nested = [](int depth) {
             return "{\"source\": {\"namelist\": " + QByteArray(depth - 3, '[') + "{\"id\": 1}" +
                    QByteArray(depth - 3, ']') + "}}";
         };
         QTest::newRow("alias cut short") << kAlias << cut << false;
         QTest::newRow("shared OSD cut short") << kOmenu << cut << false;
-        QTest::newRow("alias: 100000 [") << kAlias << deep_arrays << false;
+        QTest::newRow("alias: 100000 [") << kAlias << QByteArray(100000, '[') + QByteArray(100000, ']') << false;
         QTest::newRow("alias: 100000 {") << kAlias << QByteArray("{\"a\":").repeated(100000) + "1" + QByteArray(100000, '}') << false;
-        QTest::newRow("shared OSD: 100000 [") << kOmenu << deep_arrays << false;
         QTest::newRow("alias: 33 levels") << kAlias << nested(33) << false;
         QTest::newRow("alias: 32 levels parse") << kAlias << nested(32) << true;
         QTest::newRow("brackets inside a name do not count")

@@ -44,10 +44,7 @@ class TstOption : public QObject {
 
 private slots:
     void initTestCase() {
-        if (!g_mainwindow()) {
-            auto* mw = new MainWindow(nullptr);
-            pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        }
+        new MainWindow(nullptr);  // registers itself
         testsupport::run_fast_ticks(this);
     }
     void init() { testsupport::fresh_device(); }

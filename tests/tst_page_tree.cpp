@@ -63,9 +63,7 @@ class TstPageTree : public QObject {
 private slots:
     void initTestCase() {
         testsupport::fresh_device();
-        auto* mw = new MainWindow;
-        pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        mw->show();
+        (new MainWindow)->show();
         fpga_manage::pInstance();
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [] {

@@ -63,10 +63,7 @@ class TstSubmenus : public QObject {
 private slots:
     void initTestCase() {
         testsupport::fresh_device();
-        if (!g_mainwindow()) {
-            auto* mw = new MainWindow(nullptr);
-            pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        }
+        new MainWindow(nullptr);  // registers itself
         fpga_manage::pInstance();
         testsupport::run_fast_ticks(this, [this](int kind) { notices.push_back(kind); });
     }
