@@ -1,10 +1,8 @@
-// The user-mode page: opening on the current mode, browsing and the action
-// row, invoke and delete against the block and the files, and the preview
-// of a slot's windows and OSD file.
+// The user-mode page: browsing, invoke and delete against the block and the
+// files, and the preview of a slot's windows and OSD file.
 #include "page_driver.h"
 
 #include "ui/frame/custommode.h"
-#include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/ryncontrol.h"
 
@@ -35,19 +33,9 @@ CustomMode* open_page() {
     return pages::open<CustomMode>();
 }
 CustomMode* page() { return g_custommode(); }
-void keys(int k, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        testsupport::key(k);
-}
 template <class T = QLabel> T* child(const char* name) { return page()->findChild<T*>(name); }
 QString text(const char* name) { return child(name)->text(); }
 bool shown(const char* name) { return page()->findChild<QWidget*>(name)->isVisibleTo(page()); }
-
-// Away and back: the page redraws the slot.
-void redraw() {
-    keys(PANEL_KEY_RIGHT);
-    keys(PANEL_KEY_LEFT);
-}
 
 const char* const kOsdFile = R"({"name": "m", "osdcount": 1, "oactcount": 1, "menu": [
   {"x": 10, "y": 20, "w": 300, "h": 40, "effect": 4, "speed": 3,
@@ -74,74 +62,58 @@ private slots:
     // Left, Right and the keypad's R step through the 16 slots with wrap.
     void mode_selection_data() {
         QTest::addColumn<int>("current");
-        QTest::addColumn<QVector<int>>("presses");
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("slot");
-        const int L = PANEL_KEY_LEFT, R = PANEL_KEY_RIGHT;
-        QTest::newRow("mode 7") << 7 << QVector<int>{} << 6;
-        QTest::newRow("mode 17, out of range") << 17 << QVector<int>{} << 0;
-        QTest::newRow("Left wraps slot 1 to 16") << 0 << QVector<int>{L} << 15;
-        QTest::newRow("keypad R wraps 16 to 1") << 16 << QVector<int>{'R'} << 0;
-        QTest::newRow("16 times Right") << 0 << QVector<int>(16, R) << 0;
+        QTest::newRow("mode 7") << 7 << "" << 6;
+        QTest::newRow("mode 17, out of range") << 17 << "" << 0;
+        QTest::newRow("Left wraps slot 1 to 16") << 0 << "l" << 15;
+        QTest::newRow("keypad R wraps 16 to 1") << 16 << "R" << 0;
     }
     void mode_selection() {
         QFETCH(int, current);
-        QFETCH(QVector<int>, presses);
-        QFETCH(int, slot);
+        QFETCH(QString, keys);
         para()->set_u16(blk::CURRENT_MODE, uint16_t(current));
         open_page();
-        for (int k : presses)
-            keys(k);
-        QCOMPARE(int(g_mode_select), slot);
-        QCOMPARE(page()->mode_box()->combo->currentIndex(), slot);
+        press(keys);
+        QTEST(int(g_mode_select), "slot");
+        QTEST(page()->mode_box()->combo->currentIndex(), "slot");
     }
 
-    void empty_slot_shows_blank_and_refuses_ok() {
-        open_page();
-        QVERIFY(shown("label_blank") && !shown("Button_use") && !shown("preview"));
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(page()->ui_edit()), 0);
-        keys(PANEL_KEY_OK);  // nor does it delete or invoke
-        QCOMPARE(int(flag()), 0);
-    }
-
-    // The PC may switch the slot's OSD off while More has the focus: the
-    // next step must land on a shown button, not past the row.
-    void more_hidden_while_focused_stays_in_the_row() {
-        para()->set_u16(blk::OSD_ENABLE, 1);
-        save_slot(0);
-        open_page();
-        keys(PANEL_KEY_OK);
-        slot_u16(0, blk::OSD_ENABLE, 0);
-        keys(PANEL_KEY_LEFT);  // onto More; its redraw hides it
-        QVERIFY(!shown("Button_more"));
-        keys(PANEL_KEY_RIGHT);
-        QCOMPARE(int(page()->button_select), 0);
-        keys(PANEL_KEY_LEFT);
-        QCOMPARE(int(page()->button_select), 1);
-    }
-
-    // The action row wraps over its three buttons and never steps the
-    // mode; Back, and OK on More, only leave the row.
-    void action_row_wraps_and_more_only_leaves() {
+    // An empty slot refuses OK. The action row wraps over its three buttons
+    // and never steps the mode; Back, and OK on More, only leave the row. The
+    // PC may switch the OSD off while More has the focus: the next step must
+    // land on a shown button, not past the row.
+    void action_row() {
         para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(3);
         para()->set_u16(blk::CURRENT_MODE, 4);
         open_page();
         const auto block = para()->RamParaBlock;
-        keys(PANEL_KEY_OK);
+        press("r");
+        QVERIFY(shown("label_blank") && !shown("Button_use") && !shown("preview"));
+        press("kk");
+        QCOMPARE(int(page()->ui_edit()), 0);
+        QCOMPARE(int(flag()), 0);
+        press("lk");
         QVector<int> seen;
         for (int i = 0; i < 3; ++i)
-            seen << (keys(PANEL_KEY_LEFT), int(page()->button_select));
+            seen << (press("l"), int(page()->button_select));
         QCOMPARE(seen, (QVector<int>{2, 1, 0}));
         QCOMPARE(int(g_mode_select), 3);
-        keys(PANEL_KEY_BACK);
+        press("b");
         QVERIFY(g_custommode() && page()->ui_edit() == 0);
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_LEFT); // More
-        keys(PANEL_KEY_OK);
+        press("klk");
         QCOMPARE(int(page()->ui_edit()), 0);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(exists("/data/modes/custom_mode4"));
+        press("k");
+        slot_u16(3, blk::OSD_ENABLE, 0);
+        press("l"); // onto More; its redraw hides it
+        QVERIFY(!shown("Button_more"));
+        press("r");
+        QCOMPARE(int(page()->button_select), 0);
+        press("l");
+        QCOMPARE(int(page()->button_select), 1);
     }
 
     // A save waiting in mode_save_request must not later store the invoked
@@ -151,35 +123,30 @@ private slots:
         save_slot(5);
         for (int b = blk::MODE_BEGIN; b < blk::SIZE; ++b)
             slot(5).bytes[size_t(b - blk::MODE_BEGIN + USER_MODE_DATA)] = uint8_t(b * 7);
-        const QByteArray slot2_file = [] {
-            save_slot(2);
-            QFile f(device_path("/data/modes/custom_mode3"));
-            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-        }();
+        save_slot(2);
+        const QByteArray slot2_file = testsupport::read_file("/data/modes/custom_mode3");
         para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
         para()->set_u16(blk::PANEL_LOCK, 0);
         para()->set_u16(blk::CURRENT_MODE, 0);
         para()->RamParaBlock[895] = 0x5C;
         open_page();
-        keys(PANEL_KEY_RIGHT, 5);
+        press("rrrrr");
         auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
         blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
         blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
-        keys(PANEL_KEY_OK, 2);
+        press("kk");
         QCOMPARE(int(flag()), 1);
         QVERIFY(std::memcmp(para()->RamParaBlock.data(), expect.data(), blk::MODE_BEGIN) == 0);
         QVERIFY(std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, slot(5).data(),
                             blk::MODE_SIZE) == 0);
         QCOMPARE(int(page()->ui_edit()), 0);
-        redraw();
+        press("rl"); // away and back: a redraw
         QVERIFY(shown("label_using"));
 
         // Through the scaler and the dispatcher: slot 3 keeps its own data.
         c331_manage::pInstance()->apply_pass();
         QCOMPARE(int(flag()), 0);
-        QFile f(device_path("/data/modes/custom_mode3"));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), slot2_file);
+        QCOMPARE(testsupport::read_file("/data/modes/custom_mode3"), slot2_file);
         QCOMPARE(int(slot(2).u16(blk::BRIGHTNESS)), 33);
     }
 
@@ -195,26 +162,12 @@ private slots:
         write_device_file("/data/modes/MO0a.json", kOsdFile);
         para()->set_u16(blk::CURRENT_MODE, 10);
         open_page();
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_RIGHT); // Delete
-        keys(PANEL_KEY_OK);
+        press("krk"); // Delete
         QVERIFY(!exists("/data/modes/custom_mode10"));
         QCOMPARE(exists("/data/modes/MO0a.json"), osd == 0);
         QVERIFY(!para()->RynUserModeSaved(9));
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 10);
         QCOMPARE(int(flag()), 0);
-    }
-
-    // Back on the page that MODE opened over the home screen returns to
-    // the home screen and ends the shortcut.
-    void back_after_mode_returns_to_the_home_screen() {
-        QVERIFY(pages::open<LockWindow>(false));
-        keys(PANEL_KEY_MODE);
-        QCOMPARE(int(g_mode_shortcut_key), 1);
-        keys(PANEL_KEY_BACK);
-        QTRY_VERIFY(!g_custommode());
-        QCOMPARE(int(g_mode_shortcut_key), 0);
-        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
     }
 
     // A touch on the combo would open the list and show a mode other than
@@ -259,11 +212,17 @@ private slots:
         QCOMPARE(text("label_brightness"), QString("Bri:77 CTRST:44 Volume:ON"));
         QVERIFY(shown("label_using"));
         slot_u16(1, blk::window(audio_on, blk::WIN_AUDIO), 0x00FF);
-        redraw();
+        press("rl"); // away and back: a redraw
         QVERIFY(text("label_brightness").endsWith("Volume:OFF"));
     }
 
-    void window_list_lines() {
+    // The window lines read the slot's own crop table, not the block's; a
+    // long alias is elided.
+    void window_lines_and_name() {
+        write_device_file("/data/configs/alias.json",
+                          R"({"usermode": {"namelist": [{"id": 0, "valid": "on", "name": )"
+                          R"("A very long name for the first user mode of the wall in the big )"
+                          R"(hall"}, {"id": 1, "valid": "on", "name": "Stage"}]}})");
         save_slot(0);
         // enable, source, x, y, width, height; window 3's crop record 5 is
         // free in the slot, window 4 names no source.
@@ -273,7 +232,6 @@ private slots:
         for (int w = 0; w < 5; ++w)
             for (int f = 0; f < 6; ++f)
                 slot_u16(0, blk::window(w, fields[f]), wins[w][f]);
-        // The slot's own crop record 3 names DVI; the live block's says HDMI2.
         uint8_t* rec = slot(0).data() + blk::crop(3) - blk::MODE_BEGIN;
         rec[blk::CROP_SOURCE] = 1;
         rec[blk::CROP_ID] = blk::CROP_USED | 6;
@@ -288,17 +246,9 @@ private slots:
         QLabel other; // a window index past the six gets a colour too
         CustomMode::color_fill(&other, 6);
         QVERIFY(!other.styleSheet().isEmpty());
-    }
-
-    void alias_name_is_elided() {
-        write_device_file("/data/configs/alias.json",
-                   R"({"usermode": {"namelist": [{"id": 0, "valid": "on", "name": "A very long name for the )"
-                   R"(first user mode of the wall in the big hall"}, {"id": 1, "valid": "on", "name": "Stage"}]}})");
-        save_slot(0);
-        open_page();
         QVERIFY(text("label_name").startsWith("Name:A very"));
         QVERIFY(text("label_name").endsWith(QChar(0x2026)));
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QCOMPARE(text("label_name"), QString("Name:Stage"));
     }
 
@@ -332,8 +282,7 @@ private slots:
             write_device_file("/data/modes/MO0b.json", content.toUtf8()); // mode 11
         para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_RIGHT, 2);
+        press("krr");
         QVERIFY(!shown("window_source_0"));
         QTEST(text("osd_info"), "info");
         QTEST(child("osd_sample")->styleSheet(), "style");
@@ -341,7 +290,7 @@ private slots:
         QVERIFY(exists("/data/configs/omenu.json"));
         const bool corrupt = QByteArray(QTest::currentDataTag()) == "corrupt file";
         QCOMPARE(exists("/data/modes/MO0b.json"), !content.isEmpty() && !corrupt);
-        keys(PANEL_KEY_BACK);
+        press("b");
         QVERIFY(shown("window_source_0"));
     }
 };

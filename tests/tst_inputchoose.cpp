@@ -177,15 +177,16 @@ private slots:
         QTest::addColumn<IntList>("after"); // state after the scaler took it up
         QTest::addColumn<IntList>("badge");
         QTest::addColumn<QString>("tab");
-        QTest::newRow("plain source") << IntList{2, 3} << "" << 1 << "klkk" << 1 << 2
-                                      << IntList{2, 1, 2, 0, 0} << IntList{0} << "HDMI1";
-        QTest::newRow("crop after paging") << IntList{2, 2} << "4.1 4.2 4.3 4.4 4.5" << 0
-                                           << "krrklk" << 0 << 0x8004 << IntList{2, 0, 4, 1, 2}
-                                           << IntList{2} << "HDMI3_Crop5";
+        auto row = [](const char* tag, IntList s, QString c, int cur, QString k, int w, int word,
+                      IntList after, IntList badge, QString tab) {
+            QTest::newRow(tag) << s << c << cur << k << w << word << after << badge << tab;
+        };
+        row("plain source", {2, 3}, "", 1, "klkk", 1, 2, {2, 1, 2, 0, 0}, {0}, "HDMI1");
+        row("crop after paging", {2, 2}, "4.1 4.2 4.3 4.4 4.5", 0, "krrklk", 0, 0x8004,
+            {2, 0, 4, 1, 2}, {2}, "HDMI3_Crop5");
         // Window 4 is current but has no tab (enable word 3): never edited.
-        QTest::newRow("current window without tab") << IntList{2, 2, 2, 2, 2} << "" << 0
-                                                    << "Ekrrrkk" << 0 << 5 << IntList{2, 0, 5, 0, 0}
-                                                    << IntList{0} << "HDMI4";
+        row("current window without tab", {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", 0, 5,
+            {2, 0, 5, 0, 0}, {0}, "HDMI4");
     }
     void apply() {
         QFETCH(IntList, sources);
@@ -212,15 +213,29 @@ private slots:
 
     // A window switched on from outside rebuilds the tabs and starts over on
     // window 0 at level 0: an entry list left open would apply to window 0.
-    void window_change_restarts_on_window_0() {
+    // The inputs' timings are not in the saved copy: a signal lost or found
+    // while the page is open redraws the entry and the list's icon.
+    void outside_changes_under_the_page() {
         setup({1, 1}, {2, 4});
+        para()->publish_input_info(2, 1920, 1080, 60);
         g_image_current = 1;
         run_page([] {
             press("krk");
             outside_change([](RynRamPara& p) { p.set_u16(blk::window(3, blk::WIN_ENABLE), 1); });
             QCOMPARE(state(), (IntList{0, 0, 2, 0, 0}));
             QCOMPARE(int(page()->window_count), 3);
-            press("kkk"); // applies to window 0; window 1 keeps its source
+            press("kk");
+            const auto icon = [] {
+                return list_label(0, "pixmap")->pixmap(Qt::ReturnByValue).toImage();
+            };
+            const QImage online = icon();
+            para()->publish_input_info(2, 0, 0, 0);
+            QCOMPARE(entry_text(0, "info"), QString("No signal"));
+            QVERIFY(icon() != online);
+            para()->publish_input_info(2, 1280, 720, 50);
+            QCOMPARE(entry_text(0, "info"), QString("1280x720@50Hz"));
+            QCOMPARE(icon(), online);
+            press("k"); // applies to window 0; window 1 keeps its source
             QCOMPARE(source_of(1), uint16_t(4));
         });
     }
@@ -321,26 +336,6 @@ private slots:
         });
         qInstallMessageHandler(nullptr);
         QCOMPARE(warnings, badge.isEmpty() ? 1 : 0);
-    }
-
-    // The inputs' timings are not in the saved copy: a signal lost or found
-    // while the page is open redraws the entry and the list's icon.
-    void input_signal_change() {
-        setup({1}, {2});
-        para()->publish_input_info(2, 1920, 1080, 60);
-        run_page([] {
-            press("kk");
-            const auto icon = [] {
-                return list_label(0, "pixmap")->pixmap(Qt::ReturnByValue).toImage();
-            };
-            const QImage online = icon();
-            para()->publish_input_info(2, 0, 0, 0);
-            QCOMPARE(entry_text(0, "info"), QString("No signal"));
-            QVERIFY(icon() != online);
-            para()->publish_input_info(2, 1280, 720, 50);
-            QCOMPARE(entry_text(0, "info"), QString("1280x720@50Hz"));
-            QCOMPARE(icon(), online);
-        });
     }
 };
 

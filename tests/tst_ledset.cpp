@@ -1,7 +1,5 @@
-// The LED screen page, opened from the settings and output menus: typing
-// the size on the keypad, its clamps, Apply with and without a running FPGA,
-// Cancel, the refresh, and at the end the whole road through the scaler and
-// FPGA threads to the panel and the saved file.
+// The LED screen page, opened from the settings and output menus, up to
+// the whole road through the scaler and FPGA threads to the panel and file.
 #include "page_driver.h"
 
 #include "fpga/fpga_manage.h"
@@ -27,15 +25,12 @@ std::vector<int> notices;               // kinds of the notices shown, in order
 std::function<void()> during_notice;    // runs once on the notice's first tick
 
 QString field(const char* name) { return page()->findChild<QLineEdit*>(name)->text(); }
-// Moves the focus of the LED page to `entry` with Right.
-void focus_entry(int entry) {
+// Right up to `entry` (0 width, 1 height, or a button), then OK on it and
+// `seq` typed on the keypad it opens, if any.
+void ok_on(int entry, const QString& seq = QString()) {
     for (int i = 0; i < 4 && page()->focused_entry() != entry; ++i)
         key(PANEL_KEY_RIGHT);
-}
-// OK on the width (0) or height (1) field, then the keypad sequence.
-void type_into(int entry, const QString& seq) {
-    focus_entry(entry);
-    keypad_on_field(seq);
+    seq.isEmpty() ? key(PANEL_KEY_OK) : keypad_on_field(seq);
 }
 void set_size(uint16_t w, uint16_t h) {
     para()->set_u16(blk::LED_WIDTH, w);
@@ -58,8 +53,8 @@ class TstLedset : public QObject {
     // `body` runs inside the LED page's loop.
     void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { key(PANEL_KEY_OK); },
-                                          [] { key(PANEL_KEY_OK); }},
+        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("k"); },
+                                          [] { press("k"); }},
                                          PAGE_LEDSET, body),
                  "the LED page did not open from the output menu");
     }
@@ -120,7 +115,7 @@ private slots:
         QFETCH(QString, keys);
         set_size(uint16_t(start[0]), uint16_t(start[1]));
         run_page([&] {
-            type_into(entry, keys);
+            ok_on(entry, keys);
             QTEST(field("lineEdit_ledw"), "width");
             QTEST(field("lineEdit_ledh"), "height");
             QCOMPARE(para()->u16(blk::LED_WIDTH), uint16_t(start[0]));
@@ -166,16 +161,13 @@ private slots:
             if (!locked_during_notice)
                 pthread_mutex_unlock(&scaler()->para_mutex);
             flag_during_notice = scaler()->para_update_flag != 0;
-            // A key that reaches the page now must not apply again: that
-            // would wait on the lock this thread holds.
-            key(PANEL_KEY_OK);
+            key(PANEL_KEY_OK); // no second apply: it would wait on the lock held here
             key(PANEL_LETTER_OK);
         };
         run_page([] {
-            type_into(0, "2560K");
-            type_into(1, "1440K");
-            focus_entry(ledset::ENTRY_APPLY);
-            key(PANEL_KEY_OK);
+            ok_on(0, "2560K");
+            ok_on(1, "1440K");
+            ok_on(ledset::ENTRY_APPLY);
             QCOMPARE(g_page_focus, uint8_t(PAGE_LEDSET)); // the page stays open
             QCOMPARE(field("lineEdit_ledw"), QString("2560"));
         });
@@ -208,10 +200,7 @@ private slots:
         blk::wr16(b, blk::OUT2_X, 960);
         blk::wr16(b, blk::window(1, blk::WIN_ENABLE), 1);
         blk::wr16(b, blk::window(0, blk::WIN_X), 50);
-        run_page([] {
-            focus_entry(ledset::ENTRY_APPLY);
-            key(PANEL_KEY_OK);
-        });
+        run_page([] { ok_on(ledset::ENTRY_APPLY); });
         QVERIFY(notices.empty());
         QCOMPARE(int(scaler()->para_update_flag), 1);
         QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
@@ -220,10 +209,11 @@ private slots:
                  (IntList{0, 1920, 0, 1920, 40000, 40000, 1, 50}));
     }
 
-    // A size set by the PC reaches the fields at the next refresh, over
-    // what was typed; other changes leave the typing alone. OK on Cancel and
-    // Back both discard what was typed and return to the output menu, which
-    // shows the size then in the block.
+    // A touch opens the keypad on a field; the buttons ignore touches. A
+    // size set by the PC reaches the fields at the next refresh, over what
+    // was typed; other changes leave the typing alone. OK on Cancel and Back
+    // both discard what was typed and return to the output menu, which shows
+    // the size then in the block.
     void refresh_then_cancel_or_back_data() {
         QTest::addColumn<bool>("cancel");
         QTest::newRow("OK on Cancel") << true;
@@ -234,34 +224,23 @@ private slots:
         set_size(1920, 1080);
         QString line;
         run_page([&] {
-            type_into(0, "2000K");
+            testsupport::post([] { keypad::type("777K"); });
+            QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_ledh"), Qt::LeftButton);
+            page()->findChild<QPushButton*>("Button_apply")->click();
+            page()->findChild<QPushButton*>("Button_cancle")->click();
+            QCOMPARE(g_page_focus, uint8_t(PAGE_LEDSET));
             outside_change([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 10); });
-            QCOMPARE(field("lineEdit_ledw"), QString("2000"));
+            QCOMPARE(field("lineEdit_ledh"), QString("777"));
             outside_change([](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, 720); });
             QCOMPARE(field("lineEdit_ledw") + "x" + field("lineEdit_ledh"), QString("1920x720"));
-            type_into(0, "3000K");
-            if (cancel)
-                focus_entry(ledset::ENTRY_CANCEL);
-            key(cancel ? PANEL_KEY_OK : PANEL_KEY_BACK);
+            ok_on(0, "3000K");
+            cancel ? ok_on(ledset::ENTRY_CANCEL) : key(PANEL_KEY_BACK);
             QCOMPARE(g_page_focus, uint8_t(PAGE_OUTPUTSET));
             line = g_outputset()->findChild<QLabel*>("label_info")->text();
         });
         QCOMPARE(line, QString("LED Screen can be set:1920x720"));
         QCOMPARE(para()->u16(blk::LED_WIDTH), uint16_t(1920));
         QCOMPARE(int(scaler()->para_update_flag), 0);
-    }
-
-    void touch_opens_keypad_buttons_do_nothing() {
-        set_size(1920, 1080);
-        run_page([] {
-            testsupport::post([] { keypad::type("777K"); });
-            QTest::mouseClick(page()->findChild<QLineEdit*>("lineEdit_ledh"), Qt::LeftButton);
-            QCOMPARE(field("lineEdit_ledh"), QString("777"));
-            page()->findChild<QPushButton*>("Button_apply")->click();
-            page()->findChild<QPushButton*>("Button_cancle")->click();
-            QCOMPARE(g_page_focus, uint8_t(PAGE_LEDSET));
-            QCOMPARE(int(scaler()->para_update_flag), 0);
-        });
     }
 
     // Last: starts the scaler and FPGA threads, which then run for the rest
@@ -284,10 +263,9 @@ private slots:
         };
         QString line;
         run_page([&] {
-            type_into(0, "3072K");
-            type_into(1, "1536K");
-            focus_entry(ledset::ENTRY_APPLY);
-            key(PANEL_KEY_OK);
+            ok_on(0, "3072K");
+            ok_on(1, "1536K");
+            ok_on(ledset::ENTRY_APPLY);
             QTRY_COMPARE(scaler()->panel().width, 3072);
             QTRY_COMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
             key(PANEL_KEY_BACK);

@@ -1,37 +1,20 @@
-// The main menu's tool strip and its quick user-mode grid: black screen,
-// mute, the load grid skipping empty slots, the save grid visiting all,
-// switching between them, and a save and a load through the scaler thread
-// and the dispatcher, each with its done notice.
-#include "testsupport.h"
+// The main menu's tool strip and its quick user-mode grids, up to a save
+// and a load through the scaler thread and the dispatcher.
+#include "page_driver.h"
 
-#include "core/global.h"
-#include "core/para_write.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "ui/frame/syncupdate.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/language.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/tip.h"
 
-#include <QLabel>
 #include <QPushButton>
-#include <QTimer>
-#include <QtTest>
-
-#include <vector>
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 c331_manage* scaler() { return c331_manage::pInstance(); }
 MainWindow* mw = nullptr;
 
-void keys(int k, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        testsupport::key(k);
-}
 template <class T = QWidget> T* child(const QString& name) { return mw->findChild<T*>(name); }
 bool shows(const char* button, const QString& image) {
     auto* b = child<QPushButton>(button);
@@ -39,17 +22,16 @@ bool shows(const char* button, const QString& image) {
 }
 bool focused(const QString& name) { return testsupport::looks_focused(child(name)); }
 
-void mark_saved(std::initializer_list<int> indexes) {
-    for (int i : indexes) {
-        UserModeSlot& s = para()->UserModes[size_t(i)];
-        s.bytes[0] = s.bytes[1] = 0xAA;
-    }
-}
 // From the menu (focus on machinestate) into the strip, on button `b`.
 void open_strip(int b = 0) {
-    keys(PANEL_KEY_LEFT);  // tools
-    keys(PANEL_KEY_OK);
-    keys(PANEL_KEY_RIGHT, b);
+    press("lk" + QString(b, 'r'));
+}
+// Slots `saved` marked saved, then the load (b 2) or save (b 3) grid opened.
+void open_grid(int b, const QVector<int>& saved) {
+    for (int i : saved)
+        para()->UserModes[size_t(i)].bytes[0] = para()->UserModes[size_t(i)].bytes[1] = 0xAA;
+    open_strip(b);
+    press("k");
 }
 QImage slot_look(int i) { return child(QString("mode_frame_%1").arg(i))->grab().toImage(); }
 
@@ -71,88 +53,72 @@ private slots:
         scaler()->para_update_flag = 0;
     }
 
-    void strip_opens_wraps_and_returns_to_tools() {
+    // The strip wraps, black screen toggles, Back returns the keys to the menu.
+    void strip_black_screen_and_back() {
         open_strip();
         QVERIFY(child("widget")->isVisible() && focused("toolButton1") && !focused("tools"));
-        keys(PANEL_KEY_LEFT);
+        press("l");
         QVERIFY(focused("toolButton4") && !focused("toolButton1"));
-        keys(PANEL_KEY_BACK);
-        QVERIFY(!child("widget")->isVisible() && focused("tools"));
-        keys(PANEL_KEY_RIGHT);  // the menu has the keys again
-        QVERIFY(!focused("tools") && focused("machinestate"));
-    }
-
-    void black_screen_twice() {
-        open_strip(0);
+        press("r");
         for (int black : {1, 0}) {
-            keys(PANEL_KEY_OK);
+            press("k");
             QCOMPARE(int(para()->u16(blk::SCREEN_BLACK)), black);
             QCOMPARE(int(scaler()->para_update_flag), 1);
             QVERIFY(shows("toolButton1", png_lang(black ? "closeled.png" : "uncloseled.png")));
             scaler()->para_update_flag = 0;
         }
+        press("b");
+        QVERIFY(!child("widget")->isVisible() && focused("tools"));
+        press("r"); // the menu has the keys again
+        QVERIFY(!focused("tools") && focused("machinestate"));
     }
 
-    // audio_window, window 3's enable, the window then muted or unmuted,
-    // audio_window afterwards, the audio word before and after.
+    // Mute acts on audio_window, or on window 0 when that is off or past the
+    // six; audio_window then names the window acted on. Unmute writes 0x80FF.
     void mute_data() {
-        QTest::addColumn<int>("audio_window");
-        QTest::addColumn<int>("enable3");
-        QTest::addColumn<int>("window");
-        QTest::addColumn<int>("after_window");
-        QTest::addColumn<int>("before");
-        QTest::addColumn<int>("after");
-        QTest::newRow("window 3 on: muted") << 3 << 1 << 3 << 3 << 0x8040 << 0x0000;
-        QTest::newRow("window 3 off: window 0 muted instead") << 3 << 0 << 0 << 0 << 0x80FF << 0x0000;
-        QTest::newRow("audio_window 7: window 0") << 7 << 1 << 0 << 0 << 0x80FF << 0x0000;
-        QTest::newRow("unmute writes 0x80FF, not only bit 15") << 3 << 1 << 3 << 3 << 0x0010 << 0x80FF;
+        // audio_window, window 3's enable, window acted on, its audio before, after
+        testsupport::int_rows({{"window 3 on: muted", {3, 1, 3, 0x8040, 0}},
+                               {"window 3 off: window 0 muted instead", {3, 0, 0, 0x80FF, 0}},
+                               {"audio_window 7: window 0", {7, 1, 0, 0x80FF, 0}},
+                               {"unmute writes 0x80FF, not only bit 15", {3, 1, 3, 0x10, 0x80FF}}});
     }
     void mute() {
-        QFETCH(int, audio_window);
-        QFETCH(int, enable3);
-        QFETCH(int, window);
-        QFETCH(int, after_window);
-        QFETCH(int, before);
-        QFETCH(int, after);
-        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(audio_window));
-        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(enable3));
-        para()->set_u16(blk::window(window, blk::WIN_AUDIO), uint16_t(before));
+        QFETCH(QVector<int>, r);
+        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(r[0]));
+        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(r[1]));
+        para()->set_u16(blk::window(r[2], blk::WIN_AUDIO), uint16_t(r[3]));
         open_strip(1);
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::window(window, blk::WIN_AUDIO))), after);
-        QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), after_window);
+        press("k");
+        QCOMPARE(int(para()->u16(blk::window(r[2], blk::WIN_AUDIO))), r[4]);
+        QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), r[2]);
         QCOMPARE(int(scaler()->para_update_flag), 1);
-        QVERIFY(shows("toolButton2", png_lang(after ? "unslience.png" : "slience.png")));
+        QVERIFY(shows("toolButton2", png_lang(r[4] ? "unslience.png" : "slience.png")));
     }
 
-    // Saved slots, the key presses in the grid, the selection after each.
+    // The load grid skips empty slots and wraps; the save grid opens on a
+    // saved slot, then visits every slot.
     void grid_moves_data() {
         QTest::addColumn<bool>("save");
         QTest::addColumn<QVector<int>>("saved");
-        QTest::addColumn<QVector<int>>("presses");  // -1 Left, +1 Right
-        QTest::addColumn<QVector<int>>("selection");  // at opening, then after each press
-        QTest::newRow("load skips empty slots and wraps")
-            << false << QVector<int>{2, 9} << QVector<int>{1, 1, -1, -1} << QVector<int>{2, 9, 2, 9, 2};
-        QTest::newRow("load with one saved slot stays on it")
-            << false << QVector<int>{5} << QVector<int>{1, -1} << QVector<int>{5, 5, 5};
-        QTest::newRow("load with no saved slot stays on slot 0")
-            << false << QVector<int>{} << QVector<int>{1, -1} << QVector<int>{0, 0, 0};
-        QTest::newRow("save opens on a saved slot, then visits every slot")
-            << true << QVector<int>{14} << QVector<int>{1, 1, -1, -1, -1} << QVector<int>{14, 15, 0, 15, 14, 13};
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QVector<int>>("selection"); // at opening, then after each key
+        QTest::newRow("load, two saved") << false << QVector<int>{2, 9} << "rrll"
+                                         << QVector<int>{2, 9, 2, 9, 2};
+        QTest::newRow("load, one saved") << false << QVector<int>{5} << "rl" << QVector<int>{5, 5, 5};
+        QTest::newRow("load, none saved") << false << QVector<int>{} << "rl" << QVector<int>{0, 0, 0};
+        QTest::newRow("save") << true << QVector<int>{14} << "rrlll"
+                              << QVector<int>{14, 15, 0, 15, 14, 13};
     }
     void grid_moves() {
         QFETCH(bool, save);
         QFETCH(QVector<int>, saved);
-        QFETCH(QVector<int>, presses);
+        QFETCH(QString, keys);
         QFETCH(QVector<int>, selection);
-        for (int i : saved)
-            mark_saved({i});
-        open_strip(save ? 3 : 2);
-        keys(PANEL_KEY_OK);
+        open_grid(save ? 3 : 2, saved);
         QVERIFY(mw->grid_widget()->isVisible());
         QCOMPARE(mw->grid_index(), selection[0]);
-        for (int i = 0; i < presses.size(); ++i) {
-            keys(presses[i] < 0 ? PANEL_KEY_LEFT : PANEL_KEY_RIGHT);
+        for (int i = 0; i < keys.size(); ++i) {
+            press(keys.mid(i, 1));
             QCOMPARE(mw->grid_index(), selection[i + 1]);
             for (int s = 0; s < 16; ++s) {
                 // An empty slot is marked only in the save grid.
@@ -163,94 +129,84 @@ private slots:
         QVERIFY(shows(save ? "toolButton4" : "toolButton3",
                       png_lang(saved.isEmpty() ? (save ? "unsave.png" : "uncall.png")
                                                : (save ? "save.png" : "call.png"))));
-        keys(PANEL_KEY_BACK);  // closes the grid only
+        press("b"); // closes the grid only
         QVERIFY(!mw->grid_widget()->isVisible() && !mw->grid_open() && child("widget")->isVisible());
         QVERIFY(focused(save ? "toolButton4" : "toolButton3"));
         QVERIFY(shows(save ? "toolButton4" : "toolButton3", png_lang(save ? "unsave.png" : "uncall.png")));
     }
 
     // A saved slot shows its picture, the mode in use its word, which in
-    // Chinese ends in a soft hyphen that must not be drawn.
-    void slot_looks() {
-        mark_saved({0, 6});
+    // Chinese ends in a soft hyphen that must not be drawn. A touch on an
+    // empty slot only colours it, until another slot is touched.
+    void load_grid_looks_and_empty_slot() {
         para()->set_u16(blk::CURRENT_MODE, 7);
-        open_strip(2);
-        keys(PANEL_KEY_OK);
+        open_grid(2, {0, 6});
         const QImage exist = QPixmap(png("mode_exist.png")).toImage();
         QCOMPARE(child<QLabel>("mode_image_0")->pixmap(Qt::ReturnByValue).toImage(), exist);
         QVERIFY(child<QLabel>("mode_image_1")->pixmap(Qt::ReturnByValue).toImage() != exist);
         QVERIFY(child("mode_using_6")->isVisible() && !child("mode_using_0")->isVisible());
         g_language = LANG_SCHINESE;
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QCOMPARE(child<QLabel>("mode_using_6")->text(), QString::fromUtf8("使用中"));
-    }
-
-    void opening_save_while_load_is_open_switches_over() {
-        mark_saved({4});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
-        QVERIFY(shows("toolButton3", png_lang("call.png")));
-        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
-        QVERIFY(mw->save_mode && !mw->load_mode);
-        QVERIFY(shows("toolButton3", png_lang("uncall.png")) && shows("toolButton4", png_lang("save.png")));
-        QCOMPARE(child<QLabel>("label_mode_title")->text(), QString("User mode save"));
-        QCOMPARE(mw->grid_index(), 4);
-        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);  // already open: nothing
-        QCOMPARE(int(mw->save_mode), 1);
-    }
-
-    void loading_an_empty_slot_only_colours_it() {
-        mark_saved({1});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
         const auto block = para()->RamParaBlock;
         const QImage empty = slot_look(3);
         QTest::mouseClick(child<QPushButton>("3"), Qt::LeftButton);
         QVERIFY(para()->RamParaBlock == block);
         QVERIFY(!scaler()->para_update_flag && !mw->tip_done_request && mw->load_mode);
         QVERIFY(slot_look(3) != empty);
-        QTest::mouseClick(child<QPushButton>("1"), Qt::LeftButton);  // the previous one gets its look back
+        QTest::mouseClick(child<QPushButton>("0"), Qt::LeftButton);
         QCOMPARE(slot_look(3), empty);
+    }
+
+    void opening_save_while_load_is_open_switches_over() {
+        open_grid(2, {4});
+        QVERIFY(shows("toolButton3", png_lang("call.png")));
+        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
+        QVERIFY(mw->save_mode && !mw->load_mode);
+        QVERIFY(shows("toolButton3", png_lang("uncall.png")) &&
+                shows("toolButton4", png_lang("save.png")));
+        QCOMPARE(child<QLabel>("label_mode_title")->text(), QString("User mode save"));
+        QCOMPARE(mw->grid_index(), 4);
+        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton); // already open
+        QCOMPARE(int(mw->save_mode), 1);
     }
 
     // A save already waiting is not requested twice; the selection stays
     // on the slot just saved (a second OK must not overwrite another mode).
     void save_request_once_and_selection_kept() {
-        mark_saved({8});
-        open_strip(3);
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_LEFT, 3);  // slot 5, empty
-        keys(PANEL_KEY_OK);
+        open_grid(3, {8});
+        press("lllk"); // slot 5, empty
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
         QCOMPARE(int(scaler()->para_update_flag), 1);
         QCOMPARE(int(mw->tip_done_request), 1);
         QCOMPARE(int(mw->save_mode), 1);  // reopened
         QCOMPARE(mw->grid_index(), 5);
         scaler()->para_update_flag = 0;
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(scaler()->para_update_flag), 0);
         QCOMPARE(int(para()->u16(blk::MODE_SAVE_REQUEST)), 6);
     }
 
+    // MODE closes the grid and opens the user modes; Back there returns to
+    // the home screen and ends the shortcut.
     void mode_key_closes_the_grid_and_opens_user_modes() {
-        mark_saved({0});
-        open_strip(2);
-        keys(PANEL_KEY_OK);
-        keys(PANEL_KEY_MODE);
+        open_grid(2, {0});
+        press("m");
         QVERIFY(g_custommode() && !mw->grid_widget()->isVisible() && !mw->grid_open());
-        keys(PANEL_KEY_BACK);  // to the home screen, MODE opened the page
+        QCOMPARE(int(g_mode_shortcut_key), 1);
+        press("b");
         QTRY_VERIFY(!g_custommode());
-        keys(PANEL_KEY_OK);
+        QCOMPARE(int(g_mode_shortcut_key), 0);
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
+        press("k");
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
         QVERIFY(focused("toolButton3"));  // the strip has the keys
-        keys(PANEL_KEY_RIGHT);
+        press("r");
         QVERIFY(focused("toolButton4"));
     }
 
     void touch_on_tools_closes_everything() {
-        mark_saved({0});
-        open_strip(3);
-        keys(PANEL_KEY_OK);
+        open_grid(3, {0});
         QTest::mouseClick(child<QPushButton>("tools"), Qt::LeftButton);
         QVERIFY(!child("widget")->isVisible() && !mw->grid_widget()->isVisible());
         QVERIFY(!child("label_pointer")->isVisible() && !mw->grid_open());
@@ -269,22 +225,19 @@ private slots:
         para()->set_u16(blk::BRIGHTNESS, 61);
         para()->set_u16(blk::CURRENT_MODE, 0);
         open_strip(3);
-        keys(PANEL_KEY_OK);  // no saved slot: the save grid starts on slot 0
-        keys(PANEL_KEY_RIGHT, 3);
-        keys(PANEL_KEY_OK);
+        press("krrrk"); // no saved slot: the save grid starts on slot 0
         QTRY_COMPARE(notices.kinds, std::vector<int>{TIP_DONE});
         QTRY_VERIFY(para()->RynUserModeSaved(3));
         QTRY_COMPARE(int(para()->u16(blk::CURRENT_MODE)), 4);
         QCOMPARE(int(para()->UserModes[3].u16(blk::BRIGHTNESS)), 61);
         QVERIFY(!para()->u16(blk::MODE_SAVE_REQUEST) && !mw->tip_done_request);
-        keys(PANEL_KEY_BACK);  // to the strip
-        keys(PANEL_KEY_LEFT);  // load
+        press("bl"); // to the strip; load
         para_write([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 20); });
         QTRY_COMPARE(int(scaler()->para_update_flag), 0);
         QTRY_COMPARE(int(para()->shadow_u16(blk::BRIGHTNESS)), 20);
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(mw->grid_index(), 3);
-        keys(PANEL_KEY_OK);
+        press("k");
         QCOMPARE(int(para()->u16(blk::BRIGHTNESS)), 61);
         QVERIFY(child("mode_using_3")->isVisible());
         QTRY_COMPARE(notices.kinds, (std::vector<int>{TIP_DONE, TIP_DONE}));
