@@ -2,18 +2,15 @@
 #include "testsupport.h"
 
 #include "core/global.h"
-#include "core/ramblock.h"
 #include "core/rynrampara.h"
-#include "ui/frame/syncupdate.h"
 #include "fpga/fpga_manage.h"
 #include "scaler/c331_manage.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/language.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/tools/firmwareupdate.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 #include <cstdio>
@@ -58,21 +55,13 @@ private slots:
     }
     void cleanup() { testsupport::close_all_pages(); }
 
-    // The focus wraps both ways, and each entry keeps its own shape.
-    void focus_wraps_and_shapes_stay() {
+    // The focus wraps both ways and each entry keeps its own shape; Back
+    // shows the home screen, whose OK returns to the menu as it was left.
+    void focus_wraps_and_home_returns_to_same_menu() {
         keys(PANEL_KEY_LEFT);
         QVERIFY(focused("tools") && !rounded("tools") && !focused("machinestate"));
-        keys(PANEL_KEY_RIGHT, 4);
-        QVERIFY(focused("option") && rounded("option"));
-        keys(PANEL_KEY_RIGHT);
-        QVERIFY(focused("Button_lock") && !rounded("Button_lock") && !focused("option"));
-    }
-
-    // Back shows the home screen; its OK returns to the menu as it was left.
-    void back_shows_home_and_ok_returns_to_same_menu() {
-        keys(PANEL_KEY_RIGHT, 2);  // custommode
+        keys(PANEL_KEY_RIGHT, 3);
         keys(PANEL_KEY_BACK);
-        QVERIFY(g_lockwindow());
         QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
         keys(PANEL_KEY_OK);
         QVERIFY(!g_lockwindow() && g_mainwindow() == mw);
@@ -80,21 +69,21 @@ private slots:
         QVERIFY(focused("custommode") && rounded("custommode"));
         keys(PANEL_KEY_RIGHT);
         QVERIFY(focused("option") && rounded("option"));
+        keys(PANEL_KEY_RIGHT);
+        QVERIFY(focused("Button_lock") && !rounded("Button_lock") && !focused("option"));
     }
 
     // The padlock shows what MODE will do: closed for every non-zero value,
     // whether it came from the file, from the lock entry or from outside
     // (the PC) through the dispatcher's refresh.
     void lock_icon_follows_the_value_data() {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QVector<int>>("after_presses");  // value after each OK on the entry
-        QTest::newRow("unlocked, twice") << 0 << QVector<int>{1, 0};
-        QTest::newRow("3 from the file") << 3 << QVector<int>{0, 1};
-        QTest::newRow("0x0100 from the file") << 0x100 << QVector<int>{1, 0};
+        // start, then the value after each OK on the entry
+        testsupport::int_rows({{"unlocked, twice", {0, 1, 0}}, {"3 from the file", {3, 0, 1}},
+                               {"0x0100 from the file", {0x100, 1, 0}}});
     }
     void lock_icon_follows_the_value() {
-        QFETCH(int, start);
-        QFETCH(QVector<int>, after_presses);
+        QFETCH(QVector<int>, r);
+        const int start = r[0];
         auto shows_lock = [](int value) {
             return shows("Button_lock", png(value ? "lock.png" : "unlock.png"), QSize(16, 16));
         };
@@ -103,7 +92,7 @@ private slots:
         mw->language_changed();
         QVERIFY(shows_lock(start));
         keys(PANEL_KEY_RIGHT, 4);
-        for (int value : after_presses) {
+        for (int value : r.mid(1)) {
             keys(PANEL_KEY_OK);
             QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), value);
             QVERIFY(shows_lock(value));
@@ -118,12 +107,11 @@ private slots:
 
     // b 2112 comes from files and the PC: 6 is a window the panel lacks, 70 is past the block.
     void audio_window_out_of_range_reads_window_0_data() {
-        QTest::addColumn<int>("audio_window");
-        QTest::newRow("first index past the windows") << 6;
-        QTest::newRow("past the block") << 70;
+        testsupport::int_rows({{"first index past the windows", {6}}, {"past the block", {70}}});
     }
     void audio_window_out_of_range_reads_window_0() {
-        QFETCH(int, audio_window);
+        QFETCH(QVector<int>, r);
+        const int audio_window = r[0];
         para()->set_u16(blk::AUDIO_WINDOW, uint16_t(audio_window));
         para()->set_u16(blk::window(6, blk::WIN_AUDIO), 0x0000);
         para()->set_u16(blk::window(0, blk::WIN_AUDIO), 0x80FF);
@@ -153,19 +141,17 @@ private slots:
         QVERIFY2(out.indexOf("reboot") > out.indexOf("[still up after 299]"), out.constData());
     }
 
-    void usb_watcher_enabled_at_tick_1000() {
+    // The USB watcher starts at tick 1000; an ageing sample every 18000
+    // ticks, skipped while a PC command runs (the stamp renewed all the same).
+    void tick_schedule() {
+        fpga_manage::pInstance()->bringup();
+        factoryage_log.clear();
+        G_timeTicks = G_factoryage_ticks = 0;
         ticks(999);
         QCOMPARE(int(g_delay_usbserver), 0);
         ticks(1);
         QCOMPARE(int(g_delay_usbserver), 1);
-    }
-
-    // Skipped while a PC command runs; the stamp is renewed all the same.
-    void ageing_sample_every_18000_ticks() {
-        fpga_manage::pInstance()->bringup();
-        factoryage_log.clear();
-        G_timeTicks = G_factoryage_ticks = 0;
-        ticks(18000);
+        ticks(17000);
         QCOMPARE(factoryage_log.size(), 1);
         pc_cmd_valid = 1;
         ticks(18000);
@@ -177,19 +163,14 @@ private slots:
     }
 
     void ageing_advance_counts_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<int>("counter");  // 0 none, 3, 5, 10, 20, 99 more
-        QTest::newRow("equal counts nothing") << 7 << 7 << 0;
-        QTest::newRow("3") << 7 << 10 << 5;
-        QTest::newRow("wraps 250 to 3 is 9") << 250 << 3 << 10;
-        QTest::newRow("20") << 0 << 20 << 99;
-        QTest::newRow("255 down by one") << 5 << 4 << 99;
+        // from, to, the counter that counts it: 0 none, 3, 5, 10, 20, 99 more
+        testsupport::int_rows({{"equal counts nothing", {7, 7, 0}}, {"3", {7, 10, 5}},
+                               {"wraps 250 to 3 is 9", {250, 3, 10}}, {"20", {0, 20, 99}},
+                               {"255 down by one", {5, 4, 99}}});
     }
     void ageing_advance_counts() {
-        QFETCH(int, from);
-        QFETCH(int, to);
-        QFETCH(int, counter);
+        QFETCH(QVector<int>, r);
+        const int from = r[0], to = r[1], counter = r[2];
         auto counts = [] {
             return std::array<uint32_t, 5>{factoryage_log_diff3, factoryage_log_diff5, factoryage_log_diff10,
                                            factoryage_log_diff20, factoryage_log_diffmore};

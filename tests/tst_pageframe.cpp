@@ -121,23 +121,20 @@ private slots:
     }
     void cleanup() { testsupport::close_all_pages(); }
 
+    // The focus on the default level, on the second (-1 while closed), then the keys.
     void focus_levels_data() {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("focus");      // on the default level
-        QTest::addColumn<int>("sub_focus");  // on the second level, -1 while closed
         const int L = PANEL_KEY_LEFT, R = PANEL_KEY_RIGHT, K = PANEL_KEY_OK, B = PANEL_KEY_BACK;
-        QTest::newRow("left from entry 0 to the last") << QList<int>{L} << 2 << -1;
-        QTest::newRow("right from the last to entry 0") << QList<int>{R, R, R} << 0 << -1;
-        QTest::newRow("keypad letters") << QList<int>{int('R'), int('R'), int('S')} << 1 << -1;
-        QTest::newRow("second level stops at its ends") << QList<int>{K, L, R, R} << 0 << 1;
-        QTest::newRow("Back returns to the first level") << QList<int>{K, R, B, R} << 1 << -1;
+        testsupport::int_rows({{"left from entry 0 to the last", {2, -1, L}},
+                               {"right from the last to entry 0", {0, -1, R, R, R}},
+                               {"keypad letters", {1, -1, 'R', 'R', 'S'}},
+                               {"second level stops at its ends", {0, 1, K, L, R, R}},
+                               {"Back returns to the first level", {1, -1, K, R, B, R}}});
     }
     void focus_levels() {
-        QFETCH(QList<int>, keys);
-        QFETCH(int, focus);
-        QFETCH(int, sub_focus);
+        QFETCH(QVector<int>, r);
+        const int focus = r[0], sub_focus = r[1];
         TestPageBase* page = open_shown();
-        for (int k : keys)
+        for (int k : r.mid(2))
             testsupport::key(k);
         QCOMPARE(&page->current_level() == &page->sub, sub_focus >= 0);
         for (int i = 0; i < 3; ++i)
@@ -152,32 +149,27 @@ private slots:
     // parent's sheet, after a page set one of its looks itself, and for
     // looks that differ in more than the border (those cannot share one
     // sheet told apart by the flat state).
+    // Each row adds one step to the one before, up to "parent sheet set
+    // again"; the last two start again from the selector-free parent sheet.
     void looks_draw_as_own_sheets_data() {
-        QTest::addColumn<QString>("parent_sheet");
-        QTest::addColumn<bool>("parsed_before");
-        QTest::addColumn<bool>("parent_restyled");
-        QTest::addColumn<bool>("own_sheet_between");
-        QTest::addColumn<bool>("colour_differs");
-        const QString dark = "background-color: rgb(16, 16, 28);";
-        QTest::newRow("parent without a sheet") << QString() << false << false << false << false;
-        QTest::newRow("selector-free parent sheet") << dark << false << false << false << false;
-        QTest::newRow("parent sheet parsed before") << dark << true << false << false << false;
-        QTest::newRow("parent sheet set again") << dark << true << true << false << false;
-        QTest::newRow("page set a look in between") << dark << false << false << true << false;
-        QTest::newRow("focused look in another colour") << dark << false << false << false << true;
+        QTest::addColumn<int>("c");
+        QTest::newRow("parent without a sheet") << 0;
+        QTest::newRow("selector-free parent sheet") << 1;
+        QTest::newRow("parent sheet parsed before") << 2;
+        QTest::newRow("parent sheet set again") << 3;
+        QTest::newRow("page set a look in between") << 4;
+        QTest::newRow("focused look in another colour") << 5;
     }
     void looks_draw_as_own_sheets() {
-        QFETCH(QString, parent_sheet);
-        QFETCH(bool, parsed_before);
-        QFETCH(bool, parent_restyled);
-        QFETCH(bool, own_sheet_between);
-        QFETCH(bool, colour_differs);
+        QFETCH(int, c);
+        const bool parsed_before = c == 2 || c == 3, parent_restyled = c == 3, own_sheet_between = c == 4,
+                   colour_differs = c == 5;
         static const FocusStyles coloured{"color: white; border:1px solid white;",
                                           "color: red; border:1px solid red;",
                                           "color: blue; border:1px solid blue;"};
         const FocusStyles& looks = colour_differs ? coloured : tile_styles();
         QDialog parent;
-        parent.setStyleSheet(parent_sheet);
+        parent.setStyleSheet(c ? "background-color: rgb(16, 16, 28);" : "");
         parent.resize(200, 120);
         auto* early = new QLabel("early", &parent);
         if (parsed_before)
@@ -255,13 +247,10 @@ private slots:
     // MODE (or the keypad's M) on the third of three nested pages closes
     // them all without re-texting them and shows the user-mode page; under
     // the panel lock it does nothing.
-    void mode_key_data() {
-        QTest::addColumn<bool>("locked");
-        QTest::newRow("unlocked") << false;
-        QTest::newRow("locked") << true;
-    }
+    void mode_key_data() { testsupport::int_rows({{"unlocked", {0}}, {"locked", {1}}}); }
     void mode_key() {
-        QFETCH(bool, locked);
+        QFETCH(QVector<int>, r);
+        const bool locked = r[0];
         para()->set_u16(blk::PANEL_LOCK, locked ? 1 : 0);
         QPointer<TestPageBase> first = open_shown(), second, third;
         QList<int> left;
@@ -289,22 +278,17 @@ private slots:
 
     // Language n where it is offered, else English (each language's own
     // pictures are checked on the status page).
-    void language_rule_data() {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<int>("valid");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("image");
-        QTest::newRow("russian offered") << 2 << 31 << "ru" << ":/png/ru_option.png";
-        QTest::newRow("vietnamese not offered") << 3 << 0x17 << "en" << ":/png/en_option.png";
-        QTest::newRow("language byte out of range") << 9 << 0xFFFF << "en" << ":/png/en_option.png";
+    void language_rule_data() { // language, offered mask, language shown
+        testsupport::int_rows({{"russian offered", {2, 31, 2}}, {"vietnamese not offered", {3, 0x17, 1}},
+                               {"language byte out of range", {9, 0xFFFF, 1}}});
     }
     void language_rule() {
-        QFETCH(int, language);
-        QFETCH(int, valid);
-        g_language = uint8_t(language);
-        g_lcd_lang_valid = uint32_t(valid);
-        QTEST(tr5({"zh", "en", "ru", "vn", "tw"}), "text");
-        QTEST(png_lang("option.png"), "image");
+        QFETCH(QVector<int>, r);
+        g_language = uint8_t(r[0]);
+        g_lcd_lang_valid = uint32_t(r[1]);
+        const QString code = QStringList{"zh", "en", "ru", "vn", "tw"}[r[2]];
+        QCOMPARE(tr5({"zh", "en", "ru", "vn", "tw"}), code);
+        QCOMPARE(png_lang("option.png"), ":/png/" + code + "_option.png");
     }
 
     // The keypad's OK goes to the page whose field opened it, not to one further down.

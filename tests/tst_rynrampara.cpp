@@ -36,15 +36,13 @@ void odd_crop_table() {
     P()->RynCropSourceInit();
 }
 
-using testsupport::read_file;
-using testsupport::write_file;
+using namespace testsupport;
 QByteArray mode_record(uint8_t marker, int size, uint8_t fill = 0) {
     QByteArray r(size, char(fill));
     r[0] = r[1] = char(marker);
     return r;
 }
 QString mode_file(int slot) { return QString("/data/modes/custom_mode%1").arg(slot + 1); }
-using testsupport::int_rows;
 } // namespace
 
 class TstRynRamPara : public QObject {
