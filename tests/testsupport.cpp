@@ -184,9 +184,8 @@ QColor drawn_at(QWidget* w, int x, int y) {
 }
 }  // namespace
 
-QColor border_colour(QWidget* w) { return drawn_at(w, 0, w ? w->height() / 2 : 0); }
 QColor fill_colour(QWidget* w) { return drawn_at(w, w ? w->width() / 2 : 0, 3); }
-bool looks_focused(QWidget* w) { return border_colour(w) == QColor(255, 171, 84); }
+bool looks_focused(QWidget* w) { return drawn_at(w, 0, w ? w->height() / 2 : 0) == QColor(255, 171, 84); }
 
 bool close_all_pages() {
     bool none = true;

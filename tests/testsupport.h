@@ -52,11 +52,9 @@ void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
 // loops unwind. False when `front` was not reached.
 bool run_nested(const std::vector<std::function<void()>>& steps, int front,
                 const std::function<void()>& body);
-// The colours `w` is drawn with: its border (on the left, half-way down)
-// and its fill (just inside the top border, half-way across).
-QColor border_colour(QWidget* w);
+// The fill `w` is drawn with (just inside the top border, half-way across).
 QColor fill_colour(QWidget* w);
-// Drawn with the orange border of the focused entry.
+// Drawn with the orange border (left, half-way down) of the focused entry.
 bool looks_focused(QWidget* w);
 // Closes every open page (a test's clean-up); true when none was left.
 bool close_all_pages();

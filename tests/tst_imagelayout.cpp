@@ -8,10 +8,6 @@
 #include "ui/pages/imagelayout.h"
 
 #include <QComboBox>
-#include <QFontMetrics>
-#include <functional>
-
-using testsupport::key;
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
@@ -22,8 +18,7 @@ void set_window(int w, int field, uint16_t value) { para()->set_u16(blk::window(
 int lit_mirror() {
     int lit = 0;
     for (int i = 1; i <= 4; ++i) {
-        const QImage shown =
-            page()->findChild<QLabel*>(QString("mirror%1").arg(i))->pixmap(Qt::ReturnByValue).toImage();
+        const QImage shown = page()->findChild<QLabel*>(QString("mirror%1").arg(i))->pixmap(Qt::ReturnByValue).toImage();
         auto picture = [i](const char* state) {
             return QPixmap(png(QString("mirror%1_%2.png").arg(i).arg(state)))
                 .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
@@ -40,25 +35,16 @@ int lit_mirror() {
 
 class TstImageLayout : public QObject {
     Q_OBJECT
-    // The settings menu, Right Right to its layout entry and OK; `body` runs
-    // inside the view's loop.
+    // Opened from the settings menu as a user does; `body` runs in its loop.
     void run_page(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
-        auto open_layout = [] {
-            key(PANEL_KEY_RIGHT);
-            key(PANEL_KEY_RIGHT);
-            key(PANEL_KEY_OK);
-        };
-        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, open_layout},
+        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("rrk"); }},
                                          PAGE_IMAGELAYOUT, body),
                  "the layout view did not open from the settings menu");
     }
 
 private slots:
-    void initTestCase() {
-        if (!g_mainwindow())
-            new MainWindow(nullptr);
-    }
+    void initTestCase() { new MainWindow(nullptr); }
     void init() {
         testsupport::fresh_device();
         for (int w = 0; w < WINDOW_COUNT; ++w)
@@ -95,19 +81,29 @@ private slots:
     }
 
     // A window that is off can be picked here, and the dispatcher's refresh
-    // that the step asks for must not move the current window off it.
+    // that the step asks for must not move the current window off it. A
+    // language change redraws the current window (even one that is off); a
+    // refresh without one leaves the view on the window it shows.
     void disabled_window_stays_current() {
         set_window(1, blk::WIN_ENABLE, 0);
         set_window(1, blk::WIN_X, 640);
+        set_window(4, blk::WIN_ENABLE, 0);
         para()->RamParaShadow = para()->RamParaBlock;
         run_page([] {
             QCOMPARE(text("image_state"), QString("Image state:ON"));
-            key(PANEL_KEY_RIGHT);
+            press("r");
             QCOMPARE(int(g_image_current), 1);
             QCOMPARE(text("image_state"), QString("Image state:OFF"));
             QCOMPARE(page()->findChild<QLineEdit*>("lineEdit_X")->text(), QString("640"));
             para()->test_signal(SYNC_PARA);
             QCOMPARE(int(g_image_current), 1);
+            g_image_current = 4;
+            para()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
+            para()->test_signal(SYNC_PARA);
+            QCOMPARE(int(page()->selected()), 4);
+            g_image_current = 1;
+            para()->test_signal(SYNC_PARA);
+            QCOMPARE(int(page()->selected()), 4);
         });
     }
 
@@ -163,49 +159,26 @@ private slots:
     // entry: attr 0..3 lights one icon, and a value out of range leaves the
     // icons of the window shown before; the entry follows bit 8 of the
     // output word and modes 0, 8 and 9, another mode leaves it.
-    void window_attributes_data() {
-        QTest::addColumn<int>("first");  // window 1's attr
-        QTest::addColumn<int>("second"); // window 2's attr
-        QTest::addColumn<int>("lit");
-        QTest::addColumn<int>("output");
-        QTest::addColumn<int>("dbd");
-        QTest::addColumn<int>("entry"); // window 1 shows entry 2 (mode 8)
-        QTest::newRow("attr 0, bit 8 clear") << 1 << 0 << 1 << 0x0001 << 9 << 0;
-        QTest::newRow("attr 3, mode 0") << 1 << 3 << 4 << 0x0100 << 0 << 1;
-        QTest::newRow("attr 4 keeps, mode 9") << 2 << 4 << 3 << 0x0100 << 9 << 3;
-        QTest::newRow("attr 0xFFFF keeps, mode 7 keeps") << 0 << 0xFFFF << 1 << 0x0100 << 7 << 2;
+    void window_attributes_data() {  // attr of windows 1 and 2, icon lit, output word, mode, entry
+        testsupport::int_rows({{"attr 0, bit 8 clear", {1, 0, 1, 0x0001, 9, 0}},
+                               {"attr 3, mode 0", {1, 3, 4, 0x0100, 0, 1}},
+                               {"attr 4 keeps, mode 9", {2, 4, 3, 0x0100, 9, 3}},
+                               {"attr 0xFFFF keeps, mode 7 keeps", {0, 0xFFFF, 1, 0x0100, 7, 2}}});
     }
     void window_attributes() {
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(int, output);
-        QFETCH(int, dbd);
-        set_window(0, blk::WIN_ATTR, uint16_t(first));
-        set_window(1, blk::WIN_ATTR, uint16_t(second));
-        set_window(0, blk::WIN_OUTPUT, 0x0100);
-        set_window(0, blk::WIN_DBD_MODE, 8);
-        set_window(1, blk::WIN_OUTPUT, uint16_t(output));
-        set_window(1, blk::WIN_DBD_MODE, uint16_t(dbd));
+        QFETCH(QVector<int>, r);
+        const int first = r[0];
+        const int at[] = {blk::WIN_ATTR, blk::WIN_OUTPUT, blk::WIN_DBD_MODE};
+        const int window1[] = {first, 0x0100, 8};  // shows entry 2
+        for (int i = 0; i < 3; ++i) {
+            set_window(0, at[i], uint16_t(window1[i]));
+            set_window(1, at[i], uint16_t(r[i == 0 ? 1 : i + 2]));
+        }
         run_page([&] {
             QCOMPARE(lit_mirror(), first + 1);
-            key(PANEL_KEY_RIGHT);
-            QTEST(lit_mirror(), "lit");
-            QTEST(page()->findChild<QComboBox*>("comboBox_P2P")->currentIndex(), "entry");
-        });
-    }
-
-    // A language change redraws the current window (even one that is off);
-    // a refresh without one leaves the view on the window it shows.
-    void language_change_redraws_the_current_window() {
-        set_window(4, blk::WIN_ENABLE, 0);
-        run_page([] {
-            g_image_current = 4;
-            para()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
-            para()->test_signal(SYNC_PARA);
-            QCOMPARE(int(page()->selected()), 4);
-            g_image_current = 1;
-            para()->test_signal(SYNC_PARA);
-            QCOMPARE(int(page()->selected()), 4);
+            press("r");
+            QCOMPARE(lit_mirror(), r[2]);
+            QCOMPARE(page()->findChild<QComboBox*>("comboBox_P2P")->currentIndex(), r[5]);
         });
     }
 

@@ -26,15 +26,19 @@ void touch(NumberKeyboard* kb, const char* button) {
 class TstNumberKeyboard : public QObject {
     Q_OBJECT
     std::unique_ptr<NumberKeyboard> kb;
+    std::unique_ptr<QSignalSpy> sent;  // the values OK sent
 private slots:
     void init() {
         testsupport::fresh_device();
         kb = std::make_unique<NumberKeyboard>();
         g_numberkeyboard = kb.get();
+        sent = std::make_unique<QSignalSpy>(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
         kb->show();
+        kb->label_show("W", "1920");
     }
     void cleanup() {
         g_numberkeyboard = nullptr;
+        sent.reset();
         kb.reset();
     }
 
@@ -55,29 +59,26 @@ private slots:
         QFETCH(QString, start);
         QFETCH(QString, keys);
         QFETCH(QString, shown);
-        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
         kb->label_show("W", start);
         type(keys);
         QCOMPARE(kb->value(), shown);
-        QVERIFY(spy.isEmpty());
+        QVERIFY(sent->isEmpty());
         type("K");
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), shown);
+        QCOMPARE(sent->count(), 1);
+        QCOMPARE(sent->at(0).at(0).toString(), shown);
         QVERIFY(!kb->isVisible());
     }
 
     // Touch types as the keys do and leaves the key focus alone.
     void touch_types_as_keys_do() {
-        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-        kb->label_show("W", "1920");
         for (const char* b : {"Button7", "Button0", "ButtonX", "Button3"})
             touch(kb.get(), b);
         QCOMPARE(kb->value(), QString("73"));
         QCOMPARE(int(kb->focused_index()), 0);
         touch(kb.get(), "ButtonC");
         touch(kb.get(), "Button_ok");
-        QCOMPARE(spy.count(), 1);
-        QCOMPARE(spy.at(0).at(0).toString(), QString("0"));
+        QCOMPARE(sent->count(), 1);
+        QCOMPARE(sent->at(0).at(0).toString(), QString("0"));
     }
 
     void back_and_cancel_send_nothing_data() {
@@ -89,8 +90,6 @@ private slots:
     }
     void back_and_cancel_send_nothing() {
         QFETCH(int, how);
-        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-        kb->label_show("W", "1920");
         type("55");
         if (how < 2)
             release(kb.get(), how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
@@ -99,22 +98,20 @@ private slots:
         else
             touch(kb.get(), "Button_close");
         QVERIFY(!kb->isVisible());
-        QCOMPARE(spy.count(), 0);
+        QCOMPARE(sent->count(), 0);
     }
 
     // Modal over a page: MODE must not open the user modes and the USB
     // shortcut letters must not reach the block.
     void mode_and_letters_are_swallowed() {
-        QSignalSpy spy(kb.get(), &NumberKeyboard::sendKeyBoardUIDataToLineEdit);
-        RynRamPara* p = RynRamPara::pInstance();
+                RynRamPara* p = RynRamPara::pInstance();
         p->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
         const auto before = p->RamParaBlock;
-        kb->label_show("W", "1920");
         type("3");
         for (int key : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'), int('N'), int('P'),
                         int(Qt::Key_Escape), int(Qt::Key_Return)})
             release(kb.get(), key);
-        QVERIFY(kb->isVisible() && spy.isEmpty());
+        QVERIFY(kb->isVisible() && sent->isEmpty());
         QCOMPARE(kb->value(), QString("3"));
         QCOMPARE(int(kb->focused_index()), 2);
         QCOMPARE(int(g_image_current), 0);

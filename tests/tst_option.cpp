@@ -2,25 +2,13 @@
 // the focus kept and the test pattern ended, the pictures per language, the
 // LED size line, and the USB drive that closes the settings menu.
 #include "page_driver.h"
-#include "testsupport.h"
 
-#include "core/global.h"
-#include "core/para_write.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/language.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
 
 #include <QIcon>
-#include <QLabel>
-#include <QPushButton>
-#include <QtTest>
-
-#include <functional>
 
 using IntList = QVector<int>;
 
@@ -48,8 +36,6 @@ QString info_line() { return g_outputset()->findChild<QLabel*>("label_info")->te
 
 class TstOption : public QObject {
     Q_OBJECT
-    // The settings menu opened over the main menu; `body` runs inside its
-    // loop.
     void run_menu(const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
         QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }}, PAGE_OPTION, body),
@@ -58,10 +44,7 @@ class TstOption : public QObject {
 
 private slots:
     void initTestCase() {
-        if (!g_mainwindow()) {
-            auto* mw = new MainWindow(nullptr);
-            pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        }
+        new MainWindow(nullptr);  // registers itself
         testsupport::run_fast_ticks(this);
     }
     void init() { testsupport::fresh_device(); }
@@ -70,34 +53,25 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    void grid_wraps() {
-        run_menu([] {
-            press("l");
-            QCOMPARE(g_option()->focused_entry(), 7);
-            press("r");
-            QCOMPARE(g_option()->focused_entry(), 0);
-        });
-    }
-
-    // An entry's Back returns to the menu with the same entry focused and
-    // the title re-texted. Touch opens an entry as OK does, without moving
-    // the focus.
+    // The grid wraps both ways. An entry's Back returns to the menu with
+    // the same entry focused and the title re-texted. Touch opens an entry
+    // as OK does, without moving the focus.
     void entries_open_their_pages_data() {
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("entry");
         QTest::addColumn<int>("page");
-        QTest::addColumn<bool>("touch");
-        QTest::newRow("smart mapping") << 6 << int(PAGE_SMARTMAPPING) << false;
-        QTest::newRow("test chart") << 5 << int(PAGE_TEST_CHART) << false;
-        QTest::newRow("test chart by touch") << 5 << int(PAGE_TEST_CHART) << true;
+        QTest::newRow("smart mapping, over both wraps") << "lrrrrrrr" << 6 << int(PAGE_SMARTMAPPING);
+        QTest::newRow("test chart") << "rrrrr" << 5 << int(PAGE_TEST_CHART);
+        QTest::newRow("test chart by touch") << "" << 5 << int(PAGE_TEST_CHART);
     }
     void entries_open_their_pages() {
+        QFETCH(QString, keys);
         QFETCH(int, entry);
         QFETCH(int, page);
-        QFETCH(bool, touch);
+        const bool touch = keys.isEmpty();
         para()->RamParaBlock[blk::TEST_PATTERN] = 4;
         run_menu([&] {
-            if (!touch)
-                press(QString(entry, 'r'));
+            press(keys);
             int seen = -1;
             testsupport::post([&] {
                 seen = g_page_focus;
@@ -114,8 +88,7 @@ private slots:
             QCOMPARE(g_option()->findChild<QLabel*>("label_title")->text(),
                      QString::fromUtf8("Настройки"));
         });
-        // The test pattern ends when its page closes, and the change is
-        // handed to the scaler; the other pages leave it.
+        // The test pattern ends with its page, handed to the scaler.
         const bool chart = page == PAGE_TEST_CHART;
         QCOMPARE(int(para()->RamParaBlock[blk::TEST_PATTERN]), chart ? 0 : 4);
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), chart ? 1 : 0);

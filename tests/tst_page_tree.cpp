@@ -2,20 +2,15 @@
 // again, the tools pages that keep their Back while a card job runs, and
 // the firmware-update banner.
 #include "page_driver.h"
-#include "testsupport.h"
 
-#include "core/global.h"
 #include "fpga/fpga_manage.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/pageframe.h"
 #include "ui/tools/firmwareupdate.h"
 #include "ui/tools/rcv_recovery.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QPushButton>
-#include <QtTest>
 #include <set>
 
 namespace {
@@ -38,7 +33,7 @@ void enter(const QString& name, int id, const std::function<void()>& inside = {}
     waited.start();
     std::function<void()> look = [&] {
         if (g_page_focus != id && waited.elapsed() < 2000)
-            return testsupport::post(look);  // not yet (behind the access code)
+            return testsupport::post(look);  // behind the access code
         done = true;
         if (g_page_focus != id || pages::parent_of(id) != parent) {
             errors << QString("%1 did not open page %2 over %3").arg(name).arg(id).arg(parent);
@@ -59,7 +54,6 @@ void enter(const QString& name, int id, const std::function<void()>& inside = {}
     while (!done && waited.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
-
 }  // namespace
 
 class TstPageTree : public QObject {
@@ -69,9 +63,7 @@ class TstPageTree : public QObject {
 private slots:
     void initTestCase() {
         testsupport::fresh_device();
-        auto* mw = new MainWindow;
-        pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        mw->show();
+        (new MainWindow)->show();
         fpga_manage::pInstance();
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [] {
@@ -94,7 +86,6 @@ private slots:
         QVERIFY2(testsupport::close_all_pages() || QTest::currentTestFailed(), "a page was left open");
     }
 
-    // The home screen and the main menu are the ground of every walk.
     void every_page_opens_and_closes_from_its_parent() {
         write_device_file("/data/rcvrecovery/card.rcv", "package");
         enter("machinestate", PAGE_MACHINESTATE);
@@ -126,7 +117,6 @@ private slots:
                 enter("Button_other", PAGE_OTHERSETUP);
                 enter("Button_rcv_recovery", PAGE_RCV_RECOVERY);
                 enter("Button_factory", PAGE_FACTORY);
-                // The ageing log opens behind its access code on the keypad.
                 testsupport::post([] { keypad::type("6157K"); });
                 enter("Button_age", PAGE_FACTORYAGE);
             });
@@ -154,7 +144,7 @@ private slots:
         QFETCH(int, id);
         write_device_file("/data/rcvrecovery/card.rcv", "package");
         static char bar;  // only its being non-null counts
-        const auto job = [id] {
+        const auto job = [id] {  // runs while the bar shows
             g_qround_bar = reinterpret_cast<QRoundProgressBar*>(&bar);
             for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_MODE)})
                 testsupport::key(k);
@@ -181,7 +171,7 @@ private slots:
     void firmware_banner_start_animate_over() {
         g_move_update = nullptr;
         g_update_flag = 1;
-        g_mainwindow()->slot_update_timer_ticks();  // no banner yet: nothing to animate
+        g_mainwindow()->slot_update_timer_ticks();  // no banner yet
         g_update_flag = 0;
         firmware_update_over();
         firmware_update_start();
@@ -189,14 +179,15 @@ private slots:
         banner->hide();
         firmware_update_start();
         QVERIFY(g_move_update == banner.data() && banner->isVisible());
-        for (int i = 0; i < 99; ++i)
-            FirmwareUpdate::update_time_deal();
+        const auto ticks = [](int n) {
+            while (n-- > 0)
+                FirmwareUpdate::update_time_deal();
+        };
+        ticks(99);
         QCOMPARE(banner->dots_step(), 0);
-        FirmwareUpdate::update_time_deal();  // tick 100
+        ticks(1);
         QCOMPARE(banner->dots_step(), 1);
-        // Both animations wrap instead of running off their range.
-        for (int i = 0; i < 100 * FirmwareUpdate::kDotsSteps; ++i)
-            FirmwareUpdate::update_time_deal();
+        ticks(100 * FirmwareUpdate::kDotsSteps);  // both animations wrap
         QVERIFY(banner->slide_step() < FirmwareUpdate::kSlideSteps);
         QCOMPARE(banner->dots_step(), 1);
         firmware_update_over();

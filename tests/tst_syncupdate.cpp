@@ -31,24 +31,18 @@ uint16_t file_u16(int offset) {
 
 // Holds para_mutex on a thread of its own, as a page or the PC would,
 // until destroyed.
-class LockHolder {
-public:
-    LockHolder() {
-        thread_ = std::thread([this] {
-            MutexLocker lock(&c331_manage::pInstance()->para_mutex);
-            held_.set_value();
-            release_.get_future().wait();
-        });
-        held_.get_future().wait();
-    }
+struct LockHolder {
+    std::promise<void> held, release;
+    std::thread thread{[this] {
+        MutexLocker lock(&c331_manage::pInstance()->para_mutex);
+        held.set_value();
+        release.get_future().wait();
+    }};
+    LockHolder() { held.get_future().wait(); }
     ~LockHolder() {
-        release_.set_value();
-        thread_.join();
+        release.set_value();
+        thread.join();
     }
-
-private:
-    std::promise<void> held_, release_;
-    std::thread thread_;
 };
 } // namespace
 
@@ -65,32 +59,29 @@ private slots:
 
     // Only bytes 768..4095 are kept; live input state below them is not.
     void savesOnlyPersistedChanges_data() {
-        QTest::addColumn<int>("offset");
-        QTest::newRow("last live byte 767") << 767;
-        QTest::newRow("first kept byte 768") << 768;
-        QTest::newRow("last byte 4095") << 4095;
+        testsupport::int_rows({{"last live byte 767", {767}}, {"first kept byte 768", {768}}, {"last byte 4095", {4095}}});
     }
     void savesOnlyPersistedChanges() {
-        QFETCH(int, offset);
+        QFETCH(QVector<int>, r);
+        const size_t offset = size_t(r[0]);
         RecordingPage page(PAGE_EDIDSET);
-        const bool kept = offset >= blk::PERSIST_BEGIN;
-        P()->RamParaBlock[size_t(offset)] ^= 0x5A;
+        const bool kept = offset >= size_t(blk::PERSIST_BEGIN);
+        P()->RamParaBlock[offset] ^= 0x5A;
         sync();
         QCOMPARE(page.codes, std::vector<int>{SYNC_PARA});
         QCOMPARE(saved(), kept);
-        QCOMPARE(P()->RamParaShadow[size_t(offset)] == P()->RamParaBlock[size_t(offset)], kept);
+        QCOMPARE(P()->RamParaShadow[offset] == P()->RamParaBlock[offset], kept);
         if (kept)
-            QCOMPARE(uint8_t(testsupport::read_file("/data/ram_device_info")[offset]), P()->RamParaBlock[size_t(offset)]);
+            QCOMPARE(uint8_t(testsupport::read_file("/data/ram_device_info")[int(offset)]), P()->RamParaBlock[offset]);
     }
 
+    // The last slot is saved; a request past it changes no mode.
     void saveRequest_data() {
-        QTest::addColumn<int>("request");
-        QTest::newRow("slot 16") << 16;
-        QTest::newRow("17 names no slot") << 17;
-        QTest::newRow("0xFFFF names no slot") << 0xFFFF;
+        testsupport::int_rows({{"slot 16", {16}}, {"17 names no slot", {17}}, {"0xFFFF names no slot", {0xFFFF}}});
     }
     void saveRequest() {
-        QFETCH(int, request);
+        QFETCH(QVector<int>, r);
+        const int request = r[0];
         P()->set_u16(blk::CURRENT_MODE, 3);
         P()->set_u16(blk::BRIGHTNESS, 42);
         P()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(request));
@@ -134,7 +125,7 @@ private slots:
         QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
         QVERIFY(!P()->RynUserModeSaved(1));
         holder.reset();
-        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE; // the scaler's pass is over
+        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE;
         if (lockHeld)
             g_mainwindow()->slot_update_timer_ticks();
         else
@@ -159,6 +150,8 @@ private slots:
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(33));
     }
 
+    // An off window stays current under the layout view only; the page
+    // refreshed is the one in front, if open.
     void currentWindowAndFrontPage() {
         RecordingPage page(PAGE_LEDSET);
         g_image_current = 2;             // window 2 is off
