@@ -64,7 +64,6 @@ private slots:
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("slot");
-        QTest::newRow("mode 7") << 7 << "" << 6;
         QTest::newRow("mode 17, out of range") << 17 << "" << 0;
         QTest::newRow("Left wraps slot 1 to 16") << 0 << "l" << 15;
         QTest::newRow("keypad R wraps 16 to 1") << 16 << "R" << 0;

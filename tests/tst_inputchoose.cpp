@@ -14,6 +14,19 @@
 using IntList = QVector<int>;
 
 namespace {
+// A case: the windows' enable and source words, the crop table as set_crops
+// takes it, the current window, the keys; then what is expected.
+struct Case {
+    IntList enables, sources;
+    QString crops;
+    int current;
+    QString keys;
+    IntList expect; // level, window, source, page, focus
+    int window = 0, word = 0; // apply: the window edited and its new word
+    IntList badge = {};
+    QString tab = {};
+};
+
 RynRamPara* para() { return RynRamPara::pInstance(); }
 InputChoose* page() { return g_inputchoose(); }
 std::vector<int> notices;         // kinds of the notices shown, in order
@@ -67,6 +80,7 @@ QLabel* list_label(int listseq, const char* what) {
     return page()->findChild<QLabel*>(QString("sourcelistseq%1%2").arg(listseq).arg(what));
 }
 } // namespace
+Q_DECLARE_METATYPE(Case)
 
 class TstInputChoose : public QObject {
     Q_OBJECT
@@ -106,58 +120,44 @@ private slots:
     }
 
     void navigation_data() {
-        QTest::addColumn<IntList>("enables");
-        QTest::addColumn<IntList>("sources");
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<IntList>("expect"); // level, window, source, page, focus
+        QTest::addColumn<Case>("c");
         const IntList one{1}, three{1, 0, 1, 0, 0, 1}, two{1, 1}, s2{2}, s3{3}, s4{4};
         const IntList at6{2, 2, 2, 2, 2, 4};
         const QString five = "4.1 4.2 4.3 4.4 4.5", four = "4.1 4.2 4.3 4.4";
-        auto row = [](const char* tag, IntList e, IntList s, QString c, int cur, QString k,
-                      IntList x) {
-            QTest::newRow(tag) << e << s << c << cur << k << x;
-        };
+        const auto row = [](const char* tag, const Case& c) { QTest::newRow(tag) << c; };
         // Level 0: the tabs and the two buttons wrap both ways.
-        row("one tab: EDID button Right to tab", one, s2, "", 0, "rrr", {0, 0, 2, 0, 0});
-        row("tabs 1,3,6: crop button Left to last tab", three, at6, "", 0, "lll", {0, 5, 4, 0, 2});
-        row("disabled current window: starts on 0", three, {2, 2, 3}, "", 1, "", {0, 0, 2, 0, 0});
-        row("keypad B from the crop button", two, {2, 3}, "", 0, "llB", {0, 1, 3, 0, 1});
-        row("keypad C for an off window: nothing", two, {2, 3}, "", 0, "C", {0, 0, 2, 0, 0});
+        row("one tab: EDID button Right to tab", {one, s2, "", 0, "rrr", {0, 0, 2, 0, 0}});
+        row("tabs 1,3,6: crop button Left to last tab", {three, at6, "", 0, "lll", {0, 5, 4, 0, 2}});
+        row("disabled current window: starts on 0", {three, {2, 2, 3}, "", 1, "", {0, 0, 2, 0, 0}});
+        row("keypad B from the crop button", {two, {2, 3}, "", 0, "llB", {0, 1, 3, 0, 1}});
         // Enable word 3 passes the keypad but has no tab: not followed.
-        row("keypad E for a window without tab", {1, 0, 0, 0, 3}, s2, "", 0, "E", {0, 0, 2, 0, 0});
+        row("keypad E for a window without tab", {{1, 0, 0, 0, 3}, s2, "", 0, "E", {0, 0, 2, 0, 0}});
         // Level 1: the six sources.
-        row("Left wraps HDMI1 to EXT", one, s2, "", 0, "kl", {1, 0, 0, 0, 5});
-        row("Right wraps EXT to HDMI1", one, {0}, "", 0, "kr", {1, 0, 2, 0, 0});
-        row("keypad A is not followed in the list", two, {2, 3}, "", 1, "kA", {1, 1, 3, 0, 1});
+        row("Left wraps HDMI1 to EXT", {one, s2, "", 0, "kl", {1, 0, 0, 0, 5}});
+        row("Right wraps EXT to HDMI1", {one, {0}, "", 0, "kr", {1, 0, 2, 0, 0}});
+        row("keypad A is not followed in the list", {two, {2, 3}, "", 1, "kA", {1, 1, 3, 0, 1}});
         // Back lands on the tab the list was opened from, with the window's own
         // source (not the one browsed last) under the marker.
-        row("Back returns to the window's tab", {1, 0, 1}, {2, 0, 3}, "", 2, "kb", {0, 2, 3, 0, 1});
-        row("Back restores the window's source", one, s3, "", 0, "krrb", {0, 0, 3, 0, 0});
-        // Level 2: entries in pages of three, wrapping.
-        row("Right past entry 2 turns the page", one, s4, five, 0, "kkrrr", {2, 0, 4, 1, 0});
-        row("Left from the first wraps to the last", one, s4, five, 0, "kkl", {2, 0, 4, 1, 2});
-        // Level 2 starts on the window's own crop.
-        row("start on the second crop", one, {0x8001}, four, 0, "kk", {2, 0, 4, 0, 2});
+        row("Back returns to the window's tab", {{1, 0, 1}, {2, 0, 3}, "", 2, "kb", {0, 2, 3, 0, 1}});
+        row("Back restores the window's source", {one, s3, "", 0, "krrb", {0, 0, 3, 0, 0}});
+        // Level 2: entries in pages of three, wrapping; it starts on the window's own crop.
+        row("Right past entry 2 turns the page", {one, s4, five, 0, "kkrrr", {2, 0, 4, 1, 0}});
+        row("Left from the first wraps to the last", {one, s4, five, 0, "kkl", {2, 0, 4, 1, 2}});
+        row("start on the second crop", {one, {0x8001}, four, 0, "kk", {2, 0, 4, 0, 2}});
     }
 
     void navigation() {
-        QFETCH(IntList, enables);
-        QFETCH(IntList, sources);
-        QFETCH(QString, crops);
-        QFETCH(int, current);
-        QFETCH(QString, keys);
-        setup(enables, sources, crops);
-        g_image_current = uint8_t(current);
+        QFETCH(Case, c);
+        setup(c.enables, c.sources, c.crops);
+        g_image_current = uint8_t(c.current);
         lights = ryn_keys_light_report();
         run_page([&] {
-            press(keys);
-            QTEST(state(), "expect");
+            press(c.keys);
+            QCOMPARE(state(), c.expect);
             // A tab the page moved to makes its window the current one, and
             // the keypad lights show it.
             InputChoose* p = page();
-            if (!keys.isEmpty() && QString("lrb").contains(keys.back()) && p->ui_seltype == 0 &&
+            if (!c.keys.isEmpty() && QString("lrb").contains(c.keys.back()) && p->ui_seltype == 0 &&
                 p->focus() < p->window_count) {
                 QCOMPARE(int(g_image_current), int(p->select_window));
                 QCOMPARE(int(lights[2]), 1 << p->select_window);
@@ -168,46 +168,31 @@ private slots:
     // OK on an entry applies it to the window of the highlighted tab; after
     // the scaler took it up the page stays where it was and marks it.
     void apply_data() {
-        QTest::addColumn<IntList>("sources");
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("window");
-        QTest::addColumn<int>("word");
-        QTest::addColumn<IntList>("after"); // state after the scaler took it up
-        QTest::addColumn<IntList>("badge");
-        QTest::addColumn<QString>("tab");
-        auto row = [](const char* tag, IntList s, QString c, int cur, QString k, int w, int word,
-                      IntList after, IntList badge, QString tab) {
-            QTest::newRow(tag) << s << c << cur << k << w << word << after << badge << tab;
-        };
-        row("plain source", {2, 3}, "", 1, "klkk", 1, 2, {2, 1, 2, 0, 0}, {0}, "HDMI1");
-        row("crop after paging", {2, 2}, "4.1 4.2 4.3 4.4 4.5", 0, "krrklk", 0, 0x8004,
-            {2, 0, 4, 1, 2}, {2}, "HDMI3_Crop5");
-        // Window 4 is current but has no tab (enable word 3): never edited.
-        row("current window without tab", {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", 0, 5,
-            {2, 0, 5, 0, 0}, {0}, "HDMI4");
+        QTest::addColumn<Case>("c");
+        const IntList on{1, 1, 0, 0, 3}; // window 4 (enable word 3) has no tab
+        QTest::newRow("plain source")
+            << Case{on, {2, 3}, "", 1, "klkk", {2, 1, 2, 0, 0}, 1, 2, {0}, "HDMI1"};
+        QTest::newRow("crop after paging") << Case{on, {2, 2}, "4.1 4.2 4.3 4.4 4.5", 0,
+                                                   "krrklk", {2, 0, 4, 1, 2}, 0, 0x8004, {2},
+                                                   "HDMI3_Crop5"};
+        // Window 4 is current but has no tab: never edited.
+        QTest::newRow("current window without tab")
+            << Case{on, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", {2, 0, 5, 0, 0}, 0, 5, {0}, "HDMI4"};
     }
     void apply() {
-        QFETCH(IntList, sources);
-        QFETCH(int, window);
-        QFETCH(int, word);
-        QFETCH(QString, keys);
-        QFETCH(QString, crops);
-        QFETCH(int, current);
-        setup({1, 1, 0, 0, 3}, sources, crops);
-        g_image_current = uint8_t(current);
+        QFETCH(Case, c);
+        setup(c.enables, c.sources, c.crops);
+        g_image_current = uint8_t(c.current);
         run_page([&] {
-            press(keys);
+            press(c.keys);
             for (int w = 0; w < WINDOW_COUNT; ++w)
-                QCOMPARE(int(source_of(w)), w == window ? word : sources.value(w, 2));
+                QCOMPARE(int(source_of(w)), w == c.window ? c.word : c.sources.value(w, 2));
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
             QCOMPARE(notices, std::vector<int>{TIP_DONE});
             c331_manage::pInstance()->apply_pass();
-            QTEST(state(), "after");
-            QTEST(badges(), "badge");
-            QFETCH(QString, tab);
-            compare_tab(window, tab);
+            QCOMPARE(state(), c.expect); // after the scaler took it up
+            QCOMPARE(badges(), c.badge);
+            compare_tab(c.window, c.tab);
         });
     }
 

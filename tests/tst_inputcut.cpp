@@ -138,15 +138,13 @@ private slots:
     // nothing. A new crop takes the lowest free number and record. The key
     // paths also walk the two editors' rings (Delete only when editing).
     void editor_stores_data() {
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<QString>("keys");  // up to the W field
-        QTest::addColumn<QString>("typed"); // on the keypad, if any
-        QTest::addColumn<QString>("leave");
+        // The crops, the keys up to the W field, the keypad's keys, the keys to leave.
+        QTest::addColumn<QStringList>("in");
         QTest::addColumn<QStringList>("after"); // records 0..2
         const QString c1 = "2.1 0 0 100 50", c2 = "2.2 1 0 200 100", free = "free";
         auto row = [](const char* tag, const char* crops, const char* keys, const char* typed,
                       const char* leave, QStringList after) {
-            QTest::newRow(tag) << crops << keys << typed << leave << after;
+            QTest::newRow(tag) << QStringList{crops, keys, typed, leave} << after;
         };
         const char* add = "kkrr";  // new crop, W
         const char* ok_new = "rrrk"; // H Cancel OK, OK
@@ -167,11 +165,8 @@ private slots:
         row("entry without a record: Delete", "2.1 2.1", "klkrr", "", "rrk", {c1, "2.1 1 0 100 50", free});
     }
     void editor_stores() {
-        QFETCH(QString, crops);
-        QFETCH(QString, keys);
-        QFETCH(QString, typed);
-        QFETCH(QString, leave);
-        QFETCH(QStringList, after);
+        QFETCH(QStringList, in);
+        QString crops = in[0];
         if (crops == "full") {
             crops.clear();
             for (int i = 0; i < CROP_COUNT; ++i)
@@ -180,13 +175,13 @@ private slots:
         set_crops(crops);
         const QStringList before = records(CROP_COUNT);
         run_page([&] {
-            press(keys);
-            if (!typed.isEmpty())
-                keypad_on_field(typed);
+            press(in[1]);
+            if (!in[2].isEmpty())
+                keypad_on_field(in[2]);
             QCOMPARE(apply_flag(), 0);
-            press(leave);
+            press(in[3]);
             QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_CROPS));
-            QCOMPARE(records(3), after);
+            QTEST(records(3), "after");
             QCOMPARE(apply_flag(), records(CROP_COUNT) == before ? 0 : 1);
         });
     }
