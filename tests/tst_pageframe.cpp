@@ -144,13 +144,10 @@ private slots:
         QVERIFY(pages::is_open(PAGE_OPTION));
     }
 
-    // A button entry draws each look exactly as the same declarations in a
-    // style sheet of its own: focused, normal and editing, whatever its
-    // parent's sheet, after a page set one of its looks itself, and for
-    // looks that differ in more than the border (those cannot share one
-    // sheet told apart by the flat state).
-    // Each row adds one step to the one before, up to "parent sheet set
-    // again"; the last two start again from the selector-free parent sheet.
+    // A button entry draws each look (focused, normal, editing) exactly as
+    // the same declarations in a sheet of its own, whatever its parent's
+    // sheet, after a page set a look itself, and for looks that differ in
+    // more than the border. The first four rows each add one step.
     void looks_draw_as_own_sheets_data() {
         QTest::addColumn<int>("c");
         QTest::newRow("parent without a sheet") << 0;
