@@ -14,11 +14,9 @@
 #include "ui/frame/numberkeyboard.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextDocument>
@@ -32,25 +30,18 @@ namespace keypad {
 const QString KEYS = QStringLiteral("1234567890CXNK");
 const int KEY_OK = KEYS.indexOf('K');
 
-inline void release(QWidget* w, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QKeyEvent rel(QEvent::KeyRelease, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &rel);
-}
-
 // Types `seq`, keys as above or 'B' the Back key. Each key is reached with
 // Right from where the focus was left, as the panel keys do.
 inline void type(const QString& seq) {
     NumberKeyboard* kb = g_numberkeyboard;
     for (const QChar c : seq) {
         if (c == 'B') {
-            release(kb, PANEL_KEY_BACK);
+            testsupport::key(PANEL_KEY_BACK, kb);
             continue;
         }
         for (int i = 0; i < KEYS.size() && kb->focused_index() != KEYS.indexOf(c); ++i)
-            release(kb, PANEL_KEY_RIGHT);
-        release(kb, PANEL_KEY_OK);
+            testsupport::key(PANEL_KEY_RIGHT, kb);
+        testsupport::key(PANEL_KEY_OK, kb);
     }
 }
 }  // namespace keypad

@@ -119,8 +119,8 @@ QWidget* front_page() {
     return p ? p->page_widget() : nullptr;
 }
 
-void key(int k) {
-    QWidget* w = front_page();
+void key(int k, QWidget* to) {
+    QWidget* w = to ? to : front_page();
     if (!w)
         return;
     const QString text = (k >= 'A' && k <= 'Z') ? QString(QChar(k)) : QString();

@@ -38,8 +38,9 @@ QString data_root();
 
 // The widget of the page named by g_page_focus (null when none).
 QWidget* front_page();
-// Sends a key release (and press) with `key` to the page in front, now.
-void key(int key);
+// Sends a key press and release with `key` to `to` (by default the page in
+// front), now.
+void key(int key, QWidget* to = nullptr);
 // Runs `fn` from a queued call (inside whatever loop runs next).
 void post(std::function<void()> fn);
 // The 10 ms tick as fast as the event loop turns, owned by `owner`: it

@@ -91,31 +91,26 @@ private slots:
         }
     }
 
-    // Online needs width, height and rate; every notice redraws the inputs.
-    void inputs_online() {
+    // Online needs width, height and rate; every notice redraws the
+    // inputs, only the link notice rebuilds the port row; a stopped FPGA or
+    // none at all shows every port offline.
+    void inputs_and_port_row() {
         set_input(2, 1920, 1080, 60); // HDMI1
         set_input(3, 1920, 1080, 0);  // HDMI2: rate 0 is offline
         set_input(1, 0, 1080, 60);    // DVI: no width
+        set_links(0x8005);
         MachineState* page = open_state();
-        const auto src = [page](int k) { return icon(page, QString("sourceid%1pixmap").arg(k)); };
+        const auto src = [&page](int k) { return icon(page, QString("sourceid%1pixmap").arg(k)); };
         QCOMPARE(src(0), image("HDMI13_lv.png"));
         QCOMPARE(src(1), image("HDMI13_1.png"));
+        QCOMPARE(ports(page), QString("1010000000000001"));
+        QPointer<QFrame> row = page->findChild<QFrame*>("frame_ports");
         set_input(3, 1920, 1080, 60);
         set_input(0, 720, 576, 50); // EXT
+        set_links(0x0002);
         page->syncUpdate(SYNC_INPUT_TIMING);
         QCOMPARE(src(1), image("HDMI13_lv.png"));
         QCOMPARE(src(5), image("extlv.png"));
-    }
-
-    // Only the link notice rebuilds the row; a stopped FPGA or none at all
-    // shows every port offline.
-    void port_row() {
-        set_links(0x8005);
-        MachineState* page = open_state();
-        QCOMPARE(ports(page), QString("1010000000000001"));
-        QPointer<QFrame> row = page->findChild<QFrame*>("frame_ports");
-        set_links(0x0002);
-        page->syncUpdate(SYNC_INPUT_TIMING);
         QVERIFY(!row.isNull());
         page->syncUpdate(SYNC_OUTPUT_LINK);
         QVERIFY(row.isNull());

@@ -1,23 +1,14 @@
 // The shared number keypad: typing rules with panel keys and touch, what OK,
 // Back and Cancel send, and keys it must swallow.
 #include "page_driver.h"
-#include "testsupport.h"
-
-#include "core/global.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
-#include "ui/frame/keys.h"
-#include "ui/frame/numberkeyboard.h"
 
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QtTest>
 #include <memory>
 
 namespace {
-using keypad::release;
 using keypad::type; // on g_numberkeyboard, the keypad under test
+void key(int k) { testsupport::key(k, g_numberkeyboard); }
 void touch(NumberKeyboard* kb, const char* button) {
     QTest::mouseClick(kb->findChild<QPushButton*>(button), Qt::LeftButton);
 }
@@ -92,7 +83,7 @@ private slots:
         QFETCH(int, how);
         type("55");
         if (how < 2)
-            release(kb.get(), how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
+            key(how ? int(PANEL_LETTER_BACK) : int(PANEL_KEY_BACK));
         else if (how == 2)
             type("N");
         else
@@ -104,13 +95,13 @@ private slots:
     // Modal over a page: MODE must not open the user modes and the USB
     // shortcut letters must not reach the block.
     void mode_and_letters_are_swallowed() {
-                RynRamPara* p = RynRamPara::pInstance();
+        RynRamPara* p = RynRamPara::pInstance();
         p->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
         const auto before = p->RamParaBlock;
         type("3");
-        for (int key : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'), int('N'), int('P'),
-                        int(Qt::Key_Escape), int(Qt::Key_Return)})
-            release(kb.get(), key);
+        for (int k : {int(PANEL_KEY_MODE), int(PANEL_LETTER_MODE), int('B'), int('G'), int('K'), int('N'), int('P'),
+                      int(Qt::Key_Escape), int(Qt::Key_Return)})
+            key(k);
         QVERIFY(kb->isVisible() && sent->isEmpty());
         QCOMPARE(kb->value(), QString("3"));
         QCOMPARE(int(kb->focused_index()), 2);
@@ -124,16 +115,16 @@ private slots:
     // forgets what was typed and keeps the focus.
     void focus_wraps_and_refill_forgets_typing() {
         kb->label_show("W", "1");
-        release(kb.get(), PANEL_LETTER_LEFT);
+        key(PANEL_LETTER_LEFT);
         QCOMPARE(int(kb->focused_index()), keypad::KEY_OK);
-        release(kb.get(), PANEL_KEY_RIGHT);
+        key(PANEL_KEY_RIGHT);
         QCOMPARE(int(kb->focused_index()), 0);
         type("56");
-        release(kb.get(), PANEL_KEY_BACK);
+        key(PANEL_KEY_BACK);
         kb->label_show("Height", "1080");
         QCOMPARE(kb->value(), QString("1080"));
         QCOMPARE(int(kb->focused_index()), 5);
-        release(kb.get(), PANEL_KEY_OK); // a fresh fill: the digit replaces the value
+        key(PANEL_KEY_OK); // a fresh fill: the digit replaces the value
         QCOMPARE(kb->value(), QString("6"));
     }
 };

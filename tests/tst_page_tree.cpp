@@ -132,16 +132,11 @@ private slots:
     // would delete the bar with the page), touch on Back and the PC's close
     // request all leave the page open.
     void tools_pages_stay_while_the_bar_shows_data() {
-        QTest::addColumn<bool>("advanced");
-        QTest::addColumn<QString>("entry");
-        QTest::addColumn<int>("id");
-        QTest::newRow("smart mapping") << false << "smart_mapping" << int(PAGE_SMARTMAPPING);
-        QTest::newRow("card recovery") << true << "Button_rcv_recovery" << int(PAGE_RCV_RECOVERY);
+        testsupport::int_rows({{"smart mapping", {PAGE_SMARTMAPPING}}, {"card recovery", {PAGE_RCV_RECOVERY}}});
     }
     void tools_pages_stay_while_the_bar_shows() {
-        QFETCH(bool, advanced);
-        QFETCH(QString, entry);
-        QFETCH(int, id);
+        QFETCH(QVector<int>, r);
+        const int id = r[0];
         write_device_file("/data/rcvrecovery/card.rcv", "package");
         static char bar;  // only its being non-null counts
         const auto job = [id] {  // runs while the bar shows
@@ -157,10 +152,10 @@ private slots:
             g_qround_bar = nullptr;
         };
         enter("option", PAGE_OPTION, [&] {
-            if (advanced)
-                enter("AdvanceButton", PAGE_ADVANCEDOPTION, [&] { enter(entry, id, job); });
+            if (id == PAGE_SMARTMAPPING)
+                enter("smart_mapping", id, job);
             else
-                enter(entry, id, job);
+                enter("AdvanceButton", PAGE_ADVANCEDOPTION, [&] { enter("Button_rcv_recovery", id, job); });
         });
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
     }
