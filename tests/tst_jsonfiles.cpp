@@ -23,12 +23,8 @@ const QByteArray ALIAS = R"({
       {"id": "x", "valid": "on", "name": "bad id"}]},
   "usermode": {"namelist": [{"id": 0, "valid": "on", "name": "Вечер"}]}
 })";
-const QByteArray OMENU = R"({
-  "name": "welcome", "osdcount": 2,
-  "menu": [
-    {"x": 10, "y": 20, "fontpara": {"verticalspace": 5, "texts": "Xin chào"}},
-    {"x": 99}]
-})";
+const QByteArray OMENU =
+    R"({"osdcount": "many", "menu": [{"x": 10, "fontpara": {"texts": "Xin chào"}}, {"x": 99}]})";
 } // namespace
 
 class TstJsonFiles : public QObject {
@@ -98,7 +94,7 @@ private slots:
         OSD_LIST list;
         list.osdcount = 2;
         list.menu.y = 3;
-        QVERIFY(write_file("/data/modes/MO01.json", R"({"osdcount": "many", "menu": [{"x": 10, "fontpara": {"texts": "Xin chào"}}, {"x": 99}]})"));
+        QVERIFY(write_file("/data/modes/MO01.json", OMENU));
         QCOMPARE(get_json_omenu_para("/data/modes/MO01.json", &list), 1);
         QCOMPARE(list.menu.x, 10);
         QCOMPARE(QString::fromStdString(list.menu.texts), QString("Xin chào"));

@@ -54,6 +54,24 @@ void enter(const QString& name, int id, const std::function<void()>& inside = {}
     while (!done && waited.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
+// While a card job shows its bar on tools page `id`, Back, the keypad's O,
+// MODE (which would delete the bar with the page), touch on Back and the
+// PC's close request all leave the page open.
+std::function<void()> keys_under_the_bar(int id) {
+    return [id] {
+        static char bar;  // only its being non-null counts
+        g_qround_bar = reinterpret_cast<QRoundProgressBar*>(&bar);
+        for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_MODE)})
+            testsupport::key(k);
+        if (auto* back = testsupport::front_page()->findChild<QPushButton*>("Button_back"))
+            back->click();
+        if (auto* p = dynamic_cast<rcv_recovery*>(pages::at(id)))
+            p->menulist_back_page();
+        if (g_page_focus != id || !pages::is_open(PAGE_OPTION))
+            errors << QString("page %1 closed under the bar").arg(id);
+        g_qround_bar = nullptr;
+    };
+}
 }  // namespace
 
 class TstPageTree : public QObject {
@@ -111,11 +129,11 @@ private slots:
                 enter("Button_temperature", PAGE_TEMPERATURE);
             });
             enter("test_chart", PAGE_TEST_CHART);
-            enter("smart_mapping", PAGE_SMARTMAPPING);
+            enter("smart_mapping", PAGE_SMARTMAPPING, keys_under_the_bar(PAGE_SMARTMAPPING));
             enter("AdvanceButton", PAGE_ADVANCEDOPTION, [] {
                 enter("Button_LCDshow", PAGE_LCDSHOW);
                 enter("Button_other", PAGE_OTHERSETUP);
-                enter("Button_rcv_recovery", PAGE_RCV_RECOVERY);
+                enter("Button_rcv_recovery", PAGE_RCV_RECOVERY, keys_under_the_bar(PAGE_RCV_RECOVERY));
                 enter("Button_factory", PAGE_FACTORY);
                 testsupport::post([] { keypad::type("6157K"); });
                 enter("Button_age", PAGE_FACTORYAGE);
@@ -126,38 +144,6 @@ private slots:
         });
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
         QCOMPARE(int(visited.size()), int(PAGE_COUNT));
-    }
-
-    // While a card job shows its bar, Back, the keypad's O, MODE (which
-    // would delete the bar with the page), touch on Back and the PC's close
-    // request all leave the page open.
-    void tools_pages_stay_while_the_bar_shows_data() {
-        testsupport::int_rows({{"smart mapping", {PAGE_SMARTMAPPING}}, {"card recovery", {PAGE_RCV_RECOVERY}}});
-    }
-    void tools_pages_stay_while_the_bar_shows() {
-        QFETCH(QVector<int>, r);
-        const int id = r[0];
-        write_device_file("/data/rcvrecovery/card.rcv", "package");
-        static char bar;  // only its being non-null counts
-        const auto job = [id] {  // runs while the bar shows
-            g_qround_bar = reinterpret_cast<QRoundProgressBar*>(&bar);
-            for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_MODE)})
-                testsupport::key(k);
-            if (auto* back = testsupport::front_page()->findChild<QPushButton*>("Button_back"))
-                back->click();
-            if (auto* p = dynamic_cast<rcv_recovery*>(pages::at(id)))
-                p->menulist_back_page();
-            if (g_page_focus != id || !pages::is_open(PAGE_OPTION))
-                errors << "the page closed under the bar";
-            g_qround_bar = nullptr;
-        };
-        enter("option", PAGE_OPTION, [&] {
-            if (id == PAGE_SMARTMAPPING)
-                enter("smart_mapping", id, job);
-            else
-                enter("AdvanceButton", PAGE_ADVANCEDOPTION, [&] { enter("Button_rcv_recovery", id, job); });
-        });
-        QVERIFY2(errors.isEmpty(), qPrintable(errors.join("; ")));
     }
 
     // The banner a worker asks for: shown again rather than made twice,
