@@ -149,30 +149,28 @@ private slots:
         QCOMPARE(int(slot(2).u16(blk::BRIGHTNESS)), 33);
     }
 
-    void delete_removes_the_files_and_keeps_current_mode_data() {
-        QTest::addColumn<int>("osd");
-        QTest::newRow("OSD off: the OSD file stays") << 0;
-        QTest::newRow("OSD on: the OSD file goes too") << 1;
-    }
+    // Delete removes the slot and its file, with the OSD off not the OSD
+    // file, and keeps the current mode.
     void delete_removes_the_files_and_keeps_current_mode() {
-        QFETCH(int, osd);
-        para()->set_u16(blk::OSD_ENABLE, uint16_t(osd));
         save_slot(9);
         write_device_file("/data/modes/MO0a.json", kOsdFile);
         para()->set_u16(blk::CURRENT_MODE, 10);
         open_page();
         press("krk"); // Delete
         QVERIFY(!exists("/data/modes/custom_mode10"));
-        QCOMPARE(exists("/data/modes/MO0a.json"), osd == 0);
+        QVERIFY(exists("/data/modes/MO0a.json"));
         QVERIFY(!para()->RynUserModeSaved(9));
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 10);
         QCOMPARE(int(flag()), 0);
     }
 
     // A touch on the combo would open the list and show a mode other than
-    // the one the buttons act on; the buttons do take touches.
+    // the one the buttons act on; the buttons do take touches. Delete with
+    // the OSD on removes the OSD file too.
     void touch_skips_the_combo_and_reaches_the_buttons() {
+        para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(0);
+        write_device_file("/data/modes/MO01.json", kOsdFile);
         open_page();
         QComboBox* combo = page()->mode_box()->combo;
         QTest::mouseClick(combo, Qt::LeftButton);
@@ -183,6 +181,7 @@ private slots:
         QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 1);
         QTest::mouseClick(child<QPushButton>("Button_delete"), Qt::LeftButton);
         QVERIFY(!para()->RynUserModeSaved(0));
+        QVERIFY(!exists("/data/modes/custom_mode1") && !exists("/data/modes/MO01.json"));
     }
 
     // The summary reads the slot, not the live block; the slot's
