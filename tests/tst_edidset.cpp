@@ -114,21 +114,6 @@ private slots:
         });
     }
 
-    // A keypad result without a field to take it (the field's pointer
-    // cleared meanwhile) changes nothing.
-    void keypad_result_without_a_field() {
-        run_page([] {
-            press("k");
-            testsupport::post([] {
-                g_lineedit = nullptr;
-                keypad::type("7K");
-            });
-            press("k");
-            QCOMPARE(text("lineEdit_W"), QString("1920"));
-            QCOMPARE(int(page()->ui_seltype), int(EDIDset::LEVEL_FRAME));
-        });
-    }
-
     // The timing line reads the words as signed 16-bit numbers. The PC
     // changes the selected input's entry: the card follows while the tabs
     // have the focus; an open edit frame keeps what it shows.
@@ -152,10 +137,22 @@ private slots:
         });
     }
 
-    // The rate choice handles its own keys but leaves MODE to the frame.
-    void mode_in_the_rate_choice_closes_the_page_and_its_opener() {
+    // A keypad result without a field to take it (the field's pointer
+    // cleared meanwhile) changes nothing. The rate choice handles its own
+    // keys but leaves MODE to the frame.
+    void keypad_without_field_then_mode_in_the_rate_choice() {
         run_page([] {
-            press("krrkm");
+            press("k");
+            testsupport::post([] {
+                g_lineedit = nullptr;
+                keypad::type("7K");
+            });
+            press("k");
+            QCOMPARE(text("lineEdit_W"), QString("1920"));
+            QCOMPARE(int(page()->ui_seltype), int(EDIDset::LEVEL_FRAME));
+            press("rrk");
+            QCOMPARE(int(page()->ui_seltype), int(EDIDset::LEVEL_RATE));
+            press("m");
             QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
             QVERIFY(!pages::at(PAGE_EDIDSET) && !pages::at(PAGE_INPUTCHOOSE));
         });
@@ -174,17 +171,15 @@ private slots:
     // that input's EDID and no other; the source manager builds it from the
     // new entry. A zero width is stored, and the EEPROM keeps its image.
     void rewrite_reaches_the_source_manager_data() {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<bool>("written"); // 1280 typed, else C
-        QTest::newRow("first tab, HDMI1") << 0 << 2 << true;
-        QTest::newRow("last tab, EXT") << 5 << 0 << true;
-        QTest::newRow("zero width keeps the image") << 0 << 2 << false;
+        // tab, its source, 1280 typed (else C)
+        testsupport::int_rows({{"first tab, HDMI1", {0, 2, 1}},
+                               {"last tab, EXT", {5, 0, 1}},
+                               {"zero width keeps the image", {0, 2, 0}}});
     }
     void rewrite_reaches_the_source_manager() {
-        QFETCH(int, position);
-        QFETCH(int, source);
-        QFETCH(bool, written);
+        QFETCH(QVector<int>, r);
+        const int position = r[0], source = r[1];
+        const bool written = r[2];
         quenzsource* src = quenzsource::pInstance();
         // The scaler takes the fresh block as it is, then every EEPROM gets
         // the factory EDID.

@@ -20,38 +20,26 @@ void set_window(int w, uint16_t enable, uint16_t source, uint16_t output = 0, ui
     para()->set_u16(blk::window(w, blk::WIN_AUDIO), audio);
 }
 
-void set_crop(int k, int source, int number, int width, int height) {
-    uint8_t* rec = para()->RamParaBlock.data() + blk::crop(k);
-    rec[0] = uint8_t(source);
-    rec[1] = uint8_t(number ? blk::CROP_USED | (number - 1) : 0);
-    blk::wr16(rec, blk::CROP_W, uint16_t(width));
-    blk::wr16(rec, blk::CROP_H, uint16_t(height));
-}
-
 // Every window off on HDMI1, no input signal, no crops, no blackout.
 void plain_block() {
     for (int w = 0; w < 6; ++w)
         set_window(w, 0, 2);
     for (int s = 0; s < 6; ++s)
         set_input(s, 0, 0, 0);
-    for (int k = 0; k < 40; ++k)
-        set_crop(k, 0, 0, 0, 0);
     for (int at : {blk::SCREEN_BLACK, blk::AUDIO_WINDOW, blk::PANEL_LOCK})
         para()->set_u16(at, 0);
     para()->set_u16(blk::LED_WIDTH, 1920);
     para()->set_u16(blk::LED_HEIGHT, 1080);
-    para()->RamParaShadow = para()->RamParaBlock;
+    set_crops("");
 }
 
-// A row of tiles_data: the crop table above, then window set[0] with its
-// enable word, source word and output bits, screen_black and HDMI1's rate.
+// A row of tiles_data: the crop table as set_crops takes it, then window
+// set[0] with its enable word, source word and output bits, screen_black
+// and HDMI1's rate.
 void set_tile_row(const QVector<int>& set) {
     set_input(2, 1920, 1080, set[5]);
     set_input(0, 1920, 1080, 60);
-    set_crop(0, 2, 2, 800, 600);
-    set_crop(1, 2, 1, 640, 480);
-    set_crop(2, 0, 0, 320, 200);
-    set_crop(3, 6, 1, 100, 100);
+    set_crops("2.2 2.1 x 6.1");
     set_window(set[0], uint16_t(set[1]), uint16_t(set[2]), uint16_t(set[3]));
     para()->set_u16(blk::SCREEN_BLACK, uint16_t(set[4]));
 }
@@ -126,8 +114,8 @@ private slots:
         QVERIFY(old_tiles == lw->tiles_frame() && lw->findChildren<QFrame*>("frame_tiles").size() == 1);
     }
 
-    // Crop records in table order: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of
-    // crop-number order), 2 deleted, 3 used but naming source 6.
+    // Crop records: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of number order), 2
+    // free, 3 used but naming source 6.
     void tiles_data() {
         QTest::addColumn<QVector<int>>("set");  // window, enable, source, output, screen_black, rate
         QTest::addColumn<QString>("name");
@@ -144,7 +132,7 @@ private slots:
         QTest::newRow("screen_black 1") << V{0, 1, 2, 0, 1, 60} << "HDMI1" << "Black" << false;
         QTest::newRow("screen_black 2 freezes") << V{0, 1, 2, 0, 2, 60} << "HDMI1" << sig << true;
         QTest::newRow("source id 6") << V{1, 1, 6, 0, 0, 60} << "" << "No signal" << false;
-        QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "800x600@60Hz" << false;
+        QTest::newRow("crop record 0") << V{0, 1, C, 0, 0, 60} << "HDMI1_Crop2" << "200x100@60Hz" << false;
         QTest::newRow("deleted crop") << V{0, 1, C | 2, 0, 0, 60} << "" << "No signal" << false;
         QTest::newRow("crop naming source 6") << V{0, 1, C | 3, 0, 0, 60} << "" << "No signal" << false;
         QTest::newRow("crop index 40") << V{0, 1, C | 40, 0, 0, 60} << "" << "No signal" << false;

@@ -158,7 +158,9 @@ private slots:
         QCOMPARE(slot_look(3), empty);
     }
 
-    void opening_save_while_load_is_open_switches_over() {
+    // Save touched while the load grid is open switches over; a touch on
+    // the tools button closes strip and grid.
+    void touches_switch_grids_and_close_all() {
         open_grid(2, {4});
         QVERIFY(shows("toolButton3", png_lang("call.png")));
         QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
@@ -169,6 +171,11 @@ private slots:
         QCOMPARE(mw->grid_index(), 4);
         QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton); // already open
         QCOMPARE(int(mw->save_mode), 1);
+        QTest::mouseClick(child<QPushButton>("tools"), Qt::LeftButton);
+        QVERIFY(!child("widget")->isVisible() && !mw->grid_widget()->isVisible());
+        QVERIFY(!child("label_pointer")->isVisible() && !mw->grid_open());
+        QVERIFY(shows("toolButton4", png_lang("unsave.png")));
+        QVERIFY(focused("tools"));
     }
 
     // A save already waiting is not requested twice; the selection stays
@@ -203,15 +210,6 @@ private slots:
         QVERIFY(focused("toolButton3"));  // the strip has the keys
         press("r");
         QVERIFY(focused("toolButton4"));
-    }
-
-    void touch_on_tools_closes_everything() {
-        open_grid(3, {0});
-        QTest::mouseClick(child<QPushButton>("tools"), Qt::LeftButton);
-        QVERIFY(!child("widget")->isVisible() && !mw->grid_widget()->isVisible());
-        QVERIFY(!child("label_pointer")->isVisible() && !mw->grid_open());
-        QVERIFY(shows("toolButton4", png_lang("unsave.png")));
-        QVERIFY(focused("tools"));
     }
 
     // Last: the scaler thread runs from here on. A save from the grid, then
