@@ -126,7 +126,14 @@ private slots:
 
     // The LED line is read when the menu is re-texted: a size set by the PC
     // shows only once a child page has closed (or the language changed).
-    void led_line_follows_the_block_only_when_retexted() {
+    // The USB watcher's call (queued to this thread) closes the settings
+    // menu only when it is in front: a menu under a child, or none at all,
+    // is left alone.
+    void led_line_and_usb_drive_on_the_output_menu() {
+        Option::usb_drive_mounted(); // no menu open: nothing, no crash
+        QCOMPARE(open_pages(), IntList{PAGE_MAINWINDOW});
+        g_page_focus = PAGE_OPTION;  // the id without the page
+        Option::usb_drive_mounted();
         run_menu([] {
             press_then("k", [] {
                 QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
@@ -142,22 +149,6 @@ private slots:
                     p.set_u16(blk::LCD_LANGUAGE, LANG_SCHINESE);
                 });
                 QCOMPARE(info_line(), QString::fromUtf8("当前设置LED屏宽高为: 800x768"));
-                press("b");
-            });
-        });
-    }
-
-    // The USB watcher's call (queued to this thread) closes the settings
-    // menu only when it is in front: a menu under a child, or none at all,
-    // is left alone.
-    void usb_drive_closes_only_the_settings_menu_in_front() {
-        Option::usb_drive_mounted(); // no menu open: nothing, no crash
-        QCOMPARE(open_pages(), IntList{PAGE_MAINWINDOW});
-        g_page_focus = PAGE_OPTION;  // the id without the page
-        Option::usb_drive_mounted();
-        g_page_focus = PAGE_MAINWINDOW;
-        run_menu([] {
-            press_then("k", [] {
                 Option::usb_drive_mounted();
                 QCOMPARE(open_pages(), (IntList{PAGE_MAINWINDOW, PAGE_OPTION, PAGE_OUTPUTSET}));
                 press("b");
