@@ -199,39 +199,30 @@ private slots:
     // A window switched on from outside rebuilds the tabs and starts over on
     // window 0 at level 0: an entry list left open would apply to window 0.
     // The inputs' timings are not in the saved copy: a signal lost or found
-    // while the page is open redraws the entry and the list's icon.
+    // while the page is open redraws the entry and the list's icon. A file
+    // transfer replaced crops and aliases; block and saved copy agree, so only
+    // the end-of-transfer code makes the page read them again. Names are
+    // shown as text, not markup.
     void outside_changes_under_the_page() {
-        setup({1, 1}, {2, 4});
-        para()->publish_input_info(2, 1920, 1080, 60);
+        setup({1, 1}, {3, 4}, "3.1");
+        para()->publish_input_info(3, 1920, 1080, 60);
         g_image_current = 1;
         run_page([] {
             press("krk");
             outside_change([](RynRamPara& p) { p.set_u16(blk::window(3, blk::WIN_ENABLE), 1); });
-            QCOMPARE(state(), (IntList{0, 0, 2, 0, 0}));
+            QCOMPARE(state(), (IntList{0, 0, 3, 0, 0}));
             QCOMPARE(int(page()->window_count), 3);
             press("kk");
             const auto icon = [] {
-                return list_label(0, "pixmap")->pixmap(Qt::ReturnByValue).toImage();
+                return list_label(1, "pixmap")->pixmap(Qt::ReturnByValue).toImage();
             };
             const QImage online = icon();
-            para()->publish_input_info(2, 0, 0, 0);
+            para()->publish_input_info(3, 0, 0, 0);
             QCOMPARE(entry_text(0, "info"), QString("No signal"));
             QVERIFY(icon() != online);
-            para()->publish_input_info(2, 1280, 720, 50);
+            para()->publish_input_info(3, 1280, 720, 50);
             QCOMPARE(entry_text(0, "info"), QString("1280x720@50Hz"));
             QCOMPARE(icon(), online);
-            press("k"); // applies to window 0; window 1 keeps its source
-            QCOMPARE(source_of(1), uint16_t(4));
-        });
-    }
-
-    // A file transfer replaced the crop table and the aliases; block and
-    // saved copy agree, so only the end-of-transfer code makes the page
-    // read them again. Names are shown as text, not markup.
-    void transfer_end_rereads_crops_and_aliases() {
-        setup({1}, {3}, "3.1");
-        run_page([] {
-            press("kk");
             para()->RamParaBlock[blk::crop(1)] = 3;
             para()->RamParaBlock[blk::crop(1) + blk::CROP_ID] = blk::CROP_USED | 1;
             para()->RamParaShadow = para()->RamParaBlock;
@@ -245,6 +236,8 @@ private slots:
             QVERIFY2(name.contains(">A&lt;b<") && name.contains(">3<"), qPrintable(name));
             QCOMPARE(entries().size(), 3);
             QCOMPARE(entry_text(2, "name"), QString("Close-up"));
+            press("k"); // applies to window 0; window 1 keeps its source
+            QCOMPARE(source_of(1), uint16_t(4));
         });
     }
 
