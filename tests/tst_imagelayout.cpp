@@ -60,7 +60,6 @@ private slots:
         QTest::addColumn<int>("current");
         QTest::addColumn<QString>("keys"); // l Left, r Right
         QTest::addColumn<int>("expect");
-        QTest::newRow("opens on the current window") << 3 << "" << 3;
         QTest::newRow("current out of range opens on 1") << 9 << "" << 0;
         QTest::newRow("Right on 6 wraps to 1") << 5 << "r" << 0;
         QTest::newRow("Left on 1 wraps to 6") << 0 << "l" << 5;
