@@ -444,6 +444,16 @@ int RynRamPara::RynGetCropID(int source, int n) const {
     return 0;
 }
 
+int RynRamPara::crop_list_entry(int source, int number) const {
+    if (source < 0 || source >= SOURCE_COUNT || number < 1 || number > CROP_COUNT ||
+        !crop_bit(source, number))
+        return 0;
+    int entry = 0;
+    for (int c = 1; c <= number; ++c)
+        entry += crop_bit(source, c) ? 1 : 0;
+    return entry;
+}
+
 void RynRamPara::RynGetCropPara(int source, int n, CROP_PARA* out, int* index) const {
     const int wanted = RynGetCropID(source, n);
     int found = CROP_COUNT;

@@ -60,6 +60,9 @@ public:
     void RynCropSourceInit();
     int RynGetSourceNum(int source, int n) const;
     int RynGetCropID(int source, int n) const;
+    // The inverse: the list entry (1..) of crop `number` among the crops of
+    // `source`, in ascending crop number; 0 when the source has no such crop.
+    int crop_list_entry(int source, int number) const;
     void RynGetCropPara(int source, int n, CROP_PARA* out, int* index) const;
     uint8_t RynAddCropID(int source) const;
     void RynSetCropPara(char source, char n, CROP_PARA* values);

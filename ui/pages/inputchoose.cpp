@@ -137,21 +137,6 @@ InputChoose::WindowChoice window_choice(int w) {
     }
     return c;
 }
-
-// Entry position (1..) of crop number `number` among the crops of `source`
-// in ascending crop number; 0 when the source has no such crop.
-int crop_position(int source, int number) {
-    if (source < 0 || source >= SOURCE_COUNT || number < 1 || number > CROP_COUNT)
-        return 0;
-    for (int n = 1; n <= CROP_COUNT; ++n) {
-        const int id = para()->RynGetCropID(source, n);
-        if (id == 0)
-            return 0;
-        if (id == number)
-            return n;
-    }
-    return 0;
-}
 } // namespace
 
 InputChoose::InputChoose(QWidget* parent)
@@ -408,7 +393,7 @@ int InputChoose::in_use_position() const {
     if (!(id & blk::CROP_USED) || (id & 0x7F) >= CROP_COUNT)
         return -1;
     const int position =
-        crop_position(p->RamParaBlock[size_t(rec + blk::CROP_SOURCE)], (id & 0x7F) + 1);
+        p->crop_list_entry(p->RamParaBlock[size_t(rec + blk::CROP_SOURCE)], (id & 0x7F) + 1);
     return position > 0 ? position : -1;
 }
 

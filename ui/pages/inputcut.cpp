@@ -58,21 +58,6 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
-// List entry (1..) of crop number `number` among the crops of `source`, in
-// ascending crop number; 0 when the source has no such crop.
-int entry_of_crop(int source, int number) {
-    if (number < 1)
-        return 0;
-    for (int e = 1; e <= CROP_COUNT; ++e) {
-        const int id = para()->RynGetCropID(source, e);
-        if (id == 0)
-            return 0;
-        if (id == number)
-            return e;
-    }
-    return 0;
-}
-
 QString alias_name(const char* kind, int id, bool* found) {
     ALIAS_PARA alias;
     *found = get_json_alias_para(&alias, kind, id) != 0;
@@ -463,7 +448,7 @@ void InputCut::ryn_button_ok_clicked() {
     if (edited_crop == NEW_CROP) {
         p->RynAddNewCrop(select_source, &values);
     } else {
-        const int entry = entry_of_crop(select_source, edited_crop);
+        const int entry = p->crop_list_entry(select_source, edited_crop);
         if (entry > 0)
             p->RynSetCropPara(char(select_source), char(entry), &values);
         else
@@ -484,7 +469,7 @@ void InputCut::ryn_button_cancel_clicked() {
 void InputCut::ryn_button_delete_clicked() {
     RynRamPara* p = para();
     p->RynCropSourceInit();
-    const int entry = entry_of_crop(select_source, edited_crop);
+    const int entry = p->crop_list_entry(select_source, edited_crop);
     if (entry > 0)
         p->RynDeleteCrop(char(select_source), char(entry));
     else
