@@ -1,6 +1,6 @@
 // The settings menu and the output menu: the grid, the entries' Back with
-// the focus kept and the test pattern ended, the pictures per language, the
-// LED size line, and the USB drive that closes the settings menu.
+// the focus kept and the test pattern ended, the LED size line, and the USB
+// drive that closes the settings menu.
 #include "page_driver.h"
 
 #include "ui/frame/language.h"
@@ -8,15 +8,10 @@
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
 
-#include <QIcon>
-
 using IntList = QVector<int>;
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
-const char* const kTiles[8] = {"output_set",    "input_cut",  "image_layout",  "link_set",
-                               "image_quality", "test_chart", "smart_mapping", "AdvanceButton"};
-
 // The ids of the open pages, bottom to front.
 IntList open_pages() {
     IntList ids;
@@ -61,7 +56,6 @@ private slots:
         QTest::addColumn<int>("entry");
         QTest::addColumn<int>("page");
         QTest::newRow("smart mapping, over both wraps") << "lrrrrrrr" << 6 << int(PAGE_SMARTMAPPING);
-        QTest::newRow("test chart") << "rrrrr" << 5 << int(PAGE_TEST_CHART);
         QTest::newRow("test chart by touch") << "" << 5 << int(PAGE_TEST_CHART);
     }
     void entries_open_their_pages() {
@@ -94,36 +88,6 @@ private slots:
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), chart ? 1 : 0);
     }
 
-    // Each tile shows its picture; English names its advanced one apart.
-    void pictures_in_english() {
-        run_menu([&] {
-            for (int i = 0; i < 8; ++i) {
-                QPushButton* tile = g_option()->tile(i);
-                const QString name = "en_" + QString(i == 7 ? "advance_option" : kTiles[i]) + ".png";
-                const QImage want = QIcon(":/png/" + name).pixmap(tile->iconSize()).toImage();
-                QVERIFY2(!want.isNull() && tile->icon().pixmap(tile->iconSize()).toImage() == want,
-                         qPrintable(QString("%1 does not show %2").arg(kTiles[i], name)));
-            }
-        });
-    }
-
-    // The LED line at the largest size still fits, in every language.
-    void led_line_fits_data() { language_rows(); }
-    void led_line_fits() {
-        QFETCH(int, language);
-        g_language = uint8_t(language);
-        para()->set_u16(blk::LED_WIDTH, 8188);
-        para()->set_u16(blk::LED_HEIGHT, 8188);
-        QStringList overflow;
-        run_menu([&] {
-            press_then("k", [&] {
-                overflow = texts_that_overflow(g_outputset());
-                press("b");
-            });
-        });
-        QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join("; ")));
-    }
-
     // The LED line is read when the menu is re-texted: a size set by the PC
     // shows only once a child page has closed (or the language changed).
     // The USB watcher's call (queued to this thread) closes the settings
@@ -144,11 +108,6 @@ private slots:
                 QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
                 press_then("rk", [] { press("b"); });
                 QCOMPARE(info_line(), QString("LED Screen can be set:1024x768"));
-                outside_change([](RynRamPara& p) {
-                    p.set_u16(blk::LED_WIDTH, 800);
-                    p.set_u16(blk::LCD_LANGUAGE, LANG_SCHINESE);
-                });
-                QCOMPARE(info_line(), QString::fromUtf8("当前设置LED屏宽高为: 800x768"));
                 Option::usb_drive_mounted();
                 QCOMPARE(open_pages(), (IntList{PAGE_MAINWINDOW, PAGE_OPTION, PAGE_OUTPUTSET}));
                 press("b");
