@@ -14,7 +14,6 @@
 
 #include <array>
 #include <cstring>
-#include <ctime>
 #include <random>
 
 namespace {
@@ -94,13 +93,12 @@ private slots:
     }
 
     // As a user-mode recall: a new size and several EDIDs in one write (each
-    // written once); input 4 is fed from an uploaded table, rewritten every pass.
+    // written once).
     void ledSizeWriteReachesPanelHandshakeAndFile() {
         const int resets = fpga()->reset_count();
         int eeprom_writes[SOURCE_COUNT];
         for (int s = 0; s < SOURCE_COUNT; ++s)
             eeprom_writes[s] = src()->eeprom(s).writes;
-        src()->edid_ram_table_from[4] = 1;
         ticks_.start();
         const uint32_t t0 = G_timeTicks;
         request_led_size(2560, 1440, [](RynRamPara& p) {
@@ -115,29 +113,8 @@ private slots:
         QCOMPARE(int(scaler()->led_wait_timeouts), timeouts_);
         QTRY_COMPARE(fpga()->reset_count(), resets + 1); // "panel done" resets FPGA 0
         for (int s = 0; s < SOURCE_COUNT; ++s)
-            QTRY_COMPARE(src()->eeprom(s).writes, eeprom_writes[s] + (s % 2 || s == 4 ? 1 : 0));
-        QVERIFY(src()->eeprom(4).from_table);
-        src()->edid_ram_table_from[4] = 0;
-    }
-
-    // The tick the FPGA thread counts stands still: a scaler that held
-    // para_mutex while waiting would block the GUI thread for good.
-    void ledWaitLeavesParaMutexFreeAndIsBounded() {
-        request_led_size(3840, 1080);
-        QTRY_COMPARE(led(g_set_led_setup), 1);
-        QThread::msleep(50);
-        QElapsedTimer t;
-        t.start();
-        para_write([](RynRamPara& p) { write_led_size(p, 3000, 1000); });
-        // Held through the wait, the lock would come free only after about
-        // LED_WAIT_LIMIT_MS: room for a loaded machine below that.
-        QVERIFY2(t.elapsed() < c331_manage::LED_WAIT_LIMIT_MS * 3 / 4, qPrintable(QString("GUI blocked %1 ms").arg(t.elapsed())));
-        QCOMPARE(scaler()->panel().calls, panel_calls_);
-        QTRY_COMPARE_WITH_TIMEOUT(int(scaler()->led_wait_timeouts), timeouts_ + 1, 5000);
-        // Laid out with the value written during the wait.
-        QTRY_COMPARE(scaler()->panel().width, 3000);
-        QCOMPARE(scaler()->panel().calls, panel_calls_ + 1);
-        QTRY_COMPARE(saved_u16(blk::LED_WIDTH), uint16_t(3000));
+            QTRY_COMPARE(src()->eeprom(s).writes, eeprom_writes[s] + s % 2);
+        QTRY_COMPARE(saved_u16(blk::LED_WIDTH), uint16_t(2560));
     }
 
     // Bursts of GUI writes (few values, so a field often goes back to its
@@ -197,14 +174,6 @@ private slots:
                              qPrintable(where + QString("EDID of input %1 not written").arg(s)));
         }
         ticks_.setInterval(10);
-    }
-
-    // Three polling threads run all the time on the device.
-    void idleThreadsCostLittle() {
-        const std::clock_t start = std::clock();
-        QThread::msleep(1000);
-        const double used = double(std::clock() - start) / CLOCKS_PER_SEC;
-        QVERIFY2(used < 0.02, qPrintable(QString("idle threads used %1 s of CPU in 1 s").arg(used)));
     }
 };
 
