@@ -31,10 +31,10 @@ uint16_t saved_u16(int off) {
     const QByteArray b = testsupport::read_file("/data/ram_device_info");
     return b.size() == blk::SIZE ? blk::rd16(reinterpret_cast<const uint8_t*>(b.constData()), off) : 0;
 }
-// The LED-size handshake, read under its lock as the threads hold it.
-template <class T> int led(const T& v) {
+// The LED-size request, read under its lock as the threads hold it.
+int led_request() {
     MutexLocker lock(&Utils::_led_para_init_mutex);
-    return int(v);
+    return int(g_set_led_para);
 }
 void write_led_size(RynRamPara& p, uint16_t w, uint16_t h) {
     p.set_u16(blk::SPLICE_MODE, 0);
@@ -42,17 +42,6 @@ void write_led_size(RynRamPara& p, uint16_t w, uint16_t h) {
     p.set_u16(blk::LED_HEIGHT, h);
     p.set_u16(blk::OUT1_W, w);
     p.set_u16(blk::OUT1_H, h);
-}
-// As the LED page applies a new size while the FPGA runs.
-template <class F = void (*)(RynRamPara&)>
-void request_led_size(uint16_t w, uint16_t h, F more = [](RynRamPara&) {}) {
-    para_write([=](RynRamPara& p) {
-        write_led_size(p, w, h);
-        more(p);
-        MutexLocker lock(&Utils::_led_para_init_mutex);
-        g_set_led_para = LED_PARA_REQUEST;
-        g_set_led_setup = 0;
-    });
 }
 } // namespace
 
@@ -88,12 +77,12 @@ private slots:
     void cleanup() {
         ticks_.start();
         QTRY_COMPARE(int(scaler()->para_update_flag), 0);
-        QTRY_COMPARE(led(g_set_led_para), 0);
+        QTRY_COMPARE(led_request(), 0);
         ticks_.stop();
     }
 
-    // As a user-mode recall: a new size and several EDIDs in one write (each
-    // written once).
+    // As a user-mode recall: a new size, applied as the LED page does while
+    // the FPGA runs, and several EDIDs in one write (each written once).
     void ledSizeWriteReachesPanelHandshakeAndFile() {
         const int resets = fpga()->reset_count();
         int eeprom_writes[SOURCE_COUNT];
@@ -101,9 +90,13 @@ private slots:
             eeprom_writes[s] = src()->eeprom(s).writes;
         ticks_.start();
         const uint32_t t0 = G_timeTicks;
-        request_led_size(2560, 1440, [](RynRamPara& p) {
+        para_write([](RynRamPara& p) {
+            write_led_size(p, 2560, 1440);
             for (int s : {1, 3, 5})
                 p.set_u16(blk::edid(s) + 2, uint16_t(720 + s));
+            MutexLocker lock(&Utils::_led_para_init_mutex);
+            g_set_led_para = LED_PARA_REQUEST;
+            g_set_led_setup = 0;
         });
         QTRY_COMPARE(scaler()->panel().width, 2560);
         // The panel must wait for both reload steps of the FPGA thread.
@@ -157,7 +150,7 @@ private slots:
                 else if (pause == 2)
                     QThread::usleep(rng() % 15000);
             }
-            QTRY_VERIFY2_WITH_TIMEOUT(scaler()->para_update_flag == 0 && shadow_is_block() && led(g_set_led_para) == 0,
+            QTRY_VERIFY2_WITH_TIMEOUT(scaler()->para_update_flag == 0 && shadow_is_block() && led_request() == 0,
                                       qPrintable(where + "never settled"), 10000);
             const QByteArray file = testsupport::read_file("/data/ram_device_info");
             QVERIFY2(file.size() == blk::SIZE && same_persisted(file.constData(), model()->RamParaBlock.data()),

@@ -1,6 +1,6 @@
-// The frame every page shares: edit mode and
-// the apply flag, the open and close protocol, MODE and the panel lock, the
-// language rule and the number keypad.
+// The frame every page shares: edit mode and the apply flag, the open and
+// close protocol, MODE and the panel lock, the language rule and the number
+// keypad.
 #include "testsupport.h"
 
 #include "core/global.h"
