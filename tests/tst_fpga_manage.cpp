@@ -57,10 +57,9 @@ private slots:
         fpga()->sim_set_register(0, fpga_reg::CONTROL, 0);
         fpga()->read_from_register(fpga_reg::CONTROL, 0);
 
-        // Ports 0, 7 and 14; FPGA 1's links play no part.
+        // Ports 0, 7 and 14.
         fpga()->sim_set_register(0, fpga_reg::LINK_LOW, 0x81);
         fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, 0x40);
-        fpga()->sim_set_register(1, fpga_reg::LINK_LOW, 0xFF);
         QCOMPARE(fpga()->get_wlan_state(), 0x4081u);
 
         // A chip that is not running has no links.
