@@ -1,18 +1,15 @@
 // The panel's pictures are compiled into the application: a missing one shows
-// as an empty label, one of the wrong size is stretched, and a language
-// variant that repeats the English one leaves a page half translated.
+// as an empty label, and a language variant that repeats the English one
+// leaves a page half translated.
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QtTest>
 
 static void init_png_resources() { Q_INIT_RESOURCE(png); }
 
 namespace {
-const char* const kPrefixes[] = {"", "en_", "ru_", "vn_", "tn_"};
-
 QImage load(const QString& name) { return QImage(QStringLiteral(":/png/") + name); }
 
 // The height of the first letter of a tile's word, which is drawn in the
@@ -52,7 +49,7 @@ private slots:
 
     // Every picture loads; one with words (an English one) has its own
     // picture in every language: none missing, none falling back on the
-    // English one (nor traditional Chinese on the simplified one).
+    // English one.
     void every_picture_loads_in_every_language() {
         int worded = 0;
         for (QDirIterator it(":/png"); it.hasNext();) {
@@ -66,14 +63,8 @@ private slots:
                 QVERIFY2(!load(prefix + base).isNull(), qPrintable(prefix + base + " is missing"));
                 QVERIFY2(load(prefix + base) != load(name), qPrintable(prefix + base + " is the English one"));
             }
-            if (base == "option.png" || base == "machinestate.png") // words that differ in the two scripts
-                QVERIFY2(load("tn_" + base) != load(base), qPrintable("tn_" + base));
         }
         QVERIFY(worded >= 22);
-        const QList<QPair<const char*, QSize>> sizes = {{"check_180.png", {180, 180}}, {"inputchoose.png", {64, 64}},
-                                                        {"en_inputchoose.png", {90, 64}}, {"ru_inputchoose.png", {96, 76}}};
-        for (const auto& s : sizes)
-            QVERIFY2(load(s.first).size() == s.second, s.first);
     }
 
     // The keypad's X key is white: its picture must show on it.
@@ -88,33 +79,16 @@ private slots:
         QVERIFY2(dark >= 20, qPrintable(QString("%1 dark pixels").arg(dark)));
     }
 
-    // Tiles shown side by side write their words in one size: a word shrunk
-    // on its own stands out ("Устройство" at half the height of "Источник").
-    void one_caption_size_per_set_data() {
-        QTest::addColumn<QStringList>("tiles");
-        const QStringList sets[] = {
-            {"machinestate", "inputchoose", "custommode", "option"},
-            {"uncloseled", "unslience", "uncall", "unsave"},
-            {"output_set", "input_cut", "image_layout", "link_set", "image_quality", "test_chart", "smart_mapping"}};
-        for (const char* prefix : kPrefixes)
-            for (int i = 0; i < 3; ++i)
-                QTest::addRow("%s %s", QStringList{"main menu", "tool strip", "settings menu"}[i].toLatin1().data(), prefix)
-                    << QStringList(sets[i]).replaceInStrings(QRegularExpression("(.+)"), QString(prefix) + "\\1.png");
-    }
+    // The main menu's tiles write their words in one size: a word shrunk on
+    // its own stands out ("Устройство" at half the height of "Источник").
     void one_caption_size_per_set() {
-        QFETCH(QStringList, tiles);
-        QString heights;
-        int low = 1000, high = 0;
-        for (const QString& name : tiles) {
-            const int h = first_letter_height(load(name));
-            QVERIFY2(h > 0, qPrintable(name));
-            heights += QString(" %1:%2").arg(name).arg(h);
-            low = std::min(low, h);
-            high = std::max(high, h);
-        }
+        QList<int> h;
+        for (const char* tile : {"machinestate", "inputchoose", "custommode", "option"})
+            h << first_letter_height(load(QString("ru_%1.png").arg(tile)));
+        const int low = *std::min_element(h.begin(), h.end()), high = *std::max_element(h.begin(), h.end());
         // Small glyphs measure a pixel or two apart; a word shrunk on its own
         // is a third smaller or more.
-        QVERIFY2(low * 4 >= high * 3, qPrintable(heights));
+        QVERIFY2(low > 0 && low * 4 >= high * 3, qPrintable(QString("%1 to %2").arg(low).arg(high)));
     }
 };
 

@@ -46,8 +46,6 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <QtTest>
-#include <functional>
-#include <map>
 #include <memory>
 
 namespace {
@@ -61,12 +59,11 @@ using AllPages =
 template <class... T> constexpr uint32_t id_bits(PageList<T...>) { return (0u | ... | (1u << T::ID)); }
 static_assert(id_bits(AllPages{}) == (1u << PAGE_COUNT) - 1, "one page class per page id");
 
-// Builds the page of each id, filled and ready to be shown.
-using Maker = std::function<QWidget*()>;
-template <class... T> std::map<int, Maker> page_makers(PageList<T...>) {
-    std::map<int, Maker> makers;
-    ((makers[T::ID] = [] { return pages::create<T>()->page_widget(); }), ...);
-    return makers;
+// Builds the page of `id`, filled and ready to be shown.
+template <class... T> QWidget* make_page(int id, PageList<T...>) {
+    QWidget* page = nullptr;
+    ((page = T::ID == id ? pages::create<T>()->page_widget() : page), ...);
+    return page;
 }
 
 // The longest texts the device shows: every input with a 1920x1080@60
@@ -93,32 +90,25 @@ void busy_device() {
     fpga_manage::pInstance()->MCU_REG_func[0][fpga_reg::VERSION_MONTH] = 0x08;
 }
 
-// "name \"text\": why" for each visible label or button of `root` whose
+// "name \"text\": size" for each visible label or button of `root` whose
 // text does not fit its box.
 QStringList overflows(QWidget* root) {
     QStringList found;
-    auto check = [&](QWidget* w, const QString& text, QSize need, QSize room) {
-        if (need.width() > room.width() || need.height() > room.height())
-            found << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
-                         .arg(need.height()).arg(room.width()).arg(room.height());
-    };
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const QRect box = w->contentsRect();
         const QFontMetrics fm(w->font());
-        if (!w->isVisibleTo(root))
-            continue;
-        if (auto* l = qobject_cast<QLabel*>(w)) {
-            const QString text = l->text();
-            if (text.isEmpty() || !l->pixmap(Qt::ReturnByValue).isNull())
-                continue;
+        QString text;
+        QSize need;
+        if (auto* l = qobject_cast<QLabel*>(w); l && l->pixmap(Qt::ReturnByValue).isNull()) {
+            text = l->text();
             if (Qt::mightBeRichText(text)) {
                 QTextDocument doc;
                 doc.setDefaultFont(l->font());
                 doc.setDocumentMargin(0);
                 doc.setHtml(text);
-                check(l, text, QSize(int(doc.idealWidth()), 0), box.size());
+                need = QSize(int(doc.idealWidth()), 0);
             } else if (l->wordWrap() || text.contains('\n')) {
-                check(l, text, fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size(), box.size());
+                need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size();
             } else {
                 // A Latin line in a 12-pixel row must not lose its underscore
                 // or descenders at the bottom of the box.
@@ -127,16 +117,19 @@ QStringList overflows(QWidget* root) {
                 if (box.height() <= 12 && !text.contains(QRegularExpression("[^\\x20-\\x7e]")))
                     bottom = fm.tightBoundingRect(text).bottom() + fm.ascent() +
                              QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(advance, fm.height()), box).top();
-                check(l, text, QSize(advance, bottom - box.top() + 1), box.size());
+                need = QSize(advance, bottom - box.top() + 1);
             }
-        } else if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty()) {
-            const QStringList lines = b->text().split('\n');
-            int widest = 0;
+        } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            text = b->text();
+            const QStringList lines = text.split('\n');
             for (const QString& line : lines)
-                widest = std::max(widest, fm.horizontalAdvance(line));
-            const int icon = b->icon().isNull() ? 0 : b->iconSize().width() + 4;
-            check(b, b->text(), QSize(widest + icon, fm.height() * int(lines.size())), box.size() - QSize(2, 0));
+                need.setWidth(std::max(need.width(), fm.horizontalAdvance(line)));
+            need = QSize(need.width() + (b->icon().isNull() ? 0 : b->iconSize().width() + 4) + 2,
+                         fm.height() * int(lines.size()));
         }
+        if (!text.isEmpty() && w->isVisibleTo(root) && (need.width() > box.width() || need.height() > box.height()))
+            found << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
+                         .arg(need.height()).arg(box.width()).arg(box.height());
     }
     return found;
 }
@@ -148,12 +141,10 @@ QStringList texts(QWidget* root, int id) {
     const QStringList later = {"label_ID", "label_name", "label_LED", "label_brightness"};
     QStringList out;
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(root) || (id == PAGE_CUSTOMMODE && later.contains(w->objectName())))
-            continue;
-        if (auto* l = qobject_cast<QLabel*>(w))
-            out << w->objectName() + ": " + l->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            out << w->objectName() + ": " + b->text();
+        auto* l = qobject_cast<QLabel*>(w);
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        if ((l || b) && w->isVisibleTo(root) && !(id == PAGE_CUSTOMMODE && later.contains(w->objectName())))
+            out << w->objectName() + ": " + (l ? l->text() : b->text());
     }
     out.sort();
     return out;
@@ -195,14 +186,14 @@ private slots:
         QStringList bad, refreshed, opened;
         if (id == PAGE_COUNT) { // the shared popups: each notice, the keypad with its longest title
             g_language = uint8_t(language);
+            g_tip_flag = 1; // as if one showed: the notice is rebuilt, not run
             for (int kind : {TIP_USB_IN, TIP_USB_OUT, TIP_USB_READING}) {
-                g_tip_flag = 1; // as if one showed: the notice is rebuilt, not run
                 g_tip->tip_create(kind);
                 g_tip->show();
                 bad << overflows(g_tip);
-                g_tip->hide();
-                g_tip_flag = 0;
             }
+            g_tip->hide();
+            g_tip_flag = 0;
             g_numberkeyboard->label_show(language == LANG_RUSSIAN ? "Пароль" : "key", "**********");
             g_numberkeyboard->show();
             bad << overflows(g_numberkeyboard);
@@ -212,8 +203,7 @@ private slots:
             main_window->language_changed();
             bad = overflows(main_window);
         } else {
-            const auto makers = page_makers(AllPages{});
-            QWidget* page = makers.at(id)();
+            QWidget* page = make_page(id, AllPages{});
             pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
             page->show();
             p->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
@@ -223,7 +213,7 @@ private slots:
             refreshed = texts(page, id);
             pages::clear(id);
             delete page;
-            std::unique_ptr<QWidget> fresh(makers.at(id)());
+            std::unique_ptr<QWidget> fresh(make_page(id, AllPages{}));
             fresh->show();
             opened = texts(fresh.get(), id);
             bad = overflows(fresh.get());

