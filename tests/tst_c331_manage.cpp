@@ -10,6 +10,7 @@
 #include "sources/quenzsource.h"
 #include "ui/frame/syncupdate.h"
 
+#include <QElapsedTimer>
 #include <QtTest>
 
 #include <array>
@@ -108,6 +109,30 @@ private slots:
         for (int s = 0; s < SOURCE_COUNT; ++s)
             QTRY_COMPARE(src()->eeprom(s).writes, eeprom_writes[s] + s % 2);
         QTRY_COMPARE(saved_u16(blk::LED_WIDTH), uint16_t(2560));
+    }
+
+    // The tick the FPGA thread counts stands still: a scaler that held
+    // para_mutex while waiting for the LED reload would block the GUI.
+    void ledWaitLeavesParaMutexFreeAndIsBounded() {
+        para_write([](RynRamPara& p) {
+            write_led_size(p, 3840, 1080);
+            MutexLocker lock(&Utils::_led_para_init_mutex);
+            g_set_led_para = LED_PARA_REQUEST;
+            g_set_led_setup = 0;
+        });
+        QTRY_VERIFY([] {
+            MutexLocker lock(&Utils::_led_para_init_mutex);
+            return g_set_led_setup == 1;
+        }());
+        QThread::msleep(50);
+        QElapsedTimer t;
+        t.start();
+        para_write([](RynRamPara& p) { write_led_size(p, 3000, 1000); });
+        // Held through the wait, the lock would come free only after about
+        // LED_WAIT_LIMIT_MS: room for a loaded machine below that.
+        QVERIFY2(t.elapsed() < c331_manage::LED_WAIT_LIMIT_MS * 3 / 4, qPrintable(QString("GUI blocked %1 ms").arg(t.elapsed())));
+        QTRY_COMPARE_WITH_TIMEOUT(int(scaler()->led_wait_timeouts), timeouts_ + 1, 5000);
+        QTRY_COMPARE(scaler()->panel().width, 3000); // the value written during the wait
     }
 
     // Bursts of GUI writes (few values, so a field often goes back to its
