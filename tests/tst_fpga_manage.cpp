@@ -1,12 +1,10 @@
-// The simulated FPGA: register bounds, the running state, the link bits,
-// the LED-size reload handshake in ticks and the recovery package list.
+// The simulated FPGA: register bounds, the running state, the link bits and
+// the LED-size reload handshake in ticks.
 #include "testsupport.h"
 
-#include "core/devicepath.h"
 #include "core/global.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
-#include "fpga/rcv_recovery_file.h"
 
 #include <QtTest>
 
@@ -79,17 +77,6 @@ private slots:
         QCOMPARE(int(g_set_led_para), int(LED_PARA_REQUEST));
         QCOMPARE(led_deal_at(step5 + fpga_manage::LED_DONE_TICKS + late), 0);
         QCOMPARE(int(g_set_led_para), int(LED_PARA_IDLE));
-    }
-
-    // The package list takes regular files only (counts: tst_submenus).
-    void recoveryListTakesRegularFilesOnly() {
-        rcvRecovery* r = fpga()->recovery_parser;
-        const QString dir = device_path(QStringLiteral("/data/rcvrecovery"));
-        QVERIFY(QDir().mkpath(dir + "/sub"));
-        QVERIFY(QFile(dir + "/a.rcv").open(QIODevice::WriteOnly));
-        QVERIFY(QFile::link(dir + "/a.rcv", dir + "/link.rcv"));
-        QCOMPARE(r->get_dir_file(QStringLiteral("/data/rcvrecovery")), 0);
-        QCOMPARE(r->files(), QStringList{"a.rcv"});
     }
 };
 
