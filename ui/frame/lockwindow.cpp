@@ -15,6 +15,7 @@
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QPalette>
 #include <QPixmap>
 #include <array>
 #include <initializer_list>
@@ -168,6 +169,11 @@ void LockWindow::create_tiles() {
     tiles->installEventFilter(this);
     QFont font;
     font.setPixelSize(10);
+    // The names and infos are white by their palette, which draws the same
+    // as a style sheet of their own at a fraction of its cost. The numbers
+    // keep theirs: its background is also that of the marks over them.
+    QPalette white = tiles->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
     for (int w = 0; w < WINDOW_COUNT; ++w) {
         const int x = 155 * (w % 2);
         const int y = 50 * (w / 2);
@@ -183,12 +189,12 @@ void LockWindow::create_tiles() {
         t.name = new QLabel(tiles);
         t.name->setObjectName(QStringLiteral("tile_name_") + n);
         t.name->setGeometry(55 + x, 13 + y, 100, 15);
-        t.name->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        t.name->setPalette(white);
         t.name->setFont(font);
 
         t.info = new QLabel(tiles);
         t.info->setObjectName(QStringLiteral("tile_info_") + n);
-        t.info->setStyleSheet(QStringLiteral("color: rgb(255, 255, 255)"));
+        t.info->setPalette(white);
         t.info->setFont(font);
     }
     tiles->show();
