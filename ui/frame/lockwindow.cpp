@@ -110,8 +110,8 @@ LockWindow::LockWindow(QWidget* parent)
     set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
     set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
     ui->label_volume->hide();
-    image_init();
-    ip_changed();
+    // The tiles get their texts and marks from language_changed().
+    create_tiles();
 }
 
 LockWindow::~LockWindow() { delete ui; }
@@ -134,6 +134,7 @@ void LockWindow::para_init() {
     ui->label_bright->setText(QString::number(p->u16(blk::BRIGHTNESS)));
     ui->label_contrast->setText(QString::number(p->u16(blk::CONTRAST)));
     set_volume_icon();
+    ip_changed();
 }
 
 bool LockWindow::volume_check() const {
