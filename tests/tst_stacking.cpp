@@ -6,7 +6,10 @@
 
 #include "core/global.h"
 #include "ui/frame/keys.h"
+#include "ui/frame/lockwindow.h"
+#include "ui/frame/mainwindow.h"
 #include "ui/frame/numberkeyboard.h"
+#include "ui/frame/startup.h"
 #include "ui/frame/tip.h"
 
 #include <QApplication>
@@ -81,6 +84,18 @@ private slots:
         show_popup();
         QVERIFY2(seen == popup, "the popup came up under the newer page");
         QCOMPARE(window_at(centre), &page);  // and it is gone again
+    }
+
+    // Start-up shows the main menu after the home screen's first frame: it
+    // must come up under the home screen, and the home screen keep the keys.
+    void menu_shown_under_home_at_start() {
+        start_core();
+        MainWindow* main = start_panel(*qApp, 0);
+        QTRY_VERIFY(main->isVisible());
+        QWidget* home = g_lockwindow();
+        QVERIFY(home);
+        QCOMPARE(window_at(QPoint(160, 120)), home);
+        QTRY_COMPARE(QGuiApplication::focusWindow(), home->windowHandle());
     }
 };
 

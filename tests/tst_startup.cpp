@@ -1,6 +1,6 @@
 // Start-up as main runs it (without the pause for the chips): the home
-// screen in front of the main menu, and the shared keypad and notice made
-// once the first frame is shown, with the menu's pictures.
+// screen in front, and the shared keypad and notice made once the first
+// frame is shown, with the menu's pictures and the menu itself.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -26,6 +26,9 @@ private slots:
         QVERIFY(g_lockwindow() && g_lockwindow()->isVisible());
         QVERIFY(!g_numberkeyboard && !g_tip);
         QTRY_VERIFY(g_numberkeyboard && g_tip);
+        // The menu, shown under the home screen by then, must not take the keys.
+        QVERIFY(main->isVisible());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), g_lockwindow()->windowHandle());
         // The menu under the home screen has its pictures by then.
         for (const char* name : {"machinestate", "inputchoose", "toolButton1", "Button_lock"})
             QVERIFY2(!main->findChild<QPushButton*>(name)->icon().isNull(), name);

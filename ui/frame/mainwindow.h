@@ -9,6 +9,7 @@ namespace Ui {
 class MainWindow;
 }
 class QFrame;
+class LookCache;
 class QLabel;
 class QPushButton;
 
@@ -104,6 +105,7 @@ private:
     QWidget* widget_mode = nullptr;
     QLabel* grid_title = nullptr;
     QLabel* pointer = nullptr;
+    LookCache* looks = nullptr;
 };
 
 inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QThread>
 #include <QTimer>
@@ -30,10 +31,34 @@ void start_core() {
 }
 
 namespace {
-// Makes the shared keypad and notice and gives the main menu its pictures
-// once the home screen has painted its first frame: the keypad and notice
-// cost as much as the home screen itself, and nothing shows them or the
-// menu under the home screen before a key is pressed.
+// The menu lies under the home screen and is not seen before a key leaves
+// the home screen, so it is polished and painted after the home screen's
+// first frame. Every widget posted itself a polish request when it was
+// made; those of the menu would polish it before that frame.
+void hold_polish(QWidget* w) {
+    QCoreApplication::removePostedEvents(w, QEvent::PolishRequest);
+    for (QWidget* child : w->findChildren<QWidget*>())
+        QCoreApplication::removePostedEvents(child, QEvent::PolishRequest);
+}
+
+// A window shown comes up on top of the others and takes the keys: the page
+// in front gets both back. (The offscreen platform has no stacking, and
+// says so on every raise.)
+void show_under_front_page(MainWindow* main) {
+    main->show();
+    RynPage* front = pages::at(g_page_focus);
+    if (!front || front == main)
+        return;
+    QWidget* w = front->page_widget();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        w->raise();
+    w->activateWindow();
+}
+
+// Once the home screen has painted its first frame: makes the shared
+// keypad and notice, gives the main menu its pictures and shows it under
+// the home screen. The keypad and notice cost as much as the home screen
+// itself, and nothing shows them or the menu before a key is pressed.
 class AfterFirstFrame : public QObject {
 public:
     explicit AfterFirstFrame(MainWindow* main) : QObject(main), main_(main) {}
@@ -50,6 +75,7 @@ private:
     void make() {
         MainWindow::create_shared_widgets();
         main_->show_pictures();
+        show_under_front_page(main_);
         // Over the right half of the screen, so the page's left half stays visible.
         g_numberkeyboard->setGeometry(main_->x() + 160, main_->y(), 160, 240);
         deleteLater();
@@ -63,6 +89,7 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     panel_fonts_init();
     MainWindow::defer_until_first_frame = true;
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
+    hold_polish(mainwindow);
     auto* ticks = new QTimer(&app);
     QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
     ticks->start(10);
@@ -77,7 +104,7 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     if (pause_seconds)
         QThread::sleep(pause_seconds);
 
-    mainwindow->show();
+    // The home screen over the main menu, which shows after its first frame.
     g_page_focus = PAGE_MAINWINDOW;
     LockWindow* home = pages::open<LockWindow>(false);
     home->installEventFilter(new AfterFirstFrame(mainwindow));

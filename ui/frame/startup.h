@@ -8,5 +8,6 @@ class MainWindow;
 void start_core();
 // With the QApplication: the main window with its 10 ms clock, the
 // simulated device's threads, `pause_seconds` for the chips to settle, the
-// home screen and the dispatcher's connections.
+// home screen and the dispatcher's connections. The main window shows under
+// the home screen once the home screen's first frame is painted.
 MainWindow* start_panel(QApplication& app, unsigned pause_seconds);

@@ -1,0 +1,120 @@
+// The main menu drawn from its entries' pictures: the frame on the screen
+// must stay what the style draws, pixel for pixel.
+#include "testsupport.h"
+
+#include "core/global.h"
+#include "ui/frame/keys.h"
+#include "ui/frame/lookcache.h"
+#include "ui/frame/mainwindow.h"
+
+#include <QBackingStore>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+MainWindow* mw = nullptr;
+LookCache* cache() {
+    return mw->findChild<LookCache*>();
+}
+
+// The window's frame as the screen gets it, every widget painted anew.
+QImage screen(bool pictures) {
+    LookCache::enabled = pictures;
+    mw->repaint();
+    const QImage shown = static_cast<const QImage*>(mw->backingStore()->paintDevice())->copy();
+    LookCache::enabled = true;
+    return shown;
+}
+// Both looks of the six entries drawn (in idle time, after a paint).
+bool pictures_ready() {
+    mw->repaint();
+    return QTest::qWaitFor([] { return cache()->ready() == 12; }, 5000);
+}
+QString differs(const QImage& a, const QImage& b) {
+    if (a.size() != b.size())
+        return QStringLiteral("sizes differ");
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("first difference at %1,%2: %3 instead of %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 0, 16)
+                    .arg(b.pixel(x, y), 0, 16);
+    return QString();
+}
+#define COMPARE_FRAMES(with, without)                                                              \
+    do {                                                                                           \
+        const QString d = differs(with, without);                                                  \
+        QVERIFY2(d.isEmpty(), qPrintable(d));                                                      \
+    } while (0)
+} // namespace
+
+class TstLookCache : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { mw = new MainWindow(nullptr); }
+    void init() {
+        testsupport::fresh_device();
+        g_lcd_lang_valid = 0x1F;
+        g_page_focus = PAGE_MAINWINDOW;
+        mw->menulist_init();
+        mw->language_changed();
+        mw->show();
+    }
+    void cleanup() { testsupport::close_all_pages(); }
+    void cleanupTestCase() { delete mw; }
+
+    // Every focus position in every language (the menu icons differ in
+    // size per language): a picture shows the same pixels as the style,
+    // rounded corners and their blended edges included.
+    void menu_frames_equal_the_style_data() {
+        QTest::addColumn<int>("language");
+        const char* names[] = {"simplified Chinese", "English", "Russian", "Vietnamese",
+                               "traditional Chinese"};
+        for (int l = 0; l < 5; ++l)
+            QTest::newRow(names[l]) << l;
+    }
+    void menu_frames_equal_the_style() {
+        QFETCH(int, language);
+        g_language = uint8_t(language);
+        mw->language_changed();
+        for (int entry = 0; entry < 6; ++entry) {
+            QVERIFY(pictures_ready());
+            COMPARE_FRAMES(screen(true), screen(false));
+            testsupport::key(PANEL_KEY_RIGHT);
+        }
+    }
+
+    // Pictures drawn before a change of icon (a new language) or of style
+    // must not show: the first frame after it is the style's.
+    void stale_pictures_are_not_shown() {
+        QVERIFY(pictures_ready());
+        g_language = 2;
+        mw->language_changed();
+        COMPARE_FRAMES(screen(true), screen(false));
+        QVERIFY(pictures_ready());
+        auto* tile = mw->findChild<QPushButton*>("inputchoose");
+        const QString sheet = tile->styleSheet();
+        tile->setStyleSheet(sheet + QStringLiteral("*:flat{background-color: rgb(90, 0, 0);}"));
+        QVERIFY(cache()->ready() < 12);
+        testsupport::key(PANEL_KEY_RIGHT);
+        COMPARE_FRAMES(screen(true), screen(false));
+        tile->setStyleSheet(sheet);
+    }
+
+    // A grab draws the button alone, as the style does: the pictures hold
+    // the window's background at the rounded corners, which a grab lacks.
+    void grab_draws_the_button_alone() {
+        QVERIFY(pictures_ready());
+        auto* tile = mw->findChild<QPushButton*>("machinestate");
+        const QImage with = tile->grab().toImage();
+        LookCache::enabled = false;
+        const QImage without = tile->grab().toImage();
+        LookCache::enabled = true;
+        COMPARE_FRAMES(with, without);
+    }
+};
+
+QTEST_MAIN(TstLookCache)
+#include "tst_lookcache.moc"
