@@ -33,13 +33,7 @@ pthread_mutex_t Utils::_check_nosig_mutex = PTHREAD_MUTEX_INITIALIZER;
 
 std::atomic<bool> Utils::test_interrupt_before_rename{false};
 
-unsigned Utils::getTimeSpace(unsigned stamp) {
-    const unsigned now = G_timeTicks;
-    if (now >= stamp)
-        return now - stamp;
-    // The counter wrapped past 0xFFFFFFFF since the stamp was taken.
-    return now - stamp - 1;
-}
+unsigned Utils::getTimeSpace(unsigned stamp) { return getTimeSpace(stamp, G_timeTicks); }
 
 uint8_t Utils::BCC(const uint8_t* data, int len) {
     uint8_t x = 0;

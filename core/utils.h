@@ -22,6 +22,13 @@ public:
 
     // Ticks of G_timeTicks since `stamp`, allowing for wrap-around.
     static unsigned getTimeSpace(unsigned stamp);
+    // The same for a value of the counter already read.
+    static unsigned getTimeSpace(unsigned stamp, unsigned now) {
+        if (now >= stamp)
+            return now - stamp;
+        // The counter wrapped past 0xFFFFFFFF since the stamp was taken.
+        return now - stamp - 1;
+    }
     // XOR of `len` bytes.
     static uint8_t BCC(const uint8_t* data, int len);
     // Runs a shell command under _system_mutex; only a device build without

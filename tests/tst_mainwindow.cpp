@@ -13,6 +13,8 @@
 
 #include <QPushButton>
 #include <QtTest>
+#include <cstdio>
+#include <sys/wait.h>
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
@@ -110,6 +112,47 @@ private slots:
         QCOMPARE(factoryage_log.size(), 1);
         ticks(1);
         QCOMPARE(factoryage_log.size(), 2);
+    }
+
+    // The USB watcher is enabled 1000 ticks (10 s) after its stamp, not a
+    // tick earlier; across the counter's wrap getTimeSpace counts one tick
+    // less, so it comes one tick later. No ageing sample falls in between.
+    void usb_watcher_after_1000_ticks_data() {
+        QTest::addColumn<uint>("start");
+        QTest::addColumn<int>("due");
+        QTest::newRow("from the start") << 0u << 1000;
+        QTest::newRow("across the counter's wrap") << 0xFFFFFE00u << 1001;
+    }
+    void usb_watcher_after_1000_ticks() {
+        QFETCH(uint, start);
+        QFETCH(int, due);
+        G_timeTicks = G_delay_usbserver_ticks = G_factoryage_ticks = start;
+        g_delay_usbserver = 0;
+        ticks(due - 1);
+        QCOMPARE(int(g_delay_usbserver), 0);
+        ticks(1);
+        QCOMPARE(int(g_delay_usbserver), 1);
+        QCOMPARE(G_timeTicks.load(), uint32_t(start + uint32_t(due)));
+        QCOMPARE(factoryage_log.size(), 0);
+    }
+
+    // A reboot request ends the program (the PC's stand-in for the reboot)
+    // on the 300th tick after it, not before.
+    void reboot_three_seconds_after_the_request() {
+        int status = 0;
+        const QByteArray out = testsupport::run_forked(
+            [] {
+                G_timeTicks = G_reboot_tickTicks = 77;
+                g_app_reset_flag = 1;
+                ticks(299);
+                std::printf("299 ticks\n");
+                std::fflush(stdout);
+                ticks(1);
+                std::printf("still running\n");
+            },
+            false, &status);
+        QVERIFY2(out.startsWith("299 ticks\nreboot") && !out.contains("still running"), out.constData());
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
 
     // Register 42 from 250 to 3 advanced 9 across the 8-bit wrap: the

@@ -577,27 +577,31 @@ void MainWindow::update_start() { firmware_update_start(); }
 
 void MainWindow::update_over() { firmware_update_over(); }
 
+// A hundred times a second: the common path is a few loads and compares.
 void MainWindow::slot_update_timer_ticks() {
-    G_timeTicks = G_timeTicks + 1;
+    // Only this thread writes the counter, so the checks below use the value
+    // written instead of reading it back (the other threads read it).
+    const uint32_t now = G_timeTicks.load(std::memory_order_relaxed) + 1;
+    G_timeTicks.store(now, std::memory_order_release);
     SyncUpdate::pInstance()->retry_skipped_save();
     // A worker may raise the update flag before the banner exists.
     if (g_update_flag && g_move_update)
         g_move_update->update_time_deal();
     if (g_tip_flag && g_tip)
         g_tip->tip_outtime_deal();
-    if (g_app_reset_flag && Utils::getTimeSpace(G_reboot_tickTicks) >= kRebootDelayTicks)
+    if (g_app_reset_flag && Utils::getTimeSpace(G_reboot_tickTicks, now) >= kRebootDelayTicks)
         Utils::shell_exec("reboot");
-    if (Utils::getTimeSpace(G_factoryage_ticks) > kAgeingPeriodTicks - 1) {
-        G_factoryage_ticks = G_timeTicks;
+    if (Utils::getTimeSpace(G_factoryage_ticks, now) > kAgeingPeriodTicks - 1) {
+        G_factoryage_ticks = now;
         fpga_manage* fpga = fpga_manage::p_fpga_manage;
         if (fpga && pc_cmd_valid == 0 && fpga->get_fpga_status())
             getagelog();
         if (factoryage* page = g_factoryage())
             page->update_agelog();
-        G_factoryage_ticks = G_timeTicks;
+        G_factoryage_ticks = now;
     }
     if (g_delay_usbserver == 0 &&
-        Utils::getTimeSpace(G_delay_usbserver_ticks) >= kUsbWatcherDelayTicks)
+        Utils::getTimeSpace(G_delay_usbserver_ticks, now) >= kUsbWatcherDelayTicks)
         g_delay_usbserver = 1;
 }
 

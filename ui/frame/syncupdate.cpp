@@ -151,8 +151,3 @@ void SyncUpdate::save_changes() {
             debug_printf("the parameter file cannot be written: tried again at the next change\n");
     }
 }
-
-void SyncUpdate::retry_skipped_save() {
-    if (save_skipped_)
-        save_changes();
-}

@@ -13,7 +13,10 @@ public:
 
     // Called by the 10 ms tick: a save that found para_mutex taken is tried
     // again here, not only at the next parameter change.
-    void retry_skipped_save();
+    void retry_skipped_save() {
+        if (save_skipped_)
+            save_changes();
+    }
 
 public slots:
     void para_sync(int code);
