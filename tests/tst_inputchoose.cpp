@@ -8,6 +8,7 @@
 #include "ui/pages/inputchoose.h"
 
 #include <QFrame>
+#include <QPointer>
 #include <functional>
 
 using IntList = QVector<int>;
@@ -179,8 +180,53 @@ private slots:
         });
     }
 
+    // A closed page is kept and opened again: it must come back as a new
+    // page would, whatever level, window and page it closed on and whatever
+    // changed while it was closed (a stale level, page or tab would send the
+    // next OK to the wrong window).
+    void reopened_page_is_as_new_data() {
+        QTest::addColumn<QString>("keys"); // to the state it closes in
+        QTest::addColumn<int>("change");   // while closed: 0 none, 1 windows, 2 language and crops
+        QTest::newRow("Back from page 1 of the crops") << "krrrkrrrbbb" << 0;
+        QTest::newRow("MODE on the source list, then window 2 enabled and current") << "rkr" << 1;
+        QTest::newRow("Back on the EDID button, then Russian and no crops") << "rrrb" << 2;
+    }
+    void reopened_page_is_as_new() {
+        QFETCH(QString, keys);
+        QFETCH(int, change);
+        setup({1, 1}, {4, 0x8001}, "4.1 4.2 4.3 4.4");
+        QPointer<InputChoose> closed;
+        run_page([&] {
+            closed = page();
+            press(keys + (keys.endsWith('b') ? "" : "m"));
+        });
+        QVERIFY(closed && !closed->isVisible());
+        if (change == 1) {
+            para()->set_u16(blk::window(2, blk::WIN_ENABLE), 1);
+            g_image_current = 2;
+        } else if (change == 2) {
+            para()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
+            g_language = LANG_RUSSIAN;
+            set_crops("");
+        }
+        para()->RamParaShadow = para()->RamParaBlock;
+        run_page([&] {
+            QCOMPARE(page(), closed.data());
+            InputChoose fresh;
+            fresh.para_init();
+            fresh.language_changed();
+            const IntList opened = state();
+            QCOMPARE(opened, (IntList{fresh.ui_seltype, fresh.select_window, fresh.select_source,
+                                      fresh.current_page, fresh.focus()}));
+            QCOMPARE(page()->grab().toImage(), fresh.grab().toImage());
+            press("k"); // both on the source list of the same window
+            QCOMPARE(int(page()->select_listseq), int(fresh.select_listseq));
+        });
+    }
+
     // The in-use badge goes by the crop number (40 is the highest). A word
-    // naming nothing marks nothing; the console says so once, not per redraw.
+    // naming nothing marks nothing; the console says so once per opening,
+    // not per redraw.
     void source_word_marks_its_entry_data() {
         QTest::addColumn<int>("word");
         QTest::addColumn<QString>("crops");
@@ -196,13 +242,17 @@ private slots:
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
         });
-        run_page([&] {
-            press("kk");
-            QCOMPARE(badges(), badge);
-            press("bbrl"); // and redraw
-        });
+        // Each opening is a new page, which says it once more.
+        for (int opening = 0; opening < 2; ++opening) {
+            run_page([&] {
+                press("kk");
+                QCOMPARE(badges(), badge);
+                press("bbrl"); // and redraw
+                press("lb");   // closed, kept
+            });
+        }
         qInstallMessageHandler(nullptr);
-        QCOMPARE(warnings, badge.isEmpty() ? 1 : 0);
+        QCOMPARE(warnings, badge.isEmpty() ? 2 : 0);
     }
 };
 

@@ -7,6 +7,7 @@
 
 #include <QDebug>
 #include <array>
+#include <utility>
 
 RynPage::~RynPage() = default;
 
@@ -17,6 +18,8 @@ struct Entry {
     int parent = PAGE_MAINWINDOW;
 };
 std::array<Entry, PAGE_COUNT> registry;
+// Closed pages kept for their next opening, hidden and unregistered.
+std::array<RynPage*, PAGE_COUNT> kept{};
 
 bool valid(int id) { return id >= 0 && id < PAGE_COUNT; }
 }  // namespace
@@ -51,12 +54,27 @@ void forget(RynPage* page) {
     for (Entry& e : registry)
         if (e.page == page)
             e.page = nullptr;
+    for (RynPage*& k : kept)
+        if (k == page)
+            k = nullptr;
 }
 
-static void close_widget(RynPage* page) {
+RynPage* take_kept(int id) {
+    if (!valid(id) || !kept[size_t(id)] || kept[size_t(id)]->exec_depth > 0)
+        return nullptr;
+    return std::exchange(kept[size_t(id)], nullptr);
+}
+
+// Deleted once closed, or hidden and kept for the next opening (one per id).
+static void close_widget(int id, RynPage* page) {
     QWidget* w = page->page_widget();
-    w->setAttribute(Qt::WA_DeleteOnClose);
+    const bool keep = valid(id) && page->keep_when_closed() && !kept[size_t(id)] &&
+                      !w->testAttribute(Qt::WA_DeleteOnClose);
+    if (!keep)
+        w->setAttribute(Qt::WA_DeleteOnClose);
     w->close();
+    if (keep && !w->isVisible())
+        kept[size_t(id)] = page;
 }
 
 void close(int id) {
@@ -66,7 +84,7 @@ void close(int id) {
         return;
     }
     const int parent = parent_of(id);
-    close_widget(page);
+    close_widget(id, page);
     clear(id);
     if (RynPage* p = at(parent))
         p->language_changed();
@@ -82,7 +100,7 @@ void mode_shortcut() {
         if (!page)
             break;
         const int parent = parent_of(id);
-        close_widget(page);
+        close_widget(id, page);
         clear(id);
         id = parent;
     }

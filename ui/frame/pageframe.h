@@ -69,6 +69,14 @@ public:
     virtual void language_changed() = 0;
     // The refresh after a parameter change (SyncUpdate::para_sync).
     virtual void syncUpdate(int code) = 0;
+    // A page whose construction is costly may be kept when it closes and
+    // opened again instead of a new one (see pages::create). Its para_init()
+    // must then bring every value back to what a new page starts with.
+    virtual bool keep_when_closed() const { return false; }
+
+    // Modal runs of this page still on the stack (pages::open): a kept page
+    // is not opened again before its last exec() has returned.
+    int exec_depth = 0;
 };
 
 // The page registry: one entry per PAGE_ID, non-null exactly while that
@@ -85,8 +93,14 @@ int id_of(const RynPage* page);
 bool is_open(int id);
 template <class T> T* get() { return dynamic_cast<T*>(at(T::ID)); }
 
+// The closed page of `id` kept for its next opening, handed over (null when
+// there is none, or its last modal run has not returned yet).
+RynPage* take_kept(int id);
+
 // A page of class T, built with a null parent and filled: para_init(), then
-// language_changed(). Not registered yet.
+// language_changed(). Not registered yet. A page that keeps itself when
+// closed is taken back instead of built anew when one is kept: hidden,
+// unregistered and filled as a new one by the same two calls.
 // Opens page T in front of the page named by g_page_focus: created as
 // above, registered under T::ID
 // with the page in front as its parent, made the page in front, then run
@@ -95,7 +109,9 @@ template <class T> T* get() { return dynamic_cast<T*>(at(T::ID)); }
 // exists. The home screen is a dialog shown with show(): pass modal = false.
 template <class T> T* create() {
     static_assert(T::ID < PAGE_COUNT, "a page states its id as static constexpr PAGE_ID ID");
-    T* page = new T(nullptr);
+    T* page = dynamic_cast<T*>(take_kept(T::ID));
+    if (!page)
+        page = new T(nullptr);
     page->para_init();
     page->language_changed();
     return page;
@@ -107,7 +123,11 @@ template <class T> T* open(bool modal = std::is_base_of_v<QDialog, T>) {
     g_page_focus = T::ID;
     if constexpr (std::is_base_of_v<QDialog, T>) {
         if (modal) {
+            const QPointer<QWidget> alive(page);
+            ++page->exec_depth;
             page->exec();
+            if (alive)
+                --page->exec_depth;
             return nullptr;
         }
     }

@@ -181,6 +181,20 @@ InputChoose::InputChoose(QWidget* parent)
         on_Button_source_clicked();
     };
 
+}
+
+void InputChoose::para_init() {
+    // What menulist_init and the fill below leave as they were.
+    select_source = 0;
+    select_listseq = 0;
+    using_crop = 0;
+    using_crop_index = 0;
+    window_focus = 0;
+    max_page = 0;
+    warned_word.fill(-1);
+    sources.select(0);
+    entries.set_count(0);
+
     menulist_init();
     para()->RynCropSourceInit();
     crop_source_num_update();
@@ -261,19 +275,42 @@ int InputChoose::tab_of_window(int window) const {
 }
 
 void InputChoose::initMenu() {
+    // Window 0 always has a tab; the others only while enabled.
+    std::array<uint8_t, WINDOW_COUNT> tabbed{};
+    int count = 0;
+    for (int w = 0; w < WINDOW_COUNT; ++w)
+        if (w == 0 || window_enabled(w))
+            tabbed[size_t(count++)] = uint8_t(w);
+    // The same windows keep their tabs: only the names and the focus frame
+    // are set again.
+    if (!tab_frame || count != window_count ||
+        !std::equal(tabbed.begin(), tabbed.begin() + count, window_of_tab.begin()))
+        make_tabs(tabbed, count);
+    else
+        for (int t = 0; t < window_count; ++t)
+            TextCreate(window_of_tab[size_t(t)]);
+    set_style(focus_frame, kTabFocus);
+    const int tab = tab_of_window(select_window);
+    if (tab >= 0)
+        focus_frame->setGeometry(7 + 50 * tab, 0, 51, 46);
+    std::vector<QWidget*> level0(size_t(window_count), nullptr);
+    level0.push_back(ui->button_inputcut);
+    level0.push_back(ui->button_EDID);
+    windows.set(std::move(level0));
+}
+
+void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int count) {
     delete tab_frame;
     tab_name.fill(nullptr);
+    window_of_tab.fill(0);
     window_count = 0;
     tab_frame = new QFrame(this);
     tab_frame->setGeometry(0, 42, 320, 47);
     focus_frame = new QFrame(tab_frame);
     focus_frame->setStyleSheet(kTabFocus);
 
-    for (int w = 0; w < WINDOW_COUNT; ++w) {
-        // Window 0 always has a tab; the others only while enabled.
-        if (w != 0 && !window_enabled(w))
-            continue;
-        const int t = window_count;
+    for (int t = 0; t < count; ++t) {
+        const int w = tabbed[size_t(t)];
         auto* tab = new QLabel(tab_frame);
         tab->setGeometry(10 + 50 * t, 3, 45, 40);
         tab->setText(QString::asprintf("%d", w + 1));
@@ -293,15 +330,9 @@ void InputChoose::initMenu() {
         set_label_pixmap(state, png("state_on.png"));
 
         window_of_tab[size_t(t)] = uint8_t(w);
-        if (w == select_window)
-            focus_frame->setGeometry(7 + 50 * t, 0, 51, 46);
         ++window_count;
     }
     tab_frame->show();
-    std::vector<QWidget*> level0(size_t(window_count), nullptr);
-    level0.push_back(ui->button_inputcut);
-    level0.push_back(ui->button_EDID);
-    windows.set(std::move(level0));
 }
 
 void InputChoose::TextCreate(int window, int) {

@@ -56,8 +56,12 @@ public:
     void source_check_update();
     void input_source_changed(int window);
 
+    // Fills the page as a new one starts, from the block and the crop
+    // table; a closed page is kept and filled again (keep_when_closed).
+    void para_init() override;
     void language_changed() override;
     void syncUpdate(int code) override;
+    bool keep_when_closed() const override { return true; }
 
     // The focused entry of the open level: a tab (0..), POS_CROP_BUTTON or
     // POS_EDID_BUTTON; a list position; an entry position on the shown page.
@@ -97,6 +101,8 @@ private:
     // already runs inside the dispatcher).
     void show_window_focus();
     int tab_of_window(int window) const;
+    // A new tab frame with a tab for each of the first `count` windows.
+    void make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int count);
     // Entry position (0 the input itself) of the window's own choice among
     // the entries of using_source; -1 when it is not listed.
     int in_use_position() const;
