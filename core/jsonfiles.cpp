@@ -11,7 +11,10 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <mutex>
+#include <set>
+#include <utility>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -117,10 +120,11 @@ struct FileIdentity {
     }
 };
 
-FileIdentity identity_of(const std::string& device_file) {
+// `path` is the file's place on this machine (device_path_std).
+FileIdentity identity_of(const std::string& path) {
     FileIdentity id;
     struct stat st {};
-    if (::stat(device_path_std(device_file).c_str(), &st) != 0)
+    if (::stat(path.c_str(), &st) != 0)
         return id;
     id.exists = true;
     id.dev = st.st_dev;
@@ -137,7 +141,34 @@ struct AliasCache {
     FileIdentity identity;
     bool ok = false;
     pt::ptree tree;
+    // The first entry of each kind and id, as a walk of the tree finds it:
+    // a lookup is asked for every name on a page at every redraw.
+    std::map<std::pair<std::string, int>, ALIAS_PARA> entries;
 };
+
+void index_entries(AliasCache& cache) {
+    cache.entries.clear();
+    std::set<std::string> kinds;
+    for (const auto& kind : cache.tree) {
+        // A second object of the same name is never reached by a path.
+        if (!kinds.insert(kind.first).second)
+            continue;
+        const auto list = kind.second.get_child_optional("namelist");
+        if (!list)
+            continue;
+        for (const auto& item : *list) {
+            const pt::ptree& entry = item.second;
+            const auto entry_id = entry.get_optional<int>("id");
+            if (!entry_id)
+                continue;
+            ALIAS_PARA found;
+            found.id = *entry_id;
+            found.valid = entry.get<std::string>("valid", "");
+            found.name = entry.get<std::string>("name", "");
+            cache.entries.emplace(std::make_pair(kind.first, *entry_id), found);
+        }
+    }
+}
 
 AliasCache& alias_cache() {
     static AliasCache cache;
@@ -155,35 +186,25 @@ int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
     AliasCache& cache = alias_cache();
     std::lock_guard<std::mutex> lock(cache.mutex);
     const std::string path = device_path_std(ALIAS_FILE);
-    const FileIdentity now = identity_of(ALIAS_FILE);
+    const FileIdentity now = identity_of(path);
     if (!cache.loaded || cache.path != path || !(cache.identity == now)) {
         cache.tree.clear();
         cache.ok = now.exists && read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
         // A broken file is removed by the reader: remember that state.
-        cache.identity = cache.ok ? now : identity_of(ALIAS_FILE);
+        cache.identity = cache.ok ? now : identity_of(path);
         cache.path = path;
         cache.loaded = true;
+        index_entries(cache);
     }
     if (!cache.ok)
         return 0;
-    const pt::ptree& tree = cache.tree;
-    auto list = tree.get_child_optional(pt::ptree::path_type(kind + "/namelist", '/'));
-    if (!list)
+    const auto it = cache.entries.find(std::make_pair(kind, id));
+    if (it == cache.entries.end())
         return 0;
-    for (const auto& item : *list) {
-        const pt::ptree& entry = item.second;
-        const auto entry_id = entry.get_optional<int>("id");
-        if (!entry_id || *entry_id != id)
-            continue;
-        ALIAS_PARA found;
-        found.id = *entry_id;
-        found.valid = entry.get<std::string>("valid", "");
-        found.name = entry.get<std::string>("name", "");
-        if (out)
-            *out = found;
-        return (found.valid != "off" && !found.name.empty()) ? 1 : 0;
-    }
-    return 0;
+    const ALIAS_PARA& found = it->second;
+    if (out)
+        *out = found;
+    return (found.valid != "off" && !found.name.empty()) ? 1 : 0;
 }
 
 int get_json_omenu_para(const char* file, OSD_LIST* list) {

@@ -13,7 +13,9 @@ namespace {
 using testsupport::write_file;
 bool exists(const QString& device) { return QFile::exists(device_path(device)); }
 const QString kAlias = "/data/configs/alias.json", kOmenu = "/data/configs/omenu.json";
-const QByteArray ALIAS = R"({"source": {"namelist": [{"id": 3, "valid": "off", "name": "Spare"}]},
+// The first entry of an id counts, one without a number is passed over.
+const QByteArray ALIAS = R"({"source": {"namelist": [{"id": "x", "name": "No id"},
+    {"id": 3, "valid": "off", "name": "Spare"}, {"id": 3, "valid": "on", "name": "Later"}]},
   "usermode": {"namelist": [{"id": 0, "valid": "on", "name": "Вечер"}]}})";
 const QByteArray OMENU = R"({"menu": [{"x": 10, "fontpara": {"texts": "Xin chào"}}, {"x": 99}]})";
 } // namespace

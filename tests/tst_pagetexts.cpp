@@ -224,6 +224,18 @@ private slots:
         QCOMPARE(refreshed, opened);
     }
 
+    // Names are cut once and the cut remembered: a cut made for one font or
+    // width must not come back for another.
+    void elided_text_per_font_and_width() {
+        const QString name = QStringLiteral("Stage PC on the left wing");
+        const QFont small = pixel_font(9), large = pixel_font(10);
+        for (int round = 0; round < 2; ++round)
+            for (const QFont& font : {small, large})
+                for (int width : {40, 60, 1000})
+                    QCOMPARE(elided_text(font, name, width),
+                             QFontMetrics(font).elidedText(name, Qt::ElideRight, width));
+    }
+
 private:
     MainWindow* main_window = nullptr;
 };

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
+#include <vector>
 
 void panel_fonts_init() {
     // DejaVu Sans Condensed (fonts-dejavu-extra) sets the Russian and
@@ -21,7 +23,26 @@ QString fitted_text(const QLabel* label, QString text) {
     if (!label)
         return text;
     label->ensurePolished();  // the font a style sheet gives it
-    return QFontMetrics(label->font()).elidedText(text, Qt::ElideRight, label->contentsRect().width());
+    return elided_text(label->font(), text, label->contentsRect().width());
+}
+
+QString elided_text(const QFont& font, const QString& text, int width) {
+    struct Cut {
+        QFont font;
+        int width;
+        QString text;
+    };
+    static QHash<QString, std::vector<Cut>> cuts;
+    // A few dozen names and widths in use; a user renaming things for
+    // long does not grow it without end.
+    if (cuts.size() > 256)
+        cuts.clear();
+    std::vector<Cut>& known = cuts[text];
+    for (const Cut& c : known)
+        if (c.width == width && c.font == font)
+            return c.text;
+    known.push_back({font, width, QFontMetrics(font).elidedText(text, Qt::ElideRight, width)});
+    return known.back().text;
 }
 
 void align_short_row(QLabel* label, Qt::Alignment horizontal) {

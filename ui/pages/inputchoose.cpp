@@ -13,7 +13,6 @@
 
 #include <QDebug>
 #include <QFont>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPixmap>
@@ -70,6 +69,17 @@ const QString kEntriesBrowsing = QStringLiteral("#frame{border:1px solid rgb(255
 const QString kEntriesIdle = QStringLiteral("#frame{border:1px solid rgb(71, 119, 255);}") + kEntryLooks;
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
+
+// The page's style sheet gives every child the page's background, and each
+// child fills its box with it again before drawing. A child without a
+// border of its own lying on a fill of that same colour (or of its
+// parent's own, the same way) skips the fill: the parent's shows through,
+// the same pixels for less work. (A frame's border is drawn with that
+// fill.)
+template <class W> W* on_same_fill(W* w) {
+    w->setAttribute(Qt::WA_NoSystemBackground);
+    return w;
+}
 
 RynRamPara* para() {
     return RynRamPara::pInstance();
@@ -142,6 +152,13 @@ InputChoose::WindowChoice window_choice(int w) {
 InputChoose::InputChoose(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
     ui->setupUi(this);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->label_title, ui->button_inputcut, ui->button_EDID, ui->sourcelistseq0name,
+             ui->sourcelistseq1name, ui->sourcelistseq2name, ui->sourcelistseq3name,
+             ui->sourcelistseq4name, ui->sourcelistseq5name, ui->sourcelistseq0pixmap,
+             ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
+             ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap})
+        on_same_fill(w);
 
     // Level 0: the window tabs (drawn by the focus frame), then the crop
     // and EDID buttons.
@@ -304,7 +321,7 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
     tab_name.fill(nullptr);
     window_of_tab.fill(0);
     window_count = 0;
-    tab_frame = new QFrame(this);
+    tab_frame = on_same_fill(new QFrame(this));
     tab_frame->setGeometry(0, 42, 320, 47);
     focus_frame = new QFrame(tab_frame);
     focus_frame->setStyleSheet(kTabFocus);
@@ -317,14 +334,14 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
         tab->setAlignment(Qt::AlignCenter);
         tab->setStyleSheet(QString("background-color: %1;font: 9px").arg(kTabColour[size_t(w)]));
 
-        auto* name = new QLabel(tab);
+        auto* name = on_same_fill(new QLabel(tab));
         name->setObjectName(QStringLiteral("tab_name"));
         name->setGeometry(0, 1, 30, 12);
         name->setTextFormat(Qt::PlainText);
         tab_name[size_t(w)] = name;
         TextCreate(w);
 
-        auto* state = new QLabel(tab);
+        auto* state = on_same_fill(new QLabel(tab));
         state->setGeometry(33, 1, 7, 7);
         state->setScaledContents(true);
         set_label_pixmap(state, png("state_on.png"));
@@ -464,7 +481,7 @@ void InputChoose::source_name_update() {
     const std::array<QLabel*, SOURCE_COUNT> labels = {
         ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
         ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name};
-    const QFontMetrics metrics(pixel_font(9));
+    const QFont font = pixel_font(9);
     for (int p = 0; p < SOURCE_COUNT; ++p) {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         const uint8_t count = uint8_t(get_source_num(id));
@@ -472,8 +489,7 @@ void InputChoose::source_name_update() {
         const QString alias = alias_name("source", id, &found);
         // A user's name is plain text, however it reads.
         const QString name =
-            found ? metrics.elidedText(alias, Qt::ElideRight, labels[size_t(p)]->width() - 16)
-                        .toHtmlEscaped()
+            found ? elided_text(font, alias, labels[size_t(p)]->width() - 16).toHtmlEscaped()
                   : sourceinfo::get_source_name_by_listseq(p);
         labels[size_t(p)]->setText(
             sourceinfo::get_source_specialstyle1_by_sourceid(id, name, count));
@@ -539,7 +555,7 @@ void InputChoose::initSource() {
     }
     while (int(boxes.size()) < shown)
         boxes.push_back(make_entry_box(int(boxes.size())));
-    const QFontMetrics metrics(pixel_font(10));
+    const QFont font = pixel_font(10);
 
     for (int i = 0; i < shown; ++i) {
         const int e = ENTRIES_PER_PAGE * current_page + i;
@@ -560,7 +576,7 @@ void InputChoose::initSource() {
                 bool found = false;
                 const QString alias = alias_name("crop", index, &found);
                 b.name->setText(
-                    found ? metrics.elidedText(alias, Qt::ElideRight, b.name->width())
+                    found ? elided_text(font, alias, b.name->width())
                           : source_name +
                                 QString::asprintf("_crop%d", p->RynGetCropID(select_source, e)));
                 b.info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
@@ -602,17 +618,17 @@ InputChoose::EntryBox InputChoose::make_entry_box(int i) {
     b.box = new QFrame(entries_frame);
     b.box->setObjectName(QStringLiteral("source_frame"));
     b.box->setGeometry(14 + 95 * i, 10, 92, 50);
-    b.state = new QLabel(b.box);
+    b.state = on_same_fill(new QLabel(b.box));
     b.state->setObjectName(QStringLiteral("state"));
     b.state->setGeometry(3, 5, 7, 7);
     b.state->setScaledContents(true);
-    b.icon = new QLabel(b.box);
+    b.icon = on_same_fill(new QLabel(b.box));
     b.icon->setGeometry(12, 5, 25, 8);
     b.icon->setScaledContents(true);
-    b.name = new QLabel(b.box);
+    b.name = on_same_fill(new QLabel(b.box));
     b.name->setObjectName(QStringLiteral("name"));
     b.name->setGeometry(3, 15, 80, 12);
-    b.info = new QLabel(b.box);
+    b.info = on_same_fill(new QLabel(b.box));
     b.info->setObjectName(QStringLiteral("info"));
     b.info->setGeometry(3, 30, 88, 12);
     const QFont font = pixel_font(10);
