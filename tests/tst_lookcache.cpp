@@ -102,18 +102,6 @@ private slots:
         COMPARE_FRAMES(screen(true), screen(false));
         tile->setStyleSheet(sheet);
     }
-
-    // A grab draws the button alone, as the style does: the pictures hold
-    // the window's background at the rounded corners, which a grab lacks.
-    void grab_draws_the_button_alone() {
-        QVERIFY(pictures_ready());
-        auto* tile = mw->findChild<QPushButton*>("machinestate");
-        const QImage with = tile->grab().toImage();
-        LookCache::enabled = false;
-        const QImage without = tile->grab().toImage();
-        LookCache::enabled = true;
-        COMPARE_FRAMES(with, without);
-    }
 };
 
 QTEST_MAIN(TstLookCache)

@@ -57,6 +57,7 @@ bool LookCache::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FontChange:
     case QEvent::LayoutDirectionChange:
     case QEvent::ParentChange:
+    case QEvent::Move:  // another spot of the ancestors' backgrounds
         e->looks = {};
         break;
     default:

@@ -9,7 +9,7 @@
 // ancestors' backgrounds, then the button. It is drawn in idle time after
 // the button was painted without one, and used only while the button still
 // shows what it was drawn from (look, icon, text, size; style, palette and
-// font changes drop it). A pressed button, a paint into anything but the
+// font changes and a move drop it). A pressed button, a paint into anything but the
 // window (grab, render) and a button whose window has no raster backing
 // store are drawn by the style as ever. Meant for buttons that lie alone
 // on plain backgrounds, such as menu tiles.
