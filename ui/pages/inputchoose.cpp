@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QRegion>
 #include <QPixmap>
 #include <QPointer>
 #include <algorithm>
@@ -84,14 +85,21 @@ template <class W> W* on_same_fill(W* w) {
     return w;
 }
 
-// One side of the tab frame, filled with its colour.
-class Strip : public QWidget {
+// A label of ours that lies wholly on one plain fill of its parent's (an
+// entry box's inside). Made opaque, it draws that fill itself, so that a
+// new text repaints the label alone, not the box, frame and page under it.
+// Opaque only while its page is shown: drawn whole, a page with opaque
+// children clips every fill behind them around each.
+class FillLabel : public QLabel {
 public:
-    explicit Strip(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
-    QColor colour;
+    using QLabel::QLabel;
 
 protected:
-    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
+    void paintEvent(QPaintEvent* e) override {
+        if (testAttribute(Qt::WA_OpaquePaintEvent))
+            QPainter(this).fillRect(rect(), palette().brush(QPalette::Window));
+        QLabel::paintEvent(e);
+    }
 };
 
 RynRamPara* para() {
@@ -161,6 +169,51 @@ InputChoose::WindowChoice window_choice(int w) {
     return c;
 }
 } // namespace
+
+class InputChoose::TabFrame : public QFrame {
+public:
+    using QFrame::QFrame;
+
+    // Around tab position `tab` in `colour`; none off the tabs.
+    void show_ring(int tab, const QColor& colour) {
+        set_ring(QRect(7 + 50 * tab, 0, 51, 46), colour);
+    }
+    void hide_ring() { set_ring(QRect(), colour_); }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
+        if (ring_.isNull())
+            return;
+        QPainter p(this);
+        for (const QRect& side : sides(ring_))
+            p.fillRect(side, colour_);
+    }
+
+private:
+    static std::array<QRect, 4> sides(const QRect& r) {
+        return {QRect(r.x(), r.y(), r.width(), 2), QRect(r.x(), r.bottom() - 1, r.width(), 2),
+                QRect(r.x(), r.y() + 2, 2, r.height() - 4),
+                QRect(r.right() - 1, r.y() + 2, 2, r.height() - 4)};
+    }
+    QRegion region(const QRect& r) const {
+        QRegion all;
+        if (!r.isNull())
+            for (const QRect& side : sides(r))
+                all += side;
+        return all;
+    }
+    void set_ring(const QRect& r, const QColor& colour) {
+        if (r == ring_ && colour == colour_)
+            return;
+        update(region(ring_) + region(r));
+        ring_ = r;
+        colour_ = colour;
+    }
+
+    QRect ring_;
+    QColor colour_;
+};
 
 InputChoose::InputChoose(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
@@ -321,9 +374,9 @@ void InputChoose::initMenu() {
             TextCreate(window_of_tab[size_t(t)]);
     const int tab = tab_of_window(select_window);
     if (tab >= 0)
-        focus_ring.show(tab, kTabFocus);
+        tab_frame->show_ring(tab, kTabFocus);
     else
-        focus_ring.hide();
+        tab_frame->hide_ring();
     std::vector<QWidget*> level0(size_t(window_count), nullptr);
     level0.push_back(ui->button_inputcut);
     level0.push_back(ui->button_EDID);
@@ -335,9 +388,8 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
     tab_name.fill(nullptr);
     window_of_tab.fill(0);
     window_count = 0;
-    tab_frame = on_same_fill(new QFrame(this));
+    tab_frame = on_same_fill(new TabFrame(this));
     tab_frame->setGeometry(0, 42, 320, 47);
-    focus_ring.make(tab_frame);
 
     for (int t = 0; t < count; ++t) {
         const int w = tabbed[size_t(t)];
@@ -363,34 +415,6 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
         ++window_count;
     }
     tab_frame->show();
-}
-
-void InputChoose::FocusRing::make(QWidget* parent) {
-    for (QWidget*& s : strips) {
-        s = new Strip(parent);
-        s->hide();
-    }
-}
-
-void InputChoose::FocusRing::show(int tab, const QColor& colour) {
-    const QRect r(7 + 50 * tab, 0, 51, 46);
-    const std::array<QRect, 4> sides = {
-        QRect(r.x(), r.y(), r.width(), 2), QRect(r.x(), r.bottom() - 1, r.width(), 2),
-        QRect(r.x(), r.y() + 2, 2, r.height() - 4), QRect(r.right() - 1, r.y() + 2, 2, r.height() - 4)};
-    for (size_t i = 0; i < strips.size(); ++i) {
-        auto* s = static_cast<Strip*>(strips[i]);
-        if (s->colour != colour) {
-            s->colour = colour;
-            s->update();
-        }
-        s->setGeometry(sides[i]);
-        s->show();
-    }
-}
-
-void InputChoose::FocusRing::hide() {
-    for (QWidget* s : strips)
-        s->hide();
 }
 
 void InputChoose::TextCreate(int window, int) {
@@ -419,9 +443,9 @@ void InputChoose::show_window_focus() {
     const int i = windows.index();
     if (i < window_count) {
         window_focus = uint8_t(i);
-        focus_ring.show(i, kTabFocus);
+        tab_frame->show_ring(i, kTabFocus);
     } else {
-        focus_ring.hide();
+        tab_frame->hide_ring();
     }
 }
 
@@ -440,7 +464,7 @@ void InputChoose::imagemenu() {
         }
         show_window_focus();
     } else if (ui_seltype == LEVEL_SOURCES) {
-        focus_ring.show(tab, kTabBrowsing);
+        tab_frame->show_ring(tab, kTabBrowsing);
     }
 }
 
@@ -599,6 +623,8 @@ void InputChoose::initSource() {
     for (int i = 0; i < shown; ++i) {
         const int e = ENTRIES_PER_PAGE * current_page + i;
         EntryBox& b = boxes[size_t(i)];
+        for (QLabel* l : {b.name, b.info})
+            l->setAttribute(Qt::WA_OpaquePaintEvent, isVisible());
         sourceinfo::set_source_pixmap(b.icon, select_source);
         if (e == 0) {
             b.name->setText(source_name);
@@ -665,10 +691,10 @@ InputChoose::EntryBox InputChoose::make_entry_box(int i) {
     b.icon = on_same_fill(new QLabel(b.box));
     b.icon->setGeometry(12, 5, 25, 8);
     b.icon->setScaledContents(true);
-    b.name = on_same_fill(new QLabel(b.box));
+    b.name = on_same_fill(new FillLabel(b.box));
     b.name->setObjectName(QStringLiteral("name"));
     b.name->setGeometry(3, 15, 80, 12);
-    b.info = on_same_fill(new QLabel(b.box));
+    b.info = on_same_fill(new FillLabel(b.box));
     b.info->setObjectName(QStringLiteral("info"));
     b.info->setGeometry(3, 30, 88, 12);
     const QFont font = pixel_font(10);

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <vector>
 
-class QColor;
 class QFrame;
 class QLabel;
 
@@ -114,17 +113,11 @@ private:
     Ui::InputChoose* ui;
     // The levels: window tabs and buttons, the inputs, an input's entries.
     FocusList windows, sources, entries;
-    QFrame* tab_frame = nullptr;
-    // The frame around the selected tab, 2 pixels wide: four strips, so
-    // that moving it repaints its own pixels and not the tabs inside.
-    struct FocusRing {
-        std::array<QWidget*, 4> strips{};
-        void make(QWidget* parent);
-        // Around tab position `tab` in `colour`; hidden off the tabs.
-        void show(int tab, const QColor& colour);
-        void hide();
-    };
-    FocusRing focus_ring;
+    // The tabs' frame; it also draws the 2-pixel frame around the selected
+    // tab, so that moving that repaints its own pixels, not the tabs.
+    class TabFrame;
+    TabFrame* tab_frame = nullptr;
+
     QFrame* entries_frame = nullptr;
     // The boxes of the entry list, left to right, shown as far as there are
     // entries on the page; the "in use" badge exists only on the box of the
