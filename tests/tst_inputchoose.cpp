@@ -44,6 +44,8 @@ void setup(const IntList& enables, const IntList& sources, const QString& crops 
 QList<QFrame*> entries() {
     QList<QFrame*> list =
         page()->findChild<QFrame*>("frame")->findChildren<QFrame*>("source_frame");
+    list.erase(std::remove_if(list.begin(), list.end(), [](QFrame* f) { return f->isHidden(); }),
+               list.end());
     std::sort(list.begin(), list.end(), [](QFrame* a, QFrame* b) { return a->x() < b->x(); });
     return list;
 }

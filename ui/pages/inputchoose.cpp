@@ -13,8 +13,10 @@
 
 #include <QDebug>
 #include <QFont>
+#include <QColor>
 #include <QFrame>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPointer>
 #include <algorithm>
@@ -50,9 +52,10 @@ const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", 
 const FocusStyles kButtonStyles{"color:rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);",
                                 "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);",
                                 "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);"};
-const char* const kTabFocus = "border:2px solid rgb(255,171,84);";
-const char* const kTabFocusHidden = "border:0px solid rgb(255,171,84);";
-const char* const kTabFocusBrowsing = "border:2px solid rgb(71, 119, 255);";
+// The tab frame's two colours: the selected window, and the window whose
+// sources are listed.
+const QColor kTabFocus(255, 171, 84);
+const QColor kTabBrowsing(71, 119, 255);
 const char* const kMarkerBrowsing =
     "border:1px solid;border-left-color:rgb(255,171,84);border-right-color:rgb(255,171,84);"
     "border-top-color:rgb(255,171,84);";
@@ -80,6 +83,16 @@ template <class W> W* on_same_fill(W* w) {
     w->setAttribute(Qt::WA_NoSystemBackground);
     return w;
 }
+
+// One side of the tab frame, filled with its colour.
+class Strip : public QWidget {
+public:
+    explicit Strip(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
+    QColor colour;
+
+protected:
+    void paintEvent(QPaintEvent*) override { QPainter(this).fillRect(rect(), colour); }
+};
 
 RynRamPara* para() {
     return RynRamPara::pInstance();
@@ -306,10 +319,11 @@ void InputChoose::initMenu() {
     else
         for (int t = 0; t < window_count; ++t)
             TextCreate(window_of_tab[size_t(t)]);
-    set_style(focus_frame, kTabFocus);
     const int tab = tab_of_window(select_window);
     if (tab >= 0)
-        focus_frame->setGeometry(7 + 50 * tab, 0, 51, 46);
+        focus_ring.show(tab, kTabFocus);
+    else
+        focus_ring.hide();
     std::vector<QWidget*> level0(size_t(window_count), nullptr);
     level0.push_back(ui->button_inputcut);
     level0.push_back(ui->button_EDID);
@@ -323,8 +337,7 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
     window_count = 0;
     tab_frame = on_same_fill(new QFrame(this));
     tab_frame->setGeometry(0, 42, 320, 47);
-    focus_frame = new QFrame(tab_frame);
-    focus_frame->setStyleSheet(kTabFocus);
+    focus_ring.make(tab_frame);
 
     for (int t = 0; t < count; ++t) {
         const int w = tabbed[size_t(t)];
@@ -352,6 +365,34 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
     tab_frame->show();
 }
 
+void InputChoose::FocusRing::make(QWidget* parent) {
+    for (QWidget*& s : strips) {
+        s = new Strip(parent);
+        s->hide();
+    }
+}
+
+void InputChoose::FocusRing::show(int tab, const QColor& colour) {
+    const QRect r(7 + 50 * tab, 0, 51, 46);
+    const std::array<QRect, 4> sides = {
+        QRect(r.x(), r.y(), r.width(), 2), QRect(r.x(), r.bottom() - 1, r.width(), 2),
+        QRect(r.x(), r.y() + 2, 2, r.height() - 4), QRect(r.right() - 1, r.y() + 2, 2, r.height() - 4)};
+    for (size_t i = 0; i < strips.size(); ++i) {
+        auto* s = static_cast<Strip*>(strips[i]);
+        if (s->colour != colour) {
+            s->colour = colour;
+            s->update();
+        }
+        s->setGeometry(sides[i]);
+        s->show();
+    }
+}
+
+void InputChoose::FocusRing::hide() {
+    for (QWidget* s : strips)
+        s->hide();
+}
+
 void InputChoose::TextCreate(int window, int) {
     if (window < 0 || window >= WINDOW_COUNT || !tab_name[size_t(window)])
         return;
@@ -372,16 +413,15 @@ void InputChoose::input_source_changed(int window) {
 }
 
 void InputChoose::show_window_focus() {
-    if (!focus_frame)
+    if (!tab_frame)
         return;
     windows.restyle_all();
     const int i = windows.index();
     if (i < window_count) {
         window_focus = uint8_t(i);
-        set_style(focus_frame, kTabFocus);
-        focus_frame->setGeometry(7 + 50 * i, 0, 51, 46);
+        focus_ring.show(i, kTabFocus);
     } else {
-        set_style(focus_frame, kTabFocusHidden);
+        focus_ring.hide();
     }
 }
 
@@ -400,8 +440,7 @@ void InputChoose::imagemenu() {
         }
         show_window_focus();
     } else if (ui_seltype == LEVEL_SOURCES) {
-        set_style(focus_frame, kTabFocusBrowsing);
-        focus_frame->setGeometry(7 + 50 * tab, 0, 51, 46);
+        focus_ring.show(tab, kTabBrowsing);
     }
 }
 
@@ -536,9 +575,9 @@ void InputChoose::initSource() {
     debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
                  current_page, in_use);
 
-    // The list is updated in place: boxes are made or removed only when the
-    // number shown changes, and a label given what it shows already does
-    // nothing.
+    // The list is updated in place: a box is made the first time a place is
+    // needed and hidden while it is not (a hidden box has no badge), and a
+    // label given what it shows already does nothing.
     if (!entries_frame) {
         entries_frame = new QFrame(this);
         entries_frame->setObjectName(QStringLiteral("frame"));
@@ -549,9 +588,9 @@ void InputChoose::initSource() {
     // afterwards would polish the frame and every box in it again.
     set_style(entries_frame, ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
     entries_frame->show();
-    while (int(boxes.size()) > shown) {
-        delete boxes.back().box;
-        boxes.pop_back();
+    for (size_t i = size_t(shown); i < boxes.size(); ++i) {
+        boxes[i].box->hide();
+        delete boxes[i].badge.data();
     }
     while (int(boxes.size()) < shown)
         boxes.push_back(make_entry_box(int(boxes.size())));
@@ -610,6 +649,7 @@ void InputChoose::initSource() {
         if (b.badge)
             b.badge->setText(fitted_text(b.badge, tr5(kUsing)));
     }
+    entries_language = lang_pick();
 }
 
 // One box of the entry list, at place `i` of the three.
@@ -701,8 +741,9 @@ void InputChoose::language_changed() {
     ui->label_title->setText(tr5(kTitle));
     ui->button_inputcut->setText(tr5(kCropButton));
     ui->button_EDID->setText(tr5(kEdidButton));
-    // The entries carry texts too ("No signal", the badge).
-    if (entries_frame)
+    // The entries carry texts too ("No signal", the badge), in the language
+    // they were last built in.
+    if (entries_frame && entries_language != lang_pick())
         initSource();
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <vector>
 
+class QColor;
 class QFrame;
 class QLabel;
 
@@ -114,10 +115,20 @@ private:
     // The levels: window tabs and buttons, the inputs, an input's entries.
     FocusList windows, sources, entries;
     QFrame* tab_frame = nullptr;
-    QFrame* focus_frame = nullptr;
+    // The frame around the selected tab, 2 pixels wide: four strips, so
+    // that moving it repaints its own pixels and not the tabs inside.
+    struct FocusRing {
+        std::array<QWidget*, 4> strips{};
+        void make(QWidget* parent);
+        // Around tab position `tab` in `colour`; hidden off the tabs.
+        void show(int tab, const QColor& colour);
+        void hide();
+    };
+    FocusRing focus_ring;
     QFrame* entries_frame = nullptr;
-    // The boxes of the entry list shown, left to right; the "in use" badge
-    // exists only on the box of the window's own choice.
+    // The boxes of the entry list, left to right, shown as far as there are
+    // entries on the page; the "in use" badge exists only on the box of the
+    // window's own choice.
     struct EntryBox {
         QFrame* box = nullptr;
         QLabel* state = nullptr;
@@ -128,6 +139,7 @@ private:
     };
     EntryBox make_entry_box(int i);
     std::vector<EntryBox> boxes;
+    int entries_language = -1;  // lang_pick() when the entries were built
     std::array<QLabel*, WINDOW_COUNT> tab_name{};
     std::array<int, WINDOW_COUNT> warned_word{-1, -1, -1, -1, -1, -1};
     // The input records as the signal icons and the timing show them.
