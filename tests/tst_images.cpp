@@ -1,6 +1,8 @@
 // The panel's pictures are compiled into the application: a missing one shows
 // as an empty label, and a language variant that repeats the English one
 // leaves a page half translated.
+#include "ui/frame/imagecache.h"
+
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
@@ -55,6 +57,9 @@ private slots:
         for (QDirIterator it(":/png"); it.hasNext();) {
             const QString name = QFileInfo(it.next()).fileName();
             QVERIFY2(!load(name).isNull() || name.endsWith(".qrc"), qPrintable(name + " is unreadable"));
+            // The panel reads a picture by the format its name ends in.
+            QVERIFY2(!cached_pixmap(":/png/" + name).isNull() || name.endsWith(".qrc"),
+                     qPrintable(name + " is not the format its name says"));
             if (!name.startsWith("en_") || name == "en_advance_option.png") // English only
                 continue;
             ++worded;

@@ -6,6 +6,7 @@
 #include "ui/frame/syncupdate.h"
 
 #include <QPointer>
+#include <algorithm>
 
 namespace {
 using testsupport::MainStub;
@@ -167,6 +168,65 @@ private slots:
         QVERIFY(newer->isVisible());
         delete newer;
         QVERIFY(!g_lockwindow());
+    }
+
+    // Leaving the home screen leaves a spare built in idle time for the next
+    // one. Whatever changed in between, the home screen opened from it must
+    // draw as a new one (a stale address, name or mark is the fault), and
+    // the spare is neither registered nor shown before.
+    void spare_opens_as_new_data() {
+        QTest::addColumn<int>("change");
+        QTest::newRow("address") << 0;
+        QTest::newRow("LED size and brightness") << 1;
+        QTest::newRow("window 1 on, window 0 on a crop") << 2;
+        QTest::newRow("window 1 off again, current window 5") << 3;
+        QTest::newRow("language") << 4;
+        QTest::newRow("screen black, window 0 frozen") << 5;
+        QTest::newRow("alias written") << 6;
+    }
+    void spare_opens_as_new() {
+        QFETCH(int, change);
+        set_input(2, 1920, 1080, 60);
+        set_window(1, 1, 3);
+        QPointer<LockWindow> first = open_home();
+        testsupport::key(PANEL_KEY_OK);
+        QTRY_VERIFY(first.isNull() && pages::is_kept(PAGE_LOCKWINDOW));
+        QVERIFY(!g_lockwindow());
+        const auto windows = QApplication::topLevelWidgets();
+        QVERIFY(std::none_of(windows.begin(), windows.end(),
+                             [](QWidget* w) { return w->isVisible() && qobject_cast<LockWindow*>(w); }));
+        switch (change) {
+        case 0: g_str_ip = "10.20.30.40"; break;
+        case 1:
+            para()->set_u16(blk::LED_WIDTH, 3840);
+            para()->set_u16(blk::BRIGHTNESS, 7);
+            break;
+        case 2:
+            set_crops("2.2");
+            set_window(0, 1, blk::SOURCE_CROP_BIT);
+            set_window(1, 1, 2);
+            break;
+        case 3:
+            set_window(1, 0, 3);
+            g_image_current = 5;
+            break;
+        case 4: g_language = LANG_RUSSIAN; break;
+        case 5:
+            para()->set_u16(blk::SCREEN_BLACK, 1);
+            para()->set_u16(blk::window(0, blk::WIN_OUTPUT), blk::OUTPUT_FREEZE);
+            break;
+        case 6:
+            write_device_file("/data/configs/alias.json",
+                              R"({"source":{"namelist":[{"id":3,"valid":"on","name":"Stage"}]}})");
+            break;
+        }
+        LockWindow* home = open_home();
+        QVERIFY(!pages::is_kept(PAGE_LOCKWINDOW));  // the spare was taken
+        LockWindow fresh;
+        fresh.para_init();
+        fresh.language_changed();
+        fresh.show();
+        QCOMPARE(home->grab().toImage(), fresh.grab().toImage());
     }
 
 private:

@@ -1,7 +1,9 @@
 #include "ui/frame/imagecache.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QLabel>
 
 namespace {
@@ -19,7 +21,12 @@ QHash<QString, QIcon>& icons() {
 const QPixmap& cached_pixmap(const QString& resource) {
     auto it = pixmaps().find(resource);
     if (it == pixmaps().end()) {
-        QPixmap p(resource);
+        // Read by the format its name ends in: detecting the format from the
+        // contents would load every image format plugin to ask it first.
+        const QByteArray format = QFileInfo(resource).suffix().toLatin1();
+        QImageReader reader(resource, format);
+        reader.setAutoDetectImageFormat(format.isEmpty());
+        const QPixmap p = QPixmap::fromImage(reader.read());
         if (p.isNull())
             qWarning("image %s cannot be read", qPrintable(resource));
         it = pixmaps().insert(resource, p);

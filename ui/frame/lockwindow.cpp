@@ -10,6 +10,7 @@
 
 #include "ui_lockwindow.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPixmap>
+#include <QTimer>
 #include <array>
 #include <initializer_list>
 
@@ -32,6 +34,14 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #005A8D;font: 20px", "background-color: #FF96AD;font: 20px",
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
 
+
+// The page's style sheet gives every child the page's background, and each
+// child fills its box with it again before drawing. A child lying on a fill
+// of the same colour skips its own: the same pixels for less work.
+template <class W> W* on_same_fill(W* w) {
+    w->setAttribute(Qt::WA_NoSystemBackground);
+    return w;
+}
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     set_label_pixmap(label, resource);
@@ -110,11 +120,37 @@ LockWindow::LockWindow(QWidget* parent)
     set_scaled_pixmap(ui->label_bright_icon, png(QStringLiteral("bright.png")));
     set_scaled_pixmap(ui->label_contrast_icon, png(QStringLiteral("contrast.png")));
     ui->label_volume->hide();
+    // On the page's fill: all but the line and the hidden button, which
+    // draw their own.
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui->label_bright, ui->label_contrast, ui->label_LED_icon, ui->label_bright_icon,
+             ui->label_contrast_icon, ui->label_volume_icon, ui->label_ip, ui->widget,
+             ui->label_input, ui->label_IPaddr})
+        on_same_fill(w);
     // The tiles get their texts and marks from language_changed().
     create_tiles();
 }
 
-LockWindow::~LockWindow() { delete ui; }
+LockWindow::~LockWindow() {
+    delete ui;
+    // The next home screen is likely soon (Back on the main menu): one is
+    // built in idle time now rather than on that key.
+    if (!QCoreApplication::closingDown())
+        QTimer::singleShot(0, &LockWindow::make_spare);
+}
+
+// Built by the same constructor and refreshed when taken (para_init() and
+// language_changed() in pages::create), so it is a new page in all but its
+// cost. Its tiles are made and filled here; the form is polished when the
+// page shows, which leaves that key its share of the work.
+void LockWindow::make_spare() {
+    if (pages::is_kept(ID))
+        return;
+    auto* spare = new LockWindow(nullptr);
+    spare->image_init();
+    frame::hold_polish(spare);
+    pages::keep_spare(ID, spare);
+}
 
 void LockWindow::set_led_size_text() {
     const RynRamPara* p = RynRamPara::pInstance();
@@ -161,44 +197,46 @@ void LockWindow::image_init() {
 }
 
 // The six tiles are made once; a refresh only changes what differs (a
-// label given the text it shows already does nothing).
+// label given the text it shows already does nothing). A window's name
+// label is made by the refresh while the window is on.
 void LockWindow::create_tiles() {
-    tiles = new QFrame(this);
+    tiles = on_same_fill(new QFrame(this));
     tiles->setObjectName(QStringLiteral("frame_tiles"));
     tiles->setGeometry(0, 74, 320, 160);
     tiles->setFrameShape(QFrame::NoFrame);
     tiles->installEventFilter(this);
-    QFont font;
-    font.setPixelSize(10);
-    // The names and infos are white by their palette, which draws the same
-    // as a style sheet of their own at a fraction of its cost. The numbers
-    // keep theirs: its background is also that of the marks over them.
-    QPalette white = tiles->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
     for (int w = 0; w < WINDOW_COUNT; ++w) {
         const int x = 155 * (w % 2);
         const int y = 50 * (w / 2);
-        const QString n = QString::number(w);
         Tile& t = tile_[size_t(w)];
 
         t.number = new QLabel(QString::number(w + 1), tiles);
-        t.number->setObjectName(QStringLiteral("tile_number_") + n);
+        t.number->setObjectName(QStringLiteral("tile_number_") + QString::number(w));
         t.number->setGeometry(10 + x, 10 + y, 40, 40);
         t.number->setAlignment(Qt::AlignCenter);
         t.number->setStyleSheet(QString::fromLatin1(kNumberStyles[size_t(w)]));
 
-        t.name = new QLabel(tiles);
-        t.name->setObjectName(QStringLiteral("tile_name_") + n);
-        t.name->setGeometry(55 + x, 13 + y, 100, 15);
-        t.name->setPalette(white);
-        t.name->setFont(font);
-
-        t.info = new QLabel(tiles);
-        t.info->setObjectName(QStringLiteral("tile_info_") + n);
-        t.info->setPalette(white);
-        t.info->setFont(font);
+        t.info = new_text_label(QStringLiteral("tile_info_") + QString::number(w));
     }
     tiles->show();
+}
+
+// A name or info label: white by its palette, which draws the same as a
+// style sheet of its own at a fraction of its cost, in the tile font. (The
+// numbers keep their style sheets: their background is also that of the
+// marks over them.) Shown with the tiles; made while they show, at once.
+QLabel* LockWindow::new_text_label(const QString& name) {
+    auto* label = on_same_fill(new QLabel(tiles));
+    label->setObjectName(name);
+    QPalette white = label->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(white);
+    QFont font;
+    font.setPixelSize(10);
+    label->setFont(font);
+    if (tiles->isVisible())
+        label->show();
+    return label;
 }
 
 // A small image over a tile's number: made when it is to show, removed
@@ -215,7 +253,8 @@ void LockWindow::set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
     label->setObjectName(name);
     label->setGeometry(rect);
     set_scaled_pixmap(label, png(image));
-    label->show();
+    if (number->isVisible())  // else it shows with the page
+        label->show();
     *badge = label;
 }
 
@@ -230,7 +269,7 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
 
     const bool on = w == 0 || p->window_u16(w, blk::WIN_ENABLE) == 1;
     if (!on) {
-        t.name->setText(QString());
+        delete t.name.data();
         t.info->setGeometry(55 + x, 20 + y, 40, 15);
         t.info->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         t.info->setText(tr5(kWindowOff));
@@ -239,6 +278,10 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     }
 
     const TileSource src = tile_source(*p, w);
+    if (!t.name) {
+        t.name = new_text_label(QStringLiteral("tile_name_") + QString::number(w));
+        t.name->setGeometry(55 + x, 13 + y, 100, 15);
+    }
     // An alias may be any length: it ends in "…" at the label's own width.
     t.name->setText(src.alias ? fitted_text(t.name, src.name) : src.name);
 

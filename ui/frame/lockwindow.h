@@ -45,16 +45,18 @@ protected:
 private:
     void set_led_size_text();
     void set_volume_icon();
-    // One tile's labels; the current-window mark and the freeze mark exist
-    // only while they show.
+    // One tile's labels; the name, the current-window mark and the freeze
+    // mark exist only while they show.
     struct Tile {
         QLabel* number = nullptr;
-        QLabel* name = nullptr;
+        QPointer<QLabel> name;
         QLabel* info = nullptr;
         QPointer<QLabel> mark;
         QPointer<QLabel> freeze;
     };
     void create_tiles();
+    QLabel* new_text_label(const QString& name);
+    static void make_spare();
     void update_tile(int w, uint16_t screen_black);
     static void set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
                           const QString& name, const QRect& rect, const QString& image);

@@ -5,7 +5,9 @@
 #include "ui/frame/custommode.h"
 #include "ui/frame/syncupdate.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <array>
 #include <utility>
 
@@ -65,6 +67,16 @@ RynPage* take_kept(int id) {
     return std::exchange(kept[size_t(id)], nullptr);
 }
 
+void keep_spare(int id, RynPage* page) {
+    if (!valid(id) || kept[size_t(id)]) {
+        delete page;
+        return;
+    }
+    kept[size_t(id)] = page;
+}
+
+bool is_kept(int id) { return valid(id) && kept[size_t(id)]; }
+
 // Deleted once closed, or hidden and kept for the next opening (one per id).
 static void close_widget(int id, RynPage* page) {
     QWidget* w = page->page_widget();
@@ -116,6 +128,12 @@ void log_key(const char* page, const char* what, int key) {
 }
 
 bool language_switched() { return RynRamPara::pInstance()->RynLanguageChanged(); }
+
+void hold_polish(QWidget* w) {
+    QCoreApplication::removePostedEvents(w, QEvent::PolishRequest);
+    for (QWidget* child : w->findChildren<QWidget*>())
+        QCoreApplication::removePostedEvents(child, QEvent::PolishRequest);
+}
 
 bool panel_locked() {
     return RynRamPara::pInstance()->u16(blk::PANEL_LOCK) != 0;

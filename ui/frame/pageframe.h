@@ -96,6 +96,11 @@ template <class T> T* get() { return dynamic_cast<T*>(at(T::ID)); }
 // The closed page of `id` kept for its next opening, handed over (null when
 // there is none, or its last modal run has not returned yet).
 RynPage* take_kept(int id);
+// A spare: `page`, built anew in idle time for the next opening of `id`,
+// never shown or registered, is kept as a closed page is. Deleted when a
+// page of `id` is kept already.
+void keep_spare(int id, RynPage* page);
+bool is_kept(int id);
 
 // A page of class T, built with a null parent and filled: para_init(), then
 // language_changed(). Not registered yet. A page that keeps itself when
@@ -152,6 +157,9 @@ bool panel_locked();
 // RynRamPara::RynLanguageChanged(): true once after the block's language
 // byte changed.
 bool language_switched();
+// Drops the polish requests that `w` and its children posted when they
+// were made: a widget not shown yet is polished when it shows instead.
+void hold_polish(QWidget* w);
 }  // namespace frame
 
 // The frame shared by every page, over the page's Qt base class.

@@ -31,16 +31,6 @@ void start_core() {
 }
 
 namespace {
-// The menu lies under the home screen and is not seen before a key leaves
-// the home screen, so it is polished and painted after the home screen's
-// first frame. Every widget posted itself a polish request when it was
-// made; those of the menu would polish it before that frame.
-void hold_polish(QWidget* w) {
-    QCoreApplication::removePostedEvents(w, QEvent::PolishRequest);
-    for (QWidget* child : w->findChildren<QWidget*>())
-        QCoreApplication::removePostedEvents(child, QEvent::PolishRequest);
-}
-
 // A window shown comes up on top of the others and takes the keys: the page
 // in front gets both back. (The offscreen platform has no stacking, and
 // says so on every raise.)
@@ -89,7 +79,9 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     panel_fonts_init();
     MainWindow::defer_until_first_frame = true;
     auto* mainwindow = new MainWindow(nullptr);  // never deleted
-    hold_polish(mainwindow);
+    // The menu lies under the home screen and is not seen before a key leaves
+    // the home screen: it is polished when it shows, after the first frame.
+    frame::hold_polish(mainwindow);
     auto* ticks = new QTimer(&app);
     QObject::connect(ticks, &QTimer::timeout, mainwindow, &MainWindow::slot_update_timer_ticks);
     ticks->start(10);
