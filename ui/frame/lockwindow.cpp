@@ -240,7 +240,8 @@ QLabel* LockWindow::new_text_label(const QString& name) {
 }
 
 // A small image over a tile's number: made when it is to show, removed
-// when not.
+// when not. It keeps its own fill, the number's colour: the digit under
+// it must not show through.
 void LockWindow::set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
                            const QString& name, const QRect& rect, const QString& image) {
     if (!shown) {

@@ -56,6 +56,7 @@ private:
     };
     void create_tiles();
     QLabel* new_text_label(const QString& name);
+    // A home screen built ahead for the next opening (pages::keep_spare).
     static void make_spare();
     void update_tile(int w, uint16_t screen_black);
     static void set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
