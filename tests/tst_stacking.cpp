@@ -11,9 +11,11 @@
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/startup.h"
 #include "ui/frame/tip.h"
+#include "ui/pages/inputchoose.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
 #include <QtTest>
 
 #include <csignal>
@@ -84,6 +86,24 @@ private slots:
         show_popup();
         QVERIFY2(seen == popup, "the popup came up under the newer page");
         QCOMPARE(window_at(centre), &page);  // and it is gone again
+    }
+
+    // A page kept when it closed is shown again later: over the windows
+    // opened in between, not in its old place under them.
+    void kept_page_reopened_on_top() {
+        g_page_focus = PAGE_MAINWINDOW;
+        QPointer<InputChoose> first = pages::open<InputChoose>(false);
+        QVERIFY(QTest::qWaitForWindowExposed(first));
+        pages::close(PAGE_INPUTCHOOSE);
+        QDialog newer(nullptr, Qt::FramelessWindowHint);
+        newer.setGeometry(0, 0, 320, 240);
+        newer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&newer));
+        InputChoose* again = pages::open<InputChoose>(false);
+        QCOMPARE(again, first.data());  // the kept one
+        QVERIFY(QTest::qWaitForWindowExposed(again));
+        QTRY_COMPARE(window_at(QPoint(160, 120)), static_cast<QWidget*>(again));
+        QVERIFY(testsupport::close_all_pages() == false);
     }
 
     // Start-up shows the main menu after the home screen's first frame: it

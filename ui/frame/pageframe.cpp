@@ -3,6 +3,7 @@
 #include "core/rynrampara.h"
 #include "core/ramblock.h"
 #include "ui/frame/custommode.h"
+#include "ui/frame/popup.h"
 #include "ui/frame/syncupdate.h"
 
 #include <QCoreApplication>
@@ -85,8 +86,16 @@ static void close_widget(int id, RynPage* page) {
     if (!keep)
         w->setAttribute(Qt::WA_DeleteOnClose);
     w->close();
-    if (keep && !w->isVisible())
-        kept[size_t(id)] = page;
+    if (!keep || w->isVisible())
+        return;
+    kept[size_t(id)] = page;
+    // Shown again later, its window keeps its old place in the stacking
+    // order, under the windows opened since: it is raised when shown.
+    static const char* const raised = "frontpanel_raised_when_shown";
+    if (!w->property(raised).toBool()) {
+        w->setProperty(raised, true);
+        raise_when_shown(w);
+    }
 }
 
 void close(int id) {
