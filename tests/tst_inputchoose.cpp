@@ -8,6 +8,8 @@
 #include "ui/pages/inputchoose.h"
 
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPointer>
 #include <functional>
 
@@ -53,7 +55,7 @@ QList<QFrame*> entries() {
 IntList badges() {
     IntList out;
     for (int i = 0; i < entries().size(); ++i)
-        if (entries().at(i)->findChild<QLabel*>("badge"))
+        if (auto* b = entries().at(i)->findChild<QLabel*>("badge"); b && !b->isHidden())
             out << i;
     return out;
 }
@@ -223,6 +225,24 @@ private slots:
             QCOMPARE(page()->grab().toImage(), fresh.grab().toImage());
             press("k"); // both on the source list of the same window
             QCOMPARE(int(page()->select_listseq), int(fresh.select_listseq));
+        });
+    }
+
+    // The screen after each key is what the page draws afresh: the frames
+    // the page draws itself (tab frame, source marker, entry list) and the
+    // labels and boxes repainted alone leave nothing stale behind a move.
+    void screen_shows_the_page_after_each_key() {
+        setup({1, 1, 0, 1}, {4, 0x8001, 2, 0}, "4.1 4.2 4.3 4.4 2.1");
+        para()->publish_input_info(4, 1920, 1080, 60);
+        run_page([] {
+            const auto rgb = [](const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); };
+            for (const QChar c : QString("rrrrrkrrrrrrkrrrrrlbbrkkbb")) {
+                press(QString(c));
+                const QImage drawn = rgb(page()->grab().toImage());
+                QTRY_VERIFY2(rgb(QGuiApplication::primaryScreen()->grabWindow(page()->winId()).toImage()) ==
+                                 drawn,
+                             qPrintable(QString("after key %1 at level %2").arg(c).arg(page()->ui_seltype)));
+            }
         });
     }
 

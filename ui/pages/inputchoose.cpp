@@ -20,6 +20,8 @@
 #include <QRegion>
 #include <QPixmap>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <cstring>
 
@@ -53,10 +55,11 @@ const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", 
 const FocusStyles kButtonStyles{"color:rgb(255, 255, 255);border:1px solid rgb(255, 255, 255);",
                                 "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);",
                                 "color:rgb(255, 255, 255);border:1px solid rgb(255,171,84);"};
-// The tab frame's two colours: the selected window, and the window whose
-// sources are listed.
-const QColor kTabFocus(255, 171, 84);
-const QColor kTabBrowsing(71, 119, 255);
+// The two colours of the frames the page draws itself (tab frame, source
+// marker, entry list): orange where the keys act, blue elsewhere (the
+// styles' rgb(255,171,84) and rgb(71, 119, 255)).
+const QColor kOrange(255, 171, 84);
+const QColor kBlue(71, 119, 255);
 const char* const kMarkerBrowsing =
     "border:1px solid;border-left-color:rgb(255,171,84);border-right-color:rgb(255,171,84);"
     "border-top-color:rgb(255,171,84);";
@@ -69,8 +72,6 @@ const QString kEntryLooks = QStringLiteral(
     "#source_frame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
     "#source_frame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
     "#source_frame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
-const QString kEntriesBrowsing = QStringLiteral("#frame{border:1px solid rgb(255,171,84);}") + kEntryLooks;
-const QString kEntriesIdle = QStringLiteral("#frame{border:1px solid rgb(71, 119, 255);}") + kEntryLooks;
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
@@ -85,20 +86,31 @@ template <class W> W* on_same_fill(W* w) {
     return w;
 }
 
-// A label of ours that lies wholly on one plain fill of its parent's (an
-// entry box's inside). Made opaque, it draws that fill itself, so that a
-// new text repaints the label alone, not the box, frame and page under it.
-// Opaque only while its page is shown: drawn whole, a page with opaque
-// children clips every fill behind them around each.
+// A one-line plain-text label of ours that lies wholly on one plain fill
+// of its parent's (an entry box's inside). Made opaque, it draws that fill
+// itself, so that a new text repaints the label alone, not the box, frame
+// and page under it. Opaque only while its page is shown: drawn whole, a
+// page with opaque children clips every fill behind them around each. It
+// draws as QLabel does, with one painter for the fill and the text.
 class FillLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
 protected:
-    void paintEvent(QPaintEvent* e) override {
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
         if (testAttribute(Qt::WA_OpaquePaintEvent))
-            QPainter(this).fillRect(rect(), palette().brush(QPalette::Window));
-        QLabel::paintEvent(e);
+            p.fillRect(rect(), palette().brush(QPalette::Window));
+        drawFrame(&p);
+        const Qt::LayoutDirection direction =
+            text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+        const int flags = int(QStyle::visualAlignment(direction, alignment())) |
+                          (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight
+                                                        : Qt::TextForceRightToLeft);
+        QStyleOption opt;
+        opt.initFrom(this);
+        style()->drawItemText(&p, contentsRect(), flags, opt.palette, isEnabled(), text(),
+                              foregroundRole());
     }
 };
 
@@ -170,6 +182,59 @@ InputChoose::WindowChoice window_choice(int w) {
 }
 } // namespace
 
+// The sides of the source list's marker in `frame` (53 x 33): 1 pixel,
+// the foot left out (see EntriesFrame).
+static std::array<QRect, 3> marker_sides(const QRect& f) {
+    return {QRect(f.x(), f.y(), 1, f.height()), QRect(f.right(), f.y(), 1, f.height()),
+            QRect(f.x() + 1, f.y(), f.width() - 2, 1)};
+}
+
+// The entry list's frame: its 1-pixel border in the level's colour (the
+// style "#frame{border:1px solid ...}") is drawn here rather than by a style
+// sheet, so that a box shown, hidden or restyled repaints the list's plain
+// inside, not the border with it, and a level change recolours the border
+// without polishing every box anew.
+class InputChoose::EntriesFrame : public QFrame {
+public:
+    using QFrame::QFrame;
+
+    void set_border(const QColor& colour) {
+        if (colour == border_)
+            return;
+        border_ = colour;
+        const QRect r = rect();
+        update(QRegion(r) - QRegion(r.adjusted(1, 1, -1, -1)));
+    }
+
+    // The marker's foot: black (its style sets no colour there), between its
+    // sides, over this frame's top edge; `from` in this frame's x, -1 none.
+    void set_foot(int from, int width) {
+        const QRect foot = from < 0 ? QRect() : QRect(from, 0, width, 1);
+        if (foot == foot_)
+            return;
+        update(QRegion(foot_) + QRegion(foot));
+        foot_ = foot;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
+        QPainter p(this);
+        const QRect r = rect();
+        for (const QRect& side :
+             {QRect(r.x(), r.y(), r.width(), 1), QRect(r.x(), r.bottom(), r.width(), 1),
+              QRect(r.x(), r.y() + 1, 1, r.height() - 2),
+              QRect(r.right(), r.y() + 1, 1, r.height() - 2)})
+            p.fillRect(side, border_);
+        if (!foot_.isNull())
+            p.fillRect(foot_, Qt::black);
+    }
+
+private:
+    QColor border_;
+    QRect foot_;
+};
+
 class InputChoose::TabFrame : public QFrame {
 public:
     using QFrame::QFrame;
@@ -218,6 +283,10 @@ private:
 InputChoose::InputChoose(QWidget* parent)
     : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
     ui->setupUi(this);
+    // frame1 is the source list's marker; the page draws its look itself
+    // (show_marker), so that moving it repaints lines, not the names and
+    // icons it surrounds. It keeps its place and style, unseen.
+    ui->frame1->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{
              ui->label_title, ui->button_inputcut, ui->button_EDID, ui->sourcelistseq0name,
              ui->sourcelistseq1name, ui->sourcelistseq2name, ui->sourcelistseq3name,
@@ -374,7 +443,7 @@ void InputChoose::initMenu() {
             TextCreate(window_of_tab[size_t(t)]);
     const int tab = tab_of_window(select_window);
     if (tab >= 0)
-        tab_frame->show_ring(tab, kTabFocus);
+        tab_frame->show_ring(tab, kOrange);
     else
         tab_frame->hide_ring();
     std::vector<QWidget*> level0(size_t(window_count), nullptr);
@@ -443,7 +512,7 @@ void InputChoose::show_window_focus() {
     const int i = windows.index();
     if (i < window_count) {
         window_focus = uint8_t(i);
-        tab_frame->show_ring(i, kTabFocus);
+        tab_frame->show_ring(i, kOrange);
     } else {
         tab_frame->hide_ring();
     }
@@ -464,7 +533,7 @@ void InputChoose::imagemenu() {
         }
         show_window_focus();
     } else if (ui_seltype == LEVEL_SOURCES) {
-        tab_frame->show_ring(tab, kTabBrowsing);
+        tab_frame->show_ring(tab, kBlue);
     }
 }
 
@@ -486,6 +555,30 @@ void InputChoose::on_Button_source_clicked() {
     initSource();
     ui->frame1->setGeometry(1 + 53 * select_listseq, 95, 53, 33);
     set_style(ui->frame1, ui_seltype == LEVEL_SOURCES ? kMarkerBrowsing : kMarkerIdle);
+    show_marker(ui->frame1->geometry(), ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
+}
+
+void InputChoose::show_marker(const QRect& frame, const QColor& colour) {
+    if (frame == marker && colour == marker_colour)
+        return;
+    QRegion changed;
+    for (const QRect& side : marker_sides(marker))
+        changed += side;
+    for (const QRect& side : marker_sides(frame))
+        changed += side;
+    update(changed);
+    marker = frame;
+    marker_colour = colour;
+    entries_frame->set_foot(frame.x() + 1 - entries_frame->x(), frame.width() - 2);
+}
+
+void InputChoose::paintEvent(QPaintEvent* e) {
+    FramePage<QDialog>::paintEvent(e);
+    if (marker.isNull())
+        return;
+    QPainter p(this);
+    for (const QRect& side : marker_sides(marker))
+        p.fillRect(side, marker_colour);
 }
 
 void InputChoose::para_source_index_init() {
@@ -600,21 +693,22 @@ void InputChoose::initSource() {
                  current_page, in_use);
 
     // The list is updated in place: a box is made the first time a place is
-    // needed and hidden while it is not (a hidden box has no badge), and a
+    // needed and hidden while it is not (a hidden box shows no badge), and a
     // label given what it shows already does nothing.
     if (!entries_frame) {
-        entries_frame = new QFrame(this);
+        entries_frame = on_same_fill(new EntriesFrame(this));
         entries_frame->setObjectName(QStringLiteral("frame"));
         entries_frame->setGeometry(1, 127, 318, 70);
         entries_frame->lower();
+        // Before it is shown: showing polishes it.
+        entries_frame->setStyleSheet(kEntryLooks);
     }
-    // Styled before it is shown: showing polishes it, and a style sheet set
-    // afterwards would polish the frame and every box in it again.
-    set_style(entries_frame, ui_seltype == LEVEL_SOURCES ? kEntriesBrowsing : kEntriesIdle);
+    entries_frame->set_border(ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
     entries_frame->show();
     for (size_t i = size_t(shown); i < boxes.size(); ++i) {
         boxes[i].box->hide();
-        delete boxes[i].badge.data();
+        if (boxes[i].badge)
+            boxes[i].badge->hide();
     }
     while (int(boxes.size()) < shown)
         boxes.push_back(make_entry_box(int(boxes.size())));
@@ -668,12 +762,12 @@ void InputChoose::initSource() {
             b.badge->setGeometry(60, 0, 30, 12);
             b.badge->setAlignment(Qt::AlignCenter);
             b.badge->setStyleSheet(kBadge);
-            b.badge->show();
-        } else if (!used && b.badge) {
-            delete b.badge.data();
         }
-        if (b.badge)
-            b.badge->setText(fitted_text(b.badge, tr5(kUsing)));
+        if (b.badge) {
+            b.badge->setVisible(used);
+            if (used)
+                b.badge->setText(fitted_text(b.badge, tr5(kUsing)));
+        }
     }
     entries_language = lang_pick();
 }

@@ -7,13 +7,17 @@
 #include "ui/frame/pageframe.h"
 
 #include <QDialog>
+#include <QColor>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <vector>
 
+class QColor;
 class QFrame;
+class QPaintEvent;
 class QLabel;
 
 namespace Ui {
@@ -91,6 +95,7 @@ public slots:
 
 protected:
     bool page_key(PanelKey k, int key) override;
+    void paintEvent(QPaintEvent* e) override;
     void back_pressed() override { slot_Button_back_clicked(); }
 
 private:
@@ -118,10 +123,17 @@ private:
     class TabFrame;
     TabFrame* tab_frame = nullptr;
 
-    QFrame* entries_frame = nullptr;
+    class EntriesFrame;
+    EntriesFrame* entries_frame = nullptr;
+    // The source list's marker, frame1's look drawn by the page (its sides)
+    // and the entries frame (its black foot on the frame's top edge): a
+    // move repaints those lines, not the names and icons inside the frame.
+    void show_marker(const QRect& frame, const QColor& colour);
+    QRect marker;
+    QColor marker_colour;
     // The boxes of the entry list, left to right, shown as far as there are
-    // entries on the page; the "in use" badge exists only on the box of the
-    // window's own choice.
+    // entries on the page; the "in use" badge is made on the box of the
+    // window's own choice and shown only there.
     struct EntryBox {
         QFrame* box = nullptr;
         QLabel* state = nullptr;
