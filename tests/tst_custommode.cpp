@@ -159,6 +159,17 @@ private slots:
         QVERIFY(!other.styleSheet().isEmpty());
     }
 
+    // The mode's alias is a user's text: markup in it is shown, not obeyed.
+    void alias_markup_shown_as_written() {
+        write_device_file("/data/configs/alias.json",
+                          R"({"usermode":{"namelist":[{"id":0,"valid":"on","name":"<i>x</i>"}]}})");
+        save_slot(0);
+        open_page();
+        QLabel* name = child("label_name");
+        QVERIFY2(name->text().endsWith("<i>x</i>"), qPrintable(name->text()));
+        QVERIFY(name->sizeHint().width() >= QFontMetrics(name->font()).horizontalAdvance(name->text()));
+    }
+
     // Missing is the usual case; a broken file shows zeros and only it is
     // removed, never the shared OSD menu.
     void osd_view_data() {

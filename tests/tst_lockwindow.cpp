@@ -129,6 +129,18 @@ private slots:
         }
     }
 
+    // An alias is a user's text: markup in it is shown, not obeyed (a
+    // rich-text label would draw "Cam" in bold).
+    void alias_markup_shown_as_written() {
+        const QString alias = "<b>Cam</b>";
+        write_device_file("/data/configs/alias.json",
+                          R"({"source":{"namelist":[{"id":3,"valid":"on","name":")" + alias.toUtf8() + R"("}]}})");
+        set_window(0, 1, 3);
+        QLabel* name = tile(open_home(), "tile_name_", 0);
+        QCOMPARE(name->text(), alias);
+        QVERIFY(name->sizeHint().width() >= QFontMetrics(name->font()).horizontalAdvance(alias));
+    }
+
     // "D" on the USB keypad selects window 3 and the refresh moves the mark;
     // Back and unknown letters keep the page; the keypad's OK leaves it.
     void current_window_mark_and_keys() {

@@ -97,6 +97,8 @@ CustomMode::CustomMode(QWidget* parent)
     preview_font.setPixelSize(10);
     ui->lineEdit->setReadOnly(true);
     ui->label_blank->hide();
+    // The mode's alias comes from a file: shown as written, never as markup.
+    ui->label_name->setTextFormat(Qt::PlainText);
 
     box = new ryncontrol(corners(19, 0, 118, 21), corners(0, 0, 19, 21), corners(118, 0, 137, 21), this);
     box->setGeometry(3, 28, 320, 24);

@@ -228,6 +228,8 @@ void LockWindow::create_tiles() {
 QLabel* LockWindow::new_text_label(const QString& name) {
     auto* label = on_same_fill(new QLabel(tiles));
     label->setObjectName(name);
+    // An alias comes from a file: shown as written, never as markup.
+    label->setTextFormat(Qt::PlainText);
     QPalette white = label->palette();
     white.setColor(QPalette::WindowText, Qt::white);
     label->setPalette(white);
