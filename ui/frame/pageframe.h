@@ -42,6 +42,13 @@
 // * Refresh. syncUpdate(code) is the dispatcher's call after a parameter
 //   change while the page is in front; it starts with
 //   RynRamPara::RynLanguageChanged().
+//
+// * Kept pages. A page that is costly to build may answer true to
+//   keep_when_closed(): closing then hides it instead of deleting it (one
+//   per id, unregistered as any closed page), and the next opening takes it
+//   back and runs para_init() and language_changed() on it. Its para_init()
+//   therefore starts from scratch: every value and every widget back to what
+//   a new page shows. Nothing else may tell the kept page from a new one.
 #include "core/global.h"
 #include "core/ids.h"
 #include "ui/frame/focuslist.h"
