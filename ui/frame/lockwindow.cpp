@@ -35,14 +35,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
 
 
-// The page's style sheet gives every child the page's background, and each
-// child fills its box with it again before drawing. A child lying on a fill
-// of the same colour skips its own: the same pixels for less work.
-template <class W> W* on_same_fill(W* w) {
-    w->setAttribute(Qt::WA_NoSystemBackground);
-    return w;
-}
-
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     set_label_pixmap(label, resource);
     label->setScaledContents(true);
@@ -126,7 +118,7 @@ LockWindow::LockWindow(QWidget* parent)
              ui->label_bright, ui->label_contrast, ui->label_LED_icon, ui->label_bright_icon,
              ui->label_contrast_icon, ui->label_volume_icon, ui->label_ip, ui->widget,
              ui->label_input, ui->label_IPaddr})
-        on_same_fill(w);
+        frame::on_same_fill(w);
     // The tiles get their texts and marks from language_changed().
     create_tiles();
 }
@@ -200,7 +192,7 @@ void LockWindow::image_init() {
 // label given the text it shows already does nothing). A window's name
 // label is made by the refresh while the window is on.
 void LockWindow::create_tiles() {
-    tiles = on_same_fill(new QFrame(this));
+    tiles = frame::on_same_fill(new QFrame(this));
     tiles->setObjectName(QStringLiteral("frame_tiles"));
     tiles->setGeometry(0, 74, 320, 160);
     tiles->setFrameShape(QFrame::NoFrame);
@@ -226,7 +218,7 @@ void LockWindow::create_tiles() {
 // numbers keep their style sheets: their background is also that of the
 // marks over them.) Shown with the tiles; made while they show, at once.
 QLabel* LockWindow::new_text_label(const QString& name) {
-    auto* label = on_same_fill(new QLabel(tiles));
+    auto* label = frame::on_same_fill(new QLabel(tiles));
     label->setObjectName(name);
     // An alias comes from a file: shown as written, never as markup.
     label->setTextFormat(Qt::PlainText);

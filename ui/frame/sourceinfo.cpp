@@ -1,5 +1,6 @@
 #include "ui/frame/sourceinfo.h"
 
+#include "core/jsonfiles.h"
 #include "ui/frame/imagecache.h"
 
 #include <QLabel>
@@ -97,4 +98,10 @@ void sourceinfo::set_sourceonline_pixmap(QLabel* label, int source_id, uint8_t o
     if (!label || !r)
         return;
     set_label_pixmap(label, QString::fromLatin1(online ? r->online : r->offline));
+}
+
+QString sourceinfo::alias_name(const char* kind, int id, bool* found) {
+    ALIAS_PARA alias;
+    *found = get_json_alias_para(&alias, kind, id) != 0;
+    return *found ? QString::fromStdString(alias.name) : QString();
 }

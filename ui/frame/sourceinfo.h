@@ -28,4 +28,7 @@ public:
     // Both leave the label unchanged for an id above 5.
     static void set_source_pixmap(QLabel* label, int source_id);
     static void set_sourceonline_pixmap(QLabel* label, int source_id, uint8_t online);
+    // The name the user gave entry `id` of `kind` ("source", "crop") in the
+    // alias file; `found` says whether there is one.
+    static QString alias_name(const char* kind, int id, bool* found);
 };

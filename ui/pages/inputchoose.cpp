@@ -1,7 +1,6 @@
 #include "ui/pages/inputchoose.h"
 
 #include "core/global.h"
-#include "core/jsonfiles.h"
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"
@@ -75,17 +74,6 @@ const QString kEntryLooks = QStringLiteral(
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
-// The page's style sheet gives every child the page's background, and each
-// child fills its box with it again before drawing. A child without a
-// border of its own lying on a fill of that same colour (or of its
-// parent's own, the same way) skips the fill: the parent's shows through,
-// the same pixels for less work. (A frame's border is drawn with that
-// fill.)
-template <class W> W* on_same_fill(W* w) {
-    w->setAttribute(Qt::WA_NoSystemBackground);
-    return w;
-}
-
 // A one-line plain-text label of ours that lies wholly on one plain fill
 // of its parent's (an entry box's inside). Made opaque, it draws that fill
 // itself, so that a new text repaints the label alone, not the box, frame
@@ -137,12 +125,6 @@ bool input_has_signal(int source) {
     const RynRamPara* p = para();
     const int off = blk::input_info(source);
     return p->u16(off) != 0 && p->u16(off + 2) != 0 && p->u16(off + 4) != 0;
-}
-
-QString alias_name(const char* kind, int id, bool* found) {
-    ALIAS_PARA alias;
-    *found = get_json_alias_para(&alias, kind, id) != 0;
-    return *found ? QString::fromStdString(alias.name) : QString();
 }
 
 InputChoose::WindowChoice window_choice(int w) {
@@ -293,7 +275,7 @@ InputChoose::InputChoose(QWidget* parent)
              ui->sourcelistseq4name, ui->sourcelistseq5name, ui->sourcelistseq0pixmap,
              ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
              ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap})
-        on_same_fill(w);
+        frame::on_same_fill(w);
 
     // Level 0: the window tabs (drawn by the focus frame), then the crop
     // and EDID buttons.
@@ -457,7 +439,7 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
     tab_name.fill(nullptr);
     window_of_tab.fill(0);
     window_count = 0;
-    tab_frame = on_same_fill(new TabFrame(this));
+    tab_frame = frame::on_same_fill(new TabFrame(this));
     tab_frame->setGeometry(0, 42, 320, 47);
 
     for (int t = 0; t < count; ++t) {
@@ -468,14 +450,14 @@ void InputChoose::make_tabs(const std::array<uint8_t, WINDOW_COUNT>& tabbed, int
         tab->setAlignment(Qt::AlignCenter);
         tab->setStyleSheet(QString("background-color: %1;font: 9px").arg(kTabColour[size_t(w)]));
 
-        auto* name = on_same_fill(new QLabel(tab));
+        auto* name = frame::on_same_fill(new QLabel(tab));
         name->setObjectName(QStringLiteral("tab_name"));
         name->setGeometry(0, 1, 30, 12);
         name->setTextFormat(Qt::PlainText);
         tab_name[size_t(w)] = name;
         TextCreate(w);
 
-        auto* state = on_same_fill(new QLabel(tab));
+        auto* state = frame::on_same_fill(new QLabel(tab));
         state->setGeometry(33, 1, 7, 7);
         state->setScaledContents(true);
         set_label_pixmap(state, png("state_on.png"));
@@ -642,7 +624,7 @@ void InputChoose::source_name_update() {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         const uint8_t count = uint8_t(get_source_num(id));
         bool found = false;
-        const QString alias = alias_name("source", id, &found);
+        const QString alias = sourceinfo::alias_name("source", id, &found);
         // A user's name is plain text, however it reads.
         const QString name =
             found ? elided_text(font, alias, labels[size_t(p)]->width() - 16).toHtmlEscaped()
@@ -696,7 +678,7 @@ void InputChoose::initSource() {
     // needed and hidden while it is not (a hidden box shows no badge), and a
     // label given what it shows already does nothing.
     if (!entries_frame) {
-        entries_frame = on_same_fill(new EntriesFrame(this));
+        entries_frame = frame::on_same_fill(new EntriesFrame(this));
         entries_frame->setObjectName(QStringLiteral("frame"));
         entries_frame->setGeometry(1, 127, 318, 70);
         entries_frame->lower();
@@ -733,7 +715,7 @@ void InputChoose::initSource() {
             p->RynGetCropPara(select_source, e, &crop, &index);
             if (index >= 0 && index < CROP_COUNT) {
                 bool found = false;
-                const QString alias = alias_name("crop", index, &found);
+                const QString alias = sourceinfo::alias_name("crop", index, &found);
                 b.name->setText(
                     found ? elided_text(font, alias, b.name->width())
                           : source_name +
@@ -778,17 +760,17 @@ InputChoose::EntryBox InputChoose::make_entry_box(int i) {
     b.box = new QFrame(entries_frame);
     b.box->setObjectName(QStringLiteral("source_frame"));
     b.box->setGeometry(14 + 95 * i, 10, 92, 50);
-    b.state = on_same_fill(new QLabel(b.box));
+    b.state = frame::on_same_fill(new QLabel(b.box));
     b.state->setObjectName(QStringLiteral("state"));
     b.state->setGeometry(3, 5, 7, 7);
     b.state->setScaledContents(true);
-    b.icon = on_same_fill(new QLabel(b.box));
+    b.icon = frame::on_same_fill(new QLabel(b.box));
     b.icon->setGeometry(12, 5, 25, 8);
     b.icon->setScaledContents(true);
-    b.name = on_same_fill(new FillLabel(b.box));
+    b.name = frame::on_same_fill(new FillLabel(b.box));
     b.name->setObjectName(QStringLiteral("name"));
     b.name->setGeometry(3, 15, 80, 12);
-    b.info = on_same_fill(new FillLabel(b.box));
+    b.info = frame::on_same_fill(new FillLabel(b.box));
     b.info->setObjectName(QStringLiteral("info"));
     b.info->setGeometry(3, 30, 88, 12);
     const QFont font = pixel_font(10);

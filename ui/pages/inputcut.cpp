@@ -1,7 +1,6 @@
 #include "ui/pages/inputcut.h"
 
 #include "core/global.h"
-#include "core/jsonfiles.h"
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"
@@ -58,11 +57,6 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
-QString alias_name(const char* kind, int id, bool* found) {
-    ALIAS_PARA alias;
-    *found = get_json_alias_para(&alias, kind, id) != 0;
-    return *found ? QString::fromStdString(alias.name) : QString();
-}
 } // namespace
 
 InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::InputCut) {
@@ -293,7 +287,7 @@ void InputCut::source_name_update() {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         QLabel* label = row_names[size_t(p)];
         bool found = false;
-        const QString alias = alias_name("source", id, &found);
+        const QString alias = sourceinfo::alias_name("source", id, &found);
         // A user's name is plain text in a rich-text label.
         const QString name =
             found ? metrics.elidedText(alias, Qt::ElideRight, label->width() - 16).toHtmlEscaped()
@@ -361,7 +355,7 @@ void InputCut::source_init() {
         int index = CROP_COUNT;
         p->RynGetCropPara(select_source, e, &crop, &index);
         bool found = false;
-        const QString alias = index < CROP_COUNT ? alias_name("crop", index, &found) : QString();
+        const QString alias = index < CROP_COUNT ? sourceinfo::alias_name("crop", index, &found) : QString();
         tile.name->setText(
             found ? tile.name->fontMetrics().elidedText(alias, Qt::ElideRight, tile.name->width())
                   : source_name + QString::asprintf("_crop%d", ((crop.para[0] >> 8) & 0x7F) + 1));
