@@ -10,13 +10,6 @@
 
 namespace {
 fpga_manage* fpga() { return fpga_manage::pInstance(); }
-
-// One pass of the FPGA thread's handshake at tick t; returns the step.
-int led_deal_at(uint32_t t) {
-    G_timeTicks = t;
-    fpga()->set_led_para_deal();
-    return g_set_led_setup;
-}
 } // namespace
 
 class TstFpgaManage : public QObject {
@@ -51,6 +44,8 @@ private slots:
     // The last step across the tick wrap, where getTimeSpace counts one less.
     void ledReloadStepsCountTicks() {
         const uint32_t step5 = 0xFFFFFFF0u + fpga_manage::LED_STEP5_TICKS, done = step5 + fpga_manage::LED_DONE_TICKS + 1;
+        // One pass of the FPGA thread's handshake at tick t; returns the step.
+        const auto led_deal_at = [](uint32_t t) { return G_timeTicks = t, fpga()->set_led_para_deal(), int(g_set_led_setup); };
         {
             MutexLocker lock(&Utils::_led_para_init_mutex);
             g_set_led_para = LED_PARA_REQUEST, g_set_led_setup = 0;

@@ -1,5 +1,7 @@
-// Source names, the two numberings and their icons, with the out-of-range
-// ids and positions that blocks and files can hold.
+// Source names, numberings and icons for the ids a block or file can hold,
+// and aliases that look like place-holders.
+#include "testsupport.h"
+
 #include "ui/frame/sourceinfo.h"
 
 #include <QLabel>
@@ -17,26 +19,14 @@ class TstSourceInfo : public QObject {
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(png); }
 
-    // Both numberings agree both ways; past either table: EXT's id or
-    // position 0, no name, and no styled text.
-    void maps_data() {
-        QTest::addColumn<int>("listseq");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("EXT last") << 5 << 0 << "EXT";
-        QTest::newRow("out of range 6") << 6 << 6 << QString();
-        QTest::newRow("out of range -1") << -1 << -1 << QString();
-    }
-    void maps() {
-        QFETCH(int, listseq);
-        QFETCH(int, source);
-        QFETCH(QString, name);
-        const bool bad = name.isEmpty();
-        QCOMPARE(int(si::get_source_id_by_listseq(listseq)), bad ? 0 : source);
-        QCOMPARE(int(si::get_listseq_by_source_id(source)), bad ? 0 : listseq);
-        QCOMPARE(si::get_source_name_by_listseq(listseq), name);
-        QCOMPARE(si::get_source_name_by_sourceid(source), name);
-        QCOMPARE(si::get_source_specialstyle1_by_sourceid(source, "X", 1).isEmpty(), bad);
+    // Past either table (blocks and files hold any number): EXT's id or
+    // position 0, no name and no styled text.
+    void out_of_range_data() { testsupport::int_rows({{"past the tables", {6}}, {"negative", {-1}}}); }
+    void out_of_range() {
+        QFETCH(QVector<int>, r);
+        QCOMPARE(int(si::get_source_id_by_listseq(r[0])) + int(si::get_listseq_by_source_id(r[0])), 0);
+        QVERIFY(si::get_source_name_by_listseq(r[0]).isEmpty() && si::get_source_name_by_sourceid(r[0]).isEmpty());
+        QVERIFY(si::get_source_specialstyle1_by_sourceid(r[0], "X", 1).isEmpty());
     }
 
     // A "%" in an alias comes out as typed, not as a place-holder.
