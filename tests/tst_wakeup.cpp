@@ -1,6 +1,5 @@
-// The sleep of the worker threads: a notice ends the wait and is taken by
-// it, a wait without one ends at its time-out, and only a raised request
-// flag wakes.
+// The sleep of the worker threads: a notice ends one wait, a wait without
+// one ends at its time-out, and only a raised request flag wakes.
 #include "core/wakeup.h"
 
 #include <QElapsedTimer>
