@@ -1,11 +1,10 @@
 #pragma once
 // A stand-in page for the dispatcher: registered under a page id, it
-// records every refresh and may run a check from inside it.
+// records every refresh and the thread it came on.
 #include "ui/frame/pageframe.h"
 
 #include <QThread>
 #include <QWidget>
-#include <functional>
 #include <vector>
 
 class RecordingPage : public RynPage {
@@ -14,15 +13,9 @@ public:
     ~RecordingPage() override { pages::forget(this); }
     QWidget* page_widget() override { return &widget; }
     void language_changed() override {}
-    void syncUpdate(int code) override {
-        codes.push_back(code);
-        threads.push_back(QThread::currentThread());
-        if (on_sync)
-            on_sync(code);
-    }
+    void syncUpdate(int code) override { codes.push_back(code), threads.push_back(QThread::currentThread()); }
 
     QWidget widget;
     std::vector<int> codes;
     std::vector<QThread*> threads;
-    std::function<void(int)> on_sync;
 };

@@ -1,10 +1,7 @@
-// The texts of every page in all five languages fit their boxes with the
-// panel's fonts (else "Размер LED:1920 x 108", "HDMI1_crop1" without its
-// underscore), and a page in front follows a language changed by the PC at
-// its next refresh. One page class per page id, checked at compile time.
+// Every page's texts fit their boxes in all five languages, and a page in
+// front follows a language changed by the PC at its next refresh.
 #include "testsupport.h"
 
-#include "core/global.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
@@ -13,7 +10,6 @@
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/machinestate.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
 #include "ui/frame/syncupdate.h"
@@ -46,7 +42,6 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <QtTest>
-#include <memory>
 
 namespace {
 template <class... T> struct PageList {};
@@ -59,15 +54,13 @@ using AllPages =
 template <class... T> constexpr uint32_t id_bits(PageList<T...>) { return (0u | ... | (1u << T::ID)); }
 static_assert(id_bits(AllPages{}) == (1u << PAGE_COUNT) - 1, "one page class per page id");
 
-// Builds the page of `id`, filled and ready to be shown.
 template <class... T> QWidget* make_page(int id, PageList<T...>) {
     QWidget* page = nullptr;
     ((page = T::ID == id ? pages::create<T>()->page_widget() : page), ...);
     return page;
 }
 
-// The longest texts the device shows: every input with a 1920x1080@60
-// signal, a crop of HDMI1 in window 1, every window on, the longest address.
+// The longest texts: 1920x1080@60 everywhere, a crop of HDMI1 in window 1.
 void busy_device() {
     RynRamPara* p = RynRamPara::pInstance();
     for (int s = 0; s < SOURCE_COUNT; ++s)
@@ -85,15 +78,17 @@ void busy_device() {
     p->RamParaShadow = p->RamParaBlock;
     g_str_ip = "192.168.100.200";
     g_str_barcode = "ZT2024A17";
-    for (int r : {fpga_reg::VERSION_FUNC, fpga_reg::VERSION_DAY, fpga_reg::VERSION_YEAR})
-        fpga_manage::pInstance()->MCU_REG_func[0][r] = 0x88; // the widest digits
-    fpga_manage::pInstance()->MCU_REG_func[0][fpga_reg::VERSION_MONTH] = 0x08;
+    auto& regs = fpga_manage::pInstance()->MCU_REG_func[0];
+    regs[fpga_reg::VERSION_FUNC] = regs[fpga_reg::VERSION_DAY] = regs[fpga_reg::VERSION_YEAR] = 0x88;
+    regs[fpga_reg::VERSION_MONTH] = 0x08;
 }
 
-// "name \"text\": size" for each visible label or button of `root` whose
-// text does not fit its box.
-QStringList overflows(QWidget* root) {
-    QStringList found;
+// "name: text" of each visible label and button of `root`, sorted (the
+// user-mode summary is re-written at its next redraw, not at a language
+// change); those whose text does not fit the box go to `bad`.
+QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
+    const QStringList later = {"label_ID", "label_name", "label_LED", "label_brightness"};
+    QStringList out;
     for (QWidget* w : root->findChildren<QWidget*>()) {
         const QRect box = w->contentsRect();
         const QFontMetrics fm(w->font());
@@ -110,8 +105,7 @@ QStringList overflows(QWidget* root) {
             } else if (l->wordWrap() || text.contains('\n')) {
                 need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size();
             } else {
-                // A Latin line in a 12-pixel row must not lose its underscore
-                // or descenders at the bottom of the box.
+                // A Latin line in a 12-pixel row keeps its underscore.
                 const int advance = fm.horizontalAdvance(text);
                 int bottom = box.bottom();
                 if (box.height() <= 12 && !text.contains(QRegularExpression("[^\\x20-\\x7e]")))
@@ -121,30 +115,17 @@ QStringList overflows(QWidget* root) {
             }
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
             text = b->text();
-            const QStringList lines = text.split('\n');
-            for (const QString& line : lines)
-                need.setWidth(std::max(need.width(), fm.horizontalAdvance(line)));
-            need = QSize(need.width() + (b->icon().isNull() ? 0 : b->iconSize().width() + 4) + 2,
-                         fm.height() * int(lines.size()));
+            need = fm.size(0, text) + QSize(b->icon().isNull() ? 2 : b->iconSize().width() + 6, 0);
+        } else if (!qobject_cast<QLabel*>(w)) {
+            continue;
         }
-        if (!text.isEmpty() && w->isVisibleTo(root) && (need.width() > box.width() || need.height() > box.height()))
-            found << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
-                         .arg(need.height()).arg(box.width()).arg(box.height());
-    }
-    return found;
-}
-
-// "name: text" of every visible label and button, sorted; on the user-mode
-// page without the summary of the selected mode, which is re-written at the
-// next redraw, not at a language change.
-QStringList texts(QWidget* root, int id) {
-    const QStringList later = {"label_ID", "label_name", "label_LED", "label_brightness"};
-    QStringList out;
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        auto* l = qobject_cast<QLabel*>(w);
-        auto* b = qobject_cast<QAbstractButton*>(w);
-        if ((l || b) && w->isVisibleTo(root) && !(id == PAGE_CUSTOMMODE && later.contains(w->objectName())))
-            out << w->objectName() + ": " + (l ? l->text() : b->text());
+        if (!w->isVisibleTo(root))
+            continue;
+        if (!(id == PAGE_CUSTOMMODE && later.contains(w->objectName())))
+            out << w->objectName() + ": " + text;
+        if (bad && !text.isEmpty() && (need.width() > box.width() || need.height() > box.height()))
+            *bad << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
+                        .arg(need.height()).arg(box.width()).arg(box.height());
     }
     out.sort();
     return out;
@@ -164,10 +145,8 @@ private slots:
         main_window->show();
     }
 
-    // Each page opened in English, then the PC changes the language: after
-    // the dispatcher's refresh the page shows what a page opened in that
-    // language shows, and that fits. (The main menu shows its language in
-    // pictures: see its test.)
+    // A page opened in English, then the PC changes the language: after the
+    // refresh it shows what a page opened in that language shows, and fits.
     void every_page_data() {
         QTest::addColumn<int>("id");
         QTest::addColumn<int>("language");
@@ -190,18 +169,18 @@ private slots:
             for (int kind : {TIP_USB_IN, TIP_USB_OUT, TIP_USB_READING}) {
                 g_tip->tip_create(kind);
                 g_tip->show();
-                bad << overflows(g_tip);
+                scan(g_tip, id, &bad);
             }
             g_tip->hide();
             g_tip_flag = 0;
             g_numberkeyboard->label_show(language == LANG_RUSSIAN ? "Пароль" : "key", "**********");
             g_numberkeyboard->show();
-            bad << overflows(g_numberkeyboard);
+            scan(g_numberkeyboard, id, &bad);
             g_numberkeyboard->hide();
         } else if (id == PAGE_MAINWINDOW) {
             g_language = uint8_t(language);
             main_window->language_changed();
-            bad = overflows(main_window);
+            scan(main_window, id, &bad);
         } else {
             QWidget* page = make_page(id, AllPages{});
             pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
@@ -210,30 +189,17 @@ private slots:
             g_tip_flag = 1; // a notice after the refresh is built, not run
             SyncUpdate::pInstance()->para_sync(SYNC_PARA);
             g_tip_flag = 0;
-            refreshed = texts(page, id);
+            refreshed = scan(page, id);
             pages::clear(id);
             delete page;
             std::unique_ptr<QWidget> fresh(make_page(id, AllPages{}));
             fresh->show();
-            opened = texts(fresh.get(), id);
-            bad = overflows(fresh.get());
+            opened = scan(fresh.get(), id, &bad);
         }
         g_page_focus = PAGE_MAINWINDOW;
         QCOMPARE(int(g_language), language);
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
         QCOMPARE(refreshed, opened);
-    }
-
-    // Names are cut once and the cut remembered: a cut made for one font or
-    // width must not come back for another.
-    void elided_text_per_font_and_width() {
-        const QString name = QStringLiteral("Stage PC on the left wing");
-        const QFont small = pixel_font(9), large = pixel_font(10);
-        for (int round = 0; round < 2; ++round)
-            for (const QFont& font : {small, large})
-                for (int width : {40, 60, 1000})
-                    QCOMPARE(elided_text(font, name, width),
-                             QFontMetrics(font).elidedText(name, Qt::ElideRight, width));
     }
 
 private:

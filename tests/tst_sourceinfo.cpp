@@ -1,5 +1,7 @@
-// Source names, the two numberings and their icons, with the out-of-range
-// ids and positions that blocks and files can hold.
+// Source names, numberings and icons for the ids a block or file can hold,
+// and aliases that look like place-holders.
+#include "testsupport.h"
+
 #include "ui/frame/sourceinfo.h"
 
 #include <QLabel>
@@ -8,7 +10,6 @@
 
 namespace {
 using si = sourceinfo;
-QImage image_of(const QLabel& label) { return label.pixmap(Qt::ReturnByValue).toImage(); }
 // Loaded the way the labels load it, so that formats match.
 QImage resource(const QString& name) { return QPixmap(":/png/" + name).toImage(); }
 }  // namespace
@@ -18,28 +19,14 @@ class TstSourceInfo : public QObject {
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(png); }
 
-    // Both numberings agree both ways; past either table: EXT's id or
-    // position 0, no name, and no styled text.
-    void maps_data() {
-        QTest::addColumn<int>("listseq");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("HDMI1 first") << 0 << 2 << "HDMI1";
-        QTest::newRow("DVI") << 4 << 1 << "DVI";
-        QTest::newRow("EXT last") << 5 << 0 << "EXT";
-        for (int bad : {6, 255, -1})
-            QTest::newRow(qPrintable(QString("out of range %1").arg(bad))) << bad << bad << QString();
-    }
-    void maps() {
-        QFETCH(int, listseq);
-        QFETCH(int, source);
-        QFETCH(QString, name);
-        const bool bad = name.isEmpty();
-        QCOMPARE(int(si::get_source_id_by_listseq(listseq)), bad ? 0 : source);
-        QCOMPARE(int(si::get_listseq_by_source_id(source)), bad ? 0 : listseq);
-        QCOMPARE(si::get_source_name_by_listseq(listseq), name);
-        QCOMPARE(si::get_source_name_by_sourceid(source), name);
-        QCOMPARE(si::get_source_specialstyle1_by_sourceid(source, "X", 1).isEmpty(), bad);
+    // Past either table (blocks and files hold any number): EXT's id or
+    // position 0, no name and no styled text.
+    void out_of_range_data() { testsupport::int_rows({{"past the tables", {6}}, {"negative", {-1}}}); }
+    void out_of_range() {
+        QFETCH(QVector<int>, r);
+        QCOMPARE(int(si::get_source_id_by_listseq(r[0])) + int(si::get_listseq_by_source_id(r[0])), 0);
+        QVERIFY(si::get_source_name_by_listseq(r[0]).isEmpty() && si::get_source_name_by_sourceid(r[0]).isEmpty());
+        QVERIFY(si::get_source_specialstyle1_by_sourceid(r[0], "X", 1).isEmpty());
     }
 
     // A "%" in an alias comes out as typed, not as a place-holder.
@@ -48,23 +35,17 @@ private slots:
         QVERIFY2(text.contains(">50%1 %2<") && text.contains(">3<"), qPrintable(text));
     }
 
-    // HDMI3's own pictures (the others show on the status page); ids past
-    // the table, or no label, leave the label as it was.
+    // HDMI3's signal pictures; an id past the table, or no label, leaves the
+    // label as it was.
     void icons() {
         QLabel label;
-        si::set_source_pixmap(&label, 4);
-        QCOMPARE(image_of(label), resource("HDMI20.png"));
-        si::set_sourceonline_pixmap(&label, 4, 0x80);  // any non-zero byte
-        QCOMPARE(image_of(label), resource("HDMI20_lv.png"));
-        for (int s : {6, 255, -1}) {
-            si::set_source_pixmap(&label, s);
-            si::set_sourceonline_pixmap(&label, s, 0);
-            QCOMPARE(image_of(label), resource("HDMI20_lv.png"));
-        }
         si::set_sourceonline_pixmap(&label, 4, 0);
-        QCOMPARE(image_of(label), resource("HDMI20.png"));
-        si::set_source_pixmap(nullptr, 2);
+        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource("HDMI20.png"));
+        si::set_sourceonline_pixmap(&label, 4, 0x80); // any non-zero byte
+        si::set_source_pixmap(&label, 6);
+        si::set_sourceonline_pixmap(&label, -1, 0);
         si::set_sourceonline_pixmap(nullptr, 2, 1);
+        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource("HDMI20_lv.png"));
     }
 };
 

@@ -1,14 +1,10 @@
-// The pieces nothing opens yet: the rotary encoder's reader and the two
-// spare dialogs.
+// The touch idle counter and the rotary encoder's reader.
 #include "testsupport.h"
 
 #include "core/devicepath.h"
-#include "ui/frame/about.h"
-#include "ui/frame/dialog.h"
 #include "ui/frame/lcd_touch.h"
 
 #include <QDir>
-#include <QPushButton>
 #include <QtTest>
 #include <csignal>
 #include <fcntl.h>
@@ -27,8 +23,8 @@ private slots:
         QCOMPARE(g_untouched_time, 100001u);
     }
 
-    // No encoder: nothing is opened. With one, every byte it delivers is
-    // one console line, bytes that arrive together included.
+    // No encoder: nothing is opened. With one, each byte is a console line
+    // from the signal handler, bytes that arrive together included.
     void encoder_bytes_become_lines() {
         QCOMPARE(lcd_touch::pInstance()->fd(), -1);
         const QByteArray node = device_path("/dev/ec11").toLocal8Bit();
@@ -42,25 +38,11 @@ private slots:
                                     "signumkey_val: 0\n\nsignumkey_val: 0x10\n\n";
         const QByteArray printed = testsupport::capture_stdout([&] {
             QCOMPARE(::write(driver, "\x05\xAB\x00\x10", 4), ssize_t(4));
-            // The lines come from the signal handler, straight to the console.
             QTRY_VERIFY(::lseek(STDOUT_FILENO, 0, SEEK_CUR) >= expected.size());
         });
         ::close(driver);
-        // The node stays open for the rest of the process: its signals end
-        // here, before the test's folder goes.
-        ::signal(SIGIO, SIG_IGN);
+        ::signal(SIGIO, SIG_IGN); // the node stays open: no signals after the folder goes
         QCOMPARE(printed, expected);
-    }
-
-    void spare_dialogs_accept_on_their_button() {
-        About about;
-        Dialog dialog;
-        for (QDialog* d : {static_cast<QDialog*>(&about), static_cast<QDialog*>(&dialog)}) {
-            d->open();
-            QTest::mouseClick(d->findChild<QPushButton*>("pushButton"), Qt::LeftButton);
-            QCOMPARE(d->result(), int(QDialog::Accepted));
-            QVERIFY(!d->isVisible());
-        }
     }
 };
 

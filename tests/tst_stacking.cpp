@@ -1,14 +1,10 @@
-// The shared popups under a real X server without a window manager, as the
-// panel runs headless: a notice or the keypad shown again after a newer page
-// opened must come up on top, not under that page. The offscreen platform
-// has no stacking, so this test starts its own Xvfb and uses xcb.
+// Stacking under a real X server without a window manager, as the panel runs
+// headless: the offscreen platform has none, so this test starts its own
+// Xvfb and uses xcb.
 #include "testsupport.h"
 
-#include "core/global.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/numberkeyboard.h"
 #include "ui/frame/startup.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/inputchoose.h"
@@ -20,6 +16,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -30,6 +27,13 @@ QWidget* window_at(const QPoint& p) {
     QCoreApplication::processEvents();
     return QApplication::topLevelAt(p);
 }
+// A full-screen window opened after the others.
+std::unique_ptr<QDialog> newer_window() {
+    auto w = std::make_unique<QDialog>(nullptr, Qt::FramelessWindowHint);
+    w->setGeometry(0, 0, 320, 240);
+    w->show();
+    return QTest::qWaitForWindowExposed(w.get()) ? std::move(w) : nullptr;
+}
 }  // namespace
 
 class TstStacking : public QObject {
@@ -38,76 +42,46 @@ private slots:
     void initTestCase() {
         testsupport::fresh_device();
         g_tip = new TIP(nullptr);
-        g_numberkeyboard = new NumberKeyboard(nullptr);
-        g_numberkeyboard->setGeometry(160, 0, 160, 240);
-    }
-    void cleanupTestCase() {
-        delete g_tip;
-        delete g_numberkeyboard;
-        g_tip = nullptr;
-        g_numberkeyboard = nullptr;
     }
 
-    void shown_again_is_on_top_data() {
-        QTest::addColumn<bool>("keypad");
-        QTest::newRow("notice") << false;
-        QTest::newRow("keypad") << true;
-    }
-    void shown_again_is_on_top() {
-        QFETCH(bool, keypad);
-        QWidget* popup = keypad ? static_cast<QWidget*>(g_numberkeyboard) : g_tip;
-        const QPoint centre(keypad ? 240 : 160, 120);
+    // A notice shown again after a newer window opened comes up over it.
+    void notice_shown_again_is_on_top() {
+        const QPoint centre(160, 120);
         QWidget* seen = nullptr;
-        // Looks at the screen from inside the popup's modal loop, then ends it.
-        const auto show_popup = [&] {
+        const auto show_notice = [&] {  // looks from inside the notice's loop, then ends it
             QTimer::singleShot(200, [&] {
                 seen = window_at(centre);
-                QKeyEvent back(QEvent::KeyRelease, PANEL_KEY_BACK, Qt::NoModifier);
-                if (keypad)
-                    QApplication::sendEvent(g_numberkeyboard, &back);
                 while (g_tip_flag)
                     g_tip->tip_outtime_deal();
             });
-            if (keypad) {
-                g_numberkeyboard->label_show("W", "1920");
-                g_numberkeyboard->exec();
-            } else {
-                g_tip->tip_create(TIP_DONE);
-            }
+            g_tip->tip_create(TIP_DONE);
         };
-        show_popup();
-        QCOMPARE(seen, popup);
-
-        QDialog page(nullptr, Qt::FramelessWindowHint);
-        page.setGeometry(0, 0, 320, 240);
-        page.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&page));
-        QCOMPARE(window_at(centre), &page);
-        show_popup();
-        QVERIFY2(seen == popup, "the popup came up under the newer page");
-        QCOMPARE(window_at(centre), &page);  // and it is gone again
+        show_notice();
+        QCOMPARE(seen, g_tip);
+        const auto newer = newer_window();
+        QVERIFY(newer && window_at(centre) == newer.get());
+        show_notice();
+        QVERIFY2(seen == g_tip, "the notice came up under the newer window");
+        QCOMPARE(window_at(centre), newer.get());  // and it is gone again
     }
 
-    // A page kept when it closed is shown again later: over the windows
-    // opened in between, not in its old place under them.
+    // A page kept when it closed is shown again over the windows opened in
+    // between, not in its old place under them.
     void kept_page_reopened_on_top() {
         g_page_focus = PAGE_MAINWINDOW;
         QPointer<InputChoose> first = pages::open<InputChoose>(false);
         QVERIFY(QTest::qWaitForWindowExposed(first));
         pages::close(PAGE_INPUTCHOOSE);
-        QDialog newer(nullptr, Qt::FramelessWindowHint);
-        newer.setGeometry(0, 0, 320, 240);
-        newer.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&newer));
+        const auto newer = newer_window();
+        QVERIFY(newer);
         InputChoose* again = pages::open<InputChoose>(false);
         QCOMPARE(again, first.data());  // the kept one
-        QVERIFY(QTest::qWaitForWindowExposed(again));
         QTRY_COMPARE(window_at(QPoint(160, 120)), static_cast<QWidget*>(again));
-        QVERIFY(testsupport::close_all_pages() == false);
+        testsupport::close_all_pages();
     }
 
-    // Start-up shows the main menu after the home screen's first frame: it
-    // must come up under the home screen, and the home screen keep the keys.
+    // Start-up shows the main menu after the home screen's first frame: under
+    // the home screen, which keeps the keys.
     void menu_shown_under_home_at_start() {
         start_core();
         MainWindow* main = start_panel(*qApp, 0);

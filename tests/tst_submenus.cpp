@@ -1,6 +1,5 @@
-// The three submenus of the settings menu: wrap-around, touch and the done
-// notice, the recovery tile and its re-text from the protocol side, and the
-// ageing log behind its access code.
+// The settings submenus: wrap-around, touch, the done notice, the recovery
+// tile and its re-text from the protocol side, the ageing log's access code.
 #include "page_driver.h"
 
 #include "fpga/fpga_manage.h"
@@ -19,12 +18,6 @@
 namespace {
 bool greyed(QWidget* tile) { return testsupport::fill_colour(tile) == QColor(128, 128, 128); }
 
-void open_page(int id) {
-    switch (id) {
-    case PAGE_LINKOPTION: pages::open<LinkOption>(); break;
-    default: pages::open<AdvancedOption>(); break;
-    }
-}
 void store_packages(int count) {
     QVERIFY(QDir().mkpath(device_path(QStringLiteral("/data/rcvrecovery"))));
     for (int i = 0; i < count; ++i)
@@ -51,8 +44,13 @@ class TstSubmenus : public QObject {
 
     void run_menu(int id, const std::function<void()>& body) {
         g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY2(testsupport::run_nested({[id] { open_page(id); }}, id, body),
-                 "the submenu did not open");
+        const auto open = [id] {
+            if (id == PAGE_LINKOPTION)
+                pages::open<LinkOption>();
+            else
+                pages::open<AdvancedOption>();
+        };
+        QVERIFY2(testsupport::run_nested({open}, id, body), "the submenu did not open");
     }
 
 private slots:
@@ -68,10 +66,9 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // Touch on the second tile opens it on the advanced menu without moving
-    // the focus; on the link menu it reaches nothing.
-    // The focus wraps over exactly the menu's entries. Only the link menu
-    // ends every refresh with the done notice, and stays in front.
+    // A touch opens the advanced menu's second tile without moving the focus,
+    // and nothing on the link menu. The focus wraps over the menu's entries;
+    // only the link menu ends every refresh with the done notice.
     void focus_wraps_touch_and_refresh_data() {  // page, entries, front after the touch, done notices
         testsupport::int_rows({{"link", {PAGE_LINKOPTION, 3, PAGE_LINKOPTION, 2}},
                                {"advanced", {PAGE_ADVANCEDOPTION, 5, PAGE_OTHERSETUP, 0}}});
@@ -92,9 +89,9 @@ private slots:
         });
     }
 
-    // No folder, a package, and 256 of them (not 0 in 8 bits).
+    // No folder: greyed and shut; 256 packages are not 0 in 8 bits.
     void recovery_tile_data() {  // packages stored (-1: no folder), count shown
-        testsupport::int_rows({{"no folder", {-1, 0}}, {"one", {1, 1}}, {"256", {256, 255}}});
+        testsupport::int_rows({{"no folder", {-1, 0}}, {"256", {256, 255}}});
     }
     void recovery_tile() {
         QFETCH(QVector<int>, r);
@@ -110,9 +107,8 @@ private slots:
         });
     }
 
-    // The PC stores a package while the page is in front: the protocol
-    // thread's call re-texts it in the GUI thread; after the page closed
-    // the call is dropped.
+    // The protocol thread's re-text after the PC stored a package reaches
+    // the page in the GUI thread; after the page closed it is dropped.
     void recovery_retext_from_protocol_side() {
         run_menu(PAGE_ADVANCEDOPTION, [] {
             store_packages(1);
@@ -128,8 +124,7 @@ private slots:
         QVERIFY(!g_advancedoption());
     }
 
-    // The parser's list, changed from another thread while the GUI thread
-    // counts it (a data race without the lock).
+    // The parser's list changed by another thread while the GUI counts it.
     void recovery_list_shared_between_threads() {
         rcvRecovery* parser = fpga_manage::pInstance()->recovery_parser;
         store_packages(3);
@@ -145,8 +140,7 @@ private slots:
         other.join();
     }
 
-    // A wrong access code (a prefix of the right one) keeps the ageing page
-    // shut, and nothing stays unlocked.
+    // A prefix of the access code keeps the ageing page shut.
     void wrong_access_code() {
         run_menu(PAGE_ADVANCEDOPTION, [] {
             press("l");
@@ -165,14 +159,11 @@ private slots:
         });
     }
 
-    // The ageing page lists the log and shows each step counter after its
-    // own range.
+    // The ageing page lists the log, each step counter after its own range.
     void ageing_page_shows_the_log() {
         factoryage_log = QStringList{"12-01 10:00 250 1 2", "12-01 10:03 3 1 2"};
-        int step = 0;
-        for (auto* diff : {&factoryage_log_diff3, &factoryage_log_diff5, &factoryage_log_diff10,
-                           &factoryage_log_diff20, &factoryage_log_diffmore})
-            *diff = ++step;
+        std::tie(factoryage_log_diff3, factoryage_log_diff5, factoryage_log_diff10, factoryage_log_diff20,
+                 factoryage_log_diffmore) = std::make_tuple(1, 2, 3, 4, 5);
         g_page_focus = PAGE_MAINWINDOW;
         QVERIFY(testsupport::run_nested({[] { pages::open<factoryage>(); }}, PAGE_FACTORYAGE, [] {
             QCOMPARE(g_factoryage()->findChild<QListWidget*>("listWidget_log")->count(), 2);

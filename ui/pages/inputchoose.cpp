@@ -59,12 +59,6 @@ const FocusStyles kButtonStyles{"color:rgb(255, 255, 255);border:1px solid rgb(2
 // styles' rgb(255,171,84) and rgb(71, 119, 255)).
 const QColor kOrange(255, 171, 84);
 const QColor kBlue(71, 119, 255);
-const char* const kMarkerBrowsing =
-    "border:1px solid;border-left-color:rgb(255,171,84);border-right-color:rgb(255,171,84);"
-    "border-top-color:rgb(255,171,84);";
-const char* const kMarkerIdle =
-    "border:1px solid;border-left-color:rgb(71, 119, 255);border-right-color:rgb(71, 119, 255);"
-    "border-top-color:rgb(71, 119, 255);";
 // The list frame carries the boxes' three looks, picked by the box's
 // "entry" property: a focus move re-polishes two boxes, not their labels.
 const QString kEntryLooks = QStringLiteral(
@@ -267,7 +261,7 @@ InputChoose::InputChoose(QWidget* parent)
     ui->setupUi(this);
     // frame1 is the source list's marker; the page draws its look itself
     // (show_marker), so that moving it repaints lines, not the names and
-    // icons it surrounds. It keeps its place and style, unseen.
+    // icons it surrounds.
     ui->frame1->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{
              ui->label_title, ui->button_inputcut, ui->button_EDID, ui->sourcelistseq0name,
@@ -535,9 +529,8 @@ void InputChoose::image_select() {
 
 void InputChoose::on_Button_source_clicked() {
     initSource();
-    ui->frame1->setGeometry(1 + 53 * select_listseq, 95, 53, 33);
-    set_style(ui->frame1, ui_seltype == LEVEL_SOURCES ? kMarkerBrowsing : kMarkerIdle);
-    show_marker(ui->frame1->geometry(), ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
+    show_marker(QRect(1 + 53 * select_listseq, 95, 53, 33),
+                ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
 }
 
 void InputChoose::show_marker(const QRect& frame, const QColor& colour) {
