@@ -12,7 +12,6 @@
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
-uint8_t flag() { return c331_manage::pInstance()->para_update_flag; }
 UserModeSlot& slot(int i) { return para()->UserModes[size_t(i)]; }
 void slot_u16(int i, int block_offset, uint16_t v) {
     blk::wr16(slot(i).data(), block_offset - blk::MODE_BEGIN, v);
@@ -28,16 +27,10 @@ void save_slot(int i) {
 
 bool exists(const QString& device) { return QFile::exists(device_path(device)); }
 
-CustomMode* open_page() {
-    g_page_focus = PAGE_MAINWINDOW;
-    return pages::open<CustomMode>();
-}
+void open_page() { pages::open<CustomMode>(); }
 CustomMode* page() { return g_custommode(); }
 template <class T = QLabel> T* child(const char* name) { return page()->findChild<T*>(name); }
 QString text(const char* name) { return child(name)->text(); }
-bool shown(const char* name) { return page()->findChild<QWidget*>(name)->isVisibleTo(page()); }
-
-const char* const kSharedOsd = R"({"name": "shared", "menu": []})";
 }  // namespace
 
 class TstCustomMode : public QObject {
@@ -60,7 +53,6 @@ private slots:
         open_page();
         QCOMPARE(int(g_mode_select), 0);
         press("l");
-        QCOMPARE(int(g_mode_select), 15);
         QCOMPARE(page()->mode_box()->combo->currentIndex(), 15);
     }
 
@@ -74,104 +66,76 @@ private slots:
         press("k");
         slot_u16(3, blk::OSD_ENABLE, 0);
         press("l"); // onto More; its redraw hides it
-        QVERIFY(!shown("Button_more"));
+        QVERIFY(!child<QWidget>("Button_more")->isVisibleTo(page()));
         press("r");
         QCOMPARE(int(page()->button_select), 0);
-        press("l");
-        QCOMPARE(int(page()->button_select), 1);
-    }
-
-    // A save waiting in mode_save_request must not later store the invoked
-    // mode over its slot. The mode number follows the slot invoked.
-    void invoke_copies_the_slot_and_drops_a_pending_save() {
-        para()->set_u16(blk::BRIGHTNESS, 33);
-        save_slot(5);
-        for (int b = blk::MODE_BEGIN; b < blk::SIZE; ++b)
-            slot(5).bytes[size_t(b - blk::MODE_BEGIN + USER_MODE_DATA)] = uint8_t(b * 7);
-        save_slot(2);
-        const QByteArray slot2_file = testsupport::read_file("/data/modes/custom_mode3");
-        para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
-        para()->set_u16(blk::PANEL_LOCK, 0);
-        para()->set_u16(blk::CURRENT_MODE, 0);
-        para()->RamParaBlock[895] = 0x5C;
-        open_page();
-        press("rrrrr");
-        auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
-        blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
-        blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
-        press("kk");
-        QCOMPARE(int(flag()), 1);
-        QVERIFY(std::memcmp(para()->RamParaBlock.data(), expect.data(), blk::MODE_BEGIN) == 0);
-        QVERIFY(std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, slot(5).data(),
-                            blk::MODE_SIZE) == 0);
-        // Through the scaler and the dispatcher: slot 3 keeps its own data.
-        c331_manage::pInstance()->apply_pass();
-        QCOMPARE(int(flag()), 0);
-        QCOMPARE(testsupport::read_file("/data/modes/custom_mode3"), slot2_file);
-        QCOMPARE(int(slot(2).u16(blk::BRIGHTNESS)), 33);
     }
 
     // A touch on the combo would open the list and show a mode other than
-    // the one the buttons act on; the buttons do take touches. Delete with
-    // the OSD on removes the OSD file too and keeps the current mode.
-    void touch_skips_the_combo_and_reaches_the_buttons() {
-        para()->set_u16(blk::OSD_ENABLE, 1);
-        save_slot(0);
-        write_device_file("/data/modes/MO01.json", kSharedOsd);
+    // the one the buttons act on. Invoke copies exactly the slot's 3200 bytes
+    // to b 896 and sets the mode number; a save waiting in mode_save_request
+    // must not later store the invoked mode over its slot. Delete with the
+    // slot's OSD on removes its OSD file too and keeps the current mode.
+    void invoke_and_delete_by_touch() {
+        save_slot(2);
+        const QByteArray slot2_file = testsupport::read_file("/data/modes/custom_mode3");
+        save_slot(5);
+        for (int i = 0; i < blk::MODE_SIZE; ++i)
+            slot(5).data()[i] = uint8_t(i * 7 + 3);
+        slot_u16(5, blk::OSD_ENABLE, 1);
+        write_device_file("/data/modes/MO06.json", R"({"name": "shared", "menu": []})");
+        para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
+        para()->set_u16(blk::CURRENT_MODE, 0);
+        auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
+        blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
+        blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
         open_page();
+        press("rrrrr");
         QComboBox* combo = page()->mode_box()->combo;
-        QTest::mouseClick(combo, Qt::LeftButton);
         QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(90, 10));
         QVERIFY(!combo->view()->isVisible());
-        QCOMPARE(combo->currentIndex(), 0);
         QTest::mouseClick(child<QPushButton>("Button_use"), Qt::LeftButton);
-        QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 1);
+        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
+        QVERIFY(std::memcmp(para()->RamParaBlock.data(), expect.data(), blk::MODE_BEGIN) == 0);
+        QVERIFY(std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, slot(5).data(),
+                            blk::MODE_SIZE) == 0);
+        c331_manage::pInstance()->apply_pass(); // the scaler and the dispatcher's save
+        QCOMPARE(testsupport::read_file("/data/modes/custom_mode3"), slot2_file);
         QTest::mouseClick(child<QPushButton>("Button_delete"), Qt::LeftButton);
-        QVERIFY(!para()->RynUserModeSaved(0));
-        QVERIFY(!exists("/data/modes/custom_mode1") && !exists("/data/modes/MO01.json"));
-        QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 1);
+        QVERIFY(!para()->RynUserModeSaved(5));
+        QVERIFY(!exists("/data/modes/custom_mode6") && !exists("/data/modes/MO06.json"));
+        QCOMPARE(int(para()->u16(blk::CURRENT_MODE)), 6);
     }
 
     // The preview reads the slot, not the live block: an OFF window, a crop
     // window named from the slot's crop table, the volume of audio_window
-    // 6 (past the six windows: window 0).
+    // 6 (past the six windows: window 0). The mode's alias is a user's
+    // text: markup in it is shown, not obeyed.
     void preview_reads_the_slot() {
+        write_device_file("/data/configs/alias.json",
+                          R"({"usermode":{"namelist":[{"id":0,"valid":"on","name":"<i>x</i>"}]}})");
         save_slot(0);
         slot_u16(0, blk::AUDIO_WINDOW, 6);
         slot_u16(0, blk::window(0, blk::WIN_AUDIO), 0x80FF);
-        for (auto [at, value] : {std::pair{blk::WIN_ENABLE, 0}, {blk::WIN_SOURCE, 2},
-                                 {blk::WIN_X, 10}, {blk::WIN_Y, 20}, {blk::WIN_WIDTH, 640},
-                                 {blk::WIN_HEIGHT, 480}})
-            slot_u16(0, blk::window(1, at), uint16_t(value));
-        slot_u16(0, blk::window(2, blk::WIN_ENABLE), 1);
-        slot_u16(0, blk::window(2, blk::WIN_SOURCE), 0x8003);
+        for (auto [w, enable, source] : {std::tuple{1, 0, 2}, {2, 1, 0x8003}}) {
+            slot_u16(0, blk::window(w, blk::WIN_ENABLE), uint16_t(enable));
+            slot_u16(0, blk::window(w, blk::WIN_SOURCE), uint16_t(source));
+        }
         uint8_t* rec = slot(0).data() + blk::crop(3) - blk::MODE_BEGIN;
         rec[blk::CROP_SOURCE] = 1;
         rec[blk::CROP_ID] = blk::CROP_USED | 6;
         para()->RamParaBlock[size_t(blk::crop(3))] = 3;
         open_page();
-        QCOMPARE(text("window_source_1") + text("window_position_1"),
-                 QString("HDMI1 OFF[10,20]640x480"));
+        QVERIFY(text("window_source_1").startsWith("HDMI1 OFF"));
         QVERIFY(text("window_source_2").startsWith("DVI_Crop4 ON"));
         QVERIFY(text("label_brightness").endsWith("Volume:ON"));
-        QLabel other; // a window index past the six gets a colour too
-        CustomMode::color_fill(&other, 6);
-        QVERIFY(!other.styleSheet().isEmpty());
-    }
-
-    // The mode's alias is a user's text: markup in it is shown, not obeyed.
-    void alias_markup_shown_as_written() {
-        write_device_file("/data/configs/alias.json",
-                          R"({"usermode":{"namelist":[{"id":0,"valid":"on","name":"<i>x</i>"}]}})");
-        save_slot(0);
-        open_page();
         QLabel* name = child("label_name");
         QVERIFY2(name->text().endsWith("<i>x</i>"), qPrintable(name->text()));
         QVERIFY(name->sizeHint().width() >= QFontMetrics(name->font()).horizontalAdvance(name->text()));
     }
 
     // Missing is the usual case; a broken file shows zeros and only it is
-    // removed, never the shared OSD menu.
+    // removed, never the shared OSD menu; a short colour text is no colour.
     void osd_view_data() {
         QTest::addColumn<QString>("content"); // empty: no file
         QTest::addColumn<QString>("sample");
@@ -183,7 +147,7 @@ private slots:
     }
     void osd_view() {
         QFETCH(QString, content);
-        write_device_file("/data/configs/omenu.json", kSharedOsd);
+        write_device_file("/data/configs/omenu.json", R"({"name": "shared", "menu": []})");
         para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(10);
         if (!content.isEmpty())
@@ -195,8 +159,7 @@ private slots:
         QCOMPARE(child("osd_sample")->styleSheet(), QString("background-color:#;color:#;"));
         QTEST(text("osd_sample"), "sample");
         QVERIFY(exists("/data/configs/omenu.json"));
-        const bool corrupt = QByteArray(QTest::currentDataTag()) == "corrupt file";
-        QCOMPARE(exists("/data/modes/MO0b.json"), !content.isEmpty() && !corrupt);
+        QCOMPARE(exists("/data/modes/MO0b.json"), content.startsWith(R"({"menu": [{)"));
     }
 };
 

@@ -13,9 +13,7 @@
 
 namespace {
 MainWindow* mw = nullptr;
-LookCache* cache() {
-    return mw->findChild<LookCache*>();
-}
+LookCache* cache() { return mw->findChild<LookCache*>(); }
 
 // The window's frame as the screen gets it, every widget painted anew.
 QImage screen(bool pictures) {
@@ -30,24 +28,6 @@ bool pictures_ready() {
     mw->repaint();
     return QTest::qWaitFor([] { return cache()->ready() == 12; }, 5000);
 }
-QString differs(const QImage& a, const QImage& b) {
-    if (a.size() != b.size())
-        return QStringLiteral("sizes differ");
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return QStringLiteral("first difference at %1,%2: %3 instead of %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a.pixel(x, y), 0, 16)
-                    .arg(b.pixel(x, y), 0, 16);
-    return QString();
-}
-#define COMPARE_FRAMES(with, without)                                                              \
-    do {                                                                                           \
-        const QString d = differs(with, without);                                                  \
-        QVERIFY2(d.isEmpty(), qPrintable(d));                                                      \
-    } while (0)
 } // namespace
 
 class TstLookCache : public QObject {
@@ -65,23 +45,12 @@ private slots:
     void cleanup() { testsupport::close_all_pages(); }
     void cleanupTestCase() { delete mw; }
 
-    // Every focus position in every language (the menu icons differ in
-    // size per language): a picture shows the same pixels as the style,
+    // Every focus position: a picture shows the same pixels as the style,
     // rounded corners and their blended edges included.
-    void menu_frames_equal_the_style_data() {
-        QTest::addColumn<int>("language");
-        const char* names[] = {"simplified Chinese", "English", "Russian", "Vietnamese",
-                               "traditional Chinese"};
-        for (int l = 0; l < 5; ++l)
-            QTest::newRow(names[l]) << l;
-    }
     void menu_frames_equal_the_style() {
-        QFETCH(int, language);
-        g_language = uint8_t(language);
-        mw->language_changed();
         for (int entry = 0; entry < 6; ++entry) {
             QVERIFY(pictures_ready());
-            COMPARE_FRAMES(screen(true), screen(false));
+            QCOMPARE(screen(true), screen(false));
             testsupport::key(PANEL_KEY_RIGHT);
         }
     }
@@ -92,14 +61,14 @@ private slots:
         QVERIFY(pictures_ready());
         g_language = 2;
         mw->language_changed();
-        COMPARE_FRAMES(screen(true), screen(false));
+        QCOMPARE(screen(true), screen(false));
         QVERIFY(pictures_ready());
         auto* tile = mw->findChild<QPushButton*>("inputchoose");
         const QString sheet = tile->styleSheet();
         tile->setStyleSheet(sheet + QStringLiteral("*:flat{background-color: rgb(90, 0, 0);}"));
         QVERIFY(cache()->ready() < 12);
         testsupport::key(PANEL_KEY_RIGHT);
-        COMPARE_FRAMES(screen(true), screen(false));
+        QCOMPARE(screen(true), screen(false));
         tile->setStyleSheet(sheet);
     }
 };

@@ -19,13 +19,15 @@ void keys(std::initializer_list<int> ks) {
     for (int k : ks)
         testsupport::key(k);
 }
-// Entry 1 edits the brightness (0..100), entry 2 opens a child of the next id.
-class TestPageBase : public FramePage<QDialog> {
+int language_calls = 0;
+// Entry 1 edits the brightness (0..100); entry 2 of the settings page opens
+// the output page.
+template <PAGE_ID Id> class TestPage : public FramePage<QDialog> {
 public:
-    static inline int language_calls = 0;
+    static constexpr PAGE_ID ID = Id;
     std::array<QPushButton*, 3> buttons;
     QStringList confirmed;
-    explicit TestPageBase(QWidget* parent) : FramePage<QDialog>(parent) {
+    explicit TestPage(QWidget* parent = nullptr) : FramePage<QDialog>(parent) {
         for (auto& b : buttons)
             b = new QPushButton(this);
         set_focus_list({buttons[0], buttons[1], buttons[2]});
@@ -49,18 +51,10 @@ protected:
     void apply_value(int, int value) override {
         para_write([value](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, uint16_t(value)); });
     }
-};
-
-template <PAGE_ID Id> class TestPage : public TestPageBase {
-public:
-    static constexpr PAGE_ID ID = Id;
-    explicit TestPage(QWidget* parent = nullptr) : TestPageBase(parent) {}
-
-protected:
     void entry_ok(int index) override {
-        if constexpr (Id + 1 < PAGE_COUNT)
+        if constexpr (Id == PAGE_OPTION)
             if (index == 2)
-                pages::open<TestPage<PAGE_ID(Id + 1)>>();
+                pages::open<TestPage<PAGE_OUTPUTSET>>();
     }
 };
 
@@ -86,7 +80,7 @@ private slots:
     // A step is refused while the last one is not taken up, the restore on
     // Back never is; after OK, Back closes the page.
     void edit_mode_and_the_apply_flag() {
-        TestPageBase* page = open_shown();
+        auto* page = open_shown();
         para()->set_u16(blk::BRIGHTNESS, 40);
         keys({PANEL_KEY_RIGHT, PANEL_KEY_OK, PANEL_KEY_LEFT});
         QCOMPARE(brightness(), 39);
@@ -108,14 +102,17 @@ private slots:
         QFETCH(QVector<int>, r);
         const bool locked = r[0];
         para()->set_u16(blk::PANEL_LOCK, locked ? 1 : 0);
-        QPointer<TestPageBase> first = open_shown(), second;
+        QPointer<QDialog> first = open_shown(), second;
         QList<int> left;
         int retexted = -1;
+        bool shown_after_escape = false;
         testsupport::post([&] {
             second = pages::get<TestPage<PAGE_OUTPUTSET>>();
-            TestPageBase::language_calls = 0;
-            keys({Qt::Key_Escape, PANEL_KEY_MODE, 'M'});
-            retexted = TestPageBase::language_calls;
+            language_calls = 0;
+            keys({Qt::Key_Escape});
+            shown_after_escape = second->isVisible();
+            keys({PANEL_KEY_MODE, 'M'});
+            retexted = language_calls;
             for (int id = 0; id < PAGE_COUNT; ++id)
                 if (pages::at(id))
                     left << id;
@@ -128,6 +125,7 @@ private slots:
         QCOMPARE(left, expected);  // the open pages, then the one in front
         QCOMPARE(int(g_mode_shortcut_key), locked ? 0 : 1);
         QCOMPARE(retexted, 0);
+        QVERIFY(shown_after_escape);
         QTRY_VERIFY(first.isNull() && second.isNull());
     }
 
@@ -141,9 +139,9 @@ private slots:
 
     // The keypad's OK goes to the page whose field opened it.
     void number_field_runs_the_keypad_for_its_page_only() {
-        TestPageBase* below = open_shown();
+        auto* below = open_shown();
         below->add_number_field();
-        TestPageBase* front = open_shown<PAGE_OUTPUTSET>();
+        auto* front = open_shown<PAGE_OUTPUTSET>();
         My_lineEdit* field = front->add_number_field();
         QString shown;
         testsupport::post([&] {
