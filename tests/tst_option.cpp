@@ -1,6 +1,5 @@
-// The settings menu and the output menu: the grid, the entries' Back with
-// the focus kept and the test pattern ended, the LED size line, and the USB
-// drive that closes the settings menu.
+// The settings menu and the output menu: the grid, an entry's Back, the LED
+// size line, and the USB drive that closes the settings menu.
 #include "page_driver.h"
 
 #include "ui/frame/language.h"
@@ -8,24 +7,8 @@
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
 
-using IntList = QVector<int>;
-
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
-// The ids of the open pages, bottom to front.
-IntList open_pages() {
-    IntList ids;
-    for (int id = 0; id < PAGE_COUNT; ++id)
-        if (pages::at(id))
-            ids << id;
-    return ids;
-}
-// `keys` pressed on the page in front, the last of them opening a modal
-// page; `inside` then runs in that page's loop.
-void press_then(const QString& keys, const std::function<void()>& inside) {
-    testsupport::post(inside);
-    press(keys);
-}
 QString info_line() { return g_outputset()->findChild<QLabel*>("label_info")->text(); }
 } // namespace
 
@@ -48,73 +31,52 @@ private slots:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    // The grid wraps both ways. An entry's Back returns to the menu with
-    // the same entry focused and the title re-texted. Touch opens an entry
-    // as OK does, without moving the focus.
-    void entries_open_their_pages_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("entry");
-        QTest::addColumn<int>("page");
-        QTest::newRow("smart mapping, over both wraps") << "lrrrrrrr" << 6 << int(PAGE_SMARTMAPPING);
-        QTest::newRow("test chart by touch") << "" << 5 << int(PAGE_TEST_CHART);
-    }
-    void entries_open_their_pages() {
-        QFETCH(QString, keys);
-        QFETCH(int, entry);
-        QFETCH(int, page);
-        const bool touch = keys.isEmpty();
+    // The grid wraps both ways; the test-chart entry's Back returns to the
+    // menu with the same entry focused and the title re-texted, and ends
+    // the test pattern, handed to the scaler.
+    void entry_back_keeps_focus_and_ends_test_pattern() {
         para()->RamParaBlock[blk::TEST_PATTERN] = 4;
-        run_menu([&] {
-            press(keys);
+        run_menu([] {
+            press("lrrrrrr");
             int seen = -1;
             testsupport::post([&] {
                 seen = g_page_focus;
-                g_language = LANG_RUSSIAN;  // changed while the child is in front
+                g_language = LANG_RUSSIAN; // changed while the child is in front
                 press("b");
             });
-            if (touch)
-                g_option()->tile(entry)->click();
-            else
-                press("k");
-            QCOMPARE(seen, page);
-            QCOMPARE(open_pages(), (IntList{PAGE_MAINWINDOW, PAGE_OPTION}));
-            QCOMPARE(g_option()->focused_entry(), touch ? 0 : entry);
-            QCOMPARE(g_option()->findChild<QLabel*>("label_title")->text(),
-                     QString::fromUtf8("Настройки"));
+            press("k");
+            QCOMPARE(seen, int(PAGE_TEST_CHART));
+            QCOMPARE(g_page_focus, uint8_t(PAGE_OPTION));
+            QCOMPARE(g_option()->focused_entry(), 5);
+            QCOMPARE(g_option()->findChild<QLabel*>("label_title")->text(), QString::fromUtf8("Настройки"));
         });
-        // The test pattern ends with its page, handed to the scaler.
-        const bool chart = page == PAGE_TEST_CHART;
-        QCOMPARE(int(para()->RamParaBlock[blk::TEST_PATTERN]), chart ? 0 : 4);
-        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), chart ? 1 : 0);
+        QCOMPARE(int(para()->RamParaBlock[blk::TEST_PATTERN]), 0);
+        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
     }
 
-    // The LED line is read when the menu is re-texted: a size set by the PC
-    // shows only once a child page has closed (or the language changed).
-    // The USB watcher's call (queued to this thread) closes the settings
-    // menu only when it is in front: a menu under a child, or none at all,
-    // is left alone.
+    // The LED line shows a size set by the PC only once a child page has
+    // closed. The USB watcher's call (queued to this thread) closes the
+    // settings menu only when it is in front.
     void led_line_and_usb_drive_on_the_output_menu() {
-        Option::usb_drive_mounted(); // no menu open: nothing, no crash
-        QCOMPARE(open_pages(), IntList{PAGE_MAINWINDOW});
-        g_page_focus = PAGE_OPTION;  // the id without the page
+        g_page_focus = PAGE_OPTION; // the id without the page: nothing, no crash
         Option::usb_drive_mounted();
         run_menu([] {
-            press_then("k", [] {
-                QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
+            testsupport::post([] {
                 outside_change([](RynRamPara& p) {
                     p.set_u16(blk::LED_WIDTH, 1024);
                     p.set_u16(blk::LED_HEIGHT, 768);
                 });
                 QCOMPARE(info_line(), QString("LED Screen can be set:1920x1080"));
-                press_then("rk", [] { press("b"); });
+                testsupport::post([] { press("b"); });
+                press("rk");
                 QCOMPARE(info_line(), QString("LED Screen can be set:1024x768"));
                 Option::usb_drive_mounted();
-                QCOMPARE(open_pages(), (IntList{PAGE_MAINWINDOW, PAGE_OPTION, PAGE_OUTPUTSET}));
+                QVERIFY(g_option() && g_page_focus == PAGE_OUTPUTSET);
                 press("b");
             });
+            press("k");
             Option::usb_drive_mounted();
-            QCOMPARE(open_pages(), IntList{PAGE_MAINWINDOW});
-            QCOMPARE(g_page_focus, uint8_t(PAGE_MAINWINDOW));
+            QVERIFY(!g_option() && g_page_focus == PAGE_MAINWINDOW);
         });
     }
 };
