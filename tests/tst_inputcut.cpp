@@ -18,12 +18,10 @@ QStringList records(int count) {
     QStringList out;
     for (int i = 0; i < count; ++i) {
         const uint8_t* r = para()->RamParaBlock.data() + blk::crop(i);
-        const auto w = [r](int at) { return blk::rd16(r, at); };
-        out << (r[blk::CROP_ID] & blk::CROP_USED
-                    ? QString("%1.%2 %3 %4 %5 %6").arg(r[0]).arg((r[1] & 0x7F) + 1)
-                          .arg(w(blk::CROP_X)).arg(w(blk::CROP_Y))
-                          .arg(w(blk::CROP_W)).arg(w(blk::CROP_H))
-                    : QString("free"));
+        QString rec = QString("%1.%2").arg(r[0]).arg((r[1] & 0x7F) + 1);
+        for (int at : {blk::CROP_X, blk::CROP_Y, blk::CROP_W, blk::CROP_H})
+            rec += ' ' + QString::number(blk::rd16(r, at));
+        out << (r[blk::CROP_ID] & blk::CROP_USED ? rec : QString("free"));
     }
     return out;
 }
