@@ -44,21 +44,17 @@ QString ports(QWidget* page) {
 
 class TstMachineState : public QObject {
     Q_OBJECT
-    testsupport::MainStub* main_stub = nullptr;
+    testsupport::MainStub main_stub;
 private slots:
     void initTestCase() { Q_INIT_RESOURCE(png); }
     void init() {
         testsupport::fresh_device();
-        fpga_manage::p_fpga_manage = fpga();
-        set_links(0);
-        main_stub = new testsupport::MainStub;
-        pages::set(PAGE_MAINWINDOW, main_stub, PAGE_MAINWINDOW);
+        pages::set(PAGE_MAINWINDOW, &main_stub, PAGE_MAINWINDOW);
     }
     void cleanup() {
         fpga_manage::p_fpga_manage = fpga();
         testsupport::close_all_pages();
         pages::clear(PAGE_MAINWINDOW);
-        delete main_stub;
     }
 
     // Versions in lower-case hex, zeros without an FPGA manager. The link

@@ -1,6 +1,5 @@
 // The parameter model: crop table, window sources, user-mode slots, the
-// language rule, the start-up files and the hand-over to the GUI thread.
-#include "recording_page.h"
+// language rule, the saved layout and the start-up file.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -11,7 +10,6 @@
 #include <QtTest>
 
 #include <cstring>
-#include <thread>
 
 namespace {
 RynRamPara* P() { return RynRamPara::pInstance(); }
@@ -122,18 +120,6 @@ private slots:
         QCOMPARE(f.left(2), QByteArray("\xAA\xAA"));
         QCOMPARE(f.mid(768), QByteArray(reinterpret_cast<const char*>(block()) + 768, 4096 - 768));
         QCOMPARE(read_file("/data/modes/custom_mode16"), QByteArray("\xFF\xFF") + QByteArray(4094, 0));
-    }
-
-    // From a worker the dispatcher runs queued, in the GUI thread.
-    void testSignal() {
-        QObject::connect(P(), &RynRamPara::sig_update_para, SyncUpdate::pInstance(),
-                         &SyncUpdate::para_sync, Qt::QueuedConnection);
-        RecordingPage page(PAGE_EDIDSET);
-        g_page_focus = PAGE_EDIDSET;
-        std::thread([] { P()->publish_input_info(3, 1920, 1080, 59); }).join();
-        QVERIFY(page.codes.empty()); // not before the GUI loop runs
-        QTRY_COMPARE(page.codes, std::vector<int>{SYNC_INPUT_TIMING});
-        QCOMPARE(page.threads.back(), qApp->thread());
     }
 };
 
