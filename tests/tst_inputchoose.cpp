@@ -155,6 +155,20 @@ private slots:
         });
     }
 
+    // A crop removed under the focus before the refresh: OK is refused,
+    // neither written as EXT nor moved onto another entry.
+    void ok_on_a_vanished_crop_is_refused() {
+        setup({1}, {3}, "4.1 4.2 4.3 4.4 4.5");
+        run_page([] {
+            press("krkl"); // the last crop
+            para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
+            press("k");
+            QCOMPARE(int(para()->window_u16(0, blk::WIN_SOURCE)), 3);
+            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
+            QCOMPARE(notices, std::vector<int>{});
+        });
+    }
+
     // The in-use badge goes by the crop number (40 is the highest). A word
     // naming nothing marks nothing; the console says so once, not per redraw.
     void source_word_marks_its_entry_data() {
