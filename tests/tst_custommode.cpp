@@ -107,22 +107,36 @@ private slots:
 
     // The preview reads the slot, not the live block: an OFF window, a crop
     // window named from the slot's crop table, the volume of audio_window
-    // 6 (past the six windows: window 0). The mode's alias is a user's
-    // text: markup in it is shown, not obeyed.
+    // 6 (past the six windows: window 0), the alias shown as written, not
+    // as markup. Its OSD view: a missing file is the usual case; a broken
+    // one shows zeros and only it is removed, never the shared OSD menu; a
+    // short colour text is no colour.
+    void preview_reads_the_slot_data() {
+        QTest::addColumn<QString>("osd"); // empty: no file
+        QTest::newRow("no OSD file") << QString();
+        QTest::newRow("corrupt OSD file") << R"({"menu": [ {"x": )";
+        QTest::newRow("short colours") << R"({"menu": [{"backpara": {"color": "0x"}, "fontpara": {"color": "F"}}]})";
+    }
     void preview_reads_the_slot() {
+        QFETCH(QString, osd);
         write_device_file("/data/configs/alias.json",
-                          R"({"usermode":{"namelist":[{"id":0,"valid":"on","name":"<i>x</i>"}]}})");
-        save_slot(0);
-        slot_u16(0, blk::AUDIO_WINDOW, 6);
-        slot_u16(0, blk::window(0, blk::WIN_AUDIO), 0x80FF);
+                          R"({"usermode":{"namelist":[{"id":10,"valid":"on","name":"<i>x</i>"}]}})");
+        write_device_file("/data/configs/omenu.json", R"({"name": "shared", "menu": []})");
+        para()->set_u16(blk::OSD_ENABLE, 1);
+        save_slot(10);
+        if (!osd.isEmpty())
+            write_device_file("/data/modes/MO0b.json", osd.toUtf8()); // mode 11
+        slot_u16(10, blk::AUDIO_WINDOW, 6);
+        slot_u16(10, blk::window(0, blk::WIN_AUDIO), 0x80FF);
         for (auto [w, enable, source] : {std::tuple{1, 0, 2}, {2, 1, 0x8003}}) {
-            slot_u16(0, blk::window(w, blk::WIN_ENABLE), uint16_t(enable));
-            slot_u16(0, blk::window(w, blk::WIN_SOURCE), uint16_t(source));
+            slot_u16(10, blk::window(w, blk::WIN_ENABLE), uint16_t(enable));
+            slot_u16(10, blk::window(w, blk::WIN_SOURCE), uint16_t(source));
         }
-        uint8_t* rec = slot(0).data() + blk::crop(3) - blk::MODE_BEGIN;
+        uint8_t* rec = slot(10).data() + blk::crop(3) - blk::MODE_BEGIN;
         rec[blk::CROP_SOURCE] = 1;
         rec[blk::CROP_ID] = blk::CROP_USED | 6;
         para()->RamParaBlock[size_t(blk::crop(3))] = 3;
+        para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
         QVERIFY(text("window_source_1").startsWith("HDMI1 OFF"));
         QVERIFY(text("window_source_2").startsWith("DVI_Crop4 ON"));
@@ -130,30 +144,11 @@ private slots:
         QLabel* name = child("label_name");
         QVERIFY2(name->text().endsWith("<i>x</i>"), qPrintable(name->text()));
         QVERIFY(name->sizeHint().width() >= QFontMetrics(name->font()).horizontalAdvance(name->text()));
-    }
-
-    // Missing is the usual case; a broken file shows zeros and only it is
-    // removed, never the shared OSD menu; a short colour text is no colour.
-    void osd_view_data() {
-        QTest::addColumn<QString>("content"); // empty: no file
-        QTest::newRow("missing file") << QString();
-        QTest::newRow("corrupt file") << R"({"menu": [ {"x": )";
-        QTest::newRow("short colours") << R"({"menu": [{"backpara": {"color": "0x"}, "fontpara": {"color": "F"}}]})";
-    }
-    void osd_view() {
-        QFETCH(QString, content);
-        write_device_file("/data/configs/omenu.json", R"({"name": "shared", "menu": []})");
-        para()->set_u16(blk::OSD_ENABLE, 1);
-        save_slot(10);
-        if (!content.isEmpty())
-            write_device_file("/data/modes/MO0b.json", content.toUtf8()); // mode 11
-        para()->set_u16(blk::CURRENT_MODE, 11);
-        open_page();
         press("krr");
         QVERIFY(text("osd_info").startsWith("osd [x:0,y:0,w:0,h:0] font size:0*0"));
         QCOMPARE(child("osd_sample")->styleSheet(), QString("background-color:#;color:#;"));
         QVERIFY(exists("/data/configs/omenu.json"));
-        QCOMPARE(exists("/data/modes/MO0b.json"), content.startsWith(R"({"menu": [{)"));
+        QCOMPARE(exists("/data/modes/MO0b.json"), osd.startsWith(R"({"menu": [{)"));
     }
 };
 

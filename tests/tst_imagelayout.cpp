@@ -47,16 +47,21 @@ private slots:
 
     // Left on window 1 wraps to 6; a window that is off can be picked too,
     // and the dispatcher's refresh that a step asks for must not move the
-    // current window off it.
-    void window_stepping() {
+    // current window off it. Each step redraws the mirror icons: attr 0..3
+    // lights one, a value out of range leaves those of the window before.
+    void window_stepping_and_mirror_icons() {
+        for (auto [w, attr] : {std::pair{0, 1}, {5, 3}, {1, 4}})
+            set_window(w, blk::WIN_ATTR, uint16_t(attr));
         set_window(1, blk::WIN_ENABLE, 0);
         para()->RamParaShadow = para()->RamParaBlock;
         run_page([] {
-            for (auto [key, expect] : {std::pair{"l", 5}, {"rr", 1}}) {
+            QCOMPARE(lit_mirrors(), QVector<int>{2});
+            for (auto [key, expect, lit] : {std::tuple{"l", 5, 4}, {"rr", 1, 2}}) {
                 press(key);
                 para()->test_signal(SYNC_PARA);
                 QCOMPARE(int(page()->selected()), expect);
                 QCOMPARE(int(g_image_current), expect);
+                QCOMPARE(lit_mirrors(), QVector<int>{lit});
             }
         });
     }
@@ -82,23 +87,6 @@ private slots:
             write_device_file("/data/configs/alias.json", alias);
         g_image_current = 2;
         run_page([&] { QTEST(text("image_source") + ", " + text("image_name"), "lines"); });
-    }
-
-    // Stepping from window 1 (attr 0..3 lights one mirror icon) to window 2
-    // redraws the icons; an attr out of range there leaves the icons of the
-    // window shown before.
-    void mirror_icons_data() {  // attr of windows 1 and 2, icon lit on window 2
-        testsupport::int_rows({{"attr 3", {1, 3, 4}}, {"attr 4 keeps", {2, 4, 3}}});
-    }
-    void mirror_icons() {
-        QFETCH(QVector<int>, r);
-        set_window(0, blk::WIN_ATTR, uint16_t(r[0]));
-        set_window(1, blk::WIN_ATTR, uint16_t(r[1]));
-        run_page([&] {
-            QCOMPARE(lit_mirrors(), QVector<int>{r[0] + 1});
-            press("r");
-            QCOMPARE(lit_mirrors(), QVector<int>{r[2]});
-        });
     }
 };
 

@@ -78,7 +78,7 @@ private slots:
         QTest::addColumn<QStringList>("in");
         QTest::addColumn<QStringList>("after"); // the first records
         const QString c1 = "2.1 0 0 100 50", c2 = "2.2 1 0 200 100", free = "free";
-        auto row = [](const char* tag, const char* crops, const char* keys, const char* typed,
+        auto row = [](const char* tag, const QString& crops, const char* keys, const char* typed,
                       const char* leave, QStringList after, const char* pc = "") {
             QTest::newRow(tag) << QStringList{crops, keys, typed, leave, pc} << after;
         };
@@ -89,7 +89,10 @@ private slots:
         row("edit stores its own record", "2.1 2.2 3.1", "krrrkrr", "X5K", "rrrrk",
             {c1, "2.2 1 0 205 100", "3.1 2 0 100 50"});
         row("Cancel stores nothing", "2.1 2.2", "krrrkrr", "777K", "rrrk", {c1, c2, free});
-        row("full table adds nothing", "full", add, "", ok_new, {"0.1 0 0 100 50", "3.1 1 0 100 50", "0.2 2 0 200 100"});
+        QString full;
+        for (int i = 0; i < CROP_COUNT; ++i)
+            full += QString("%1.%2 ").arg(i % 2 ? 3 : 0).arg(i / 2 + 1);
+        row("full table adds nothing", full, add, "", ok_new, {"0.1 0 0 100 50", "3.1 1 0 100 50", "0.2 2 0 200 100"});
         // Twice crop 1: counted twice, found once; the extra entry's editor acts on nothing.
         row("entry without a record: OK", "2.1 2.1", "klkrr", "5K", "rrrrk", {c1, "2.1 1 0 100 50", free});
         const char* three = "2.1 2.2 2.3";
@@ -101,13 +104,7 @@ private slots:
     void editor_stores() {
         QFETCH(QStringList, in);
         QFETCH(QStringList, after);
-        QString crops = in[0];
-        if (crops == "full") {
-            crops.clear();
-            for (int i = 0; i < CROP_COUNT; ++i)
-                crops += QString("%1.%2 ").arg(i % 2 ? 3 : 0).arg(i / 2 + 1);
-        }
-        set_crops(crops);
+        set_crops(in[0]);
         run_page([&] {
             press(in[1]);
             if (!in[2].isEmpty())
