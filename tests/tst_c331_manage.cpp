@@ -56,7 +56,10 @@ private slots:
         QCOMPARE(fpga_manage::pInstance()->initialize() + fpga_manage::pInstance()->initialize_start(), 0);
         QCOMPARE(src()->initialize() + scaler()->initialize(), 0);
         QTRY_COMPARE(fpga_manage::pInstance()->get_fpga_status(), 1);
-        connect(&ticks_, &QTimer::timeout, [] { ++G_timeTicks; });
+        connect(&ticks_, &QTimer::timeout, [] {
+            ++G_timeTicks;
+            SyncUpdate::pInstance()->retry_skipped_save();
+        });
     }
     void init() {
         ticks_.setInterval(10);
@@ -72,6 +75,16 @@ private slots:
         QTRY_COMPARE(int(scaler()->para_update_flag), 0);
         QTRY_COMPARE(led_word(g_set_led_para), 0);
         ticks_.stop();
+    }
+
+    // The panel takes a new size only after both steps of the FPGA's reload.
+    void ledSizeWaitsForTheFpgaReload() {
+        ticks_.start();
+        const uint32_t t0 = G_timeTicks;
+        para_write([](RynRamPara& p) { write_led_size(p, 2560, 1440, true); });
+        QTRY_COMPARE(scaler()->panel().width, 2560);
+        const uint32_t waited = G_timeTicks - t0;
+        QVERIFY2(waited >= fpga_manage::LED_STEP5_TICKS + fpga_manage::LED_DONE_TICKS, qPrintable(QString::number(waited)));
     }
 
     // No ticks, so the FPGA's LED reload never ends: a scaler that held
