@@ -38,9 +38,11 @@ void write_led_size(RynRamPara& p, uint16_t w, uint16_t h, bool request = false)
     p.set_u16(blk::LED_HEIGHT, h);
     p.set_u16(blk::OUT1_W, w);
     p.set_u16(blk::OUT1_H, h);
-    MutexLocker lock(&Utils::_led_para_init_mutex);
-    if (request) // as the LED page asks while the FPGA runs
-        g_set_led_para = LED_PARA_REQUEST, g_set_led_setup = 0;
+    if (!request)
+        return;
+    MutexLocker lock(&Utils::_led_para_init_mutex); // as the LED page asks while the FPGA runs
+    g_set_led_para = LED_PARA_REQUEST;
+    g_set_led_setup = 0;
 }
 } // namespace
 

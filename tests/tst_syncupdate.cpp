@@ -23,7 +23,6 @@ bool saved() { return QFile::exists(device_path("/data/ram_device_info")); }
 uint16_t file_u16(int offset) {
     return blk::rd16(reinterpret_cast<const uint8_t*>(testsupport::read_file("/data/ram_device_info").constData()), offset);
 }
-
 } // namespace
 
 class TstSyncUpdate : public QObject {
