@@ -1,7 +1,7 @@
 #pragma once
 // Drives a page and the shared number keypad as a user does (the keypad
-// from inside the nested loop that a page's number field runs it in),
-// makes changes as the PC does, and checks that a page's texts fit.
+// from inside the nested loop that a page's number field runs it in), and
+// makes changes as the PC does.
 #include "testsupport.h"
 
 #include "core/devicepath.h"
@@ -13,32 +13,23 @@
 #include "ui/frame/keys.h"
 #include "ui/frame/numberkeyboard.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
-#include <QLineEdit>
-#include <QTextDocument>
 #include <QtTest>
 #include <algorithm>
-#include <functional>
 
 namespace keypad {
 // The keypad's keys in focus order: the digits 1..9 and 0, 'C' clear, 'X'
 // delete the last character, 'N' Cancel, 'K' OK.
 const QString KEYS = QStringLiteral("1234567890CXNK");
-const int KEY_OK = KEYS.indexOf('K');
 
-// Types `seq`, keys as above or 'B' the Back key. Each key is reached with
-// Right from where the focus was left, as the panel keys do.
+// Types `seq`, keys as above. Each key is reached with Right from where the
+// focus was left, as the panel keys do.
 inline void type(const QString& seq) {
     NumberKeyboard* kb = g_numberkeyboard;
     for (const QChar c : seq) {
-        if (c == 'B') {
-            testsupport::key(PANEL_KEY_BACK, kb);
-            continue;
-        }
         for (int i = 0; i < KEYS.size() && kb->focused_index() != KEYS.indexOf(c); ++i)
             testsupport::key(PANEL_KEY_RIGHT, kb);
         testsupport::key(PANEL_KEY_OK, kb);
@@ -69,77 +60,6 @@ template <class F> void outside_change(F&& f) {
     c331_manage::pInstance()->apply_pass();
 }
 
-// One `_data()` row per language, in an int column "language".
-inline void language_rows() {
-    QTest::addColumn<int>("language");
-    for (int l = 0; l < 5; ++l)
-        QTest::newRow(qPrintable(QString("language %1").arg(l))) << l;
-}
-
-// The text a user reads on `w`, a label, button or field (false for others).
-inline bool text_of(QWidget* w, QString* text) {
-    if (auto* l = qobject_cast<QLabel*>(w))
-        *text = l->text();
-    else if (auto* b = qobject_cast<QAbstractButton*>(w))
-        *text = b->text();
-    else if (auto* e = qobject_cast<QLineEdit*>(w))
-        *text = e->text();
-    else
-        return false;
-    return true;
-}
-
-// The visible texts of `page` wider than their boxes, as "name: text (w > box)".
-inline QStringList texts_that_overflow(QWidget* page) {
-    QStringList out;
-    QString text;
-    for (QWidget* w : page->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(page))
-            continue;
-        w->ensurePolished();
-        if (!text_of(w, &text) || text.isEmpty())
-            continue;
-        qreal need = 0;
-        int room = w->contentsRect().width();
-        if (qobject_cast<QLabel*>(w) && Qt::mightBeRichText(text)) {
-            QTextDocument doc;
-            doc.setDefaultFont(w->font());
-            doc.setDocumentMargin(0);
-            doc.setHtml(text);
-            need = doc.idealWidth();
-            text = doc.toPlainText();
-        } else {
-            if (!qobject_cast<QLabel*>(w))
-                room -= 2; // the border the styles give buttons and fields
-            for (const QString& line : text.split('\n')) // buttons break their texts with "\n"
-                need = std::max(need, qreal(w->fontMetrics().horizontalAdvance(line)));
-        }
-        if (need > room)
-            out << QString("%1: %2 (%3 > %4)").arg(w->objectName(), text).arg(need).arg(room);
-    }
-    return out;
-}
-
-// "name: text" of every visible label, button and field of `page`, sorted:
-// what a user reads on it, to compare a page re-texted in place with one
-// opened in that language.
-inline QStringList visible_texts(QWidget* page) {
-    QStringList out;
-    QString text;
-    for (QWidget* w : page->findChildren<QWidget*>())
-        if (w->isVisibleTo(page) && text_of(w, &text))
-            out << w->objectName() + ": " + text;
-    out.sort();
-    return out;
-}
-
-// Fails the test with the texts of `page` that do not fit their boxes.
-#define VERIFY_TEXTS_FIT(page)                                                                     \
-    do {                                                                                           \
-        const QStringList overflow_ = texts_that_overflow(page);                                   \
-        QVERIFY2(overflow_.isEmpty(), qPrintable(overflow_.join("; ")));                           \
-    } while (0)
-
 // The crop table from "s.n" per record (source s, crop number n, x = the
 // record index, w 100n x h 50n; "x" a free record), saved as the block's
 // stored copy.
@@ -166,30 +86,4 @@ inline void set_crops(const QString& crops) {
 inline void write_device_file(const QString& device, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(device_path(device)).path());
     QVERIFY(testsupport::write_file(device, bytes));
-}
-
-// The PC changes the language while the page is in the state `keys` lead
-// to; its texts must then be those of the page opened in that language in
-// the same state, and fit, as must those of the state `more` leads to from
-// there. `run_page` opens the page and runs its argument inside it.
-inline void compare_retexted_with_opened(
-    const std::function<void(const std::function<void()>&)>& run_page,
-    const std::function<QWidget*()>& page, int language, const QString& keys,
-    const QString& more = QString()) {
-    QStringList changed, opened;
-    run_page([&] {
-        press(keys);
-        outside_change(
-            [language](RynRamPara& p) { p.set_u16(blk::LCD_LANGUAGE, uint16_t(language)); });
-        changed = visible_texts(page());
-    });
-    QCOMPARE(int(g_language), language);
-    run_page([&] {
-        press(keys);
-        opened = visible_texts(page());
-        VERIFY_TEXTS_FIT(page());
-        press(more);
-        VERIFY_TEXTS_FIT(page());
-    });
-    QCOMPARE(changed, opened);
 }

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <QtTest>

@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QMainWindow>
 #include <QString>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QVector>
 #include <functional>
