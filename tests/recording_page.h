@@ -1,9 +1,8 @@
 #pragma once
 // A stand-in page for the dispatcher: registered under a page id, it
-// records every refresh and the thread it came on.
+// records every refresh.
 #include "ui/frame/pageframe.h"
 
-#include <QThread>
 #include <QWidget>
 #include <vector>
 
@@ -13,9 +12,8 @@ public:
     ~RecordingPage() override { pages::forget(this); }
     QWidget* page_widget() override { return &widget; }
     void language_changed() override {}
-    void syncUpdate(int code) override { codes.push_back(code), threads.push_back(QThread::currentThread()); }
+    void syncUpdate(int code) override { codes.push_back(code); }
 
     QWidget widget;
     std::vector<int> codes;
-    std::vector<QThread*> threads;
 };
