@@ -7,12 +7,6 @@
 #include "ui/frame/tip.h"
 #include "ui/pages/inputchoose.h"
 
-#include <QFrame>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QPointer>
-#include <functional>
-
 using IntList = QVector<int>;
 
 namespace {
@@ -47,7 +41,32 @@ IntList badges() {
             out << i;
     return out;
 }
+
+// A key walk from the home screen on windows set up by the test, with a
+// change from outside at "!", and the source words of windows 0..5 after.
+enum Change { NONE, ENABLE_WINDOW_2, CROPS_DELETED, RECORD_4_FREED_UNSEEN };
+struct Walk {
+    IntList enables, sources;
+    QString crops;
+    int current;  // g_image_current at opening
+    QString keys;
+    Change change;
+    IntList words;
+    int notices;  // done notices shown
+};
+void make_change(Change c) {
+    if (c == ENABLE_WINDOW_2)
+        outside_change([](RynRamPara& p) { p.set_u16(blk::window(2, blk::WIN_ENABLE), 1); });
+    if (c == CROPS_DELETED)  // all of HDMI3's but the first
+        outside_change([](RynRamPara& p) {
+            for (int k = 1; k < 5; ++k)
+                p.RamParaBlock[size_t(blk::crop(k) + blk::CROP_ID)] = 0;
+        });
+    if (c == RECORD_4_FREED_UNSEEN)  // before the refresh
+        para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
+}
 } // namespace
+Q_DECLARE_METATYPE(Walk)
 
 class TstInputChoose : public QObject {
     Q_OBJECT
@@ -91,17 +110,40 @@ private slots:
         });
     }
 
-    // Window 4 is current (keypad E) but has no tab: OK on an entry applies
-    // it to the highlighted tab's window 0 only.
-    void ok_applies_to_the_tab_shown_only() {
-        setup({1, 1, 0, 0, 3}, {2, 2, 2, 2, 2});
-        run_page([] {
-            press("Ekrrrkk");
-            for (int w = 0; w < WINDOW_COUNT; ++w)
-                QCOMPARE(int(para()->window_u16(w, blk::WIN_SOURCE)), w == 0 ? 5 : 2);
-            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
-            QCOMPARE(notices, std::vector<int>{TIP_DONE});
+    void walk_data() {
+        QTest::addColumn<Walk>("w");
+        const QString five = "4.1 4.2 4.3 4.4 4.5";
+        const auto row = [](const char* tag, Walk w) { QTest::newRow(tag) << w; };
+        row("entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1});
+        row("the keypad's window without a tab is not edited",
+            {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {5, 2, 2, 2, 2}, 1});
+        row("enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1});
+        row("Back from the list returns to the current window's tab",
+            {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1});
+        row("Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1});
+        row("a crop on the second page, by crop number",
+            {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1});
+        row("Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1});
+        row("level 2 starts on the crop in use, by crop number",
+            {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1});
+        row("a window enabled under the entries: back to window 0",
+            {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1});
+        row("crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1});
+        row("a crop gone before the refresh: refused", {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0});
+    }
+    void walk() {
+        QFETCH(Walk, w);
+        setup(w.enables, w.sources, w.crops);
+        g_image_current = uint8_t(w.current);
+        run_page([&] {
+            const QStringList parts = w.keys.split('!');
+            for (int i = 0; i < parts.size(); ++i)
+                (i ? make_change(w.change) : void()), press(parts[i]);
         });
+        for (int i = 0; i < w.words.size(); ++i)
+            QCOMPARE(int(para()->window_u16(i, blk::WIN_SOURCE)), w.words[i]);
+        QCOMPARE(int(notices.size()), w.notices);
+        QVERIFY(std::all_of(notices.begin(), notices.end(), [](int k) { return k == TIP_DONE; }));
     }
 
     // The inputs' timings are not in the saved copy: a signal lost or found
@@ -152,20 +194,6 @@ private slots:
                 QTRY_VERIFY2(rgb(QGuiApplication::primaryScreen()->grabWindow(page()->winId()).toImage()) == drawn,
                              qPrintable(QString("after key %1").arg(c)));
             }
-        });
-    }
-
-    // A crop removed under the focus before the refresh: OK is refused,
-    // neither written as EXT nor moved onto another entry.
-    void ok_on_a_vanished_crop_is_refused() {
-        setup({1}, {3}, "4.1 4.2 4.3 4.4 4.5");
-        run_page([] {
-            press("krkl"); // the last crop
-            para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
-            press("k");
-            QCOMPARE(int(para()->window_u16(0, blk::WIN_SOURCE)), 3);
-            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
-            QCOMPARE(notices, std::vector<int>{});
         });
     }
 
