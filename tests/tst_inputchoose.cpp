@@ -24,16 +24,15 @@ void setup(const IntList& enables, const IntList& sources, const QString& crops 
     set_crops(crops);
 }
 
-// The entry boxes of the page shown, left to right.
+// The entry boxes shown, left to right, and those with the in-use badge.
 QList<QFrame*> entries() {
-    QList<QFrame*> list =
-        page()->findChild<QFrame*>("frame")->findChildren<QFrame*>("source_frame");
-    list.erase(std::remove_if(list.begin(), list.end(), [](QFrame* f) { return f->isHidden(); }),
-               list.end());
+    QList<QFrame*> list;
+    for (QFrame* f : page()->findChild<QFrame*>("frame")->findChildren<QFrame*>("source_frame"))
+        if (!f->isHidden())
+            list << f;
     std::sort(list.begin(), list.end(), [](QFrame* a, QFrame* b) { return a->x() < b->x(); });
     return list;
 }
-// The entries that carry the in-use badge.
 IntList badges() {
     IntList out;
     for (int i = 0; i < entries().size(); ++i)
@@ -42,31 +41,24 @@ IntList badges() {
     return out;
 }
 
-// A key walk from the home screen on windows set up by the test, with a
-// change from outside at "!", and the source words of windows 0..5 after.
+// A key walk from the home screen ("!" a change from outside), and the source
+// words of windows 0.. and the done notices after.
 enum Change { NONE, ENABLE_WINDOW_2, CROPS_DELETED, RECORD_4_FREED_UNSEEN };
-struct Walk {
-    IntList enables, sources;
-    QString crops;
-    int current;  // g_image_current at opening
-    QString keys;
-    Change change;
-    IntList words;
-    int notices;  // done notices shown
-};
+struct Walk { IntList enables, sources; QString crops; int current; QString keys; Change change; IntList words; int notices; };
 void make_change(Change c) {
     if (c == ENABLE_WINDOW_2)
         outside_change([](RynRamPara& p) { p.set_u16(blk::window(2, blk::WIN_ENABLE), 1); });
-    if (c == CROPS_DELETED)  // all of HDMI3's but the first
-        outside_change([](RynRamPara& p) {
-            for (int k = 1; k < 5; ++k)
-                p.RamParaBlock[size_t(blk::crop(k) + blk::CROP_ID)] = 0;
-        });
+    for (int k = 1; k < 5 && c == CROPS_DELETED; ++k)  // all of HDMI3's but the first
+        outside_change([k](RynRamPara& p) { p.RamParaBlock[size_t(blk::crop(k) + blk::CROP_ID)] = 0; });
     if (c == RECORD_4_FREED_UNSEEN)  // before the refresh
         para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
 }
+// A window's source word (crops as for set_crops) and the entries of HDMI3
+// marked in use.
+struct Mark { int word; QString crops; IntList badge; };
 } // namespace
 Q_DECLARE_METATYPE(Walk)
+Q_DECLARE_METATYPE(Mark)
 
 class TstInputChoose : public QObject {
     Q_OBJECT
@@ -111,28 +103,27 @@ private slots:
     }
 
     void walk_data() {
-        QTest::addColumn<Walk>("w");
         const QString five = "4.1 4.2 4.3 4.4 4.5";
-        const auto row = [](const char* tag, Walk w) { QTest::newRow(tag) << w; };
-        row("entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1});
-        row("the keypad's window without a tab is not edited",
-            {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {5, 2, 2, 2, 2}, 1});
-        row("enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1});
-        row("Back from the list returns to the current window's tab",
-            {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1});
-        row("Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1});
-        row("a crop on the second page, by crop number",
-            {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1});
-        row("Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1});
-        row("level 2 starts on the crop in use, by crop number",
-            {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1});
-        row("a window enabled under the entries: back to window 0",
-            {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1});
-        row("crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1});
-        row("a crop gone before the refresh: refused", {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0});
+        testsupport::rows<Walk>({
+            {"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
+            {"the keypad's window without a tab is not edited",
+             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {5, 2, 2, 2, 2}, 1}},
+            {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
+            {"Back from the list returns to the current window's tab",
+             {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},
+            {"Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1}},
+            {"a crop on the second page, by crop number",
+             {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1}},
+            {"Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1}},
+            {"level 2 starts on the crop in use, by crop number", {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1}},
+            {"a window enabled under the entries: back to window 0",
+             {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1}},
+            {"crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1}},
+            {"a crop gone before the refresh: refused", {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0}}});
     }
     void walk() {
-        QFETCH(Walk, w);
+        QFETCH(Walk, row);
+        const Walk& w = row;
         setup(w.enables, w.sources, w.crops);
         g_image_current = uint8_t(w.current);
         run_page([&] {
@@ -153,9 +144,7 @@ private slots:
         para()->publish_input_info(3, 1920, 1080, 60);
         run_page([] {
             press("kk");
-            const auto icon = [] {
-                return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage();
-            };
+            const auto icon = [] { return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage(); };
             const QImage online = icon();
             para()->publish_input_info(3, 0, 0, 0);
             QCOMPARE(entries().at(0)->findChild<QLabel*>("info")->text(), QString("No signal"));
@@ -200,27 +189,21 @@ private slots:
     // The in-use badge goes by the crop number (40 is the highest). A word
     // naming nothing marks nothing; the console says so once, not per redraw.
     void source_word_marks_its_entry_data() {
-        QTest::addColumn<int>("word");
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<IntList>("badge"); // in HDMI3's list
-        QTest::newRow("crop number 40") << 0x8001 << "x 4.40" << IntList{1};
-        QTest::newRow("crop index 40") << 0x8028 << "4.1" << IntList{};
+        testsupport::rows<Mark>({{"crop number 40", {0x8001, "x 4.40", {1}}}, {"crop index 40", {0x8028, "4.1", {}}}});
     }
     void source_word_marks_its_entry() {
-        QFETCH(int, word);
-        QFETCH(QString, crops);
-        QFETCH(IntList, badge);
-        setup({1}, {word}, crops);
+        QFETCH(Mark, row);
+        setup({1}, {row.word}, row.crops);
         warnings = 0;
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
         });
         run_page([&] {
             press("kk");
-            QCOMPARE(badges(), badge);
-            press("bbrlkk"); // and redraw
+            QCOMPARE(badges(), row.badge);
+            press("bbrlkk");  // and redraw
         });
-        QCOMPARE(warnings, badge.isEmpty() ? 1 : 0);
+        QCOMPARE(warnings, row.badge.isEmpty() ? 1 : 0);
     }
 };
 

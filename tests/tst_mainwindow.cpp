@@ -34,17 +34,9 @@ int logged_step(int line) { return factoryage_log.at(line).split(' ').value(2).t
 
 // A block field changed from outside, and the picture a button shows after
 // the dispatcher's refresh.
-struct Picture {
-    int offset;
-    uint16_t value;
-    const char* button;
-    const char* picture;
-};
+struct Picture { int offset; uint16_t value; const char *button, *picture; };
 // MODE and the keypad's M on the main menu or the home screen over it.
-struct Mode {
-    bool home;
-    uint16_t lock;
-};
+struct Mode { bool home; uint16_t lock; };
 }  // namespace
 Q_DECLARE_METATYPE(Picture)
 Q_DECLARE_METATYPE(Mode)
@@ -85,49 +77,42 @@ private slots:
     // from outside: any non-zero lock shows the closed padlock; the audio
     // window past the six reads window 0 (sound on).
     void pictures_data() {
-        QTest::addColumn<Picture>("p");
-        QTest::newRow("lock 3") << Picture{blk::PANEL_LOCK, 3, "Button_lock", "lock.png"};
-        QTest::newRow("audio window 7") << Picture{blk::AUDIO_WINDOW, 7, "toolButton2", "en_unslience.png"};
-        QTest::newRow("screen black") << Picture{blk::SCREEN_BLACK, 1, "toolButton1", "en_closeled.png"};
+        testsupport::rows<Picture>({{"lock 3", {blk::PANEL_LOCK, 3, "Button_lock", "lock.png"}},
+                                    {"audio window 7", {blk::AUDIO_WINDOW, 7, "toolButton2", "en_unslience.png"}},
+                                    {"screen black", {blk::SCREEN_BLACK, 1, "toolButton1", "en_closeled.png"}}});
     }
     void pictures() {
-        QFETCH(Picture, p);
-        para()->set_u16(p.offset, p.value);
+        QFETCH(Picture, row);
+        para()->set_u16(row.offset, row.value);
         SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-        QVERIFY(shows(p.button, p.picture));
+        QVERIFY(shows(row.button, row.picture));
     }
 
     // The lock entry writes 0 from any lock value, and shows what it wrote.
     void lock_entry_toggles() {
         para()->set_u16(blk::PANEL_LOCK, 3);
         keys(PANEL_KEY_RIGHT, 4);
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), 0);
-        QVERIFY(shows("Button_lock", "unlock.png"));
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), 1);
-        QVERIFY(shows("Button_lock", "lock.png"));
+        for (int value : {0, 1}) {
+            keys(PANEL_KEY_OK);
+            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), value);
+            QVERIFY(shows("Button_lock", value ? "lock.png" : "unlock.png"));
+        }
     }
 
     // Any non-zero lock refuses MODE; unlocked, the user-mode page opens,
     // marked as opened by MODE (its Back returns to the home screen).
     void mode_key_data() {
-        QTest::addColumn<Mode>("m");
-        QTest::newRow("menu") << Mode{false, 0};
-        QTest::newRow("menu, lock 1") << Mode{false, 1};
-        QTest::newRow("menu, lock 2") << Mode{false, 2};
-        QTest::newRow("home") << Mode{true, 0};
-        QTest::newRow("home, lock 2") << Mode{true, 2};
-        QTest::newRow("home, lock 0x100") << Mode{true, 0x100};
+        testsupport::rows<Mode>({{"menu", {false, 0}}, {"menu, lock 1", {false, 1}}, {"menu, lock 2", {false, 2}},
+                                 {"home", {true, 0}}, {"home, lock 2", {true, 2}}, {"home, lock 0x100", {true, 0x100}}});
     }
     void mode_key() {
-        QFETCH(Mode, m);
+        QFETCH(Mode, row);
+        const Mode& m = row;
         para()->set_u16(blk::PANEL_LOCK, m.lock);
         if (m.home)
             keys(PANEL_KEY_BACK);
         const int front = g_page_focus;
-        keys(PANEL_KEY_MODE);
-        keys(PANEL_LETTER_MODE);
+        keys(PANEL_KEY_MODE), keys(PANEL_LETTER_MODE);
         QCOMPARE(int(g_page_focus), m.lock ? front : int(PAGE_CUSTOMMODE));
         QCOMPARE(int(g_mode_shortcut_key), m.lock ? 0 : 1);
         QCOMPARE(pages::is_open(PAGE_LOCKWINDOW), m.lock && m.home);
@@ -142,8 +127,7 @@ private slots:
             ticks(1);
         });
         g_tip->tip_create(TIP_DONE);  // returns when the notice has gone
-        QCOMPARE(shown_at_299, 1);
-        QVERIFY(!g_tip_flag && !g_tip->isVisible());
+        QVERIFY(shown_at_299 == 1 && !g_tip_flag && !g_tip->isVisible());
     }
 
     // An ageing sample every 18000 ticks, skipped (the stamp renewed) while
