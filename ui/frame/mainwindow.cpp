@@ -7,7 +7,6 @@
 #include "ui/frame/syncupdate.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
@@ -235,16 +234,14 @@ void MainWindow::on_option_clicked() {
 }
 
 void MainWindow::on_Button_lock_clicked() {
-    c331_manage* scaler = c331_manage::pInstance();
-    RynRamPara* para = RynRamPara::pInstance();
-    uint16_t value;
-    {
-        // The scaler ignores the lock, so no apply flag: the block (and the
-        // lock with it) is saved with the next change the dispatcher handles.
-        MutexLocker lock(&scaler->para_mutex);
-        value = uint16_t((para->u16(blk::PANEL_LOCK) + 1) & 1);
-        para->set_u16(blk::PANEL_LOCK, value);
-    }
+    uint16_t value = 0;
+    // The scaler ignores the lock, so no apply flag: the block (and the lock
+    // with it) is saved with the next change the dispatcher handles.
+    para_write([&value](RynRamPara& para) {
+        value = uint16_t((para.u16(blk::PANEL_LOCK) + 1) & 1);
+        para.set_u16(blk::PANEL_LOCK, value);
+        return false;
+    });
     // The icon tells what was written, whatever it showed before.
     show_lock(value);
 }
