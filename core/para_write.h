@@ -39,6 +39,22 @@ template <class F, class N> void para_write_noticed(F&& write, N&& notice) {
     m->para_update_flag = C331_APPLY_EDIT;
 }
 
+// As para_write for the GUI thread's own bookkeeping, which must never wait
+// for the lock (a page may hold it through a notice): when the lock is
+// taken nothing runs and false is returned.
+template <class F> bool para_try_write(F&& write) {
+    c331_manage* m = c331_manage::pInstance();
+    if (pthread_mutex_trylock(&m->para_mutex) != 0)
+        return false;
+    struct Unlock {
+        pthread_mutex_t* mutex;
+        ~Unlock() { pthread_mutex_unlock(mutex); }
+    } unlock{&m->para_mutex};
+    if (write(*RynRamPara::pInstance()))
+        m->para_update_flag = C331_APPLY_EDIT;
+    return true;
+}
+
 // True while the previous change waits for the scaler thread; value steps
 // are refused meanwhile.
 inline bool para_update_pending() { return c331_manage::pInstance()->para_update_flag != 0; }
