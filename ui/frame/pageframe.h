@@ -34,7 +34,7 @@
 //   `back` hook calls set_level(focus) again). Back on a level without a
 //   `back` hook closes the page (back_pressed()).
 //
-// * Menus. A menu of tiles derives from MenuPage (ui/pages/menupage.h) and
+// * Menus. A menu of tiles derives from MenuPage (ui/frame/menupage.h) and
 //   states only its table: per tile the button's object name, what OK opens
 //   (pages::opener<T>), five texts and an optional picture with its sizes.
 //   A service page with a title and a Back button derives from ServicePage.
