@@ -1,6 +1,7 @@
 #include "ui/frame/mainwindow.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"

@@ -50,6 +50,7 @@
 //   therefore starts from scratch: every value and every widget back to what
 //   a new page shows. Nothing else may tell the kept page from a new one.
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/ids.h"
 #include "ui/frame/focuslist.h"
 #include "ui/frame/keys.h"

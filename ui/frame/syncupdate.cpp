@@ -1,6 +1,7 @@
 #include "ui/frame/syncupdate.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/ids.h"
 #include "core/jsonfiles.h"
 #include "core/para_write.h"

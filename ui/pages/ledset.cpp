@@ -3,6 +3,7 @@
 #include "ui_ledset.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
