@@ -11,7 +11,6 @@
 #include "ui/frame/custommode.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
-#include "ui/frame/lookcache.h"
 #include "ui/frame/machinestate.h"
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
@@ -112,15 +111,6 @@ void MainWindow::show_pictures() {
     set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
     set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
     language_changed();
-    // A focus move repaints two entries, from pictures drawn in idle time
-    // once the entries have been painted with their icons (rounded borders
-    // are costly to draw on the board).
-    if (!looks) {
-        looks = new LookCache(this);
-        for (QPushButton* b : {ui->machinestate, ui->inputchoose, ui->custommode, ui->option,
-                               ui->Button_lock, ui->tools})
-            looks->add(b);
-    }
 }
 
 void MainWindow::create_shared_widgets() {
