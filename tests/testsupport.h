@@ -6,6 +6,7 @@
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
+#include "ui/frame/shared_widgets.h"
 
 #include <QtTest>
 #include <QtWidgets>
