@@ -138,7 +138,8 @@ private slots:
     }
 
     // The inputs' timings are not in the saved copy: a signal lost or found
-    // while the page is open redraws the entry and the list's icon.
+    // while the page is open redraws the entry and the list's icon. The end
+    // of a PC file transfer (a new alias file) redraws the names.
     void lost_signal_redraws_entry_and_icon() {
         setup({1}, {3});
         para()->publish_input_info(3, 1920, 1080, 60);
@@ -151,6 +152,9 @@ private slots:
             QVERIFY(icon() != online);
             para()->publish_input_info(3, 1280, 720, 50);
             QCOMPARE(icon(), online);
+            write_device_file("/data/configs/alias.json", R"({"source":{"namelist":[{"id":3,"valid":"on","name":"Cam"}]}})");
+            RynRamPara::pInstance()->test_signal(SYNC_PC_FILE_END);
+            QVERIFY(page()->findChild<QLabel*>("sourcelistseq1name")->text().contains(">Cam<"));
         });
     }
 
