@@ -41,7 +41,7 @@ QString audio_shown(LockWindow* lw) {
 }
 
 // Window `window` after a change from a home screen that showed every window
-// on EXT with a signal. HDMI1 has 1920x1080@60, HDMI2 a rate of 0; crop
+// on EXT with a signal. HDMI1 has 1920x1080@50, HDMI2 a rate of 0; crop
 // records: 0 HDMI1 crop 2, 1 HDMI1 crop 1, 2 free, 3 naming source 6.
 // The window is made current first: it keeps the mark while it is on.
 struct Tile { int window; uint16_t enable, source, output, black; const char *name, *info; bool frozen, marked; };
@@ -73,7 +73,7 @@ private slots:
 
     void tiles_data() {
         const uint16_t C = blk::SOURCE_CROP_BIT, F = blk::OUTPUT_FREEZE;
-        const char *hd = "1920x1080@60Hz", *off = "Close", *none = "No signal";
+        const char *hd = "1920x1080@50Hz", *off = "Close", *none = "No signal";
         testsupport::rows<Tile>({{"window 0 is on with enable word 0", {0, 0, 2, 0, 0, "HDMI1", hd, false, true}},
                                  {"enable word 0 is off", {1, 0, 2, 0, 0, "", off, false, false}},
                                  {"enable word 2 is off", {1, 2, 2, 0, 0, "", off, false, false}},
@@ -84,7 +84,7 @@ private slots:
                                  {"screen black 1: black, still frozen", {1, 1, 2, F, 1, "HDMI1", "Black", true, true}},
                                  {"screen black 2: every window frozen", {5, 1, 2, 0, 2, "HDMI1", hd, true, true}},
                                  {"screen black 2: an off window not", {1, 0, 2, 0, 2, "", off, false, false}},
-                                 {"crop record 0 by its own number", {1, 1, C, 0, 0, "HDMI1_Crop2", "200x100@60Hz", false, true}},
+                                 {"crop record 0 by its own number", {1, 1, C, 0, 0, "HDMI1_Crop2", "200x100@50Hz", false, true}},
                                  {"deleted crop", {1, 1, C | 2, 0, 0, "", none, false, true}},
                                  {"crop naming source 6", {1, 1, C | 3, 0, 0, "", none, false, true}},
                                  {"crop index 40", {1, 1, C | 40, 0, 0, "", none, false, true}},
@@ -95,7 +95,7 @@ private slots:
         const Tile& t = row;
         LockWindow* lw = open_home();
         g_image_current = uint8_t(t.window);
-        set_input(2, 1920, 1080, 60);
+        set_input(2, 1920, 1080, 50);
         set_input(3, 1280, 720, 0);
         set_crops("2.2 2.1 x 6.1");
         set_window(t.window, t.enable, t.source, t.output);
@@ -118,6 +118,7 @@ private slots:
         QFETCH(Status, row);
         const Status& s = row;
         LockWindow* lw = open_home();
+        QCOMPARE(lw->findChild<QLabel*>("label_contrast")->text(), QString::number(para()->u16(blk::CONTRAST)));
         para()->set_u16(s.offset, s.value);
         refresh();
         const QString label = lw->findChild<QLabel*>(s.label)->text();
