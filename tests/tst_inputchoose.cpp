@@ -91,7 +91,8 @@ private slots:
     }
 
     // Tabs 1, 3 and 6: Left from the crop button wraps onto the last tab,
-    // whose window becomes current and is lit on the keypad.
+    // whose window becomes current and is lit on the keypad; a window picked
+    // on the keypad takes the focus, the button's look too.
     void tab_moved_to_lights_its_window() {
         setup({1, 0, 1, 0, 0, 1}, {2, 2, 2, 2, 2, 4});
         run_page([] {
@@ -99,6 +100,8 @@ private slots:
             QCOMPARE(int(page()->select_window), 5);
             QCOMPARE(int(g_image_current), 5);
             QCOMPARE(int(lights[2]), 1 << 5);
+            press("rA");  // the keypad's window 0 takes the focus from the crop button
+            QVERIFY(g_image_current == 0 && !testsupport::looks_focused(page()->findChild<QWidget*>("button_inputcut")));
         });
     }
 
