@@ -194,7 +194,7 @@ int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
     const FileIdentity now = identity_of(path);
     if (!cache.loaded || cache.path != path || !(cache.identity == now)) {
         cache.tree.clear();
-        cache.ok = now.exists && read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
+        cache.ok = read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
         // A broken file is removed by the reader: remember that state.
         cache.identity = cache.ok ? now : identity_of(path);
         cache.path = path;

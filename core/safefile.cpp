@@ -92,16 +92,17 @@ void sync_folder_of(const QString& path) {
     }
 }
 
-// Makes way for a new file at `path`: a folder, a FIFO or device, or a file
-// that could not be read is moved aside. A link is left: the rename
-// replaces the link itself.
+// Makes way for a new file at `path`: a folder, a FIFO or device, or what
+// could not be read is moved aside. A link is left: the rename replaces the
+// link itself.
 bool clear_way(const QString& path) {
     struct stat st {};
     if (::lstat(native(path).constData(), &st) != 0)
         return errno == ENOENT;
-    if (S_ISLNK(st.st_mode) || (S_ISREG(st.st_mode) && !known_bad(path)))
+    const bool bad = known_bad(path);
+    if (!bad && (S_ISLNK(st.st_mode) || S_ISREG(st.st_mode)))
         return true;
-    return move_aside(path, S_ISREG(st.st_mode) ? "could not be read" : kind_of(st.st_mode));
+    return move_aside(path, bad ? "could not be read" : kind_of(st.st_mode));
 }
 }  // namespace
 
@@ -282,7 +283,7 @@ int remove(const QString& path) {
         return errno == ENOENT ? 1 : 0;
     // Removing a file never removes a folder with what it holds, nor a file
     // that could not be read.
-    if (S_ISDIR(st.st_mode) || (S_ISREG(st.st_mode) && known_bad(path)))
+    if (S_ISDIR(st.st_mode) || known_bad(path))
         return move_aside(path, S_ISDIR(st.st_mode) ? "a folder" : "could not be read") ? 1 : 0;
     return (::unlink(native(path).constData()) == 0 || errno == ENOENT) ? 1 : 0;
 }
