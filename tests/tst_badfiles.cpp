@@ -13,14 +13,17 @@
 
 #include <QDirIterator>
 #include <QtTest>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 // Link: a link to a file outside; Linked: a folder linked to one outside.
-enum Kind { Fifo, Folder, Device, Loop, Long, Link, Linked };
-const char* const kKinds[] = {"FIFO", "folder", "device", "link loop", "endless file", "link out", "linked"};
+enum Kind { Fifo, Folder, Socket, Loop, Long, Link, Linked };
+const char* const kKinds[] = {"FIFO", "folder", "socket", "link loop", "endless file", "link out", "linked"};
 struct Row {
     Kind kind;
     QString file;  // device path
@@ -57,8 +60,13 @@ void make(Kind kind, const QString& path) {
         QVERIFY(::mkfifo(p, 0644) == 0);
     if (kind == Folder)
         QVERIFY(QDir().mkpath(path + "/inside") && testsupport::write_file(path + "/inside/kept", "kept"));
-    if (kind == Device || kind == Loop)
-        QVERIFY(::symlink(kind == Loop ? p : QByteArray("/dev/null"), p) == 0);
+    if (kind == Loop)
+        QVERIFY(::symlink(p, p) == 0);
+    // A link to a device of the host would let a faulty writer replace it.
+    sockaddr_un socket_name{AF_UNIX, {}};
+    std::strncpy(socket_name.sun_path, p.constData(), sizeof socket_name.sun_path - 1);
+    if (kind == Socket)
+        QVERIFY(::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr*>(&socket_name), sizeof socket_name) == 0);
     QFile endless(path);
     if (kind == Long)
         QVERIFY(endless.open(QIODevice::WriteOnly) && endless.resize(2 << 20));
@@ -89,7 +97,7 @@ private slots:
     void initTestCase() { testsupport::fresh_device(), ConfigEngine::pInstance(); }
     void badFileKeptAndMovedAsideBeforeASave_data() {
         QTest::addColumn<Row>("row");
-        for (Kind kind : {Fifo, Folder, Device, Loop, Long})
+        for (Kind kind : {Fifo, Folder, Socket, Loop, Long})
             for (const QString& file : {kBlock, kMode, kIni, kAlias, kOmenu, kOsd})
                 QTest::addRow("%s as %s", kKinds[kind], qPrintable(QFileInfo(file).fileName())) << Row{kind, file};
         for (const QString& file : {kBlock, kIni})
