@@ -69,7 +69,9 @@ Read read_json_file(const std::string& device_file, pt::ptree* tree) {
     }
     const std::string text = bytes.toStdString();
     auto broken = [&](const std::string& why) {
+        // Flushed at once: the program may be ended before the buffer is.
         std::printf("json error: %s: %s\n", device_file.c_str(), why.c_str());
+        std::fflush(stdout);
         Utils::remove_file(path);
         return Read::Broken;
     };

@@ -68,24 +68,21 @@ const Saved kBlock{"/data/ram_device_info",
         RynRamPara::pInstance()->save_block();
     },
     [](const QByteArray& f) {
-        if (f.size() != blk::SIZE || !f.startsWith("\xAA\xAA"))
-            return QString("%1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
-        for (int i = 2; i < f.size(); ++i)
-            if (f[i] != (i < blk::PERSIST_BEGIN ? 0 : f[blk::PERSIST_BEGIN]))
-                return QString("byte %1 from another save").arg(i);
+        if (f.size() != blk::SIZE || f != "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) + QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f[blk::PERSIST_BEGIN]))
+            return QString("not one whole save: %1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
         RynRamPara::pInstance()->load_files();
-        const bool same = std::memcmp(RynRamPara::pInstance()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770)) == 0;
-        return same ? QString() : "the loaded block differs from the file";
+        return std::memcmp(RynRamPara::pInstance()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770))
+                   ? "the loaded block differs from the file" : QString();
     }};
 // Whole: the barcode of one save, which the next start reads.
 const Saved kSettings{"/data/configs/tcpip.ini",
     [](unsigned v) { ConfigEngine::pInstance()->setValue("barcode", v ? QString(int(v % 50 + 1), 'b') : "none"); },
     [](const QByteArray& f) {
         const auto barcode = QRegularExpression("\nbarcode=(b+|none)\n").match(f);
-        if (!barcode.hasMatch())
-            return "not one whole save: " + QString(f);
-        ConfigEngine::pInstance()->load();
-        return g_str_barcode == barcode.captured(1) ? QString() : "the loaded barcode differs from the file";
+        if (barcode.hasMatch())
+            ConfigEngine::pInstance()->load();
+        return !barcode.hasMatch() ? "not one whole save: " + QString(f)
+               : g_str_barcode != barcode.captured(1) ? "the loaded barcode differs from the file" : QString();
     }};
 }  // namespace
 Q_DECLARE_METATYPE(Saved)
@@ -111,13 +108,16 @@ private slots:
         calls.clear();
     }
 
-    void saveIsDurableReplace_data() { rows(); }
-    void killedWhileSavingLeavesWholeFiles_data() { rows(); }
+    void initTestCase_data() {
+        QTest::addColumn<Saved>("saved");
+        QTest::newRow("parameter file") << kBlock;
+        QTest::newRow("settings file") << kSettings;
+    }
 
     // No fsync of the new content or of the folder after the rename, or the
     // target written over in place: a power cut then loses the file.
     void saveIsDurableReplace() {
-        QFETCH(Saved, saved);
+        QFETCH_GLOBAL(Saved, saved);
         saved.save(1);
         const QString fault = durable_replace_fault(QDir::cleanPath(device_path(saved.file)).toStdString());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
@@ -128,7 +128,7 @@ private slots:
     void killedWhileSavingLeavesWholeFiles() {
         if (qEnvironmentVariableIsSet("FRONTPANEL_EMULATED"))
             QSKIP("not run under the emulator");
-        QFETCH(Saved, saved);
+        QFETCH_GLOBAL(Saved, saved);
         const int env = qEnvironmentVariableIntValue("FRONTPANEL_POWERCUT_ROUNDS"), rounds = env > 0 ? env : 25;
         const unsigned seed = std::random_device{}();
         std::mt19937 rng(seed);
@@ -155,13 +155,6 @@ private slots:
             QVERIFY2(fault.isEmpty(), qPrintable(where + saved.file + ": " + fault));
             QVERIFY(QDir(QFileInfo(device_path(saved.file)).path()).entryList({"*.tmp-*"}).isEmpty());
         }
-    }
-
-private:
-    static void rows() {
-        QTest::addColumn<Saved>("saved");
-        QTest::newRow("parameter file") << kBlock;
-        QTest::newRow("settings file") << kSettings;
     }
 };
 
