@@ -6,6 +6,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"

@@ -2,6 +2,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
 #include "core/utils.h"
 #include "scaler/c331_manage.h"

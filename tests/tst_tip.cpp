@@ -4,6 +4,7 @@
 #include "testsupport.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "ui/frame/tip.h"
 
 #include <QLabel>
