@@ -267,7 +267,7 @@ int RynRamPara::test_signal(int code) {
         return 1;
     }
     MutexLocker lock(&Utils::_test_signal_mutex);
-    emit sig_update_para(code);
+    Utils::post_to_gui_thread([this, code] { emit sig_update_para(code); });
     return 1;
 }
 

@@ -31,7 +31,6 @@ private slots:
 
     // Written with the defaults when missing; read back with other keys kept.
     void defaultsThenValuesWithOtherKeysKept() {
-        QFile::remove(device_path(kIni));
         config()->load();
         QCOMPARE(g_str_ip, QString("192.168.1.199"));
         QCOMPARE(g_lcd_lang_valid, 31u);

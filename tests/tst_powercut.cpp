@@ -49,43 +49,33 @@ QString durable_replace_fault(const std::string& target) {
     return QString();
 }
 
-// The files saved as a whole: save v (0 the parent's own, never the
-// child's) writes v into every persisted byte of the block, or the barcode
-// "b" repeated into the settings. `check` says what is wrong with the file
-// found after a kill, and whether the next start loads it.
-struct Saved {
-    QString file;
-    void (*save)(unsigned v);
-    QString (*check)(const QByteArray& f);
-};
+const QString kBlock = "/data/ram_device_info", kSettings = "/data/configs/tcpip.ini";
 
-// Whole: 4096 bytes, the marker, zeros up to the persisted bytes and one
-// save's byte from there on, and the block loaded from it.
-const Saved kBlock{"/data/ram_device_info",
-    [](unsigned v) {
-        std::memset(RynRamPara::pInstance()->RamParaBlock.data() + blk::PERSIST_BEGIN, v ? v % 251 + 1 : 0xFE,
-                    blk::SIZE - blk::PERSIST_BEGIN);
-        RynRamPara::pInstance()->save_block();
-    },
-    [](const QByteArray& f) {
-        if (f.size() != blk::SIZE || f != "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) + QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f[blk::PERSIST_BEGIN]))
-            return QString("not one whole save: %1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
-        RynRamPara::pInstance()->load_files();
-        return std::memcmp(RynRamPara::pInstance()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770))
-                   ? "the loaded block differs from the file" : QString();
-    }};
-// Whole: the barcode of one save, which the next start reads.
-const Saved kSettings{"/data/configs/tcpip.ini",
-    [](unsigned v) { ConfigEngine::pInstance()->setValue("barcode", v ? QString(int(v % 50 + 1), 'b') : "none"); },
-    [](const QByteArray& f) {
-        const auto barcode = QRegularExpression("\nbarcode=(b+|none)\n").match(f);
-        if (barcode.hasMatch())
-            ConfigEngine::pInstance()->load();
-        return !barcode.hasMatch() ? "not one whole save: " + QString(f)
-               : g_str_barcode != barcode.captured(1) ? "the loaded barcode differs from the file" : QString();
-    }};
+// Save v of a file (0 the parent's own, never the child's): v in every
+// persisted byte of the block, or the barcode "b" repeated in the settings.
+void save(const QString& file, unsigned v) {
+    if (file == kSettings)
+        return ConfigEngine::pInstance()->setValue("barcode", v ? QString(int(v % 50 + 1), 'b') : "none");
+    std::memset(RynRamPara::pInstance()->RamParaBlock.data() + blk::PERSIST_BEGIN, v ? v % 251 + 1 : 0xFE,
+                blk::SIZE - blk::PERSIST_BEGIN);
+    RynRamPara::pInstance()->save_block();
+}
+
+// What is wrong with a file found after a kill: not one whole save (the
+// block: 4096 bytes, the marker, zeros up to the persisted bytes and one
+// save's byte from there on), or not what the next start loads.
+QString fault(const QString& file, const QByteArray& f) {
+    const auto barcode = QRegularExpression("\nbarcode=(b+|none)\n").match(f);
+    const QByteArray whole_block = "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) +
+                                   QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f.size() > blk::PERSIST_BEGIN ? f[blk::PERSIST_BEGIN] : 0);
+    if (file == kSettings ? !barcode.hasMatch() : f != whole_block)
+        return QString("not one whole save: %1 bytes, %2").arg(f.size()).arg(QString(f.left(32).toHex()));
+    ConfigEngine::pInstance()->load(), RynRamPara::pInstance()->load_files();
+    const uint8_t* block = RynRamPara::pInstance()->RamParaBlock.data();
+    const bool same = file == kSettings ? g_str_barcode == barcode.captured(1) : !std::memcmp(block + 770, f.constData() + 770, blk::SIZE - 770);
+    return same ? QString() : "the next start loads something else";
+}
 }  // namespace
-Q_DECLARE_METATYPE(Saved)
 
 // The calls a save makes, recorded.
 extern "C" {
@@ -109,7 +99,7 @@ private slots:
     }
 
     void initTestCase_data() {
-        QTest::addColumn<Saved>("saved");
+        QTest::addColumn<QString>("file");
         QTest::newRow("parameter file") << kBlock;
         QTest::newRow("settings file") << kSettings;
     }
@@ -117,9 +107,9 @@ private slots:
     // No fsync of the new content or of the folder after the rename, or the
     // target written over in place: a power cut then loses the file.
     void saveIsDurableReplace() {
-        QFETCH_GLOBAL(Saved, saved);
-        saved.save(1);
-        const QString fault = durable_replace_fault(QDir::cleanPath(device_path(saved.file)).toStdString());
+        QFETCH_GLOBAL(QString, file);
+        save(file, 1);
+        const QString fault = durable_replace_fault(QDir::cleanPath(device_path(file)).toStdString());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
@@ -128,14 +118,14 @@ private slots:
     void killedWhileSavingLeavesWholeFiles() {
         if (qEnvironmentVariableIsSet("FRONTPANEL_EMULATED"))
             QSKIP("not run under the emulator");
-        QFETCH_GLOBAL(Saved, saved);
+        QFETCH_GLOBAL(QString, file);
         const int env = qEnvironmentVariableIntValue("FRONTPANEL_POWERCUT_ROUNDS"), rounds = env > 0 ? env : 25;
         const unsigned seed = std::random_device{}();
         std::mt19937 rng(seed);
         for (int round = 0; round < rounds; ++round) {
             const QString where = QString("seed %1, round %2: ").arg(seed).arg(round);
-            saved.save(0);
-            const QByteArray before = testsupport::read_file(saved.file);
+            save(file, 0);
+            const QByteArray before = testsupport::read_file(file);
             struct Child { // killed and reaped on every way out
                 pid_t pid = ::fork();
                 ~Child() {
@@ -145,15 +135,15 @@ private slots:
             } child;
             if (child.pid == 0)
                 for (unsigned v = 1;; ++v)
-                    g_debugSwitch = 0, saved.save(v);
+                    g_debugSwitch = 0, save(file, v);
             QVERIFY2(child.pid > 0, qPrintable(where + "no child"));
-            QTRY_VERIFY(testsupport::read_file(saved.file) != before);
+            QTRY_VERIFY(testsupport::read_file(file) != before);
             ::usleep(rng() % 20000);
             ::kill(child.pid, SIGKILL);
             QVERIFY(::waitpid(std::exchange(child.pid, 0), nullptr, 0) > 0);
-            const QString fault = saved.check(testsupport::read_file(saved.file));
-            QVERIFY2(fault.isEmpty(), qPrintable(where + saved.file + ": " + fault));
-            QVERIFY(QDir(QFileInfo(device_path(saved.file)).path()).entryList({"*.tmp-*"}).isEmpty());
+            const QString wrong = fault(file, testsupport::read_file(file));
+            QVERIFY2(wrong.isEmpty(), qPrintable(where + file + ": " + wrong));
+            QVERIFY(QDir(QFileInfo(device_path(file)).path()).entryList({"*.tmp-*"}).isEmpty());
         }
     }
 };
