@@ -35,7 +35,6 @@ QString mode_osd_file(int index) {
     return QString::asprintf("/data/modes/MO%02x.json", index + 1);
 }
 
-
 // A (relocated) device file whole (see safefile::read).
 safefile::Read read_file(const QString& device_file, QByteArray* out) {
     return safefile::read(device_path(device_file), out);
