@@ -3,6 +3,7 @@
 // chips; "bare" shows a plain window of the LCD's size. Either ends the
 // process once its first frame is painted.
 #include "ui/frame/startup.h"
+#include "core/devicepath.h"
 #include "core/global.h"
 #include "ui/frame/pageframe.h"
 
@@ -34,7 +35,9 @@ public:
 
 int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
-    if (!bare)
+    if (bare)
+        session_bus_off();
+    else
         start_core();
     QApplication app(argc, argv);
     FirstFrame first;
