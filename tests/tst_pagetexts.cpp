@@ -40,6 +40,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -90,7 +91,7 @@ QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
     const QStringList later = {"label_ID", "label_name", "label_LED", "label_brightness"};
     QStringList out;
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        const QRect box = w->contentsRect();
+        QRect box = w->contentsRect();
         const QFontMetrics fm(w->font());
         QString text;
         QSize need;
@@ -105,17 +106,19 @@ QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
             } else if (l->wordWrap() || text.contains('\n')) {
                 need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size();
             } else {
-                // A Latin line in a 12-pixel row keeps its underscore.
+                // The ink, marks above and below included ("độ" keeps its dot).
                 const int advance = fm.horizontalAdvance(text);
-                int bottom = box.bottom();
-                if (box.height() <= 12 && !text.contains(QRegularExpression("[^\\x20-\\x7e]")))
-                    bottom = fm.tightBoundingRect(text).bottom() + fm.ascent() +
-                             QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(advance, fm.height()), box).top();
-                need = QSize(advance, bottom - box.top() + 1);
+                const QRect line = QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(advance, fm.height()), box);
+                const QRect ink = fm.tightBoundingRect(text).translated(line.left(), line.top() + fm.ascent());
+                need = QSize(advance, qMax(ink.bottom(), box.bottom()) - qMin(ink.top(), box.top()) + 1);
             }
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            // Inside the style sheet's border and padding, beside the icon.
+            QStyleOptionButton opt;
+            opt.initFrom(b);
+            box = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
             text = b->text();
-            need = fm.size(0, text) + QSize(b->icon().isNull() ? 2 : b->iconSize().width() + 6, 0);
+            need = fm.size(0, text) + QSize(b->icon().isNull() ? 0 : b->iconSize().width() + 4, 0);
         } else if (!qobject_cast<QLabel*>(w)) {
             continue;
         }

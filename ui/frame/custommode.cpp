@@ -18,7 +18,7 @@
 
 namespace {
 const Text5 kTitle = {"用户模式", "User mode", "Слот", "Chế độ người dùng", "用戶模式"};
-const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
+const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "刪除"};
 const Text5 kUse = {"调用", "Invoke", "Вызвать", "Dùng", "調用"};
 const Text5 kUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 const Text5 kBlank = {"未保存用户模式数据", "Usermode does not exist", "Данные не сохранены",
@@ -27,8 +27,8 @@ const Text5 kModeName = {"用户模式%d", "MODE %d", "Слот %d", "Chế đ�
 
 const Text5 kNameNoAlias = {"名称:用户模式%d", "Name:Mode%d", "Название:Слот%d", "Tên:Chế độ%d",
                             "名稱:用戶模式%d"};
-const Text5 kNamePrefix = {"名称:", "Name:", "名称:", "名称:", "名稱:"};
-const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Название:Слот%dx%d", "Tên:Chế độ%dx%d",
+const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
+const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Размер LED:%dx%d", "Kích thước LED:%dx%d",
                         "LED參數:%dx%d"};
 const Text5 kVolumeOn = {"亮度:%d 对比度:%d 音量:开启", "Bri:%d CTRST:%d Volume:ON",
                          "Яркость:%d Контраст:%d Громкость:Вкл", "Độ sáng:%d Tương phản:%d Âm:Mở",
@@ -328,10 +328,14 @@ void CustomMode::show_window_list() {
         const uint16_t word = slot.u16(blk::window(w, blk::WIN_SOURCE));
         QString text;
         if (word & blk::SOURCE_CROP_BIT) {
-            // A crop the slot's table does not hold has no source to name.
+            // Named by the crop's own number, as the home screen and the
+            // source page name it; a crop the slot's table does not hold has
+            // no source to name and keeps the table position.
             const int k = word & 0xFF;
+            const int number =
+                crop ? (slot.data()[blk::crop(k) + blk::CROP_ID - blk::MODE_BEGIN] & 0x7F) + 1 : k + 1;
             text = crop ? sourceinfo::get_source_name_by_sourceid(source) : QString();
-            text += QStringLiteral("_Crop%1").arg(k + 1);
+            text += QStringLiteral("_Crop%1").arg(number);
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }

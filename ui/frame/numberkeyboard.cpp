@@ -18,7 +18,7 @@ namespace {
 // cleared. The keypad is a single instance, so it lives here.
 QString l_str;
 
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kOk = {"确定", "OK", "OK", "Đồng ý", "確定"};
 
 // Looked at as characters, not as a number: a long entry would overflow a

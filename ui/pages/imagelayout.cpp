@@ -14,16 +14,16 @@
 #include <array>
 
 namespace {
-const Text5 kTitle = {"画面布局", "Screen layout", "Расположение", "Bố cục màn hình", "畫麵佈局"};
+const Text5 kTitle = {"画面布局", "Screen layout", "Расположение", "Bố cục màn hình", "畫面佈局"};
 const Text5 kP2P = {"点对点", "DBD", "Пиксель к пикселю", "Điểm tới điểm", "點對點"};
 const Text5 kW = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kH = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kMirror = {"镜像", "mirror", "Отражение", "Ảnh phản chiếu", "鏡像"};
-const Text5 kStatePrefix = {"画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫麵狀態:"};
+const Text5 kStatePrefix = {"画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫面狀態:"};
 const Text5 kOn = {"开启", "ON", "Вкл", "Mở", "開啟"};
 const Text5 kOff = {"关闭", "OFF", "Откл", "Đóng", "關閉"};
 const Text5 kNumberedName = {"画面名称:画面%d", "Name:Image%d", "Название:Канал%d",
-                             "Tên:Hình ảnh%d", "畫麵名稱:畫麵%d"};
+                             "Tên:Hình ảnh%d", "畫面名稱:畫面%d"};
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
 const Text5 kSourcePrefix = {"信源:", "Source:", "Источник:", "Nguồn tín hiệu:", "信源:"};
 const std::array<Text5, 4> kCombo = {{
