@@ -140,7 +140,6 @@ void CustomMode::para_init() {
     lcd_para_init();
     image_para_init();
     menulist_init();
-    set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     set_style(ui->Button_use, style_default);
 }
 
@@ -167,14 +166,17 @@ void CustomMode::menulist_init() {
 
 void CustomMode::language_changed() {
     set_fitted_text(ui->label_title, tr5(kTitle));
-    set_fitted_text(ui->Button_delete, tr5(kDelete));
-    set_fitted_text(ui->Button_use, tr5(kUse));
+    text_buttons();
     set_fitted_text(ui->label_using, tr5(kUsing));
     set_fitted_text(ui->label_blank, tr5(kBlank));
 }
 
 bool CustomMode::get_mode_status() const {
     return RynRamPara::pInstance()->RynUserModeSaved(g_mode_select) != 0;
+}
+
+void CustomMode::text_buttons() {
+    set_fitted_texts({{ui->Button_use, tr5(kUse)}, {ui->Button_delete, tr5(kDelete)}, {ui->Button_more, tr5(kMore)}});
 }
 
 void CustomMode::color_fill(QLabel* label, char index) {
@@ -184,7 +186,6 @@ void CustomMode::color_fill(QLabel* label, char index) {
 
 void CustomMode::ryn_button_mode_clicked() {
     g_mode_select = uint8_t(mode_sel());
-    set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     lcd_para_init();
     image_para_init();
 }
@@ -224,25 +225,25 @@ void CustomMode::lcd_para_init() {
     const RynRamPara* p = RynRamPara::pInstance();
 
     ALIAS_PARA alias;
-    if (get_json_alias_para(&alias, "usermode", g_mode_select)) {
-        const QString name = tr5(kNamePrefix) + QString::fromStdString(alias.name);
-        set_fitted_text(ui->label_name, QFontMetrics(ui->label_name->font())
-                                     .elidedText(name, Qt::ElideRight, ALIAS_ELIDE_PIXELS));
-    } else {
-        set_fitted_text(ui->label_name, fill_numbers(tr5(kNameNoAlias), {g_mode_select + 1}));
-    }
-
-    set_fitted_text(ui->label_LED,
-             fill_numbers(tr5(kLedSize), {slot.u16(blk::LED_WIDTH), slot.u16(blk::LED_HEIGHT)}));
+    QString name = fill_numbers(tr5(kNameNoAlias), {g_mode_select + 1});
+    if (get_json_alias_para(&alias, "usermode", g_mode_select))
+        name = QFontMetrics(ui->label_name->font())
+                   .elidedText(tr5(kNamePrefix) + QString::fromStdString(alias.name), Qt::ElideRight,
+                               ALIAS_ELIDE_PIXELS);
     // The slot's own audio window, from a file or the PC: an index past the
     // six windows reads window 0, never past the slot.
     int audio_window = slot.u16(blk::AUDIO_WINDOW) & 0xFF;
     if (audio_window >= WINDOW_COUNT)
         audio_window = 0;
     const bool sound_on = slot.u16(blk::window(audio_window, blk::WIN_AUDIO)) & blk::AUDIO_ON;
-    set_fitted_text(ui->label_brightness, fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff),
-                                                {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)}));
-    set_fitted_text(ui->Button_more, tr5(kMore));
+    // The four lines in one size: the block reads as one.
+    set_fitted_texts(
+        {{ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1)},
+         {ui->label_name, name},
+         {ui->label_LED, fill_numbers(tr5(kLedSize), {slot.u16(blk::LED_WIDTH), slot.u16(blk::LED_HEIGHT)})},
+         {ui->label_brightness, fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff),
+                                             {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)})}});
+    text_buttons();
     ui->label_using->setVisible(p->RynGetCurrentModeIndex() == g_mode_select + 1);
 }
 

@@ -3,6 +3,8 @@
 #include "core/global.h"
 
 #include <QtGlobal>
+#include <algorithm>
+#include <climits>
 #include <QAbstractButton>
 #include <QDir>
 #include <QFontInfo>
@@ -132,4 +134,19 @@ void set_fitted_text(QWidget* widget, const QString& given) {
         label->setText(text);
     if (button && button->text() != text)
         button->setText(text);
+}
+
+void set_fitted_texts(std::initializer_list<std::pair<QWidget*, QString>> items) {
+    int px = INT_MAX;
+    for (const auto& [widget, text] : items) {
+        set_fitted_text(widget, text);
+        px = std::min(px, QFontInfo(widget->font()).pixelSize());
+    }
+    for (const auto& item : items) {
+        QFont font = item.first->font();
+        if (QFontInfo(font).pixelSize() != px) {
+            font.setPixelSize(px);
+            item.first->setFont(font);
+        }
+    }
 }

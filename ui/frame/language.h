@@ -5,6 +5,7 @@
 class QWidget;
 #include <array>
 #include <initializer_list>
+#include <utility>
 
 // Five texts of one label: simplified Chinese, English, Russian,
 // Vietnamese, traditional Chinese.
@@ -36,3 +37,6 @@ int button_text_room(QAbstractButton* button);
 // 6 pixels): the longer languages keep their words and stay in the box.
 // Soft hyphens are left out.
 void set_fitted_text(QWidget* widget, const QString& text);
+// Sets each text as set_fitted_text does, all in the one pixel size that
+// the tightest needs: a row of buttons or a block of lines reads as a set.
+void set_fitted_texts(std::initializer_list<std::pair<QWidget*, QString>> items);

@@ -253,7 +253,7 @@ void InputCut::build_crop_list() {
         tile.size = new QLabel(frame_source);
         tile.size->setObjectName(QStringLiteral("size%1").arg(t));
         tile.size->setGeometry(7 + dx, 38 + dy, 84, 14);
-        tile.size->setFont(pixel_font(9));
+        tile.size->setFont(pixel_font(10));
         for (QLabel* l : {tile.name, tile.size}) {
             l->setStyleSheet(kTileText);
             l->setTextFormat(Qt::PlainText);
