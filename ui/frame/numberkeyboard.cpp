@@ -68,6 +68,10 @@ void NumberKeyboard::label_show(const QString& title, const QString& value) {
     ui->label->setText(fitted_text(ui->label, title));
     l_str.clear();
     ui->lineEdit->setText(value);
+    // Showing a dialog hands its remembered focus widget a tab focus, and
+    // a line edit takes that as "select all": the value would open
+    // selected from the second time on. Forgotten, it opens as the first.
+    ui->lineEdit->clearFocus();
     language_changed();
 }
 
