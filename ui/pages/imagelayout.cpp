@@ -84,7 +84,10 @@ ImageLayout::ImageLayout(QWidget* parent)
     for (const Text5& entry : kCombo)
         entries << tr5(entry);
     ui->comboBox_P2P->addItems(entries);
-    // The longest entry sets the size for all four (border and margins off).
+    // The longest entry sets the size for all four (border and padding
+    // off). The padding in the form's style sheet matters: without it the
+    // label is drawn by the platform style, which keeps room for the hidden
+    // arrow.
     QFont font = ui->comboBox_P2P->font();
     const int px = fitting_pixel_size(font, entries.join('\n'), ui->comboBox_P2P->width() - 6);
     if (px != QFontInfo(font).pixelSize()) {
