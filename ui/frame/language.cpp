@@ -136,7 +136,7 @@ void set_fitted_text(QWidget* widget, const QString& given) {
         button->setText(text);
 }
 
-void set_fitted_texts(std::initializer_list<std::pair<QWidget*, QString>> items) {
+void set_fitted_texts(const std::vector<std::pair<QWidget*, QString>>& items) {
     int px = INT_MAX;
     for (const auto& [widget, text] : items) {
         set_fitted_text(widget, text);

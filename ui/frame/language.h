@@ -6,6 +6,7 @@ class QWidget;
 #include <array>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 // Five texts of one label: simplified Chinese, English, Russian,
 // Vietnamese, traditional Chinese.
@@ -39,4 +40,4 @@ int button_text_room(QAbstractButton* button);
 void set_fitted_text(QWidget* widget, const QString& text);
 // Sets each text as set_fitted_text does, all in the one pixel size that
 // the tightest needs: a row of buttons or a block of lines reads as a set.
-void set_fitted_texts(std::initializer_list<std::pair<QWidget*, QString>> items);
+void set_fitted_texts(const std::vector<std::pair<QWidget*, QString>>& items);

@@ -172,8 +172,7 @@ void ImageLayout::mirror_select(int attr) {
 void ImageLayout::language_changed() {
     set_text(ui->label_title, tr5(kTitle));
     set_text(ui->label_P2P, tr5(kP2P));
-    set_text(ui->label_W, tr5(kW));
-    set_text(ui->label_H, tr5(kH));
+    set_fitted_texts({{ui->label_W, tr5(kW)}, {ui->label_H, tr5(kH)}});
     set_text(ui->label_mirror, tr5(kMirror));
 }
 
