@@ -172,7 +172,11 @@ void ImageLayout::mirror_select(int attr) {
 void ImageLayout::language_changed() {
     set_text(ui->label_title, tr5(kTitle));
     set_text(ui->label_P2P, tr5(kP2P));
-    set_fitted_texts({{ui->label_W, tr5(kW)}, {ui->label_H, tr5(kH)}});
+    // The row of the four fields in one size.
+    set_fitted_texts({{ui->label_X, QStringLiteral("X")},
+                      {ui->label_Y, QStringLiteral("Y")},
+                      {ui->label_W, tr5(kW)},
+                      {ui->label_H, tr5(kH)}});
     set_text(ui->label_mirror, tr5(kMirror));
 }
 

@@ -99,8 +99,7 @@ const FocusStyles& ledset::entry_styles(int index) const {
 void ledset::language_changed() {
     set_fitted_text(ui->label_ledset, tr5(kTitle));
     set_fitted_text(ui->label_note_led_w, tr5(kHeading));
-    set_fitted_text(ui->label_ledw, tr5(kWidth));
-    set_fitted_text(ui->label_ledh, tr5(kHeight));
+    set_fitted_texts({{ui->label_ledw, tr5(kWidth)}, {ui->label_ledh, tr5(kHeight)}});
     set_fitted_text(ui->Button_apply, tr5(kApply));
     set_fitted_text(ui->Button_cancle, tr5(kCancel));
     set_fitted_text(ui->label_tip, fill_numbers(tr5(kTip), {kMaxSide, kMaxSide}));
