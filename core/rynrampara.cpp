@@ -2,8 +2,8 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "core/para_write.h"
 #include "core/utils.h"
-#include "scaler/c331_manage.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -36,9 +36,6 @@ QString mode_osd_file(int index) {
     return QString::asprintf("/data/modes/MO%02x.json", index + 1);
 }
 
-c331_manage* scaler() {
-    return c331_manage::p_c331_manage ? c331_manage::p_c331_manage : c331_manage::pInstance();
-}
 
 // Up to `max` bytes of a (relocated) file; false when it cannot be opened.
 bool read_file(const QString& device_file, QByteArray* out, qint64 max) {
@@ -279,25 +276,25 @@ void RynRamPara::RynSetImageSource(int entry, char source, char window) {
         debug_printf("RynSetImageSource: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    uint16_t word = uint16_t(src);
-    if (entry > 0) {
-        int index = CROP_COUNT;
-        CROP_PARA unused;
-        RynGetCropPara(src, entry, &unused, &index);
-        // A crop that is gone must not switch the window to EXT.
-        if (index >= CROP_COUNT) {
-            debug_printf("RynSetImageSource: source %d has no crop entry %d\n", src, entry);
-            return;
+    para_write([&](RynRamPara&) {
+        uint16_t word = uint16_t(src);
+        if (entry > 0) {
+            int index = CROP_COUNT;
+            CROP_PARA unused;
+            RynGetCropPara(src, entry, &unused, &index);
+            // A crop that is gone must not switch the window to EXT.
+            if (index >= CROP_COUNT) {
+                debug_printf("RynSetImageSource: source %d has no crop entry %d\n", src, entry);
+                return false;
+            }
+            word = uint16_t(blk::SOURCE_CROP_BIT + index);
         }
-        word = uint16_t(blk::SOURCE_CROP_BIT + index);
-    }
-    set_u16(blk::window(w, blk::WIN_SOURCE), word);
-    // A recalled mode that still waits to be saved keeps its number.
-    if (u16(blk::CURRENT_MODE) == shadow_u16(blk::CURRENT_MODE))
-        set_u16(blk::CURRENT_MODE, 0);
-    m->para_update_flag = C331_APPLY_EDIT;
+        set_u16(blk::window(w, blk::WIN_SOURCE), word);
+        // A recalled mode that still waits to be saved keeps its number.
+        if (u16(blk::CURRENT_MODE) == shadow_u16(blk::CURRENT_MODE))
+            set_u16(blk::CURRENT_MODE, 0);
+        return true;
+    });
 }
 
 void RynRamPara::RynSetImageFreeze() {
@@ -306,12 +303,11 @@ void RynRamPara::RynSetImageFreeze() {
         debug_printf("RynSetImageFreeze: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    if (window_u16(w, blk::WIN_ENABLE) & 1)
-        set_u16(blk::window(w, blk::WIN_OUTPUT),
-                window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        if (window_u16(w, blk::WIN_ENABLE) & 1)
+            set_u16(blk::window(w, blk::WIN_OUTPUT),
+                    window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
+    });
 }
 
 void RynRamPara::RynSetImageBlack() {
@@ -320,10 +316,9 @@ void RynRamPara::RynSetImageBlack() {
         debug_printf("RynSetImageBlack: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_BLACK);
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_BLACK);
+    });
 }
 
 // The search goes round all 16 slots, so a lone saved slot is also the next
@@ -496,65 +491,65 @@ uint8_t RynRamPara::RynAddCropID(int source) const {
 void RynRamPara::RynSetCropPara(char source, char n, CROP_PARA* values) {
     if (!values)
         return;
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                   &index);
-    if (index >= CROP_COUNT)
-        return;
-    uint8_t* rec = RamParaBlock.data() + blk::crop(index);
-    blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-    blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-    blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-    blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        int index = CROP_COUNT;
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                       &index);
+        if (index >= CROP_COUNT)
+            return false;
+        uint8_t* rec = RamParaBlock.data() + blk::crop(index);
+        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
+        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
+        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
+        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        return true;
+    });
 }
 
 void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
     if (!values || source < 0 || source >= SOURCE_COUNT)
         return;
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    // The crop state of every caller after this one starts from the table
-    // as it is now; the number itself is read from the table.
-    RynCropSourceInit();
-    const int c = RynAddCropID(source);
-    if (c == 0) {
-        // Byte 1 would read 0x7F, a used-bit-less record naming crop 128.
-        debug_printf("source %d has all %d crops\n", source, CROP_COUNT);
-        return;
-    }
-    int free = 0;
-    while (free < CROP_COUNT &&
-           (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
-        ++free;
-    if (free == CROP_COUNT) {
-        debug_printf("the crop table is full\n");
-        return;
-    }
-    uint8_t* rec = RamParaBlock.data() + blk::crop(free);
-    rec[blk::CROP_SOURCE] = uint8_t(source);
-    rec[blk::CROP_ID] = uint8_t(blk::CROP_USED + (c - 1));
-    blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-    blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-    blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-    blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        // The crop state of every caller after this one starts from the
+        // table as it is now; the number itself is read from the table.
+        RynCropSourceInit();
+        const int c = RynAddCropID(source);
+        if (c == 0) {
+            // Byte 1 would read 0x7F, a used-bit-less record naming crop 128.
+            debug_printf("source %d has all %d crops\n", source, CROP_COUNT);
+            return false;
+        }
+        int free = 0;
+        while (free < CROP_COUNT &&
+               (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
+            ++free;
+        if (free == CROP_COUNT) {
+            debug_printf("the crop table is full\n");
+            return false;
+        }
+        uint8_t* rec = RamParaBlock.data() + blk::crop(free);
+        rec[blk::CROP_SOURCE] = uint8_t(source);
+        rec[blk::CROP_ID] = uint8_t(blk::CROP_USED + (c - 1));
+        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
+        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
+        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
+        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        return true;
+    });
 }
 
 void RynRamPara::RynDeleteCrop(char source, char n) {
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                   &index);
-    if (index >= CROP_COUNT)
-        return;
-    uint8_t* rec = RamParaBlock.data() + blk::crop(index);
-    rec[blk::CROP_SOURCE] = 0;
-    rec[blk::CROP_ID] = 0;
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        int index = CROP_COUNT;
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                       &index);
+        if (index >= CROP_COUNT)
+            return false;
+        uint8_t* rec = RamParaBlock.data() + blk::crop(index);
+        rec[blk::CROP_SOURCE] = 0;
+        rec[blk::CROP_ID] = 0;
+        return true;
+    });
 }
 
 void RynRamPara::RynSetEDIDPara(int input, short width, short height, short refresh) {
@@ -562,10 +557,9 @@ void RynRamPara::RynSetEDIDPara(int input, short width, short height, short refr
         debug_printf("RynSetEDIDPara: no input %d\n", input);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 0, uint16_t(width));
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 2, uint16_t(height));
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 4, uint16_t(refresh));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 0, uint16_t(width));
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 2, uint16_t(height));
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 4, uint16_t(refresh));
+    });
 }

@@ -1,6 +1,7 @@
 #include "ui/pages/inputcut.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"

@@ -1,4 +1,4 @@
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 #include "core/rynrampara.h"
 #include "ui/frame/imagecache.h"
