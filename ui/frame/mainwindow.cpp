@@ -1,17 +1,16 @@
 #include "ui/frame/mainwindow.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "ui/frame/syncupdate.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
-#include "ui/frame/lookcache.h"
 #include "ui/frame/machinestate.h"
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
@@ -112,15 +111,6 @@ void MainWindow::show_pictures() {
     set_icon(ui->toolButton3, png("uncall.png"), 24, 36);
     set_icon(ui->toolButton4, png("unsave.png"), 24, 36);
     language_changed();
-    // A focus move repaints two entries, from pictures drawn in idle time
-    // once the entries have been painted with their icons (rounded borders
-    // are costly to draw on the board).
-    if (!looks) {
-        looks = new LookCache(this);
-        for (QPushButton* b : {ui->machinestate, ui->inputchoose, ui->custommode, ui->option,
-                               ui->Button_lock, ui->tools})
-            looks->add(b);
-    }
 }
 
 void MainWindow::create_shared_widgets() {
@@ -235,16 +225,14 @@ void MainWindow::on_option_clicked() {
 }
 
 void MainWindow::on_Button_lock_clicked() {
-    c331_manage* scaler = c331_manage::pInstance();
-    RynRamPara* para = RynRamPara::pInstance();
-    uint16_t value;
-    {
-        // The scaler ignores the lock, so no apply flag: the block (and the
-        // lock with it) is saved with the next change the dispatcher handles.
-        MutexLocker lock(&scaler->para_mutex);
-        value = uint16_t((para->u16(blk::PANEL_LOCK) + 1) & 1);
-        para->set_u16(blk::PANEL_LOCK, value);
-    }
+    uint16_t value = 0;
+    // The scaler ignores the lock, so no apply flag: the block (and the lock
+    // with it) is saved with the next change the dispatcher handles.
+    para_write([&value](RynRamPara& para) {
+        value = uint16_t((para.u16(blk::PANEL_LOCK) + 1) & 1);
+        para.set_u16(blk::PANEL_LOCK, value);
+        return false;
+    });
     // The icon tells what was written, whatever it showed before.
     show_lock(value);
 }
@@ -448,13 +436,14 @@ void MainWindow::mode_init() {
     const RynRamPara* p = RynRamPara::pInstance();
     const int current = p->RynGetCurrentModeIndex();
     // The "Using" text keeps the label's 7 pixels where it fits its box;
-    // a longer word takes the frame's whole width and a smaller size.
+    // a longer word takes the frame's width inside the selected slot's
+    // 2-pixel border, with a pixel's gap, and a smaller size.
     QString using_text = tr5(kSlotUsing);
     using_text.remove(QChar(0x00AD));  // a break mark, drawn as a hyphen on one line
     QFont using_font;
     using_font.setPixelSize(kUsingPixels);
     const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
-    const QRect using_box = wide ? QRect(1, 23, 48, 17) : QRect(7, 23, kUsingWidth, 17);
+    const QRect using_box = wide ? QRect(3, 23, 44, 17) : QRect(7, 23, kUsingWidth, 17);
     const QString using_style =
         QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
             .arg(fitting_pixel_size(using_font, using_text, using_box.width()));

@@ -9,7 +9,6 @@ namespace Ui {
 class MainWindow;
 }
 class QFrame;
-class LookCache;
 class QLabel;
 class QPushButton;
 
@@ -105,7 +104,6 @@ private:
     QWidget* widget_mode = nullptr;
     QLabel* grid_title = nullptr;
     QLabel* pointer = nullptr;
-    LookCache* looks = nullptr;
 };
 
 inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }

@@ -1,6 +1,7 @@
 #include "ui/pages/inputchoose.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
 #include "ui/frame/fonts.h"
 #include "ui/frame/imagecache.h"
@@ -39,7 +40,7 @@ struct InputChoose::WindowChoice {
 namespace {
 const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
                       "信源切換"};
-const Text5 kCropButton = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const Text5 kCropButton = {"输入截取", "Input intercept", "Обрезка", "Chặn nguồn vào", "輸入截取"};
 const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID",
                            "設置EDID"};
 const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
