@@ -110,12 +110,13 @@ private slots:
     // 6 (past the six windows: window 0), the alias shown as written, not
     // as markup. Its OSD view: a missing file is the usual case; a broken
     // one shows zeros and only it is removed, never the shared OSD menu; a
-    // short colour text is no colour.
+    // short colour text, or style text in its place, is no colour.
     void preview_reads_the_slot_data() {
         QTest::addColumn<QString>("osd"); // empty: no file
         QTest::newRow("no OSD file") << QString();
         QTest::newRow("corrupt OSD file") << R"({"menu": [ {"x": )";
         QTest::newRow("short colours") << R"({"menu": [{"backpara": {"color": "0x"}, "fontpara": {"color": "F"}}]})";
+        QTest::newRow("style text as colour") << R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j";
     }
     void preview_reads_the_slot() {
         QFETCH(QString, osd);

@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <cstring>
 
 namespace {
@@ -75,9 +76,13 @@ const UserModeSlot& selected_slot() {
 }
 
 // A colour text of the OSD file ("0xRRGGBB") without its first two
-// characters; a missing or short text gives no colour.
+// characters. The file comes from the PC and the digits go into a style
+// sheet: anything but hex digits (a "url(...)" would make Qt open any file)
+// gives no colour, as a missing or short text does.
 QString colour_digits(const std::string& text) {
-    return text.size() > 2 ? QString::fromStdString(text.substr(2)) : QString();
+    static const QRegularExpression hex(QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
+    const QRegularExpressionMatch m = hex.match(QString::fromStdString(text));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 QString first_lines(const QString& text, int max) {
