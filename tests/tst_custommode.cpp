@@ -140,7 +140,7 @@ private slots:
         para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
         QVERIFY(text("window_source_1").startsWith("HDMI1 OFF"));
-        QVERIFY(text("window_source_2").startsWith("DVI_Crop4 ON"));
+        QVERIFY(text("window_source_2").startsWith("DVI_Crop7 ON")); // the crop's number, not its place
         QVERIFY(text("label_brightness").endsWith("Volume:ON"));
         QLabel* name = child("label_name");
         QVERIFY2(name->text().endsWith("<i>x</i>"), qPrintable(name->text()));

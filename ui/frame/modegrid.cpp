@@ -86,13 +86,14 @@ QPushButton* ModeGrid::button(int slot) const {
 void ModeGrid::fill(int selected, bool frame_saved, bool frame_empty) {
     const int current = RynRamPara::pInstance()->RynGetCurrentModeIndex();
     // The "Using" text keeps the label's 7 pixels where it fits its box;
-    // a longer word takes the frame's whole width and a smaller size.
+    // a longer word takes the frame's width inside the selected slot's
+    // 2-pixel border, with a pixel's gap, and a smaller size.
     QString using_text = tr5(kSlotUsing);
     using_text.remove(QChar(0x00AD));  // a break mark, drawn as a hyphen on one line
     QFont using_font;
     using_font.setPixelSize(kUsingPixels);
     const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
-    const QRect using_box = wide ? QRect(1, 23, 48, 17) : QRect(7, 23, kUsingWidth, 17);
+    const QRect using_box = wide ? QRect(3, 23, 44, 17) : QRect(7, 23, kUsingWidth, 17);
     const QString using_style =
         QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
             .arg(fitting_pixel_size(using_font, using_text, using_box.width()));

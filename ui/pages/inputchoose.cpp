@@ -40,7 +40,7 @@ struct InputChoose::WindowChoice {
 namespace {
 const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
                       "信源切換"};
-const Text5 kCropButton = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const Text5 kCropButton = {"输入截取", "Input intercept", "Обрезка", "Chặn nguồn vào", "輸入截取"};
 const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID",
                            "設置EDID"};
 
