@@ -99,6 +99,7 @@ void busy_device() {
 QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
     const QRegularExpression later("^(label_ID|label_name|label_LED|label_brightness|window_source_.)$");
     QStringList out;
+    QMap<QString, QMap<int, QString>> sizes; // pixel size -> a text in it, per row and column
     for (QWidget* w : root->findChildren<QWidget*>()) {
         QRect box = w->contentsRect();
         const QFontMetrics fm(w->font());
@@ -135,27 +136,21 @@ QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
             continue;
         if (!(id == PAGE_CUSTOMMODE && later.match(w->objectName()).hasMatch()))
             out << w->objectName() + ": " + text;
+        // Texts side by side (one row or one column of one parent, of one
+        // kind, height and look) read in one size.
+        if (!text.isEmpty() && !Qt::mightBeRichText(text)) {
+            const QString kind = QString("%1 %2 %3 ").arg(quintptr(w->parentWidget())).arg(w->height()).arg(w->metaObject()->className()) + w->styleSheet();
+            for (const QString& line : {QString("x%1").arg(w->x()), QString("y%1").arg(w->y())})
+                sizes[kind + line][QFontInfo(w->font()).pixelSize()] = w->objectName();
+        }
         if (bad && !text.isEmpty() && (need.width() > box.width() || need.height() > box.height()))
             *bad << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
                         .arg(need.height()).arg(box.width()).arg(box.height());
     }
-    // Texts side by side (one row or one column of one parent, of one
-    // kind, height and look) read in one size.
-    QMap<QString, QSet<int>> sizes;
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        auto* l = qobject_cast<QLabel*>(w);
-        auto* b = qobject_cast<QAbstractButton*>(w);
-        const QString text = l ? l->text() : b ? b->text() : QString();
-        if (text.isEmpty() || !w->isVisibleTo(root) || (l && Qt::mightBeRichText(text)))
-            continue;
-        const QString kind = QString("%1 %2 h%3").arg(quintptr(w->parentWidget())).arg(w->metaObject()->className()).arg(w->height()) + w->styleSheet();
-        sizes[kind + QString(" x%1").arg(w->x())] << QFontInfo(w->font()).pixelSize();
-        sizes[kind + QString(" y%1").arg(w->y())] << QFontInfo(w->font()).pixelSize();
-    }
     if (bad)
-        for (auto it = sizes.cbegin(); it != sizes.cend(); ++it)
-            if (it.value().size() > 1)
-                *bad << QString("%1: %2 sizes").arg(it.key()).arg(it.value().size());
+        for (const QMap<int, QString>& set : sizes)
+            if (set.size() > 1)
+                *bad << "one text size for " + QStringList(set.values()).join(", ");
     out.sort();
     return out;
 }
