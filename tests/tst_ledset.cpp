@@ -30,9 +30,7 @@ class TstLedset : public QObject {
     static RynRamPara* para() { return RynRamPara::pInstance(); }
     static fpga_manage* fpga() { return fpga_manage::pInstance(); }
     static pthread_mutex_t* para_mutex() { return &c331_manage::pInstance()->para_mutex; }
-    static QString field(const char* name) {
-        return g_ledset()->findChild<QLineEdit*>(name)->text();
-    }
+    static QString field(const char* name) { return g_ledset()->findChild<QLineEdit*>(name)->text(); }
     // Right up to `entry` (0 width, 1 height, or a button), OK, `seq` typed.
     static void ok_on(int entry, const QString& seq = QString()) {
         for (int i = 0; i < 4 && g_ledset()->focused_entry() != entry; ++i)
@@ -44,8 +42,7 @@ class TstLedset : public QObject {
 private slots:
     void initTestCase() {
         new MainWindow(nullptr); // registers itself
-        testsupport::run_fast_ticks(this,
-                                    [this](int kind) { on_notice ? on_notice(kind) : void(); });
+        testsupport::run_fast_ticks(this, [this](int kind) { on_notice ? on_notice(kind) : void(); });
         fpga()->bringup();
         fpga()->MCU_REG_func[0][fpga_reg::STATE] = fpga_reg::STATE_RUNNING;
     }
@@ -61,27 +58,28 @@ private slots:
     }
 
     void visit_data() {
-        QTest::addColumn<Visit>("v");
-        const auto row = [](const char* tag, const Visit& v) { QTest::newRow(tag) << v; };
-        row("typed 0 is the minimum 64", {1920, 1080, "w0", "64x1080"});
-        row("8189 is cut to 8188", {1920, 1000, "w8189", "8188x1000"});
-        row("a digit string too long for a number", {1920, 1080, "w99999999999", "8188x1080"});
-        row("width 9000, height 2000: height 1280", {1920, 2000, "w9000", "8188x1280"});
-        row("width 4000, height 3000: height 2621", {1920, 3000, "w4000", "4000x2621"});
-        row("a typed height allows 13,000,000 pixels", {4000, 1080, "h3000", "4000x3000"});
-        row("unchanged: splice and outputs only", {1920, 1080, "", "1920x1080"});
-        row("a size word above 32767 reads as itself", {40000, 1080, "", "40000x1080"});
-        row("FPGA without its shadow", {1920, 1080, "w3840", "3840x1080", 0, true, NO_SHADOW});
-        row("FPGA without its manager", {1920, 1080, "w3840", "3840x1080", 0, true, NO_MANAGER});
-        row("the PC's height replaces what is typed", {1920, 1080, "w2560 h99", "1920x720", 720});
-        row("Cancel stores nothing", {1920, 1080, "w2560", "2560x1080", 0, false});
+        testsupport::rows<Visit>({
+            {"typed 0 is the minimum 64", {1920, 1080, "w0", "64x1080"}},
+            {"8189 is cut to 8188", {1920, 1000, "w8189", "8188x1000"}},
+            {"a digit string too long for a number", {1920, 1080, "w99999999999", "8188x1080"}},
+            {"width 9000, height 2000: height 1280", {1920, 2000, "w9000", "8188x1280"}},
+            {"width 4000, height 3000: height 2621", {1920, 3000, "w4000", "4000x2621"}},
+            {"a typed height allows 13,000,000 pixels", {4000, 1080, "h3000", "4000x3000"}},
+            {"unchanged: splice and outputs only", {1920, 1080, "", "1920x1080"}},
+            {"a size word above 32767 reads as itself", {40000, 1080, "", "40000x1080"}},
+            {"FPGA without its shadow", {1920, 1080, "w3840", "3840x1080", 0, true, NO_SHADOW}},
+            {"FPGA without its manager", {1920, 1080, "w3840", "3840x1080", 0, true, NO_MANAGER}},
+            {"the PC's height replaces what is typed", {1920, 1080, "w2560 h99", "1920x720", 720}},
+            {"Cancel stores nothing", {1920, 1080, "w2560", "2560x1080", 0, false}},
+        });
     }
     // Apply of a new size lays window 0 over the screen, switches the others
     // off and shows the done notice with para_mutex held (a key then must not
     // start a second Apply, which would wait on that lock); the FPGA reloads
     // only when it runs.
     void visit() {
-        QFETCH(Visit, v);
+        QFETCH(Visit, row);
+        const Visit& v = row;
         para()->set_u16(blk::SPLICE_MODE, 2);
         para()->set_u16(blk::LED_WIDTH, uint16_t(v.width));
         para()->set_u16(blk::LED_HEIGHT, uint16_t(v.height));

@@ -5,7 +5,6 @@
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/tip.h"
 
-#include <QPushButton>
 #include <cstring>
 
 namespace {
@@ -40,8 +39,8 @@ class TstToolStrip : public QObject {
     // The slot whose data the block holds.
     static QString data() {
         for (int i = 0; i < USER_MODE_COUNT; ++i)
-            if (!std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN,
-                             para()->UserModes[size_t(i)].data(), blk::MODE_SIZE))
+            if (!std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, para()->UserModes[size_t(i)].data(),
+                             blk::MODE_SIZE))
                 return QString::number(i);
         return "-";
     }
@@ -77,63 +76,55 @@ private slots:
     // Mute acts on audio_window, or on window 0 when that window is off;
     // audio_window then names window 0. Unmute writes 0x80FF.
     void strip_data() {
-        QTest::addColumn<Strip>("s");
-        const auto row = [](const char* tag, const Strip& s) { QTest::newRow(tag) << s; };
-        row("black screen twice is off", {0, "kk", 3, 1, 0, {0, 0x80FF, 0, 3}});
-        row("unmute writes 0x80FF, not only bit 15", {1, "k", 3, 1, 0x10, {0, 0x80FF, 0x80FF, 3}});
-        row("window 3 off: window 0 muted instead", {1, "k", 3, 0, 0x80FF, {0, 0, 0x80FF, 0}});
+        testsupport::rows<Strip>({
+            {"black screen twice is off", {0, "kk", 3, 1, 0, {0, 0x80FF, 0, 3}}},
+            {"unmute writes 0x80FF, not only bit 15", {1, "k", 3, 1, 0x10, {0, 0x80FF, 0x80FF, 3}}},
+            {"window 3 off: window 0 muted instead", {1, "k", 3, 0, 0x80FF, {0, 0, 0x80FF, 0}}},
+        });
     }
     void strip() {
-        QFETCH(Strip, s);
-        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(s.audio_window));
-        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(s.window3_enable));
-        para()->set_u16(blk::window(3, blk::WIN_AUDIO), uint16_t(s.window3_audio));
-        press("lk" + QString(s.button, 'r') + s.keys); // from the menu into the strip
-        const QVector<int> words{
-            para()->u16(blk::SCREEN_BLACK), para()->window_u16(0, blk::WIN_AUDIO),
-            para()->window_u16(3, blk::WIN_AUDIO), para()->u16(blk::AUDIO_WINDOW)};
-        QCOMPARE(words, s.expect);
+        QFETCH(Strip, row);
+        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(row.audio_window));
+        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(row.window3_enable));
+        para()->set_u16(blk::window(3, blk::WIN_AUDIO), uint16_t(row.window3_audio));
+        press("lk" + QString(row.button, 'r') + row.keys); // from the menu into the strip
+        const QVector<int> words{para()->u16(blk::SCREEN_BLACK), para()->window_u16(0, blk::WIN_AUDIO),
+                                 para()->window_u16(3, blk::WIN_AUDIO), para()->u16(blk::AUDIO_WINDOW)};
+        QCOMPARE(words, row.expect);
         QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
     }
 
     // The mode in use shows its word; in Chinese it ends in a soft hyphen
     // that must not be drawn.
     void grid_data() {
-        QTest::addColumn<Grid>("g");
-        const auto row = [](const char* tag, const Grid& g) { QTest::newRow(tag) << g; };
-        row("load skips empty slots and wraps",
-            {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-",
-             LANG_SCHINESE});
-        row("save visits every slot and wraps",
-            {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d-"});
-        row("load: the data, its number, no save left",
-            {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"});
-        row("loading an empty slot changes nothing",
-            {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d-"});
-        row("save: the selection stays on its slot",
-            {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4"});
-        row("a save already waiting is not asked again",
-            {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d-"});
-        row("Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d-"});
-        row("save touched over the load grid switches",
-            {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d-"});
+        testsupport::rows<Grid>({
+            {"load skips empty slots and wraps", {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-", LANG_SCHINESE}},
+            {"load with one saved slot stays on it", {"5", 0, 0, false, "rl", "", "load 5 m0 r0 u- d- f0 / n0 d-"}},
+            {"save visits every slot and wraps", {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d-"}},
+            {"load: the data, its number, no save left", {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"}},
+            {"loading an empty slot changes nothing", {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d-"}},
+            {"save: the selection stays on its slot", {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4"}},
+            {"a save already waiting is not asked again", {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d-"}},
+            {"Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d-"}},
+            {"save touched over the load grid switches", {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d-"}},
+        });
     }
     void grid() {
-        QFETCH(Grid, g);
+        QFETCH(Grid, row);
         for (int i = 0; i < USER_MODE_COUNT; ++i) // none saved, each with its own data
             para()->UserModes[size_t(i)].bytes.fill(uint8_t(0x10 + i));
-        for (const QString& i : g.saved.split(' '))
+        for (const QString& i : row.saved.split(' '))
             para()->UserModes[i.toUInt()].bytes[0] = para()->UserModes[i.toUInt()].bytes[1] = 0xAA;
-        para()->set_u16(blk::CURRENT_MODE, uint16_t(g.current));
-        para()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(g.request));
-        g_language = uint8_t(g.language);
-        press(QString("lk") + (g.save ? "rrr" : "rr") + "k" + g.keys); // into the strip, a grid
-        if (!g.touch.isEmpty())
-            QTest::mouseClick(mw()->findChild<QPushButton*>(g.touch), Qt::LeftButton);
+        para()->set_u16(blk::CURRENT_MODE, uint16_t(row.current));
+        para()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(row.request));
+        g_language = uint8_t(row.language);
+        press(QString("lk") + (row.save ? "rrr" : "rr") + "k" + row.keys); // into the strip, a grid
+        if (!row.touch.isEmpty())
+            QTest::mouseClick(mw()->findChild<QPushButton*>(row.touch), Qt::LeftButton);
         const QString shown = grid_state();
         testsupport::NoticeDriver notices;
         c331_manage::pInstance()->apply_pass();
-        QCOMPARE(shown + QString(" / n%1 d%2").arg(notices.kinds.size()).arg(data()), g.expect);
+        QCOMPARE(shown + QString(" / n%1 d%2").arg(notices.kinds.size()).arg(data()), row.expect);
     }
 };
 
