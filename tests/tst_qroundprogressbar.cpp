@@ -1,5 +1,6 @@
-// The round progress bar: the ring and its text, the shared bar's life, and
-// a card job of the FPGA thread driving it on a tools page.
+// The round progress bar: the ring and its text, the shared bar's life
+// from its creation to the report that closes it, and a card job of the
+// FPGA thread driving it on a tools page.
 #include "testsupport.h"
 
 #include "core/global.h"
@@ -13,35 +14,58 @@
 #include <QtTest>
 #include <memory>
 
+namespace {
+// The ring's quarters clockwise from 12 o'clock, "1" where the middle of
+// one is drawn blue: "1100" is the right half.
+QString arc(QWidget* bar) {
+    const QImage img = bar->grab().toImage();
+    QString quarters;
+    for (QPoint at : {QPoint(82, 18), QPoint(82, 82), QPoint(18, 82), QPoint(18, 18)})
+        quarters += img.pixel(at) == qRgb(0x2F, 0x8D, 0xED) ? '1' : '0';
+    return quarters;
+}
+struct Ring {
+    double from, to, value; // setRange(from, to), then setValue(value)
+    QString shown;          // the text, then the arc
+};
+} // namespace
+Q_DECLARE_METATYPE(Ring)
+
 class TstQRoundProgressBar : public QObject {
     Q_OBJECT
 private slots:
     void init() { testsupport::fresh_device(); }
 
-    // The arc (clockwise from 12 o'clock) and the text follow value -
-    // minimum, and an empty range divides by nothing.
-    void ranges_data() { // min, max, value, half of the ring drawn (else none)
-        testsupport::int_rows({{"empty range", {5, 5, 5, 0}}, {"offset range half way", {50, 150, 100, 1}}});
+    void ring_data() {
+        QTest::addColumn<Ring>("r");
+        QTest::newRow("half: clockwise from 12 o'clock") << Ring{0, 100, 50, "50% 1100"};
+        QTest::newRow("a negative value: 0%, no arc") << Ring{0, 100, -5, "0% 0000"};
+        QTest::newRow("an offset range counts from its minimum") << Ring{50, 150, 100, "50% 1100"};
+        QTest::newRow("a range given high to low") << Ring{150, 50, 75, "25% 1000"};
+        QTest::newRow("an empty range: 0%, no arc") << Ring{5, 5, 5, "0% 0000"};
     }
-    void ranges() {
-        QFETCH(QVector<int>, r);
-        const bool half = r[3];
+    void ring() {
+        QFETCH(Ring, r);
         QRoundProgressBar bar(nullptr, QRoundProgressBar::StyleRing);
-        bar.setRange(r[0], r[1]);
-        bar.setValue(r[2]);
-        QCOMPARE(bar.percent_text(), QString(half ? "50%" : "0%"));
         bar.resize(100, 100);
-        const QImage img = bar.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        // The ring's middle at 3 and 9 o'clock: half the ring is one of them.
-        const auto blue = [&](int x) { return img.pixel(x, 50) == qRgb(0x2F, 0x8D, 0xED); };
-        QCOMPARE(blue(95) + blue(5), half ? 1 : 0);
+        bar.setRange(r.from, r.to);
+        bar.setValue(r.value);
+        QCOMPARE(bar.percent_text() + ' ' + arc(&bar), r.shown);
     }
 
-    // Its page deleted while it shows, the shared bar leaves no dangling pointer.
+    // One bar at a time; a report above 99 closes it (never a full ring),
+    // a later one does nothing; deleted with its page it leaves no pointer.
     void shared_bar_life() {
-        auto doomed = std::make_unique<QDialog>();
-        QRoundProgressBar::create_qround_bar(doomed.get());
-        doomed.reset();
+        auto page = std::make_unique<QDialog>();
+        QRoundProgressBar::create_qround_bar(page.get());
+        QRoundProgressBar* bar = g_qround_bar;
+        QRoundProgressBar::create_qround_bar(page.get());
+        QCOMPARE(page->findChildren<QRoundProgressBar*>().size(), 1);
+        for (int report : {99, 100, 30})
+            bar->para_sync(report);
+        QVERIFY(!g_qround_bar && bar->isHidden() && bar->percent_text() == "99%");
+        QRoundProgressBar::create_qround_bar(page.get());
+        page.reset();
         QVERIFY(!g_qround_bar);
     }
 

@@ -1,10 +1,13 @@
-// The touch idle counter and the rotary encoder's reader.
+// The spare dialogs, the touch idle counter and the rotary encoder's reader.
 #include "testsupport.h"
 
 #include "core/devicepath.h"
+#include "ui/frame/about.h"
+#include "ui/frame/dialog.h"
 #include "ui/frame/lcd_touch.h"
 
 #include <QDir>
+#include <QPushButton>
 #include <QtTest>
 #include <csignal>
 #include <fcntl.h>
@@ -15,6 +18,15 @@ class TstSpares : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { testsupport::fresh_device(); }
+
+    // Neither dialog is opened by the panel; each ends accepted by its button.
+    void spare_dialogs_end_accepted() {
+        for (QDialog* d : std::initializer_list<QDialog*>{new About, new Dialog}) {
+            testsupport::post([d] { d->findChild<QPushButton*>("pushButton")->click(); });
+            QCOMPARE(d->exec(), int(QDialog::Accepted));
+            delete d;
+        }
+    }
 
     void idle_counter_stops_above_100000() {
         g_untouched_time = 0;
