@@ -88,6 +88,14 @@ inline void write_device_file(const QString& device, const QByteArray& bytes) {
     QVERIFY(testsupport::write_file(device, bytes));
 }
 
+// Runs `body` in the loop of the page that `steps` open from the main menu
+// (see testsupport::run_nested), `front` its id.
+inline void run_page(const std::vector<std::function<void()>>& steps, int front,
+                     const std::function<void()>& body) {
+    g_page_focus = PAGE_MAINWINDOW;
+    QVERIFY2(testsupport::run_nested(steps, front, body), "the page did not open");
+}
+
 // The crop table's first `count` records as set_crops() takes them, each
 // "source.number x y w h" or "free", joined by ", ".
 inline QString crop_records(int count) {

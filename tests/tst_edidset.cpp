@@ -9,32 +9,24 @@
 #include "ui/pages/edidset.h"
 #include "ui/pages/inputchoose.h"
 
-#include <cstring>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-// What the page shows: the card, then the focus ("tabs", an entry of the
-// edit frame, "choice" in the rate choice) and the frame's three values.
+// What the page shows: the card, then the focus (the tabs, the rate choice
+// or an entry of the edit frame) and the frame's three values.
 QString view() {
     const EDIDset* p = g_edidset();
     if (!p)
         return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_INPUTCHOOSE) ? "mode" : "lost";
-    static const QStringList kFocus = {"W", "H", "rate", "Delete", "Cancel", "Save", "tabs", "choice"};
-    return texts(p, {"card_name", "card_timing"}) + " | " +
-           kFocus[p->ui_seltype == 0 ? 6 : p->ui_seltype == 2 ? 7 : p->ui_line_select] + ' ' +
+    static const QStringList kFocus = {"tabs", "choice", "W", "H", "rate", "Delete", "Cancel", "Save"};
+    const int focus = p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
+    return texts(p, {"card_name", "card_timing"}) + " | " + kFocus[focus] + ' ' +
            texts(p, {"lineEdit_W", "lineEdit_H", "label_rate"});
 }
 // Changes from outside: the PC sets HDMI1's size, or its rate to 50; the
 // field's pointer is cleared before the keypad's result arrives.
-void pc_size() {
-    outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2), 1280), p.set_u16(blk::edid(2) + 2, 720); });
-}
-void pc_rate() {
-    outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2) + 4, 50); });
-}
-void field_gone() {
-    testsupport::post([] { g_lineedit = nullptr; });
-}
+const auto pc_size = [] { outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2), 1280); }); };
+const auto pc_rate = [] { outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2) + 4, 50); }); };
+const auto field_gone = [] { testsupport::post([] { g_lineedit = nullptr; }); };
 
 struct Edid {
     QString script;   // played from the HDMI1 tab ("!" runs pc)
@@ -63,39 +55,34 @@ private slots:
         row("Delete stores nothing", {"k[1280K]rrrk", nullptr, "HDMI1 1920x1080@60Hz"});
         row("Back stores nothing", {"k[1280K]b", nullptr, "HDMI1 1920x1080@60Hz"});
         row("Back in the choice keeps a stored 50", {"!k[1280K]rrkrbrrrk", pc_rate, "HDMI1 1280x1080@50Hz", 2});
-        row("the PC's change redraws the card", {"!", pc_size, "HDMI1 1280x720@60Hz"});
+        row("the PC's change redraws the card", {"!", pc_size, "HDMI1 1280x1080@60Hz"});
         row("the PC's change waits under the frame", {"k!", pc_size, "HDMI1 1920x1080@60Hz | W 1920 1080 60"});
-        row("Delete then shows the PC's change", {"k!rrrk", pc_size, "HDMI1 1280x720@60Hz"});
+        row("Delete then shows the PC's change", {"k!rrrk", pc_size, "HDMI1 1280x1080@60Hz"});
         row("a keypad result without its field", {"k![7K]", field_gone, "HDMI1 1920x1080@60Hz | W 1920 1080 60"});
     }
     void edid_page() {
         QFETCH(Edid, e);
+        RynRamPara* para = RynRamPara::pInstance();
         quenzsource* src = quenzsource::pInstance();
         outside_change([](RynRamPara&) {}); // the scaler takes the block as it is
         src->serve_requests();
         const SimEdidEeprom before = src->eeprom(std::max(e.stored, 0));
-        g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY(testsupport::run_nested({[] { pages::open<InputChoose>(); }, [] { press("lk"); }},
-                                        PAGE_EDIDSET, [&] {
+        run_page({[] { pages::open<InputChoose>(); }, [] { press("lk"); }}, PAGE_EDIDSET, [&] {
             play(e.script, e.pc);
             QCOMPARE(view().left(e.view.size()), e.view);
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), int(e.stored >= 0));
             if (e.stored < 0)
                 return;
-            // The input stored, and only it, gets an EEPROM image of its
-            // entry, when that changed; a zero leaves the image as it was.
-            const int at = blk::edid(e.stored), width = para()->u16(at);
-            const bool changed = std::memcmp(para()->RamParaBlock.data() + at,
-                                             para()->RamParaShadow.data() + at, 6) != 0;
+            // The source manager rewrites that input's EEPROM from its new
+            // entry; a zero leaves the image as it was.
             c331_manage::pInstance()->apply_pass();
-            for (int s = 0; s < SOURCE_COUNT; ++s)
-                QCOMPARE(int(src->edid_rewrite_req[s]), int(changed && s == e.stored));
             src->serve_requests();
             const SimEdidEeprom now = src->eeprom(e.stored);
-            QVERIFY(changed && width && para()->u16(at + 2)
+            const int width = para->u16(blk::edid(e.stored));
+            QVERIFY(width && para->u16(blk::edid(e.stored) + 2)
                         ? edid_valid(now.image) && (now.image[56] | ((now.image[58] >> 4) << 8)) == width
                         : now.image == before.image);
-        }));
+        });
     }
 };
 

@@ -30,17 +30,16 @@ QString view() {
            " | " + tiles.join(' ').trimmed() + " | " +
            texts(p, {"size0", "sourcelistseq0name"}).remove(QRegularExpression("<[^>]*>|HDMI1"));
 }
-// Changes from outside: HDMI1's timing from its receiver; crop names sent
-// in a file by the PC.
-template <int RATE> void pc_input() {
-    testsupport::set_input(2, 1920, 1080, RATE);
+// Changes from outside: HDMI1's signal without a rate; a crop name sent in
+// a file by the PC.
+const auto pc_input = [] {
+    testsupport::set_input(2, 1920, 1080, 0);
     SyncUpdate::pInstance()->para_sync(SYNC_INPUT_TIMING);
-}
-void pc_alias() {
-    write_device_file("/data/configs/alias.json",
-                      R"({"crop":{"namelist":[{"id":0,"valid":"on","name":"Stage"}]}})");
+};
+const auto pc_alias = [] {
+    write_device_file("/data/configs/alias.json", R"({"crop":{"namelist":[{"id":0,"name":"Stage"}]}})");
     SyncUpdate::pInstance()->para_sync(SYNC_PC_FILE_END);
-}
+};
 
 struct Crop {
     QString crops;      // the table before (set_crops)
@@ -66,45 +65,41 @@ private slots:
         row("MODE closes the page and the menu", {"", "rkm", nullptr, "mode"});
         row("the row wraps to EXT, kept by Back", {"", "lkb", nullptr, "EXT |"});
         row("OK on the whole input does nothing", {"", "krkr", nullptr, "add |"});
-        row("5 crops, all on page 0", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5 |"});
-        row("7: Right turns the page, Left back", {seven, "krrrrrrrlr", nullptr, "crop6 | crop6 crop7 | 600x300"});
-        row("7: Left on add; Back from the editor", {seven, "klkb", nullptr, "crop7 | crop6 crop7 |"});
-        row("no rate, no signal", {"", "k!", pc_input<0>, "add | HDMI1 | No signal (1)"});
+        row("5 crops: page 0", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5"});
+        // Left on add to the last entry, Back from its editor, Left back to
+        // page 0's sixth tile, Right to page 1.
+        row("7 crops: two pages", {seven, "klkbllr", nullptr, "crop6 | crop6 crop7 |"});
+        row("no rate, no signal", {"", "k!", pc_input, "add | HDMI1 | No signal (1)"});
         row("the PC adds a crop", {"2.1", "k!", pc_crop<1, 2, 2>, "add | HDMI1 crop1 crop2 | No signal (3)"});
         row("the PC names a crop", {"2.1", "k!", pc_alias, "add | HDMI1 Stage |"});
-        row("new crop: no Delete; its number", {"2.5", "kkrrrr", nullptr, "Cancel 0 0 1920 1080 Name:HDMI1-Crop-2"});
+        row("new crop: no Delete", {"2.5", "kkrrrr", nullptr, "Cancel 0 0 1920 1080 Name:HDMI1-Crop-2"});
         // Crop 1 twice: counted twice, found once.
         row("an entry without a record", {"2.1 2.1", "klk", nullptr, "X 0 0 0 0"});
-        row("add: the input's size, the lowest free number", {"x 2.2", "kkrrrrrk", nullptr,
-            "add | HDMI1 crop1 crop2 | No signal (3)", "2.1 0 0 1920 1080, 2.2 1 0 200 100, free"});
+        row("add: lowest free number", {"x 2.2", "kkrrrrrk", nullptr, "add | HDMI1 crop1 crop2 | No signal (3)",
+                                        "2.1 0 0 1920 1080, 2.2 1 0 200 100, free"});
         row("40000 stores 0", {"", "kkrr[40000K]rrrk", nullptr, "add", "2.1 0 0 0 1080, free"});
         row("OK stores the crop opened", {"2.1 2.2 3.1", "krrrkrr[X5K]rrrrk", nullptr, "crop2",
                                           "2.1 0 0 100 50, 2.2 1 0 205 100, 3.1 2 0 100 50"});
-        row("Cancel and Back store nothing",
-            {"2.2", "krrkrr[7K]rrrkkrr[7K]b", nullptr, "crop2", "2.2 0 0 200 100, free"});
-        row("Delete frees the crop by its number", {"2.2 2.3", "krrkrrrrk", nullptr,
-            "crop3 | HDMI1 crop3 | No signal (2)", "free, 2.3 1 0 300 150"});
+        row("Cancel, Back store nothing", {"2.2", "krrkrr[7K]rrrkkrr[7K]b", nullptr, "crop2", "2.2 0 0 200 100, free"});
+        row("Delete by number", {"2.2 2.3", "krrkrrrrk", nullptr, "crop3 | HDMI1 crop3 | No signal (2)", "free, 2.3"});
         // The PC changes the same source's crops under an open editor.
-        row("the PC adds a lower crop: OK", {"2.2 2.3", "krrrkrr[X5K]!rrrrk", pc_crop<2, 2, 1>,
-            "crop2", "2.2 0 0 200 100, 2.3 1 0 305 150, 2.1 0 0 0 0"});
-        row("the PC adds a lower crop: Delete", {"2.2 2.3", "krrrk!rrrrk", pc_crop<2, 2, 1>,
-            "crop2 | HDMI1 crop1 crop2 |", "2.2 0 0 200 100, free, 2.1 0 0 0 0"});
-        row("the PC deletes the crop opened: OK", {"2.1 2.2 2.3", "krrrrkrr[9K]!lllk",
-            pc_crop<2, 0, 0>, "add", "2.1 0 0 100 50, 2.2 1 0 200 100, free, free"});
+        row("PC adds crop 1: OK", {"2.2 2.3", "krrrkrr[X5K]!rrrrk", pc_crop<2, 2, 1>, "crop2",
+                                   "2.2 0 0 200 100, 2.3 1 0 305 150, 2.1"});
+        row("PC adds crop 1: Delete", {"2.2 2.3", "krrrk!rrrrk", pc_crop<2, 2, 1>, "crop2", "2.2 0 0 200 100, free, 2.1"});
+        row("PC deletes the crop: OK", {"2.1 2.2 2.3", "krrrrkrr[9K]!lllk", pc_crop<2, 0, 0>, "add",
+                                        "2.1 0 0 100 50, 2.2 1 0 200 100, free, free"});
     }
     void crop_page() {
         QFETCH(Crop, c);
         set_crops(c.crops);
-        g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("rk"); }},
-                                        PAGE_INPUTCUT, [&] {
+        run_page({[] { pages::open<Option>(); }, [] { press("rk"); }}, PAGE_INPUTCUT, [&] {
             QString before = crop_records(CROP_COUNT);
             play(c.script, [&] { c.pc(), before = crop_records(CROP_COUNT); });
             QCOMPARE(view().left(c.view.size()), c.view);
             QCOMPARE(crop_records(CROP_COUNT).left(c.saved.size()), c.saved);
             // The apply flag is raised exactly when the table changed.
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), int(crop_records(CROP_COUNT) != before));
-        }));
+        });
     }
 };
 

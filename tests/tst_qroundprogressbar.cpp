@@ -1,18 +1,12 @@
 // The round progress bar: the ring and its text, the shared bar's life
 // from its creation to the report that closes it, and a card job of the
 // FPGA thread driving it on a tools page.
-#include "testsupport.h"
+#include "page_driver.h"
 
-#include "core/global.h"
 #include "fpga/fpga_manage.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/qroundprogressbar.h"
 #include "ui/tools/smartmapping.h"
 
-#include <QDialog>
-#include <QImage>
-#include <QtTest>
-#include <memory>
 
 namespace {
 // The ring's quarters clockwise from 12 o'clock, "1" where the middle of
@@ -53,36 +47,25 @@ private slots:
         QCOMPARE(bar.percent_text() + ' ' + arc(&bar), r.shown);
     }
 
-    // One bar at a time; a report above 99 closes it (never a full ring),
-    // a later one does nothing; deleted with its page it leaves no pointer.
-    void shared_bar_life() {
-        auto page = std::make_unique<QDialog>();
-        QRoundProgressBar::create_qround_bar(page.get());
-        QRoundProgressBar* bar = g_qround_bar;
-        QRoundProgressBar::create_qround_bar(page.get());
-        QCOMPARE(page->findChildren<QRoundProgressBar*>().size(), 1);
-        for (int report : {99, 100, 30})
-            bar->para_sync(report);
-        QVERIFY(!g_qround_bar && bar->isHidden() && bar->percent_text() == "99%");
-        QRoundProgressBar::create_qround_bar(page.get());
-        page.reset();
-        QVERIFY(!g_qround_bar);
-    }
-
-    // Last: starts the FPGA thread for good. One job at a time; its last
-    // report (100) closes the bar, and Back works again.
+    // Last: starts the FPGA thread for good. A card job on a tools page
+    // shows the one bar (a second job or bar is not made); its last report
+    // (100) closes it, never a full ring, and a later one does nothing. A
+    // bar deleted with its page leaves no pointer behind.
     void card_job_on_the_tools_page() {
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        bool started = false, second = true, closed = false;
-        QVERIFY(testsupport::run_nested({[] { pages::open<SmartMapping>(); }}, PAGE_SMARTMAPPING, [&] {
-            started = g_smartmapping()->start_job() && g_qround_bar;
-            second = g_smartmapping()->start_job();
+        run_page({pages::opener<SmartMapping>}, PAGE_SMARTMAPPING, [] {
+            QRoundProgressBar* bar = g_smartmapping()->start_job() ? g_qround_bar : nullptr;
+            QRoundProgressBar::create_qround_bar(g_smartmapping());
+            QVERIFY(bar && !g_smartmapping()->start_job());
+            QCOMPARE(g_smartmapping()->findChildren<QRoundProgressBar*>().size(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
-            testsupport::key(PANEL_KEY_BACK);
-            closed = !g_smartmapping();
-        }));
-        QVERIFY(started && !second && closed);
+            bar->para_sync(30);
+            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" && bar->percent_text() != "100%");
+            QRoundProgressBar::create_qround_bar(g_smartmapping());
+        });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!g_qround_bar);
     }
 };
 
