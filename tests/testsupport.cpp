@@ -1,27 +1,11 @@
 #include "testsupport.h"
 
 #include "core/devicepath.h"
-#include "core/global.h"
-#include "core/rynrampara.h"
 #include "core/utils.h"
-#include "scaler/c331_manage.h"
-#include "ui/frame/pageframe.h"
 #include "ui/frame/tip.h"
 
-#include <QApplication>
-#include <QColor>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
-#include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QWidget>
-#include <QtTest>
-
 #include <cstdio>
-#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -72,6 +56,7 @@ const bool confined = [] {
         qputenv("FRONTPANEL_ROOT", (folder.path + QStringLiteral("/device")).toUtf8());
     qputenv(kFolderVariable, folder.path.toUtf8());
     device_paths_confine(folder.path);
+    session_bus_off();
     return true;
 }();
 }  // namespace

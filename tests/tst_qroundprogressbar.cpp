@@ -7,7 +7,6 @@
 #include "ui/frame/qroundprogressbar.h"
 #include "ui/tools/smartmapping.h"
 
-
 namespace {
 // The ring's quarters clockwise from 12 o'clock, "1" where the middle of
 // one is drawn blue: "1100" is the right half.

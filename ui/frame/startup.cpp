@@ -1,7 +1,9 @@
 #include "ui/frame/startup.h"
 
 #include "core/config_engine.h"
+#include "core/devicepath.h"
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"
@@ -23,6 +25,7 @@
 #include <QTimer>
 
 void start_core() {
+    session_bus_off();
     console_init();
     g_ryn_keys = uint8_t(check_hiddev());
     ConfigEngine::pInstance();
