@@ -2,6 +2,8 @@
 // and keys it must swallow.
 #include "page_driver.h"
 
+#include <QLineEdit>
+
 using keypad::type; // on g_numberkeyboard, the keypad under test
 
 class TstNumberKeyboard : public QObject {
@@ -60,6 +62,18 @@ private slots:
         QTest::mouseClick(kb->findChild<QPushButton*>("Button_close"), Qt::LeftButton);
         QVERIFY(!kb->isVisible());
         QCOMPARE(sent->count(), 0);
+    }
+
+    // Reopened, the value must not show selected as if the next digit
+    // would only replace it.
+    void reopened_as_first_opened() {
+        for (int open = 0; open < 3; ++open) {
+            kb->hide();
+            kb->label_show("W", "1920");
+            kb->show();
+            QApplication::setActiveWindow(kb.get()); // as the display does
+            QVERIFY2(!kb->findChild<QLineEdit*>("lineEdit")->hasSelectedText(), qPrintable(QString::number(open)));
+        }
     }
 
     // Modal over a page: MODE must not open the user modes and the USB
