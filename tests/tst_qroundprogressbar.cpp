@@ -6,6 +6,7 @@
 #include "fpga/fpga_manage.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/qroundprogressbar.h"
+#include "ui/tools/rcv_recovery.h"
 #include "ui/tools/smartmapping.h"
 
 #include <QDialog>
@@ -45,20 +46,32 @@ private slots:
         QVERIFY(!g_qround_bar);
     }
 
-    // Last: starts the FPGA thread for good. One job at a time; its last
-    // report (100) closes the bar, and Back works again.
+    // Last: starts the FPGA thread for good. OK on a tools page starts its
+    // card job, one at a time; under the bar Back and MODE keep the page;
+    // the last report (100) closes the bar, and Back works again.
+    void card_job_on_the_tools_page_data() {
+        QTest::addColumn<int>("page");
+        QTest::newRow("smart mapping: OK starts the job") << int(PAGE_SMARTMAPPING);
+        QTest::newRow("card recovery: OK starts the job") << int(PAGE_RCV_RECOVERY);
+    }
     void card_job_on_the_tools_page() {
+        QFETCH(int, page);
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        bool started = false, second = true, closed = false;
-        QVERIFY(testsupport::run_nested({[] { pages::open<SmartMapping>(); }}, PAGE_SMARTMAPPING, [&] {
-            started = g_smartmapping()->start_job() && g_qround_bar;
-            second = g_smartmapping()->start_job();
+        const QRoundProgressBar* bar = nullptr;
+        bool started = false, kept = false, closed = false;
+        const auto open = page == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
+        QVERIFY(testsupport::run_nested({open}, page, [&] {
+            testsupport::key(PANEL_KEY_OK);
+            started = (bar = g_qround_bar) && bar->isVisible();
+            for (int k : {PANEL_KEY_OK, PANEL_KEY_BACK, PANEL_KEY_MODE})
+                testsupport::key(k);
+            kept = g_page_focus == page && g_qround_bar == bar;
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
             testsupport::key(PANEL_KEY_BACK);
-            closed = !g_smartmapping();
+            closed = !pages::is_open(page);
         }));
-        QVERIFY(started && !second && closed);
+        QVERIFY(started && kept && closed);
     }
 };
 
