@@ -150,6 +150,30 @@ private slots:
         QVERIFY(exists("/data/configs/omenu.json"));
         QCOMPARE(exists("/data/modes/MO0b.json"), osd.startsWith(R"({"menu": [{)"));
     }
+
+    // After an action of the row the page is current at once: Invoke (key or
+    // touch "t") shows the badge of the mode in use; OK on More leaves its
+    // OSD view with the focus.
+    void row_action_redraws_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<bool>("in_use");
+        QTest::newRow("Invoke by key: Using shown") << "kk" << true;
+        QTest::newRow("Invoke by touch: Using shown") << "t" << true;
+        QTest::newRow("OK on More: the OSD view goes") << "krrk" << false;
+    }
+    void row_action_redraws() {
+        QFETCH(QString, keys);
+        QFETCH(bool, in_use);
+        para()->set_u16(blk::OSD_ENABLE, 1);
+        save_slot(0);
+        open_page();
+        if (keys == "t")
+            QTest::mouseClick(child<QPushButton>("Button_use"), Qt::LeftButton);
+        else
+            press(keys);
+        QCOMPARE(child("label_using")->isVisibleTo(page()), in_use);
+        QVERIFY(!child("osd_info")->isVisibleTo(page()));
+    }
 };
 
 QTEST_MAIN(TstCustomMode)

@@ -110,6 +110,7 @@ private slots:
         press("krrrk"); // no saved slot: the save grid starts on slot 0
         QTRY_COMPARE(notices.kinds, std::vector<int>{TIP_DONE});
         QTRY_VERIFY(para()->RynUserModeSaved(3));
+        QTRY_VERIFY(child("mode_using_3")->isVisible()); // redrawn after the save
         QTRY_COMPARE(int(para()->u16(blk::CURRENT_MODE)), 4);
         QCOMPARE(int(para()->UserModes[3].u16(blk::BRIGHTNESS)), 61);
         press("bl"); // to the strip; load

@@ -125,6 +125,8 @@ CustomMode::CustomMode(QWidget* parent)
         else if (pressed == 1)
             on_Button_delete_clicked();
         ryn_button_selinfo(2, 0);
+        if (pressed == 2)
+            ryn_button_mode_clicked();  // the focus left More: the windows again, not its OSD view
     };
     row.back = [this] {
         leave_row();
@@ -392,6 +394,7 @@ void CustomMode::on_Button_use_clicked() {
         // the slot it names.
         p.set_u16(blk::MODE_SAVE_REQUEST, 0);
     });
+    ui->label_using->show();  // the mode shown is the one in use now
 }
 
 void CustomMode::on_Button_delete_clicked() {

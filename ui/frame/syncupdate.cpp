@@ -145,6 +145,8 @@ void SyncUpdate::save_changes() {
     // again at the next dispatch.
     if (saved_slot >= 0 && !p->save_mode(saved_slot))
         debug_printf("user mode %d: cannot write its file\n", saved_slot + 1);
+    if (MainWindow* mw = saved_slot >= 0 ? g_mainwindow() : nullptr)
+        mw->user_mode_saved();
     if (write_block) {
         block_save_failed_ = !p->save_block(snapshot.data());
         if (block_save_failed_)
