@@ -7,6 +7,8 @@
 #include "ui/frame/option.h"
 #include "ui/pages/imagelayout.h"
 
+#include <QComboBox>
+
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
 ImageLayout* page() { return g_imagelayout(); }
@@ -48,7 +50,7 @@ private slots:
     // Left on window 1 wraps to 6; a window that is off can be picked too,
     // and the dispatcher's refresh that a step asks for must not move the
     // current window off it. Each step redraws the mirror icons: attr 0..3
-    // lights one, a value out of range leaves those of the window before.
+    // lights one, a value out of range none (not those of the window before).
     void window_stepping_and_mirror_icons() {
         for (auto [w, attr] : {std::pair{0, 1}, {5, 3}, {1, 4}})
             set_window(w, blk::WIN_ATTR, uint16_t(attr));
@@ -56,12 +58,12 @@ private slots:
         para()->RamParaShadow = para()->RamParaBlock;
         run_page([] {
             QCOMPARE(lit_mirrors(), QVector<int>{2});
-            for (auto [key, expect, lit] : {std::tuple{"l", 5, 4}, {"rr", 1, 2}}) {
+            for (auto [key, expect, lit] : {std::tuple{"l", 5, 4}, {"rr", 1, 0}}) {
                 press(key);
                 para()->test_signal(SYNC_PARA);
                 QCOMPARE(int(page()->selected()), expect);
                 QCOMPARE(int(g_image_current), expect);
-                QCOMPARE(lit_mirrors(), QVector<int>{lit});
+                QCOMPARE(lit_mirrors(), lit ? QVector<int>{lit} : QVector<int>{});
             }
         });
     }
@@ -87,6 +89,20 @@ private slots:
             write_device_file("/data/configs/alias.json", alias);
         g_image_current = 2;
         run_page([&] { QTEST(text("image_source") + ", " + text("image_name"), "lines"); });
+    }
+
+    // A dbd_mode the view does not know shows no entry, not the window
+    // before's.
+    void unknown_dbd_mode_shows_no_entry() {
+        for (auto [w, mode] : {std::pair{0, 9}, {1, 5}}) {
+            set_window(w, blk::WIN_OUTPUT, 0x100);  // pixel to pixel
+            set_window(w, blk::WIN_DBD_MODE, uint16_t(mode));
+        }
+        g_image_current = 0;
+        run_page([] {
+            press("r");
+            QCOMPARE(page()->findChild<QComboBox*>("comboBox_P2P")->currentText(), QString());
+        });
     }
 };
 

@@ -149,14 +149,18 @@ void ImageLayout::image_para_update() {
         case 0: ui->comboBox_P2P->setCurrentIndex(1); break;
         case 8: ui->comboBox_P2P->setCurrentIndex(2); break;
         case 9: ui->comboBox_P2P->setCurrentIndex(3); break;
-        default: break;  // a mode the view does not know: the entry stays
+        default: ui->comboBox_P2P->setCurrentIndex(-1); break;  // unknown: no entry, not the last window's
         }
     }
     set_style(ui->frame, kInfoStyle);
 }
 
 void ImageLayout::mirror_select(int attr) {
-    if (attr < 0 || attr >= kMirrorCount || attr == mirror_lit)
+    // A value the view does not know lights none, rather than leaving the
+    // icon of the window shown before.
+    if (attr < 0 || attr >= kMirrorCount)
+        attr = kMirrorCount;
+    if (attr == mirror_lit)
         return;
     const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3,
                                                      ui->mirror4};
