@@ -308,7 +308,7 @@ void RynRamPara::RynSetImageFreeze() {
     }
     c331_manage* m = scaler();
     MutexLocker lock(&m->para_mutex);
-    if (window_u16(w, blk::WIN_ENABLE) & 1)
+    if (window_shown(w))
         set_u16(blk::window(w, blk::WIN_OUTPUT),
                 window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     m->para_update_flag = C331_APPLY_EDIT;

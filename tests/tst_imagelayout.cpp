@@ -92,16 +92,18 @@ private slots:
     }
 
     // A dbd_mode the view does not know shows no entry, not the window
-    // before's.
+    // before's; an enable word is read by its bit 0, as on every page.
     void unknown_dbd_mode_shows_no_entry() {
         for (auto [w, mode] : {std::pair{0, 9}, {1, 5}}) {
             set_window(w, blk::WIN_OUTPUT, 0x100);  // pixel to pixel
             set_window(w, blk::WIN_DBD_MODE, uint16_t(mode));
         }
+        set_window(1, blk::WIN_ENABLE, 2);
         g_image_current = 0;
         run_page([] {
             press("r");
             QCOMPARE(page()->findChild<QComboBox*>("comboBox_P2P")->currentText(), QString());
+            QCOMPARE(text("image_state"), QString("Image state:OFF"));
         });
     }
 };

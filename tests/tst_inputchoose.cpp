@@ -91,14 +91,14 @@ private slots:
         });
     }
 
-    // Window 4 is current (keypad E) but has no tab: OK on an entry applies
-    // it to the highlighted tab's window 0 only.
-    void ok_applies_to_the_tab_shown_only() {
+    // Window 4's enable word 3 shows it (bit 0, as the keypad reads it): E
+    // moves to its tab, and OK on an entry applies it to window 4 only.
+    void ok_applies_to_the_window_of_the_tab() {
         setup({1, 1, 0, 0, 3}, {2, 2, 2, 2, 2});
         run_page([] {
             press("Ekrrrkk");
             for (int w = 0; w < WINDOW_COUNT; ++w)
-                QCOMPARE(int(para()->window_u16(w, blk::WIN_SOURCE)), w == 0 ? 5 : 2);
+                QCOMPARE(int(para()->window_u16(w, blk::WIN_SOURCE)), w == 4 ? 5 : 2);
             QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
             QCOMPARE(notices, std::vector<int>{TIP_DONE});
         });

@@ -123,6 +123,18 @@ private slots:
         QTRY_VERIFY(lw.isNull() && !g_lockwindow());
     }
 
+    // One rule for a window's enable word, as the keypad and the other
+    // pages read it: bit 0. A current window is never drawn closed.
+    void enable_word_bit_0_data() { testsupport::int_rows({{"0x0101 is shown", {0x0101, 1}}, {"2 is off", {2, 0}}}); }
+    void enable_word_bit_0() {
+        QFETCH(QVector<int>, r);
+        set_window(3, uint16_t(r[0]), 2);
+        LockWindow* lw = open_home();
+        testsupport::key('D');
+        QCOMPARE(int(g_image_current), r[1] ? 3 : 0);
+        QCOMPARE(tile(lw, "tile_info_", 3)->text() == "Close", !r[1]);
+    }
+
     // A touch anywhere leaves for the main menu, re-texted.
     void touch_leaves() {
         QPointer<LockWindow> lw = open_home();

@@ -337,7 +337,7 @@ void CustomMode::show_window_list() {
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }
-        text += QLatin1Char(' ') + tr5(slot.u16(blk::window(w, blk::WIN_ENABLE)) ? kWindowOn : kWindowOff);
+        text += QLatin1Char(' ') + tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
         set_fitted_text(source_line[size_t(w)], text);
         set_fitted_text(position_line[size_t(w)], QStringLiteral("[%1,%2]%3x%4")
                                                .arg(slot.u16(blk::window(w, blk::WIN_X)))

@@ -81,7 +81,7 @@ void SyncUpdate::para_sync(int code) {
     // window must be one that shows.
     if (g_page_focus != PAGE_IMAGELAYOUT) {
         if (g_image_current >= WINDOW_COUNT ||
-            !(p->window_u16(g_image_current, blk::WIN_ENABLE) & 1))
+            !p->window_shown(g_image_current))
             g_image_current = 0;
     }
     if (g_ryn_keys)

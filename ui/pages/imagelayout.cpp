@@ -106,7 +106,7 @@ void ImageLayout::para_init() {
 
 void ImageLayout::image_init() {
     const int w = ui_window;
-    const bool on = para()->window_u16(w, blk::WIN_ENABLE) != 0;
+    const bool on = para()->window_shown(w);
     set_text(ui->image_state, tr5(kStatePrefix) + tr5(on ? kOn : kOff));
     ui->frame_image->setGeometry(kFrameX + kFrameStep * w, kFrameY, kFrameW, kFrameH);
     set_style(ui->frame_image, kSelectionStyle);
