@@ -20,13 +20,6 @@ QString g_str_ip = QStringLiteral("192.168.1.199");
 QString g_str_barcode = QStringLiteral(" ");
 std::atomic<uint8_t> g_debugSwitch{254};
 
-NumberKeyboard* g_numberkeyboard = nullptr;
-My_lineEdit* g_lineedit = nullptr;
-TIP* g_tip = nullptr;
-volatile uint8_t g_tip_flag = 0;
-QRoundProgressBar* g_qround_bar = nullptr;
-FirmwareUpdate* g_move_update = nullptr;
-
 QStringList factoryage_log;
 uint32_t factoryage_log_diff3 = 0;
 uint32_t factoryage_log_diff5 = 0;

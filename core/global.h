@@ -8,12 +8,6 @@
 #include <atomic>
 #include <cstdint>
 
-class NumberKeyboard;
-class My_lineEdit;
-class TIP;
-class QRoundProgressBar;
-class FirmwareUpdate;
-
 // Language and pages.
 extern uint8_t g_language;          // LCD_LANG
 extern uint32_t g_lcd_lang_valid;   // bit n: language n offered
@@ -35,14 +29,6 @@ extern QString g_str_ip;
 extern QString g_str_barcode;
 // 254 enables the console debug lines; read by every thread.
 extern std::atomic<uint8_t> g_debugSwitch;
-
-// Shared widgets.
-extern NumberKeyboard* g_numberkeyboard;
-extern My_lineEdit* g_lineedit;
-extern TIP* g_tip;
-extern volatile uint8_t g_tip_flag;
-extern QRoundProgressBar* g_qround_bar;
-extern FirmwareUpdate* g_move_update;
 
 // Ageing record, in memory only.
 extern QStringList factoryage_log;

@@ -2,13 +2,12 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "core/para_write.h"
+#include "core/safefile.h"
 #include "core/utils.h"
-#include "scaler/c331_manage.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QThread>
 
 #include <algorithm>
@@ -36,24 +35,10 @@ QString mode_osd_file(int index) {
     return QString::asprintf("/data/modes/MO%02x.json", index + 1);
 }
 
-c331_manage* scaler() {
-    return c331_manage::p_c331_manage ? c331_manage::p_c331_manage : c331_manage::pInstance();
-}
 
-// Up to `max` bytes of a (relocated) file; false when it cannot be opened.
-bool read_file(const QString& device_file, QByteArray* out, qint64 max) {
-    QFile f(device_path(device_file));
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    *out = f.read(max);
-    return true;
-}
-
-// Temporary files left by a write that a power cut stopped before its rename.
-void remove_stale_temps(const QString& device_folder, const QString& name_filter) {
-    QDir dir(device_path(device_folder));
-    for (const QString& name : dir.entryList(QStringList{name_filter}, QDir::Files | QDir::Hidden))
-        Utils::remove_file(dir.filePath(name).toStdString());
+// A (relocated) device file whole (see safefile::read).
+safefile::Read read_file(const QString& device_file, QByteArray* out) {
+    return safefile::read(device_path(device_file), out);
 }
 
 void set_empty(UserModeSlot& slot) {
@@ -155,19 +140,26 @@ void RynRamPara::build_defaults(uint8_t* block) {
 
 void RynRamPara::load_files() {
     for (const char* folder : {"/data", "/data/modes", "/data/configs"})
-        QDir().mkpath(device_path(QString::fromLatin1(folder)));
-    remove_stale_temps(QStringLiteral("/data"), QStringLiteral("ram_device_info.tmp-*"));
-    remove_stale_temps(QStringLiteral("/data/modes"), QStringLiteral("custom_mode*.tmp-*"));
+        safefile::make_folder(device_path(QString::fromLatin1(folder)));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data")),
+                                 QStringLiteral("ram_device_info.tmp-*"));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data/modes")),
+                                 QStringLiteral("custom_mode*.tmp-*"));
 
     RamParaBlock.fill(0);
     QByteArray file;
-    const bool opened = read_file(QString::fromLatin1(BLOCK_FILE), &file, blk::SIZE + 1);
-    if (opened && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED &&
+    const safefile::Read read = read_file(QString::fromLatin1(BLOCK_FILE), &file);
+    if (read == safefile::Read::Ok && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED &&
         uint8_t(file[1]) == MARK_SAVED) {
         std::memcpy(RamParaBlock.data() + blk::PERSIST_BEGIN, file.constData() + blk::PERSIST_BEGIN,
                     blk::SIZE - blk::PERSIST_BEGIN);
+    } else if (read == safefile::Read::Bad) {
+        // What could not be read may still hold the settings: it stays, and
+        // the first save moves it aside.
+        debug_printf("%s: running on the factory defaults\n", BLOCK_FILE);
+        build_defaults(RamParaBlock.data());
     } else {
-        if (opened)
+        if (read == safefile::Read::Ok)
             debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n",
                          BLOCK_FILE, int(file.size()));
         else
@@ -183,7 +175,9 @@ void RynRamPara::load_files() {
     for (int i = 0; i < USER_MODE_COUNT; ++i) {
         UserModeSlot& slot = UserModes[size_t(i)];
         QByteArray rec;
-        const bool ok = read_file(mode_file(i), &rec, USER_MODE_RECORD);
+        const safefile::Read read = read_file(mode_file(i), &rec);
+        const bool ok = read == safefile::Read::Ok;
+        rec.truncate(USER_MODE_RECORD);
         const uint8_t m0 = rec.size() >= 2 ? uint8_t(rec[0]) : 0;
         const uint8_t m1 = rec.size() >= 2 ? uint8_t(rec[1]) : 0;
         const bool marked =
@@ -196,6 +190,11 @@ void RynRamPara::load_files() {
         if (ok)
             debug_printf("%s: %d bytes, markers %02x %02x: written as an empty mode\n",
                          qPrintable(mode_file(i)), int(rec.size()), m0, m1);
+        if (read == safefile::Read::Bad) {
+            // Kept for a save to move aside; empty in memory until then.
+            set_empty(slot);
+            continue;
+        }
         set_empty(slot);
         if (!save_mode(i))
             debug_printf("%s: cannot write\n", qPrintable(mode_file(i)));
@@ -279,25 +278,25 @@ void RynRamPara::RynSetImageSource(int entry, char source, char window) {
         debug_printf("RynSetImageSource: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    uint16_t word = uint16_t(src);
-    if (entry > 0) {
-        int index = CROP_COUNT;
-        CROP_PARA unused;
-        RynGetCropPara(src, entry, &unused, &index);
-        // A crop that is gone must not switch the window to EXT.
-        if (index >= CROP_COUNT) {
-            debug_printf("RynSetImageSource: source %d has no crop entry %d\n", src, entry);
-            return;
+    para_write([&](RynRamPara&) {
+        uint16_t word = uint16_t(src);
+        if (entry > 0) {
+            int index = CROP_COUNT;
+            CROP_PARA unused;
+            RynGetCropPara(src, entry, &unused, &index);
+            // A crop that is gone must not switch the window to EXT.
+            if (index >= CROP_COUNT) {
+                debug_printf("RynSetImageSource: source %d has no crop entry %d\n", src, entry);
+                return false;
+            }
+            word = uint16_t(blk::SOURCE_CROP_BIT + index);
         }
-        word = uint16_t(blk::SOURCE_CROP_BIT + index);
-    }
-    set_u16(blk::window(w, blk::WIN_SOURCE), word);
-    // A recalled mode that still waits to be saved keeps its number.
-    if (u16(blk::CURRENT_MODE) == shadow_u16(blk::CURRENT_MODE))
-        set_u16(blk::CURRENT_MODE, 0);
-    m->para_update_flag = C331_APPLY_EDIT;
+        set_u16(blk::window(w, blk::WIN_SOURCE), word);
+        // A recalled mode that still waits to be saved keeps its number.
+        if (u16(blk::CURRENT_MODE) == shadow_u16(blk::CURRENT_MODE))
+            set_u16(blk::CURRENT_MODE, 0);
+        return true;
+    });
 }
 
 void RynRamPara::RynSetImageFreeze() {
@@ -306,12 +305,11 @@ void RynRamPara::RynSetImageFreeze() {
         debug_printf("RynSetImageFreeze: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    if (window_shown(w))
-        set_u16(blk::window(w, blk::WIN_OUTPUT),
-                window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        if (window_shown(w))
+            set_u16(blk::window(w, blk::WIN_OUTPUT),
+                    window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
+    });
 }
 
 void RynRamPara::RynSetImageBlack() {
@@ -320,10 +318,9 @@ void RynRamPara::RynSetImageBlack() {
         debug_printf("RynSetImageBlack: no window %d\n", w);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_BLACK);
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_BLACK);
+    });
 }
 
 // The search goes round all 16 slots, so a lone saved slot is also the next
@@ -381,7 +378,9 @@ int RynRamPara::mode_file_deal(int index, int op) {
     }
     MutexLocker lock(&Utils::_file_deal_mutex);
     QByteArray rec;
-    if (read_file(mode_file(index), &rec, USER_MODE_RECORD) && rec.size() >= MODE_FILE_MIN) {
+    const bool ok = read_file(mode_file(index), &rec) == safefile::Read::Ok;
+    rec.truncate(USER_MODE_RECORD);
+    if (ok && rec.size() >= MODE_FILE_MIN) {
         slot.bytes.fill(0);
         std::memcpy(slot.bytes.data(), rec.constData(), size_t(rec.size()));
         return 1;
@@ -496,65 +495,65 @@ uint8_t RynRamPara::RynAddCropID(int source) const {
 void RynRamPara::RynSetCropPara(char source, char n, CROP_PARA* values) {
     if (!values)
         return;
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                   &index);
-    if (index >= CROP_COUNT)
-        return;
-    uint8_t* rec = RamParaBlock.data() + blk::crop(index);
-    blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-    blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-    blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-    blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        int index = CROP_COUNT;
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                       &index);
+        if (index >= CROP_COUNT)
+            return false;
+        uint8_t* rec = RamParaBlock.data() + blk::crop(index);
+        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
+        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
+        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
+        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        return true;
+    });
 }
 
 void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
     if (!values || source < 0 || source >= SOURCE_COUNT)
         return;
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    // The crop state of every caller after this one starts from the table
-    // as it is now; the number itself is read from the table.
-    RynCropSourceInit();
-    const int c = RynAddCropID(source);
-    if (c == 0) {
-        // Byte 1 would read 0x7F, a used-bit-less record naming crop 128.
-        debug_printf("source %d has all %d crops\n", source, CROP_COUNT);
-        return;
-    }
-    int free = 0;
-    while (free < CROP_COUNT &&
-           (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
-        ++free;
-    if (free == CROP_COUNT) {
-        debug_printf("the crop table is full\n");
-        return;
-    }
-    uint8_t* rec = RamParaBlock.data() + blk::crop(free);
-    rec[blk::CROP_SOURCE] = uint8_t(source);
-    rec[blk::CROP_ID] = uint8_t(blk::CROP_USED + (c - 1));
-    blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-    blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-    blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-    blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        // The crop state of every caller after this one starts from the
+        // table as it is now; the number itself is read from the table.
+        RynCropSourceInit();
+        const int c = RynAddCropID(source);
+        if (c == 0) {
+            // Byte 1 would read 0x7F, a used-bit-less record naming crop 128.
+            debug_printf("source %d has all %d crops\n", source, CROP_COUNT);
+            return false;
+        }
+        int free = 0;
+        while (free < CROP_COUNT &&
+               (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
+            ++free;
+        if (free == CROP_COUNT) {
+            debug_printf("the crop table is full\n");
+            return false;
+        }
+        uint8_t* rec = RamParaBlock.data() + blk::crop(free);
+        rec[blk::CROP_SOURCE] = uint8_t(source);
+        rec[blk::CROP_ID] = uint8_t(blk::CROP_USED + (c - 1));
+        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
+        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
+        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
+        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        return true;
+    });
 }
 
 void RynRamPara::RynDeleteCrop(char source, char n) {
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    int index = CROP_COUNT;
-    RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                   &index);
-    if (index >= CROP_COUNT)
-        return;
-    uint8_t* rec = RamParaBlock.data() + blk::crop(index);
-    rec[blk::CROP_SOURCE] = 0;
-    rec[blk::CROP_ID] = 0;
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        int index = CROP_COUNT;
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
+                       &index);
+        if (index >= CROP_COUNT)
+            return false;
+        uint8_t* rec = RamParaBlock.data() + blk::crop(index);
+        rec[blk::CROP_SOURCE] = 0;
+        rec[blk::CROP_ID] = 0;
+        return true;
+    });
 }
 
 void RynRamPara::RynSetEDIDPara(int input, short width, short height, short refresh) {
@@ -562,10 +561,9 @@ void RynRamPara::RynSetEDIDPara(int input, short width, short height, short refr
         debug_printf("RynSetEDIDPara: no input %d\n", input);
         return;
     }
-    c331_manage* m = scaler();
-    MutexLocker lock(&m->para_mutex);
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 0, uint16_t(width));
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 2, uint16_t(height));
-    blk::wr16(RamParaBlock.data(), blk::edid(input) + 4, uint16_t(refresh));
-    m->para_update_flag = C331_APPLY_EDIT;
+    para_write([&](RynRamPara&) {
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 0, uint16_t(width));
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 2, uint16_t(height));
+        blk::wr16(RamParaBlock.data(), blk::edid(input) + 4, uint16_t(refresh));
+    });
 }

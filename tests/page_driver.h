@@ -5,20 +5,8 @@
 #include "testsupport.h"
 
 #include "core/devicepath.h"
-#include "core/global.h"
 #include "core/para_write.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
-#include "ui/frame/keys.h"
 #include "ui/frame/numberkeyboard.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QHash>
-#include <QLabel>
-#include <QtTest>
-#include <algorithm>
 
 namespace keypad {
 // The keypad's keys in focus order: the digits 1..9 and 0, 'C' clear, 'X'

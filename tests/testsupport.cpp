@@ -1,27 +1,11 @@
 #include "testsupport.h"
 
 #include "core/devicepath.h"
-#include "core/global.h"
-#include "core/rynrampara.h"
 #include "core/utils.h"
-#include "scaler/c331_manage.h"
-#include "ui/frame/pageframe.h"
 #include "ui/frame/tip.h"
 
-#include <QApplication>
-#include <QColor>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QImage>
-#include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QWidget>
-#include <QtTest>
-
 #include <cstdio>
-#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 

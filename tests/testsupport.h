@@ -1,20 +1,17 @@
 #pragma once
 // Shared set-up for the tests: a fresh device per test, and keys sent as a
 // user presses them.
+#include "core/global.h"
+#include "core/ramblock.h"
+#include "core/rynrampara.h"
+#include "scaler/c331_manage.h"
 #include "ui/frame/pageframe.h"
+#include "ui/frame/shared_widgets.h"
 
-#include <QByteArray>
-#include <QColor>
-#include <QMainWindow>
-#include <QString>
-#include <QTimer>
-#include <QVector>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
-#include <memory>
 #include <vector>
-
-class QObject;
-class QWidget;
 
 namespace testsupport {
 // Stands in for the main menu under a page: counts the calls of the close
@@ -76,6 +73,13 @@ QByteArray read_file(const QString& device);
 bool write_file(const QString& device, const QByteArray& bytes);
 // `_data()` rows of whole numbers in one column "r", each row under its tag.
 void int_rows(std::initializer_list<std::pair<const char*, QVector<int>>> rows);
+// `_data()` rows of one named struct (Q_DECLARE_METATYPE) in column "row",
+// each under the tag of the rule it checks.
+template <class T> void rows(std::initializer_list<std::pair<const char*, T>> list) {
+    QTest::addColumn<T>("row");
+    for (const auto& r : list)
+        QTest::newRow(r.first) << r.second;
+}
 // What `fn` printed on stdout (the console lines of the core).
 QByteArray capture_stdout(const std::function<void()>& fn);
 }  // namespace testsupport

@@ -49,7 +49,8 @@ private slots:
 
     // A bad value falls back to its default alone and stays in the file; a
     // malformed line is kept aside in ".bad". The console names the file and
-    // says what happened (the defaults were written all the same).
+    // says what happened (the defaults were written all the same). A
+    // temporary file that a kill left is gone.
     void badFileFallsBackAndSaysSo_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("said");
@@ -63,7 +64,7 @@ private slots:
     void badFileFallsBackAndSaysSo() {
         QFETCH(QByteArray, file);
         QFETCH(QString, said);
-        QVERIFY(testsupport::write_file(kIni, file));
+        QVERIFY(testsupport::write_file(kIni, file) && testsupport::write_file(kIni + ".bad.tmp-Ab12Cd", "a kill"));
         const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
         QVERIFY2(out.contains(said.toUtf8()) && !out.contains("cannot write"), out.constData());
         QTEST(g_str_ip, "ip");
@@ -71,6 +72,7 @@ private slots:
         const bool malformed = said.contains("malformed");
         QVERIFY(malformed || testsupport::read_file(kIni).contains("ip=10.1.1.256"));
         QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"), malformed ? file : QByteArray());
+        QVERIFY(!QFile::exists(device_path(kIni + ".bad.tmp-Ab12Cd"))); // left by a kill
     }
 };
 

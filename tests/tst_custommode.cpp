@@ -110,12 +110,13 @@ private slots:
     // 6 (past the six windows: window 0), the alias shown as written, not
     // as markup. Its OSD view: a missing file is the usual case; a broken
     // one shows zeros and only it is removed, never the shared OSD menu; a
-    // short colour text is no colour.
+    // short colour text, or style text in its place, is no colour.
     void preview_reads_the_slot_data() {
         QTest::addColumn<QString>("osd"); // empty: no file
         QTest::newRow("no OSD file") << QString();
         QTest::newRow("corrupt OSD file") << R"({"menu": [ {"x": )";
         QTest::newRow("short colours") << R"({"menu": [{"backpara": {"color": "0x"}, "fontpara": {"color": "F"}}]})";
+        QTest::newRow("style text as colour") << R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j";
     }
     void preview_reads_the_slot() {
         QFETCH(QString, osd);
@@ -139,7 +140,7 @@ private slots:
         para()->set_u16(blk::CURRENT_MODE, 11);
         open_page();
         QVERIFY(text("window_source_1").startsWith("HDMI1 OFF"));
-        QVERIFY(text("window_source_2").startsWith("DVI_Crop4 ON"));
+        QVERIFY(text("window_source_2").startsWith("DVI_Crop7 ON")); // the crop's number, not its place
         QVERIFY(text("label_brightness").endsWith("Volume:ON"));
         QLabel* name = child("label_name");
         QVERIFY2(name->text().endsWith("<i>x</i>"), qPrintable(name->text()));

@@ -1,5 +1,7 @@
 // The compiled-in pictures: readable, drawn per language, and legible.
+#include "core/global.h"
 #include "ui/frame/imagecache.h"
+#include "ui/frame/language.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -24,7 +26,16 @@ int first_letter_height(const QImage& t) {
     }
     return y1 - y0 + 1;
 }
+
+// The language chosen and the languages offered (bit n = language n).
+struct Language {
+    uint8_t chosen;
+    uint32_t offered;
+    const char* text;     // of {"zh", "en", "ru", "vn", "tw"}
+    const char* picture;  // the settings tile's
+};
 }  // namespace
+Q_DECLARE_METATYPE(Language)
 
 class tst_images : public QObject {
     Q_OBJECT
@@ -46,6 +57,26 @@ private slots:
             }
         }
         QVERIFY(worded >= 22);
+    }
+
+    // Texts and pictures in the chosen language when it is offered, in
+    // English when not.
+    void language_rule_data() {
+        QTest::addColumn<Language>("l");
+        QTest::newRow("simplified Chinese") << Language{0, 0x1F, "zh", "option.png"};
+        QTest::newRow("English") << Language{1, 0x1F, "en", "en_option.png"};
+        QTest::newRow("Russian") << Language{2, 0x1F, "ru", "ru_option.png"};
+        QTest::newRow("Vietnamese") << Language{3, 0x1F, "vn", "vn_option.png"};
+        QTest::newRow("traditional Chinese") << Language{4, 0x1F, "tw", "tn_option.png"};
+        QTest::newRow("Vietnamese not offered") << Language{3, 0x17, "en", "en_option.png"};
+    }
+    void language_rule() {
+        QFETCH(Language, l);
+        g_language = l.chosen;
+        g_lcd_lang_valid = l.offered;
+        QCOMPARE(tr5({"zh", "en", "ru", "vn", "tw"}), QString(l.text));
+        QCOMPARE(png_lang("option.png"), ":/png/" + QString(l.picture));
+        QVERIFY(!load(l.picture).isNull());
     }
 
     // The keypad's X key is white: its picture must show on it.

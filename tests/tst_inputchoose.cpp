@@ -7,12 +7,6 @@
 #include "ui/frame/tip.h"
 #include "ui/pages/inputchoose.h"
 
-#include <QFrame>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QPointer>
-#include <functional>
-
 using IntList = QVector<int>;
 
 namespace {
@@ -30,16 +24,15 @@ void setup(const IntList& enables, const IntList& sources, const QString& crops 
     set_crops(crops);
 }
 
-// The entry boxes of the page shown, left to right.
+// The entry boxes shown, left to right, and those with the in-use badge.
 QList<QFrame*> entries() {
-    QList<QFrame*> list =
-        page()->findChild<QFrame*>("frame")->findChildren<QFrame*>("source_frame");
-    list.erase(std::remove_if(list.begin(), list.end(), [](QFrame* f) { return f->isHidden(); }),
-               list.end());
+    QList<QFrame*> list;
+    for (QFrame* f : page()->findChild<QFrame*>("frame")->findChildren<QFrame*>("source_frame"))
+        if (!f->isHidden())
+            list << f;
     std::sort(list.begin(), list.end(), [](QFrame* a, QFrame* b) { return a->x() < b->x(); });
     return list;
 }
-// The entries that carry the in-use badge.
 IntList badges() {
     IntList out;
     for (int i = 0; i < entries().size(); ++i)
@@ -47,7 +40,25 @@ IntList badges() {
             out << i;
     return out;
 }
+
+// A key walk from the home screen ("!" a change from outside), and the source
+// words of windows 0.. and the done notices after.
+enum Change { NONE, ENABLE_WINDOW_2, CROPS_DELETED, RECORD_4_FREED_UNSEEN };
+struct Walk { IntList enables, sources; QString crops; int current; QString keys; Change change; IntList words; int notices; };
+void make_change(Change c) {
+    if (c == ENABLE_WINDOW_2)
+        outside_change([](RynRamPara& p) { p.set_u16(blk::window(2, blk::WIN_ENABLE), 1); });
+    for (int k = 1; k < 5 && c == CROPS_DELETED; ++k)  // all of HDMI3's but the first
+        outside_change([k](RynRamPara& p) { p.RamParaBlock[size_t(blk::crop(k) + blk::CROP_ID)] = 0; });
+    if (c == RECORD_4_FREED_UNSEEN)  // before the refresh
+        para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
+}
+// A window's source word (crops as for set_crops) and the entries of HDMI3
+// marked in use.
+struct Mark { int word; QString crops; IntList badge; };
 } // namespace
+Q_DECLARE_METATYPE(Walk)
+Q_DECLARE_METATYPE(Mark)
 
 class TstInputChoose : public QObject {
     Q_OBJECT
@@ -91,17 +102,39 @@ private slots:
         });
     }
 
-    // Window 4's enable word 3 shows it (bit 0, as the keypad reads it): E
-    // moves to its tab, and OK on an entry applies it to window 4 only.
-    void ok_applies_to_the_window_of_the_tab() {
-        setup({1, 1, 0, 0, 3}, {2, 2, 2, 2, 2});
-        run_page([] {
-            press("Ekrrrkk");
-            for (int w = 0; w < WINDOW_COUNT; ++w)
-                QCOMPARE(int(para()->window_u16(w, blk::WIN_SOURCE)), w == 4 ? 5 : 2);
-            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
-            QCOMPARE(notices, std::vector<int>{TIP_DONE});
+    void walk_data() {
+        const QString five = "4.1 4.2 4.3 4.4 4.5";
+        testsupport::rows<Walk>({
+            {"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
+            {"enable word 3 shows the window (bit 0): the keypad's window has its tab",
+             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {2, 2, 2, 2, 5}, 1}},
+            {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
+            {"Back from the list returns to the current window's tab",
+             {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},
+            {"Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1}},
+            {"a crop on the second page, by crop number",
+             {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1}},
+            {"Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1}},
+            {"level 2 starts on the crop in use, by crop number", {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1}},
+            {"a window enabled under the entries: back to window 0",
+             {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1}},
+            {"crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1}},
+            {"a crop gone before the refresh: refused", {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0}}});
+    }
+    void walk() {
+        QFETCH(Walk, row);
+        const Walk& w = row;
+        setup(w.enables, w.sources, w.crops);
+        g_image_current = uint8_t(w.current);
+        run_page([&] {
+            const QStringList parts = w.keys.split('!');
+            for (int i = 0; i < parts.size(); ++i)
+                (i ? make_change(w.change) : void()), press(parts[i]);
         });
+        for (int i = 0; i < w.words.size(); ++i)
+            QCOMPARE(int(para()->window_u16(i, blk::WIN_SOURCE)), w.words[i]);
+        QCOMPARE(int(notices.size()), w.notices);
+        QVERIFY(std::all_of(notices.begin(), notices.end(), [](int k) { return k == TIP_DONE; }));
     }
 
     // The inputs' timings are not in the saved copy: a signal lost or found
@@ -111,9 +144,7 @@ private slots:
         para()->publish_input_info(3, 1920, 1080, 60);
         run_page([] {
             press("kk");
-            const auto icon = [] {
-                return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage();
-            };
+            const auto icon = [] { return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage(); };
             const QImage online = icon();
             para()->publish_input_info(3, 0, 0, 0);
             QCOMPARE(entries().at(0)->findChild<QLabel*>("info")->text(), QString("No signal"));
@@ -155,44 +186,24 @@ private slots:
         });
     }
 
-    // A crop removed under the focus before the refresh: OK is refused,
-    // neither written as EXT nor moved onto another entry.
-    void ok_on_a_vanished_crop_is_refused() {
-        setup({1}, {3}, "4.1 4.2 4.3 4.4 4.5");
-        run_page([] {
-            press("krkl"); // the last crop
-            para()->RamParaBlock[size_t(blk::crop(4) + blk::CROP_ID)] = 0;
-            press("k");
-            QCOMPARE(int(para()->window_u16(0, blk::WIN_SOURCE)), 3);
-            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 0);
-            QCOMPARE(notices, std::vector<int>{});
-        });
-    }
-
     // The in-use badge goes by the crop number (40 is the highest). A word
     // naming nothing marks nothing; the console says so once, not per redraw.
     void source_word_marks_its_entry_data() {
-        QTest::addColumn<int>("word");
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<IntList>("badge"); // in HDMI3's list
-        QTest::newRow("crop number 40") << 0x8001 << "x 4.40" << IntList{1};
-        QTest::newRow("crop index 40") << 0x8028 << "4.1" << IntList{};
+        testsupport::rows<Mark>({{"crop number 40", {0x8001, "x 4.40", {1}}}, {"crop index 40", {0x8028, "4.1", {}}}});
     }
     void source_word_marks_its_entry() {
-        QFETCH(int, word);
-        QFETCH(QString, crops);
-        QFETCH(IntList, badge);
-        setup({1}, {word}, crops);
+        QFETCH(Mark, row);
+        setup({1}, {row.word}, row.crops);
         warnings = 0;
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
         });
         run_page([&] {
             press("kk");
-            QCOMPARE(badges(), badge);
-            press("bbrlkk"); // and redraw
+            QCOMPARE(badges(), row.badge);
+            press("bbrlkk");  // and redraw
         });
-        QCOMPARE(warnings, badge.isEmpty() ? 1 : 0);
+        QCOMPARE(warnings, row.badge.isEmpty() ? 1 : 0);
     }
 };
 

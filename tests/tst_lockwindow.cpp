@@ -1,20 +1,19 @@
-// The home screen: the status line, the window tiles in the states where a
-// stale or wrong name hides (crops), touch, keys, and its spare.
+// The home screen: the status line and the window tiles after a change from
+// outside, touch, keys, and its spare.
 #include "page_driver.h"
 
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/syncupdate.h"
-
-#include <QPointer>
 
 namespace {
 using testsupport::MainStub;
 using testsupport::set_input;
 RynRamPara* para() { return RynRamPara::pInstance(); }
 
-void set_window(int w, uint16_t enable, uint16_t source) {
+void set_window(int w, uint16_t enable, uint16_t source, uint16_t output = 0) {
     para()->set_u16(blk::window(w, blk::WIN_ENABLE), enable);
     para()->set_u16(blk::window(w, blk::WIN_SOURCE), source);
+    para()->set_u16(blk::window(w, blk::WIN_OUTPUT), output);
 }
 
 LockWindow* open_home() {
@@ -24,16 +23,32 @@ LockWindow* open_home() {
     lw->show();
     return lw;
 }
+// The change reaches the page as the dispatcher brings it.
+void refresh() { SyncUpdate::pInstance()->para_sync(SYNC_PARA); }
 
 QLabel* tile(LockWindow* lw, const char* part, int w) {
     return lw->tiles_frame()->findChild<QLabel*>(QString(part) + QString::number(w));
 }
-QString name_of(LockWindow* lw, int w) { return tile(lw, "tile_name_", w)->text(); }
+QString text_of(QLabel* l) { return l ? l->text() : QString(); }
 QWidget* marked_tile(LockWindow* lw) {
     const auto marks = lw->tiles_frame()->findChildren<QLabel*>("tile_current");
     return marks.size() == 1 ? marks[0]->parentWidget() : nullptr;
 }
+// "open" or "closed" by the audio picture shown.
+QString audio_shown(LockWindow* lw) {
+    const QImage shown = lw->findChild<QLabel*>("label_volume_icon")->pixmap(Qt::ReturnByValue).toImage();
+    return shown == QPixmap(":/png/volume_open.png").toImage() ? "open" : "closed";
+}
+
+// Window `window` after a change from a home screen that showed every window
+// on EXT with a signal. HDMI1 has 1920x1080@60, HDMI2 a rate of 0; crop
+// records: 0 HDMI1 crop 2, 1 HDMI1 crop 1, 2 free, 3 naming source 6.
+struct Tile { int window; uint16_t enable, source, output, black; const char *name, *info; bool frozen; };
+// A field changed from outside; the label's text or audio picture after.
+struct Status { int offset; uint16_t value; const char *label, *shown; };
 }  // namespace
+Q_DECLARE_METATYPE(Tile)
+Q_DECLARE_METATYPE(Status)
 
 class TstLockWindow : public QObject {
     Q_OBJECT
@@ -42,8 +57,11 @@ private slots:
     void init() {
         testsupport::fresh_device();
         for (int w = 0; w < WINDOW_COUNT; ++w)
-            set_window(w, 0, 2);
+            set_window(w, 1, 0);
+        set_input(0, 1280, 720, 50);
         para()->set_u16(blk::LED_WIDTH, 1920);
+        para()->set_u16(blk::window(0, blk::WIN_AUDIO), blk::AUDIO_ON);
+        para()->RamParaShadow = para()->RamParaBlock;
         main_stub = new MainStub;
         pages::set(PAGE_MAINWINDOW, main_stub, PAGE_MAINWINDOW);
     }
@@ -53,40 +71,56 @@ private slots:
         delete main_stub;
     }
 
-    // Only the LED height changed from outside, as the dispatcher's refresh
-    // brings it: the line must still be redrawn.
-    void status_line_follows_led_height() {
-        para()->RamParaShadow = para()->RamParaBlock;
-        LockWindow* lw = open_home();
-        para()->set_u16(blk::LED_HEIGHT, 2160);
-        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-        QCOMPARE(lw->findChild<QLabel*>("label_input")->text(), QString("LED size:1920 x 2160"));
-    }
-
-    // Crop records: 0 HDMI1 crop 2, 1 HDMI1 crop 1 (out of number order), 2
-    // free, 3 used but naming source 6.
     void tiles_data() {
-        QTest::addColumn<int>("source"); // window 0's source word
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("info");
-        const int C = blk::SOURCE_CROP_BIT;
-        QTest::newRow("crop record 0") << C << "HDMI1_Crop2" << "200x100@60Hz";
-        QTest::newRow("deleted crop") << (C | 2) << "" << "No signal";
-        QTest::newRow("crop naming source 6") << (C | 3) << "" << "No signal";
+        const uint16_t C = blk::SOURCE_CROP_BIT, F = blk::OUTPUT_FREEZE;
+        const char *hd = "1920x1080@60Hz", *off = "Close", *none = "No signal";
+        testsupport::rows<Tile>({{"window 0 is on with enable word 0", {0, 0, 2, 0, 0, "HDMI1", hd, false}},
+                                 {"enable word 0 is off", {1, 0, 2, 0, 0, "", off, false}},
+                                 {"enable word 2 is off", {1, 2, 2, 0, 0, "", off, false}},
+                                 {"enable word 0x100 is off", {1, 0x100, 2, 0, 0, "", off, false}},
+                                 {"enable word 0x101 is on, by bit 0 as everywhere", {1, 0x101, 2, 0, 0, "HDMI1", hd, false}},
+                                 {"rate 0 is no signal", {1, 1, 3, 0, 0, "HDMI2", none, false}},
+                                 {"the window's black bit", {1, 1, 2, blk::OUTPUT_BLACK, 0, "HDMI1", "Black", false}},
+                                 {"the window's freeze bit", {1, 1, 2, F, 0, "HDMI1", hd, true}},
+                                 {"screen black 1: black, still frozen", {1, 1, 2, F, 1, "HDMI1", "Black", true}},
+                                 {"screen black 2: every window frozen", {1, 1, 2, 0, 2, "HDMI1", hd, true}},
+                                 {"screen black 2: an off window not", {1, 0, 2, 0, 2, "", off, false}},
+                                 {"crop record 0 by its own number", {1, 1, C, 0, 0, "HDMI1_Crop2", "200x100@60Hz", false}},
+                                 {"deleted crop", {1, 1, C | 2, 0, 0, "", none, false}},
+                                 {"crop naming source 6", {1, 1, C | 3, 0, 0, "", none, false}},
+                                 {"crop index 40", {1, 1, C | 40, 0, 0, "", none, false}},
+                                 {"source id 6", {1, 1, 6, 0, 0, "", none, false}}});
     }
-    // Reached by the refresh of a page that showed window 0 on EXT with a
-    // signal: a name left from before is a fault.
     void tiles() {
-        QFETCH(int, source);
-        set_input(0, 1280, 720, 50);
-        set_window(0, 1, 0);
+        QFETCH(Tile, row);
+        const Tile& t = row;
         LockWindow* lw = open_home();
         set_input(2, 1920, 1080, 60);
+        set_input(3, 1280, 720, 0);
         set_crops("2.2 2.1 x 6.1");
-        set_window(0, 1, uint16_t(source));
-        lw->syncUpdate(SYNC_PARA);
-        QTEST(name_of(lw, 0), "name");
-        QTEST(tile(lw, "tile_info_", 0)->text(), "info");
+        set_window(t.window, t.enable, t.source, t.output);
+        para()->set_u16(blk::SCREEN_BLACK, t.black);
+        refresh();
+        QCOMPARE(text_of(tile(lw, "tile_name_", t.window)), QString(t.name));
+        QCOMPARE(text_of(tile(lw, "tile_info_", t.window)), QString(t.info));
+        QCOMPARE(tile(lw, "tile_freeze_", t.window) != nullptr, t.frozen);
+    }
+
+    void status_line_data() {
+        testsupport::rows<Status>({{"LED height alone", {blk::LED_HEIGHT, 2160, "label_input", "LED size:1920 x 2160"}},
+                                   {"brightness", {blk::BRIGHTNESS, 37, "label_bright", "37"}},
+                                   {"contrast", {blk::CONTRAST, 61, "label_contrast", "61"}},
+                                   {"audio window moved to a silent one", {blk::AUDIO_WINDOW, 2, "label_volume_icon", "closed"}},
+                                   {"audio window 7 reads window 0", {blk::AUDIO_WINDOW, 7, "label_volume_icon", "open"}}});
+    }
+    void status_line() {
+        QFETCH(Status, row);
+        const Status& s = row;
+        LockWindow* lw = open_home();
+        para()->set_u16(s.offset, s.value);
+        refresh();
+        const QString label = lw->findChild<QLabel*>(s.label)->text();
+        QCOMPARE(label.isEmpty() ? audio_shown(lw) : label, QString(s.shown));
     }
 
     // Aliases are a user's text: markup is shown as written (a rich-text
@@ -99,14 +133,12 @@ private slots:
         set_window(0, 1, 3);
         set_window(1, 1, 4);
         LockWindow* lw = open_home();
-        QLabel* name = tile(lw, "tile_name_", 0);
+        QLabel *name = tile(lw, "tile_name_", 0), *cut = tile(lw, "tile_name_", 1);
         QCOMPARE(name->text(), markup);
         QVERIFY(name->sizeHint().width() >= QFontMetrics(name->font()).horizontalAdvance(markup));
-        const QString elided = name_of(lw, 1);
-        QVERIFY2(elided.endsWith(QChar(0x2026)) && long_name.startsWith(elided.chopped(1)),
-                 qPrintable(elided));
-        QLabel* long_label = tile(lw, "tile_name_", 1);
-        QVERIFY(QFontMetrics(long_label->font()).horizontalAdvance(elided) <= long_label->width());
+        QVERIFY2(cut->text().endsWith(QChar(0x2026)) && long_name.startsWith(cut->text().chopped(1)),
+                 qPrintable(cut->text()));
+        QVERIFY(QFontMetrics(cut->font()).horizontalAdvance(cut->text()) <= cut->width());
     }
 
     // "D" on the USB keypad selects window 3 and the refresh moves the mark;
@@ -114,7 +146,6 @@ private slots:
     void current_window_mark_and_keys() {
         QPointer<LockWindow> lw = open_home();
         QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 0));
-        set_window(3, 1, 2);
         testsupport::key('D');
         QCOMPARE(int(g_image_current), 3);
         QCOMPARE(marked_tile(lw), tile(lw, "tile_number_", 3));
@@ -123,21 +154,12 @@ private slots:
         QTRY_VERIFY(lw.isNull() && !g_lockwindow());
     }
 
-    // One rule for a window's enable word, as the keypad and the other
-    // pages read it: bit 0. A current window is never drawn closed.
-    void enable_word_bit_0_data() { testsupport::int_rows({{"0x0101 is shown", {0x0101, 1}}, {"2 is off", {2, 0}}}); }
-    void enable_word_bit_0() {
-        QFETCH(QVector<int>, r);
-        set_window(3, uint16_t(r[0]), 2);
-        LockWindow* lw = open_home();
-        testsupport::key('D');
-        QCOMPARE(int(g_image_current), r[1] ? 3 : 0);
-        QCOMPARE(tile(lw, "tile_info_", 3)->text() == "Close", !r[1]);
-    }
-
-    // A touch anywhere leaves for the main menu, re-texted.
+    // A touch on the cover leaves for the main menu, re-texted; one on the
+    // page's own labels does not.
     void touch_leaves() {
         QPointer<LockWindow> lw = open_home();
+        QTest::mouseClick(lw->findChild<QWidget*>("label_bright"), Qt::LeftButton);
+        QVERIFY(g_lockwindow() == lw);
         QTest::mouseClick(lw->findChild<QWidget*>("widget"), Qt::LeftButton, {}, QPoint(10, 0));
         QCOMPARE(main_stub->language_calls, 1);
         QTRY_VERIFY(lw.isNull() && !g_lockwindow());
@@ -146,18 +168,14 @@ private slots:
     // Leaving the home screen leaves a spare, neither registered nor shown,
     // for the next one, which must draw as a new one whatever changed
     // in between (a stale address or language is the fault).
-    void spare_opens_as_new_data() {
-        QTest::addColumn<int>("change");
-        QTest::newRow("address") << 0;
-        QTest::newRow("language") << 1;
-    }
+    void spare_opens_as_new_data() { testsupport::int_rows({{"address", {0}}, {"language", {1}}}); }
     void spare_opens_as_new() {
-        QFETCH(int, change);
+        QFETCH(QVector<int>, r);
         QPointer<LockWindow> first = open_home();
         testsupport::key(PANEL_KEY_OK);
         QTRY_VERIFY(first.isNull() && pages::is_kept(PAGE_LOCKWINDOW));
         QVERIFY(!g_lockwindow());
-        if (change == 0)
+        if (r[0] == 0)
             g_str_ip = "10.20.30.40";
         else
             g_language = LANG_RUSSIAN;

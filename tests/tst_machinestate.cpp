@@ -2,14 +2,9 @@
 // redraws it, and the language of its pictures.
 #include "testsupport.h"
 
-#include "core/global.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
 #include "ui/frame/machinestate.h"
-
-#include <QLabel>
-#include <QtTest>
+#include "ui/frame/sourceinfo.h"
 
 namespace {
 fpga_manage* fpga() { return fpga_manage::pInstance(); }
@@ -32,6 +27,16 @@ QString text(QWidget* page, const QString& name) { return page->findChild<QLabel
 QImage image(const QString& res) { return QPixmap(":/png/" + res).toImage(); }
 QImage icon(QWidget* page, const QString& name) {
     return page->findChild<QLabel*>(name)->pixmap(Qt::ReturnByValue).toImage();
+}
+// "1" for an input column showing its online picture, "0" else, HDMI1 first.
+QString inputs(QWidget* page) {
+    QString s;
+    QLabel online;
+    for (int k = 0; k < 6; ++k) {
+        sourceinfo::set_sourceonline_pixmap(&online, sourceinfo::get_source_id_by_listseq(k), 1);
+        s += icon(page, QString("sourceid%1pixmap").arg(k)) == online.pixmap(Qt::ReturnByValue).toImage() ? '1' : '0';
+    }
+    return s;
 }
 // "1" for a linked port, "0" for an offline one, port 1 first.
 QString ports(QWidget* page) {
@@ -72,6 +77,32 @@ private slots:
         QCOMPARE(ports(page), QString(16, '0'));
         fpga_manage::p_fpga_manage = nullptr; // put back by cleanup()
         QCOMPARE(text(open_state(), "label_FPGA1"), QString("FPGA:V11.00.00 2000-00-00"));
+    }
+
+    // A timing from the source thread redraws the inputs: online with width,
+    // height and rate, in the list's order (HDMI1 first).
+    void inputs_follow_their_timing() {
+        MachineState* page = open_state();
+        QCOMPARE(inputs(page), QString("000000"));
+        testsupport::set_input(2, 1920, 1080, 60);
+        testsupport::set_input(3, 1920, 1080, 0);
+        testsupport::set_input(0, 720, 576, 50);
+        page->syncUpdate(SYNC_INPUT_TIMING);
+        QCOMPARE(inputs(page), QString("100001"));
+    }
+
+    // A single blank is the file's "no serial number": the placeholder stays.
+    void serial_number_data() {
+        QTest::addColumn<QString>("barcode");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one blank") << " " << "SN:ZT9999";
+        QTest::newRow("empty") << "" << "SN:";
+        QTest::newRow("a number") << "RY123" << "SN:RY123";
+    }
+    void serial_number() {
+        QFETCH(QString, barcode);
+        g_str_barcode = barcode;
+        QTEST(text(open_state(), "label_2"), "shown");
     }
 
     // The side tabs follow every language, not only Russian ("版本"

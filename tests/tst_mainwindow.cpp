@@ -1,15 +1,12 @@
 // The main menu and the 10 ms tick.
 #include "testsupport.h"
 
-#include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/syncupdate.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/tip.h"
 
-#include <QPushButton>
-#include <QtTest>
 #include <cstdio>
 #include <sys/wait.h>
 
@@ -26,20 +23,33 @@ void keys(int k, int times = 1) {
     for (int i = 0; i < times; ++i)
         testsupport::key(k);
 }
-// The padlock shows the picture for `value`.
-bool shows_lock(int value) {
-    auto* b = mw->findChild<QPushButton*>("Button_lock");
-    const QString name = png(value ? "lock.png" : "unlock.png");
-    return b->icon().pixmap(b->iconSize()).toImage() == QIcon(name).pixmap(QSize(16, 16)).toImage();
+// `button` shows `picture` (a name under :/png/).
+bool shows(const char* button, const QString& picture) {
+    auto* b = mw->findChild<QPushButton*>(button);
+    return b->icon().pixmap(b->iconSize()).toImage() ==
+           QIcon(":/png/" + picture).pixmap(b->iconSize()).toImage();
 }
 // The register-42 value written in ageing line `line`.
 int logged_step(int line) { return factoryage_log.at(line).split(' ').value(2).toInt(); }
+
+// A block field changed from outside, and the picture a button shows after
+// the dispatcher's refresh.
+struct Picture { int offset; uint16_t value; const char *button, *picture; };
+// MODE and the keypad's M on the main menu or the home screen over it.
+struct Mode { bool home; uint16_t lock; };
 }  // namespace
+Q_DECLARE_METATYPE(Picture)
+Q_DECLARE_METATYPE(Mode)
 
 class TstMainWindow : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { mw = new MainWindow(nullptr); }
+    void initTestCase() {
+        g_str_ip = "10.1.2.3";
+        mw = new MainWindow(nullptr);
+        // The address shows from the start, not the form's placeholder.
+        QCOMPARE(mw->findChild<QLabel*>("label_IPaddr")->text(), QString("10.1.2.3"));
+    }
     void init() {
         testsupport::fresh_device();
         g_page_focus = PAGE_MAINWINDOW;
@@ -63,20 +73,61 @@ private slots:
         QVERIFY(focused("custommode"));
     }
 
-    // The padlock is closed for every non-zero value, from the file, the
-    // lock entry or the PC (through the dispatcher's refresh).
-    void lock_icon_follows_the_value() {
-        para()->set_u16(blk::PANEL_LOCK, 3);
-        para()->RamParaShadow = para()->RamParaBlock;
-        mw->language_changed();
-        QVERIFY(shows_lock(3));
-        keys(PANEL_KEY_RIGHT, 4);
-        keys(PANEL_KEY_OK);
-        QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), 0);
-        QVERIFY(shows_lock(0));
-        para()->set_u16(blk::PANEL_LOCK, 1);
+    // Pictures follow the block as the dispatcher's refresh brings a change
+    // from outside: any non-zero lock shows the closed padlock; the audio
+    // window past the six reads window 0 (sound on).
+    void pictures_data() {
+        testsupport::rows<Picture>({{"lock 3", {blk::PANEL_LOCK, 3, "Button_lock", "lock.png"}},
+                                    {"audio window 7", {blk::AUDIO_WINDOW, 7, "toolButton2", "en_unslience.png"}},
+                                    {"screen black", {blk::SCREEN_BLACK, 1, "toolButton1", "en_closeled.png"}}});
+    }
+    void pictures() {
+        QFETCH(Picture, row);
+        para()->set_u16(row.offset, row.value);
         SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-        QVERIFY(shows_lock(1));
+        QVERIFY(shows(row.button, row.picture));
+    }
+
+    // The lock entry writes 0 from any lock value, and shows what it wrote.
+    void lock_entry_toggles() {
+        para()->set_u16(blk::PANEL_LOCK, 3);
+        keys(PANEL_KEY_RIGHT, 4);
+        for (int value : {0, 1}) {
+            keys(PANEL_KEY_OK);
+            QCOMPARE(int(para()->u16(blk::PANEL_LOCK)), value);
+            QVERIFY(shows("Button_lock", value ? "lock.png" : "unlock.png"));
+        }
+    }
+
+    // Any non-zero lock refuses MODE; unlocked, the user-mode page opens,
+    // marked as opened by MODE (its Back returns to the home screen).
+    void mode_key_data() {
+        testsupport::rows<Mode>({{"menu", {false, 0}}, {"menu, lock 1", {false, 1}}, {"menu, lock 2", {false, 2}},
+                                 {"home", {true, 0}}, {"home, lock 2", {true, 2}}, {"home, lock 0x100", {true, 0x100}}});
+    }
+    void mode_key() {
+        QFETCH(Mode, row);
+        const Mode& m = row;
+        para()->set_u16(blk::PANEL_LOCK, m.lock);
+        if (m.home)
+            keys(PANEL_KEY_BACK);
+        const int front = g_page_focus;
+        keys(PANEL_KEY_MODE), keys(PANEL_LETTER_MODE);
+        QCOMPARE(int(g_page_focus), m.lock ? front : int(PAGE_CUSTOMMODE));
+        QCOMPARE(int(g_mode_shortcut_key), m.lock ? 0 : 1);
+        QCOMPARE(pages::is_open(PAGE_LOCKWINDOW), m.lock && m.home);
+    }
+
+    // The tick ends a notice after 300 ticks (3 s).
+    void notice_ends_after_300_ticks() {
+        int shown_at_299 = -1;
+        testsupport::post([&] {
+            ticks(299);
+            shown_at_299 = g_tip_flag;
+            ticks(1);
+        });
+        g_tip->tip_create(TIP_DONE);  // returns when the notice has gone
+        QVERIFY(shown_at_299 == 1 && !g_tip_flag && !g_tip->isVisible());
     }
 
     // An ageing sample every 18000 ticks, skipped (the stamp renewed) while
@@ -99,6 +150,7 @@ private slots:
     void usb_watcher_after_1000_ticks() {
         G_timeTicks = G_delay_usbserver_ticks = G_factoryage_ticks = 0;
         g_delay_usbserver = 0;
+        g_update_flag = 1;  // a worker's banner request before there is a banner
         ticks(999);
         QCOMPARE(int(g_delay_usbserver), 0);
         ticks(1);

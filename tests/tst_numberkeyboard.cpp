@@ -2,9 +2,7 @@
 // and keys it must swallow.
 #include "page_driver.h"
 
-#include <QPushButton>
-#include <QSignalSpy>
-#include <memory>
+#include <QLineEdit>
 
 using keypad::type; // on g_numberkeyboard, the keypad under test
 
@@ -22,20 +20,37 @@ private slots:
     }
     void cleanup() { g_numberkeyboard = nullptr, sent.reset(), kb.reset(); }
 
-    void typing_and_ok_data() { // keys typed on "1920", the value then sent by OK
+    // Keys typed on a keypad filled with "1920" ("K" its OK key, "<" the
+    // panel's Left then OK, "F" filled again), and what it sent.
+    void typing_data() {
         QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("leading 0 dropped") << "007" << "7";
-        QTest::newRow("empty entry sent as empty") << "XXXX" << "";
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("OK at once sends the value") << "K" << QStringList{"1920"};
+        QTest::newRow("a digit replaces the value") << "5K" << QStringList{"5"};
+        QTest::newRow("X, then a digit appends") << "X5K" << QStringList{"1925"};
+        QTest::newRow("C sends 0") << "CK" << QStringList{"0"};
+        QTest::newRow("leading 0 dropped") << "007K" << QStringList{"7"};
+        QTest::newRow("9 then 0") << "90K" << QStringList{"90"};
+        QTest::newRow("past a number's range") << "999999999990K" << QStringList{"999999999990"};
+        QTest::newRow("empty entry sent as empty") << "XXXXXK" << QStringList{""};
+        QTest::newRow("a new fill forgets the digits") << "12F5K" << QStringList{"5"};
+        QTest::newRow("Left from key 1 wraps to OK") << "1<" << QStringList{"1"};
     }
-    void typing_and_ok() {
+    void typing() {
         QFETCH(QString, keys);
-        QFETCH(QString, shown);
-        type(keys);
-        QVERIFY(sent->isEmpty());
-        type("K");
-        QCOMPARE(sent->count(), 1);
-        QCOMPARE(sent->at(0).at(0).toString(), shown);
+        QFETCH(QStringList, expected);
+        for (const QChar c : keys) {
+            if (c == 'F')
+                kb->label_show("W", "1920");
+            else if (c == '<')
+                testsupport::key(PANEL_KEY_LEFT, kb.get()), testsupport::key(PANEL_KEY_OK, kb.get());
+            else
+                type(c);
+        }
+        QStringList values;
+        for (const QList<QVariant>& signal : *sent)
+            values << signal.at(0).toString();
+        QCOMPARE(values, expected);
         QVERIFY(!kb->isVisible());
     }
 
@@ -47,6 +62,18 @@ private slots:
         QTest::mouseClick(kb->findChild<QPushButton*>("Button_close"), Qt::LeftButton);
         QVERIFY(!kb->isVisible());
         QCOMPARE(sent->count(), 0);
+    }
+
+    // Reopened, the value must not show selected as if the next digit
+    // would only replace it.
+    void reopened_as_first_opened() {
+        for (int open = 0; open < 3; ++open) {
+            kb->hide();
+            kb->label_show("W", "1920");
+            kb->show();
+            QApplication::setActiveWindow(kb.get()); // as the display does
+            QVERIFY2(!kb->findChild<QLineEdit*>("lineEdit")->hasSelectedText(), qPrintable(QString::number(open)));
+        }
     }
 
     // Modal over a page: MODE must not open the user modes and the USB

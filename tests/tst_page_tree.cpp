@@ -6,8 +6,6 @@
 #include "ui/frame/mainwindow.h"
 #include "ui/tools/firmwareupdate.h"
 
-#include <QElapsedTimer>
-#include <QPointer>
 #include <set>
 
 namespace {

@@ -1,15 +1,9 @@
-// The frame every page shares: edit mode, MODE under the panel lock, the
-// language rule and the number keypad.
+// The frame every page shares: edit mode, MODE through the pages below and
+// the number keypad.
 #include "testsupport.h"
 
 #include "core/para_write.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/custommode.h"
-
-#include <QPushButton>
-#include <QtTest>
 
 namespace {
 using testsupport::looks_focused;
@@ -94,14 +88,10 @@ private slots:
         QVERIFY(!pages::is_open(PAGE_OPTION));
     }
 
-    // MODE (or the keypad's M) on a nested page closes all without
-    // re-texting them and shows the user-mode page; under the lock, nothing.
-    // Escape closes no page past the close protocol.
-    void mode_key_data() { testsupport::int_rows({{"unlocked", {0}}, {"locked", {1}}}); }
+    // MODE on a nested page closes all without re-texting them and shows
+    // the user-mode page (the lock: tst_mainwindow). Escape closes no page
+    // past the close protocol.
     void mode_key() {
-        QFETCH(QVector<int>, r);
-        const bool locked = r[0];
-        para()->set_u16(blk::PANEL_LOCK, locked ? 1 : 0);
         QPointer<QDialog> first = open_shown(), second;
         QList<int> left;
         int retexted = -1;
@@ -111,7 +101,7 @@ private slots:
             language_calls = 0;
             keys({Qt::Key_Escape});
             shown_after_escape = second->isVisible();
-            keys({PANEL_KEY_MODE, 'M'});
+            keys({PANEL_KEY_MODE});
             retexted = language_calls;
             for (int id = 0; id < PAGE_COUNT; ++id)
                 if (pages::at(id))
@@ -120,21 +110,11 @@ private slots:
             testsupport::close_all_pages();
         });
         keys({PANEL_KEY_LEFT, PANEL_KEY_OK});  // returns when the pages have closed
-        const QList<int> expected = locked ? QList<int>{PAGE_OPTION, PAGE_OUTPUTSET, PAGE_OUTPUTSET}
-                                           : QList<int>{PAGE_CUSTOMMODE, PAGE_CUSTOMMODE};
-        QCOMPARE(left, expected);  // the open pages, then the one in front
-        QCOMPARE(int(g_mode_shortcut_key), locked ? 0 : 1);
+        QCOMPARE(left, (QList<int>{PAGE_CUSTOMMODE, PAGE_CUSTOMMODE}));  // the open pages, then the one in front
+        QCOMPARE(int(g_mode_shortcut_key), 1);
         QCOMPARE(retexted, 0);
         QVERIFY(shown_after_escape);
         QTRY_VERIFY(first.isNull() && second.isNull());
-    }
-
-    // A language not offered shows texts and pictures in English.
-    void language_not_offered_is_english() {
-        g_language = 3;
-        g_lcd_lang_valid = 0x17;
-        QCOMPARE(tr5({"zh", "en", "ru", "vn", "tw"}), QString("en"));
-        QCOMPARE(png_lang("option.png"), QString(":/png/en_option.png"));
     }
 
     // The keypad's OK goes to the page whose field opened it.

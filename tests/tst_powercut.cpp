@@ -1,13 +1,16 @@
-// The atomic save seen from outside the writer: its system calls are
-// watched, and a forked child saving in a loop is killed at random moments:
-// every file found afterwards must be whole and load.
+// The atomic saves of the parameter block and of the settings seen from
+// outside the writer: their system calls are watched, and a forked child
+// saving in a loop is killed at random moments: every file found afterwards
+// must be whole and load.
 #include "testsupport.h"
 
+#include "core/config_engine.h"
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/rynrampara.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <cstring>
@@ -46,28 +49,43 @@ QString durable_replace_fault(const std::string& target) {
     return QString();
 }
 
-// The child: every persisted byte of save v is v, so a file mixing two
-// saves or cut short shows.
-[[noreturn]] void save_loop() {
-    g_debugSwitch = 0;
-    RynRamPara* p = RynRamPara::pInstance();
-    for (unsigned v = 1;; ++v) {
-        std::memset(p->RamParaBlock.data() + blk::PERSIST_BEGIN, v % 251 + 1, blk::SIZE - blk::PERSIST_BEGIN);
-        p->save_block();
-    }
-}
+// The files saved as a whole: save v (0 the parent's own, never the
+// child's) writes v into every persisted byte of the block, or the barcode
+// "b" repeated into the settings. `check` says what is wrong with the file
+// found after a kill, and whether the next start loads it.
+struct Saved {
+    QString file;
+    void (*save)(unsigned v);
+    QString (*check)(const QByteArray& f);
+};
 
 // Whole: 4096 bytes, the marker, zeros up to the persisted bytes and one
-// save's byte from there on.
-QString file_fault(const QByteArray& f) {
-    if (f.size() != blk::SIZE || !f.startsWith("\xAA\xAA"))
-        return QString("%1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
-    for (int i = 2; i < f.size(); ++i)
-        if (f[i] != (i < blk::PERSIST_BEGIN ? 0 : f[blk::PERSIST_BEGIN]))
-            return QString("byte %1 from another save").arg(i);
-    return QString();
-}
+// save's byte from there on, and the block loaded from it.
+const Saved kBlock{"/data/ram_device_info",
+    [](unsigned v) {
+        std::memset(RynRamPara::pInstance()->RamParaBlock.data() + blk::PERSIST_BEGIN, v ? v % 251 + 1 : 0xFE,
+                    blk::SIZE - blk::PERSIST_BEGIN);
+        RynRamPara::pInstance()->save_block();
+    },
+    [](const QByteArray& f) {
+        if (f.size() != blk::SIZE || f != "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) + QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f[blk::PERSIST_BEGIN]))
+            return QString("not one whole save: %1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
+        RynRamPara::pInstance()->load_files();
+        return std::memcmp(RynRamPara::pInstance()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770))
+                   ? "the loaded block differs from the file" : QString();
+    }};
+// Whole: the barcode of one save, which the next start reads.
+const Saved kSettings{"/data/configs/tcpip.ini",
+    [](unsigned v) { ConfigEngine::pInstance()->setValue("barcode", v ? QString(int(v % 50 + 1), 'b') : "none"); },
+    [](const QByteArray& f) {
+        const auto barcode = QRegularExpression("\nbarcode=(b+|none)\n").match(f);
+        if (barcode.hasMatch())
+            ConfigEngine::pInstance()->load();
+        return !barcode.hasMatch() ? "not one whole save: " + QString(f)
+               : g_str_barcode != barcode.captured(1) ? "the loaded barcode differs from the file" : QString();
+    }};
 }  // namespace
+Q_DECLARE_METATYPE(Saved)
 
 // The calls a save makes, recorded.
 extern "C" {
@@ -90,27 +108,34 @@ private slots:
         calls.clear();
     }
 
+    void initTestCase_data() {
+        QTest::addColumn<Saved>("saved");
+        QTest::newRow("parameter file") << kBlock;
+        QTest::newRow("settings file") << kSettings;
+    }
+
     // No fsync of the new content or of the folder after the rename, or the
     // target written over in place: a power cut then loses the file.
     void saveIsDurableReplace() {
-        QVERIFY(RynRamPara::pInstance()->save_block());
-        const QString fault = durable_replace_fault(QDir::cleanPath(device_path("/data/ram_device_info")).toStdString());
+        QFETCH_GLOBAL(Saved, saved);
+        saved.save(1);
+        const QString fault = durable_replace_fault(QDir::cleanPath(device_path(saved.file)).toStdString());
         QVERIFY2(fault.isEmpty(), qPrintable(fault));
     }
 
     // Killed at random moments while saving: each file is one save, whole,
-    // and the next start loads it.
+    // and the next start loads it and clears what the kill left behind.
     void killedWhileSavingLeavesWholeFiles() {
         if (qEnvironmentVariableIsSet("FRONTPANEL_EMULATED"))
             QSKIP("not run under the emulator");
+        QFETCH_GLOBAL(Saved, saved);
         const int env = qEnvironmentVariableIntValue("FRONTPANEL_POWERCUT_ROUNDS"), rounds = env > 0 ? env : 25;
         const unsigned seed = std::random_device{}();
         std::mt19937 rng(seed);
-        RynRamPara* p = RynRamPara::pInstance();
         for (int round = 0; round < rounds; ++round) {
             const QString where = QString("seed %1, round %2: ").arg(seed).arg(round);
-            std::memset(p->RamParaBlock.data() + blk::PERSIST_BEGIN, 0xFE, blk::SIZE - blk::PERSIST_BEGIN);
-            QVERIFY(p->save_block()); // a value the child never saves
+            saved.save(0);
+            const QByteArray before = testsupport::read_file(saved.file);
             struct Child { // killed and reaped on every way out
                 pid_t pid = ::fork();
                 ~Child() {
@@ -119,20 +144,16 @@ private slots:
                 }
             } child;
             if (child.pid == 0)
-                save_loop();
+                for (unsigned v = 1;; ++v)
+                    g_debugSwitch = 0, saved.save(v);
             QVERIFY2(child.pid > 0, qPrintable(where + "no child"));
-            QTRY_VERIFY(testsupport::read_file("/data/ram_device_info").mid(blk::PERSIST_BEGIN, 1) != "\xFE");
+            QTRY_VERIFY(testsupport::read_file(saved.file) != before);
             ::usleep(rng() % 20000);
             ::kill(child.pid, SIGKILL);
             QVERIFY(::waitpid(std::exchange(child.pid, 0), nullptr, 0) > 0);
-
-            const QByteArray f = testsupport::read_file("/data/ram_device_info");
-            const QString fault = file_fault(f);
-            QVERIFY2(fault.isEmpty(), qPrintable(where + "parameter file: " + fault));
-            p->load_files();
-            QVERIFY2(std::memcmp(p->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770)) == 0,
-                     qPrintable(where + "the loaded block differs from the file"));
-            QVERIFY(QDir(device_path("/data")).entryList({"*.tmp-*"}).isEmpty()); // leftovers cleared
+            const QString fault = saved.check(testsupport::read_file(saved.file));
+            QVERIFY2(fault.isEmpty(), qPrintable(where + saved.file + ": " + fault));
+            QVERIFY(QDir(QFileInfo(device_path(saved.file)).path()).entryList({"*.tmp-*"}).isEmpty());
         }
     }
 };

@@ -3,6 +3,7 @@
 #include "testsupport.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "fpga/fpga_manage.h"
 #include "ui/frame/keys.h"
 #include "ui/frame/qroundprogressbar.h"

@@ -2,59 +2,74 @@
 #include "recording_page.h"
 #include "testsupport.h"
 
-#include "core/global.h"
-#include "core/ramblock.h"
-#include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/ryn_keyboard.h"
 
-#include <QtTest>
+#include <cstring>
 #include <hidapi.h>
-#include <memory>
 
 namespace {
 RynRamPara* para() { return RynRamPara::pInstance(); }
-void press(int key) { ryn_keyboard().update_usb_keyEvent(key); }
+uint16_t word(int w, int field) { return para()->window_u16(w, field); }
+// Letters pressed with window 5 on and 0, 1 and 3 off (3's enable word is
+// 2), each showing crop 5 before: the window current after, its source and
+// output words (source -1: still the crop), the page's refreshes.
+struct Shortcut { const char* keys; uint16_t lock; int current, source, output, refreshes; };
 }  // namespace
+Q_DECLARE_METATYPE(Shortcut)
 
 class TstRynKeyboard : public QObject {
     Q_OBJECT
-    std::unique_ptr<RecordingPage> front; // counts the page's refreshes
+    std::unique_ptr<RecordingPage> front;  // counts the page's refreshes
 private slots:
     void init() {
         testsupport::fresh_device();
         front = std::make_unique<RecordingPage>(PAGE_LOCKWINDOW);
-        para()->set_u16(blk::window(2, blk::WIN_ENABLE), 1);
-        para()->set_u16(blk::window(2, blk::WIN_SOURCE), 0x8005); // a crop before
+        for (int w = 0; w < WINDOW_COUNT; ++w) {
+            para()->set_u16(blk::window(w, blk::WIN_ENABLE), uint16_t(w == 5 ? 1 : w == 3 ? 2 : 0));
+            para()->set_u16(blk::window(w, blk::WIN_SOURCE), 0x8005);
+        }
     }
     void cleanup() { front.reset(); }
 
-    // A disabled window is not selected; source ("I" is source 4, not 2)
-    // and freeze act on the current window only. Nothing under the lock.
-    void letters_act_on_the_current_window_data() { testsupport::int_rows({{"free", {0}}, {"locked", {1}}}); }
-    void letters_act_on_the_current_window() {
-        QFETCH(QVector<int>, r);
-        para()->set_u16(blk::PANEL_LOCK, uint16_t(r[0]));
+    void letters_data() {
+        const int F = blk::OUTPUT_FREEZE, B = blk::OUTPUT_BLACK;
+        testsupport::rows<Shortcut>({{"B and D on windows that are off", {"BD", 0, 0, -1, 0, 0}},
+                                     {"F picks window 5, once", {"FF", 0, 5, -1, 0, 1}},
+                                     {"A picks window 0 though it is off", {"FA", 0, 0, -1, 0, 2}},
+                                     {"G is EXT", {"FG", 0, 5, 0, 0, 1}},
+                                     {"H is DVI", {"FH", 0, 5, 1, 0, 1}},
+                                     {"I is HDMI3", {"FI", 0, 5, 4, 0, 1}},
+                                     {"J is HDMI4", {"FJ", 0, 5, 5, 0, 1}},
+                                     {"K is HDMI1", {"FK", 0, 5, 2, 0, 1}},
+                                     {"L is HDMI2", {"FL", 0, 5, 3, 0, 1}},
+                                     {"N freezes", {"FN", 0, 5, -1, F, 1}},
+                                     {"P blacks out", {"FP", 0, 5, -1, B, 1}},
+                                     {"N and P toggle", {"FNNPP", 0, 5, -1, 0, 1}},
+                                     {"panel letters M O Q R S: nothing", {"MOQRS", 0, 0, -1, 0, 0}},
+                                     {"lock 1: nothing", {"FGNP", 1, 0, -1, 0, 0}},
+                                     {"lock 2: nothing", {"FKNP", 2, 0, -1, 0, 0}}});
+    }
+    void letters() {
+        QFETCH(Shortcut, row);
+        para()->set_u16(blk::PANEL_LOCK, row.lock);
         const auto before = para()->RamParaBlock;
-        const int out = para()->window_u16(2, blk::WIN_OUTPUT);
-        for (int k : {'B', 'C', 'I', 'N'})
-            press(k);
-        if (r[0]) {
-            QVERIFY(para()->RamParaBlock == before && front->codes.empty() && g_image_current == 0);
-            return;
-        }
-        QCOMPARE(int(g_image_current), 2);
-        QCOMPARE(int(front->codes.size()), 1);
-        QCOMPARE(int(para()->window_u16(2, blk::WIN_SOURCE)), 4);
-        QCOMPARE(int(para()->window_u16(2, blk::WIN_OUTPUT)), out ^ blk::OUTPUT_FREEZE);
-        QCOMPARE(int(para()->window_u16(0, blk::WIN_SOURCE)), 2);
-        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
+        for (const char* k = row.keys; *k; ++k)
+            ryn_keyboard().update_usb_keyEvent(*k);
+        QCOMPARE(int(g_image_current), row.current);
+        QCOMPARE(int(front->codes.size()), row.refreshes);
+        QCOMPARE(int(word(row.current, blk::WIN_SOURCE)), row.source < 0 ? 0x8005 : row.source);
+        QCOMPARE(int(word(row.current, blk::WIN_OUTPUT)), row.output);
+        for (int w = 0; w < WINDOW_COUNT; ++w)  // the other windows untouched
+            QVERIFY(w == row.current || (word(w, blk::WIN_SOURCE) == 0x8005 && !word(w, blk::WIN_OUTPUT)));
+        const bool writes = !row.lock && std::strpbrk(row.keys, "GHIJKLNP");
+        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), writes ? 1 : 0);
+        QVERIFY(writes || para()->RamParaBlock == before);
     }
 
     // Bytes the keypad lights from: windows on, the current one, its source,
     // freeze and the lock.
     void light_report_layout() {
-        para()->set_u16(blk::window(5, blk::WIN_ENABLE), 1);
+        para()->set_u16(blk::window(2, blk::WIN_ENABLE), 1);
         para()->set_u16(blk::window(2, blk::WIN_SOURCE), 3);
         para()->set_u16(blk::window(2, blk::WIN_OUTPUT), blk::OUTPUT_FREEZE);
         para()->set_u16(blk::PANEL_LOCK, 1);

@@ -4,10 +4,6 @@
 
 #include "ui/frame/sourceinfo.h"
 
-#include <QLabel>
-#include <QPixmap>
-#include <QtTest>
-
 namespace {
 using si = sourceinfo;
 // Loaded the way the labels load it, so that formats match.
@@ -35,17 +31,40 @@ private slots:
         QVERIFY2(text.contains(">50%1 %2<") && text.contains(">3<"), qPrintable(text));
     }
 
-    // HDMI3's signal pictures; an id past the table, or no label, leaves the
-    // label as it was.
+    // Lists show HDMI1, HDMI2, HDMI3, HDMI4, DVI, EXT; each position maps
+    // back to its id.
+    void list_order() {
+        QStringList names;
+        for (int p = 0; p < 6; ++p) {
+            names << si::get_source_name_by_listseq(p);
+            QCOMPARE(int(si::get_listseq_by_source_id(si::get_source_id_by_listseq(p))), p);
+            QCOMPARE(si::get_source_name_by_sourceid(si::get_source_id_by_listseq(p)), names.last());
+        }
+        QCOMPARE(names.join(' '), QString("HDMI1 HDMI2 HDMI3 HDMI4 DVI EXT"));
+    }
+
+    // The signal pictures (EXT has no grey badge of its own); an id past the
+    // table, or no label, leaves the label as it was.
+    void icons_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<int>("online");
+        QTest::addColumn<QString>("picture");
+        QTest::newRow("HDMI3 without signal") << 4 << 0 << "HDMI20.png";
+        QTest::newRow("HDMI3, any non-zero byte") << 4 << 0x80 << "HDMI20_lv.png";
+        QTest::newRow("EXT with signal") << 0 << 1 << "extlv.png";
+        QTest::newRow("EXT without") << 0 << 0 << "HDMI.png";
+        QTest::newRow("HDMI1 without") << 2 << 0 << "HDMI13_1.png";
+    }
     void icons() {
+        QFETCH(int, id);
+        QFETCH(int, online);
+        QFETCH(QString, picture);
         QLabel label;
-        si::set_sourceonline_pixmap(&label, 4, 0);
-        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource("HDMI20.png"));
-        si::set_sourceonline_pixmap(&label, 4, 0x80); // any non-zero byte
+        si::set_sourceonline_pixmap(&label, id, uint8_t(online));
         si::set_source_pixmap(&label, 6);
         si::set_sourceonline_pixmap(&label, -1, 0);
         si::set_sourceonline_pixmap(nullptr, 2, 1);
-        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource("HDMI20_lv.png"));
+        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource(picture));
     }
 };
 

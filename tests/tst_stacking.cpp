@@ -9,14 +9,8 @@
 #include "ui/frame/tip.h"
 #include "ui/pages/inputchoose.h"
 
-#include <QApplication>
-#include <QDialog>
-#include <QPointer>
-#include <QtTest>
-
 #include <csignal>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include <sys/prctl.h>
 #include <sys/wait.h>

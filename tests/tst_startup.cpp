@@ -8,10 +8,6 @@
 #include "ui/frame/startup.h"
 #include "ui/frame/tip.h"
 
-#include <QApplication>
-#include <QPushButton>
-#include <QtTest>
-
 class TstStartup : public QObject {
     Q_OBJECT
 private slots:

@@ -3,12 +3,8 @@
 // never a worker, which would reach pages being torn down.
 #include "testsupport.h"
 
-#include "core/rynrampara.h"
-
-#include <QCoreApplication>
 #include <cstdio>
 #include <thread>
-#include <vector>
 
 int main(int argc, char** argv) {
     testsupport::fresh_device();

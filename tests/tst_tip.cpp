@@ -3,12 +3,7 @@
 // rule checked in tst_pageframe; its texts fit in tst_pagetexts.
 #include "testsupport.h"
 
-#include "core/global.h"
 #include "ui/frame/tip.h"
-
-#include <QLabel>
-#include <QTimer>
-#include <QtTest>
 
 class TstTip : public QObject {
     Q_OBJECT

@@ -25,7 +25,7 @@
 namespace {
 const Text5 kLedSize = {"LED屏:%d x %d", "LED size:%d x %d", "Размер LED:%d x %d", "Led:%d x %d",
                         "LED屏:%d x %d"};
-const Text5 kBlack = {"黑屏", "Black", "Черный", "Quay lại", "黑屏"};
+const Text5 kBlack = {"黑屏", "Black", "Черный", "Màn đen", "黑屏"};
 const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 const Text5 kWindowOff = {"未开启", "Close", "Откл", "Đóng", "未開啟"};
 

@@ -3,15 +3,13 @@
 #include "ui/frame/pageframe.h"
 
 #include <QMainWindow>
-#include <array>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
 }
-class QFrame;
-class LookCache;
 class QLabel;
-class QPushButton;
+class ModeGrid;
 
 class MainWindow : public FramePage<QMainWindow> {
     Q_OBJECT
@@ -101,17 +99,8 @@ private:
     // The strip's four buttons, and the grid's 16 slots (drawn by mode_init).
     FocusList strip;
     FocusList grid;
-    struct GridSlot {
-        QFrame* frame = nullptr;
-        QLabel* image = nullptr;
-        QLabel* using_label = nullptr;
-        QPushButton* button = nullptr;
-    };
-    std::array<GridSlot, 16> grid_slots{};
-    QWidget* widget_mode = nullptr;
-    QLabel* grid_title = nullptr;
+    std::unique_ptr<ModeGrid> mode_grid;  // made when the grid first opens
     QLabel* pointer = nullptr;
-    LookCache* looks = nullptr;
 };
 
 inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }

@@ -1,7 +1,7 @@
 #pragma once
 // The settings menu (page 5): eight picture tiles, each opening a page one
 // level down.
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 class Option : public MenuPage {
     Q_OBJECT

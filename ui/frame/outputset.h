@@ -1,7 +1,7 @@
 #pragma once
 // The output menu (page 6): the LED screen page and the port output view,
 // with the LED screen size currently set.
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 class OutputSet : public MenuPage {
     Q_OBJECT

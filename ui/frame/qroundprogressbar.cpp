@@ -1,6 +1,7 @@
 #include "ui/frame/qroundprogressbar.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 
 #include <QDialog>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "core/config_engine.h"
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
 #include "fpga/fpga_manage.h"
 #include "protocol/usbserver.h"

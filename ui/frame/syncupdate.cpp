@@ -1,10 +1,11 @@
 #include "ui/frame/syncupdate.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "core/ids.h"
 #include "core/jsonfiles.h"
+#include "core/para_write.h"
 #include "core/rynrampara.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/pageframe.h"
 #include "ui/frame/ryn_keyboard.h"
@@ -26,10 +27,6 @@ SyncUpdate* SyncUpdate::pInstance() {
 }
 
 namespace {
-c331_manage* scaler() {
-    return c331_manage::p_c331_manage ? c331_manage::p_c331_manage : c331_manage::pInstance();
-}
-
 void show_tip(int kind) {
     if (g_tip)
         g_tip->tip_create(kind);
@@ -103,43 +100,39 @@ void SyncUpdate::para_sync(int code) {
 // notice; the tick then tries again until the save has run.
 void SyncUpdate::save_changes() {
     RynRamPara* p = RynRamPara::pInstance();
-    c331_manage* m = scaler();
-    if (pthread_mutex_trylock(&m->para_mutex) != 0) {
-        save_skipped_ = true;
-        return;
-    }
-    save_skipped_ = false;
-    if (m->para_update_flag != C331_APPLY_NONE) {
-        pthread_mutex_unlock(&m->para_mutex);
-        return;
-    }
-
     int saved_slot = -1;
-    const uint16_t request = p->u16(blk::MODE_SAVE_REQUEST);
-    if (request >= 1 && request <= USER_MODE_COUNT) {
-        UserModeSlot& slot = p->UserModes[request - 1];
-        slot.bytes.fill(0);
-        slot.bytes[0] = slot.bytes[1] = 0xAA;
-        p->set_u16(blk::CURRENT_MODE, request);
-        std::memcpy(slot.data(), p->RamParaBlock.data() + blk::MODE_BEGIN, blk::MODE_SIZE);
-        saved_slot = request - 1;
-    } else if (request != 0) {
-        debug_printf("mode save request %u names no slot: dropped\n", unsigned(request));
-    }
-    if (request != 0)
-        p->set_u16(blk::MODE_SAVE_REQUEST, 0);
-
-    constexpr int persisted = blk::SIZE - blk::PERSIST_BEGIN;
-    const bool changed = std::memcmp(p->RamParaBlock.data() + blk::PERSIST_BEGIN,
-                                     p->RamParaShadow.data() + blk::PERSIST_BEGIN, persisted) != 0;
-    if (changed)
-        std::memcpy(p->RamParaShadow.data() + blk::PERSIST_BEGIN,
-                    p->RamParaBlock.data() + blk::PERSIST_BEGIN, persisted);
-    const bool write_block = changed || block_save_failed_;
+    bool write_block = false;
     std::array<uint8_t, blk::SIZE> snapshot{};
-    if (write_block)
-        snapshot = p->RamParaShadow;
-    pthread_mutex_unlock(&m->para_mutex);
+    const bool locked = para_try_write([&](RynRamPara& para) {
+        if (para_update_pending())
+            return false;
+        const uint16_t request = para.u16(blk::MODE_SAVE_REQUEST);
+        if (request >= 1 && request <= USER_MODE_COUNT) {
+            UserModeSlot& slot = para.UserModes[request - 1];
+            slot.bytes.fill(0);
+            slot.bytes[0] = slot.bytes[1] = 0xAA;
+            para.set_u16(blk::CURRENT_MODE, request);
+            std::memcpy(slot.data(), para.RamParaBlock.data() + blk::MODE_BEGIN, blk::MODE_SIZE);
+            saved_slot = request - 1;
+        } else if (request != 0) {
+            debug_printf("mode save request %u names no slot: dropped\n", unsigned(request));
+        }
+        if (request != 0)
+            para.set_u16(blk::MODE_SAVE_REQUEST, 0);
+
+        constexpr int persisted = blk::SIZE - blk::PERSIST_BEGIN;
+        const bool changed =
+            std::memcmp(para.RamParaBlock.data() + blk::PERSIST_BEGIN,
+                        para.RamParaShadow.data() + blk::PERSIST_BEGIN, persisted) != 0;
+        if (changed)
+            std::memcpy(para.RamParaShadow.data() + blk::PERSIST_BEGIN,
+                        para.RamParaBlock.data() + blk::PERSIST_BEGIN, persisted);
+        write_block = changed || block_save_failed_;
+        if (write_block)
+            snapshot = para.RamParaShadow;
+        return false; // bookkeeping only: nothing for the scaler
+    });
+    save_skipped_ = !locked;
 
     // The files are written outside the lock; a failed block write is tried
     // again at the next dispatch.

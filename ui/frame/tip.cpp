@@ -1,6 +1,7 @@
 #include "ui/frame/tip.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/language.h"
 #include "ui/frame/popup.h"

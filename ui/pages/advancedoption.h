@@ -3,7 +3,7 @@
 // self-recovery, factory settings and the ageing log. The recovery entry is
 // greyed and does nothing while no recovery package is stored; the ageing
 // log asks for its access code on the number keypad first.
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 class AdvancedOption : public MenuPage {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 // The factory page (page 18), opened from the advanced submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class factory : public ServicePage {
     Q_OBJECT

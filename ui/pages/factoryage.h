@@ -1,7 +1,7 @@
 #pragma once
 // The ageing-log page (page 23): the in-memory ageing record and the counts
 // of how far the frame counter moved between samples.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class QListWidget;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The image-quality submenu (page 11): picture quality and colour
 // temperature.
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 class ImageQuality : public MenuPage {
     Q_OBJECT

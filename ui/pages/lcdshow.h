@@ -1,6 +1,6 @@
 #pragma once
 // The LCD-display page (page 15), opened from the advanced submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class lcdshow : public ServicePage {
     Q_OBJECT

@@ -3,11 +3,12 @@
 #include "ui_ledset.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
+#include "core/para_write.h"
 #include "core/ramblock.h"
 #include "core/rynrampara.h"
 #include "core/utils.h"
 #include "fpga/fpga_manage.h"
-#include "scaler/c331_manage.h"
 #include "ui/frame/imagecache.h"
 #include "ui/frame/outputset.h"
 #include "ui/frame/tip.h"
@@ -23,7 +24,7 @@ const Text5 kHeading = {"设置LED屏宽高", "Set LED W&H", "Разрешени
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kApply = {"应用", "Apply", "OK", "Đồng ý", "應用"};
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kTip = {"可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
                     "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
                     "可設LED屏最大點數:%d(寬),%d(高)"};
@@ -99,8 +100,7 @@ const FocusStyles& ledset::entry_styles(int index) const {
 void ledset::language_changed() {
     set_fitted_text(ui->label_ledset, tr5(kTitle));
     set_fitted_text(ui->label_note_led_w, tr5(kHeading));
-    set_fitted_text(ui->label_ledw, tr5(kWidth));
-    set_fitted_text(ui->label_ledh, tr5(kHeight));
+    set_fitted_texts({{ui->label_ledw, tr5(kWidth)}, {ui->label_ledh, tr5(kHeight)}});
     set_fitted_text(ui->Button_apply, tr5(kApply));
     set_fitted_text(ui->Button_cancle, tr5(kCancel));
     set_fitted_text(ui->label_tip, fill_numbers(tr5(kTip), {kMaxSide, kMaxSide}));
@@ -171,44 +171,42 @@ void ledset::confirmString(const QString& text) {
 void ledset::on_Button_apply1_clicked() {
     const uint16_t w = uint16_t(field_number(ui->lineEdit_ledw->text()));
     const uint16_t h = uint16_t(field_number(ui->lineEdit_ledh->text()));
-    RynRamPara* p = para();
-    c331_manage* m = c331_manage::pInstance();
-    pthread_mutex_lock(&m->para_mutex);
-    p->set_u16(blk::SPLICE_MODE, 0);
-    p->set_u16(blk::LED_WIDTH, w);
-    p->set_u16(blk::LED_HEIGHT, h);
-    for (int out : {blk::OUT1_X, blk::OUT2_X}) {
-        p->set_u16(out, 0);                   // x
-        p->set_u16(out + 2, 0);               // y
-        p->set_u16(out + 4, w);               // width
-        p->set_u16(out + 6, h);               // height
-    }
-    if (w == p->shadow_u16(blk::LED_WIDTH) && h == p->shadow_u16(blk::LED_HEIGHT)) {
-        m->para_update_flag = C331_APPLY_EDIT;
-        pthread_mutex_unlock(&m->para_mutex);
-        return;
-    }
-    p->set_u16(blk::window(0, blk::WIN_X), 0);
-    p->set_u16(blk::window(0, blk::WIN_Y), 0);
-    p->set_u16(blk::window(0, blk::WIN_WIDTH), w);
-    p->set_u16(blk::window(0, blk::WIN_HEIGHT), h);
-    for (int win = 1; win < WINDOW_COUNT; ++win)
-        p->set_u16(blk::window(win, blk::WIN_ENABLE), 0);
-    if (fpga_running()) {
-        MutexLocker led(&Utils::_led_para_init_mutex);
-        g_set_led_para = LED_PARA_REQUEST;
-        g_set_led_setup = 0;
-    }
-    // The notice runs a nested loop with the lock held, so that the scaler
-    // takes the new size up only once the user has seen it confirmed.
+    // A new size is confirmed by a notice (a nested loop) with the lock
+    // held, so that the scaler takes it up only once the user has seen it.
     QPointer<ledset> alive(this);
-    applying = true;
-    if (g_tip)
-        g_tip->tip_create(TIP_DONE);
-    if (alive)
-        applying = false;
-    m->para_update_flag = C331_APPLY_EDIT;
-    pthread_mutex_unlock(&m->para_mutex);
+    para_write_noticed(
+        [w, h](RynRamPara& p) {
+            p.set_u16(blk::SPLICE_MODE, 0);
+            p.set_u16(blk::LED_WIDTH, w);
+            p.set_u16(blk::LED_HEIGHT, h);
+            for (int out : {blk::OUT1_X, blk::OUT2_X}) {
+                p.set_u16(out, 0);     // x
+                p.set_u16(out + 2, 0); // y
+                p.set_u16(out + 4, w); // width
+                p.set_u16(out + 6, h); // height
+            }
+            if (w == p.shadow_u16(blk::LED_WIDTH) && h == p.shadow_u16(blk::LED_HEIGHT))
+                return false;
+            p.set_u16(blk::window(0, blk::WIN_X), 0);
+            p.set_u16(blk::window(0, blk::WIN_Y), 0);
+            p.set_u16(blk::window(0, blk::WIN_WIDTH), w);
+            p.set_u16(blk::window(0, blk::WIN_HEIGHT), h);
+            for (int win = 1; win < WINDOW_COUNT; ++win)
+                p.set_u16(blk::window(win, blk::WIN_ENABLE), 0);
+            if (fpga_running()) {
+                MutexLocker led(&Utils::_led_para_init_mutex);
+                g_set_led_para = LED_PARA_REQUEST;
+                g_set_led_setup = 0;
+            }
+            return true;
+        },
+        [this, alive] {
+            applying = true;
+            if (g_tip)
+                g_tip->tip_create(TIP_DONE);
+            if (alive)
+                applying = false;
+        });
 }
 
 void ledset::keyReleaseEvent(QKeyEvent* e) {

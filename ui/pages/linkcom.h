@@ -1,6 +1,6 @@
 #pragma once
 // The serial-port page (page 21), opened from the link submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class linkcom : public ServicePage {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #pragma once
 // The link submenu (page 10): serial port, Ethernet and USB upgrade. Only the
 // keys open the children; touching an entry does nothing.
-#include "ui/pages/menupage.h"
+#include "ui/frame/menupage.h"
 
 class LinkOption : public MenuPage {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 // The Ethernet settings page (page 22), opened from the link submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class linkwlan : public ServicePage {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 // The output-port view (page 14), opened from the output menu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class netset : public ServicePage {
     Q_OBJECT

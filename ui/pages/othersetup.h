@@ -1,6 +1,6 @@
 #pragma once
 // The other-settings page (page 17), opened from the advanced submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class othersetup : public ServicePage {
     Q_OBJECT

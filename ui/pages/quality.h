@@ -1,6 +1,6 @@
 #pragma once
 // The picture-quality page (page 19), opened from the image-quality submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class quality : public ServicePage {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 // The colour-temperature page (page 20), opened from the image-quality submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class temperature : public ServicePage {
     Q_OBJECT

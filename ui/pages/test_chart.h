@@ -1,6 +1,6 @@
 #pragma once
 // The test-pattern page (page 16), opened from the settings menu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class test_chart : public ServicePage {
     Q_OBJECT

@@ -3,6 +3,7 @@
 // progress bar over the page, fed by the page's progress signal, which the
 // FPGA thread emits until the job ends at 100.
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "fpga/fpga_manage.h"
 #include "ui/frame/qroundprogressbar.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The USB upgrade page (page 26), opened from the link submenu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class firmware_usbgrade : public ServicePage {
     Q_OBJECT

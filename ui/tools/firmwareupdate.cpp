@@ -1,6 +1,7 @@
 #include "ui/tools/firmwareupdate.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "ui/frame/language.h"
 
 #include <QPainter>

@@ -1,6 +1,7 @@
 #include "ui/tools/rcv_recovery.h"
 
 #include "core/global.h"
+#include "ui/frame/shared_widgets.h"
 #include "ui/tools/cardjob.h"
 
 #include <QPushButton>

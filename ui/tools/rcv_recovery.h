@@ -1,7 +1,7 @@
 #pragma once
 // The receiving-card self-recovery page (page 25), opened from the advanced
 // submenu while recovery packages are stored.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class rcv_recovery : public ServicePage {
     Q_OBJECT

@@ -1,6 +1,6 @@
 #pragma once
 // The smart screen-setup wizard (page 24), opened from the settings menu.
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 class SmartMapping : public ServicePage {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "ui/pages/servicepage.h"
+#include "ui/frame/servicepage.h"
 
 #include "ui_servicepage.h"
 
