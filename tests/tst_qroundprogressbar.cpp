@@ -1,6 +1,6 @@
 // The round progress bar: the ring and its text, the shared bar's life, and
 // a card job of the FPGA thread driving it on a tools page.
-#include "testsupport.h"
+#include "page_driver.h"
 
 #include "core/global.h"
 #include "ui/frame/shared_widgets.h"
@@ -48,29 +48,28 @@ private slots:
     }
 
     // Last: starts the FPGA thread for good. OK on a tools page starts its
-    // card job, one at a time; under the bar Back and MODE keep the page;
-    // the last report (100) closes the bar, and Back works again.
+    // card job, one at a time; under the bar Back (key or keypad O) and MODE,
+    // which would delete the bar with the page, keep the page; the last
+    // report (100) closes the bar, and Back works again.
     void card_job_on_the_tools_page_data() {
-        QTest::addColumn<int>("page");
-        QTest::newRow("smart mapping: OK starts the job") << int(PAGE_SMARTMAPPING);
-        QTest::newRow("card recovery: OK starts the job") << int(PAGE_RCV_RECOVERY);
+        testsupport::int_rows({{"smart mapping: OK starts the job", {PAGE_SMARTMAPPING}},
+                               {"card recovery: OK starts the job", {PAGE_RCV_RECOVERY}}});
     }
     void card_job_on_the_tools_page() {
-        QFETCH(int, page);
+        QFETCH(QVector<int>, r);
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        const QRoundProgressBar* bar = nullptr;
         bool started = false, kept = false, closed = false;
-        const auto open = page == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
-        QVERIFY(testsupport::run_nested({open}, page, [&] {
-            testsupport::key(PANEL_KEY_OK);
-            started = (bar = g_qround_bar) && bar->isVisible();
-            for (int k : {PANEL_KEY_OK, PANEL_KEY_BACK, PANEL_KEY_MODE})
-                testsupport::key(k);
-            kept = g_page_focus == page && g_qround_bar == bar;
+        const auto open = r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
+        QVERIFY(testsupport::run_nested({open}, r[0], [&] {
+            press("k");
+            const QRoundProgressBar* bar = g_qround_bar;
+            started = bar && bar->isVisible();
+            press("kbOm");  // the keypad's O too
+            kept = g_page_focus == r[0] && g_qround_bar == bar;
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
-            testsupport::key(PANEL_KEY_BACK);
-            closed = !pages::is_open(page);
+            press("b");
+            closed = !pages::is_open(r[0]);
         }));
         QVERIFY(started && kept && closed);
     }
