@@ -8,6 +8,8 @@
 #include "ui/frame/option.h"
 #include "ui/pages/imagelayout.h"
 
+#include <QComboBox>
+
 namespace {
 // Window `window` gets the row's words, every window x 100 + w, y 200 + w,
 // width 300 + w, height 400 + w, window 2 the alias "Stage"; the page opens
@@ -55,6 +57,8 @@ private slots:
              "Image state:ON Source: Name:Image4 OFF mirror 2 103 203 303 403 frame 160"}},
             {"the window's alias, DBD on", {1, "", 1, 1, 0, 4, 0x100, 0,
              "Image state:ON Source:HDMI3 Name:Stage ON mirror 1 101 201 301 401 frame 58"}},
+            {"unknown attr and dbd_mode: none shown, not window 1's; enable word 2 is off",
+             {0, "r", 1, 2, 5, 2, 0x100, 5, "Image state:OFF Source:HDMI1 Name:Stage  101 201 301 401 frame 58"}},
             {"the PC's language redraws the window the keypad chose", {0, "D", 3, 1, 0, 2, 0, 0,
              "Состояние:Вкл Источник:HDMI1 Название:Канал4 OFF mirror 1 103 203 303 403 frame 160", LANG_RUSSIAN}},
         });

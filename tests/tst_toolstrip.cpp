@@ -19,8 +19,9 @@ struct Strip {
 };
 // Saved slots (each slot's data its own), the current mode, a waiting save
 // request; the load or save grid opened in `language`, its keys and a touch
-// on a button (by object name); the grid then / n the done notices and d
-// the data once the scaler and the dispatcher have taken the change up.
+// on a button (by object name); the grid then / n the done notices, d the
+// data and u the slot shown in use once the scaler and the dispatcher have
+// taken the change up.
 struct Grid {
     QString saved;
     int current, request;
@@ -98,15 +99,15 @@ private slots:
     // that must not be drawn.
     void grid_data() {
         testsupport::rows<Grid>({
-            {"load skips empty slots and wraps", {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-", LANG_SCHINESE}},
-            {"load with one saved slot stays on it", {"5", 0, 0, false, "rl", "", "load 5 m0 r0 u- d- f0 / n0 d-"}},
-            {"save visits every slot and wraps", {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d-"}},
-            {"load: the data, its number, no save left", {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"}},
-            {"loading an empty slot changes nothing", {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d-"}},
-            {"save: the selection stays on its slot", {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4"}},
-            {"a save already waiting is not asked again", {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d-"}},
-            {"Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d-"}},
-            {"save touched over the load grid switches", {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d-"}},
+            {"load skips empty slots and wraps", {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
+            {"load with one saved slot stays on it", {"5", 0, 0, false, "rl", "", "load 5 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save visits every slot and wraps", {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"load: the data, its number, no save left", {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7 u7:Using"}},
+            {"loading an empty slot changes nothing", {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"save: the selection stays on its slot, then drawn saved and in use", {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
+            {"a save already waiting is not asked again", {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save touched over the load grid switches", {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d- u-"}},
         });
     }
     void grid() {
@@ -124,7 +125,8 @@ private slots:
         const QString shown = grid_state();
         testsupport::NoticeDriver notices;
         c331_manage::pInstance()->apply_pass();
-        QCOMPARE(shown + QString(" / n%1 d%2").arg(notices.kinds.size()).arg(data()), row.expect);
+        QCOMPARE(shown + QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4)),
+                 row.expect);
     }
 };
 
