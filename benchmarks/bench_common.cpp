@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QWidget>
 #include <cstdio>
 
 namespace bench {
@@ -68,14 +67,6 @@ void settle() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();
     }
-}
-
-QWidget* bare_window() {
-    auto* w = new QWidget;
-    w->resize(320, 240);
-    w->show();
-    settle();
-    return w;
 }
 
 void plain_messages() {

@@ -1,10 +1,8 @@
 #pragma once
 // What the benchmarks share: a device in a state like one in use (four
-// windows, signals, crops, user names), the bare window they are measured
-// against, and the settling of a key's consequences.
+// windows, signals, crops, user names) and the settling of a key's
+// consequences.
 #include <QString>
-
-class QWidget;
 
 namespace bench {
 // Windows 0..3 on, inputs with and without signal, four crops and an alias
@@ -13,9 +11,6 @@ void device_in_use();
 // Runs what a key or a refresh left queued: the dispatcher's queued calls,
 // deleted pages, layout and painting into the backing store.
 void settle();
-// A plain widget of the LCD's size, shown: the baseline every operation is
-// measured against.
-QWidget* bare_window();
 // Drops Qt Test's own message logging: debug lines go to stderr as the
 // device's console would get them.
 void plain_messages();

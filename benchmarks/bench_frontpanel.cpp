@@ -1,7 +1,12 @@
-// The cost of what a user does on the panel, each beside the same step in a
-// bare window of the LCD's size. Run with -callgrind for instruction counts
-// (scripts/bench); without it Qt Test reports wall time.
+// The cost of what a user does on the panel, each beside the same step on
+// the two floors (see floor.h). The panel is started as the program starts
+// it, then its 10 ms tick is stopped: under callgrind's slowdown it would
+// fire fifty times as often as on the board (bench_live measures it). Run
+// with -callgrind for instruction counts (scripts/bench); without it Qt
+// Test reports wall time. The first_ functions measure a step the first
+// time after power-up: scripts/bench runs each in a process of its own.
 #include "bench_common.h"
+#include "floor.h"
 #include "testsupport.h"
 
 #include "core/ramblock.h"
@@ -10,16 +15,14 @@
 #include "ui/frame/keys.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
+#include "ui/frame/startup.h"
 #include "ui/pages/inputchoose.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPointer>
 #include <QProcess>
-#include <QStandardPaths>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -41,99 +44,107 @@ void open_source_page() {
     bench::settle();
 }
 
-void open_home() {
-    g_page_focus = PAGE_MAINWINDOW;
-    pages::open<LockWindow>(false);
-    bench::settle();
+// Qt Test under -callgrind runs each function once unmeasured first.
+bool callgrind_warm_up() {
+    static QSet<QString> run;
+    if (!QCoreApplication::arguments().contains(QStringLiteral("-callgrindchild")))
+        return false;
+    const QString fn = QString::fromLatin1(QTest::currentTestFunction());
+    if (run.contains(fn))
+        return false;
+    run.insert(fn);
+    return true;
 }
 
-// Total instructions of `program mode` under callgrind, 0 when it failed.
-qint64 callgrind_count(const QString& program, const QString& mode, const QString& out,
-                       const QProcessEnvironment& env) {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.setStandardOutputFile(QProcess::nullDevice());
-    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    p.start(QStringLiteral("valgrind"), {QStringLiteral("--tool=callgrind"),
-                                         QStringLiteral("--callgrind-out-file=") + out,
-                                         program, mode});
-    if (!p.waitForFinished(600000) || p.exitCode() != 0)
-        return 0;
-    QFile f(out);
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("summary:") || line.startsWith("totals:"))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong();
-    return 0;
-}
 }  // namespace
 
 class BenchFrontpanel : public QObject {
     Q_OBJECT
-    MainWindow* main = nullptr;
-    QPointer<QWidget> bare;
+    QPointer<bench::FloorWindow> floor;
 
-    // Every benchmark has the front panel's row and the bare window's row.
+    // Every benchmark has the front panel's row and the two floors' rows.
     static void rows() {
-        QTest::addColumn<bool>("is_bare");
-        QTest::newRow("frontpanel") << false;
-        QTest::newRow("bare window") << true;
+        QTest::addColumn<int>("floor_kind");
+        QTest::newRow("frontpanel") << int(PANEL);
+        QTest::newRow("tick floor") << int(TICK);
+        QTest::newRow("texts floor") << int(TEXTS);
     }
-    // The widget a key goes to: the page in front, or the bare window.
-    QWidget* target() const { return bare ? bare.data() : testsupport::front_page(); }
+    enum Kind { PANEL, TICK, TEXTS };
+    // Shows the floor of the row, if it is one; true for a floor.
+    bool floor_row() {
+        QFETCH(int, floor_kind);
+        if (floor_kind == PANEL)
+            return false;
+        floor = new bench::FloorWindow(floor_kind == TEXTS);
+        floor->show();
+        floor->activateWindow();
+        floor->setFocus();
+        bench::settle();
+        return true;
+    }
+    // The widget a key goes to: the floor, or the page in front.
+    QWidget* target() const { return floor ? floor.data() : testsupport::front_page(); }
     void key(int k) {
         press(target(), k);
         bench::settle();
+    }
+    // From the home screen, as the panel starts.
+    void to_menu() {
+        key(PANEL_KEY_OK);
+        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
     }
 
 private slots:
     void initTestCase() {
         bench::plain_messages();
         testsupport::fresh_device();
-        main = new MainWindow(nullptr);
-        QObject::connect(RynRamPara::pInstance(), &RynRamPara::sig_update_para,
-                         SyncUpdate::pInstance(), &SyncUpdate::para_sync, Qt::QueuedConnection);
-    }
-    void init() {
-        testsupport::fresh_device();
         bench::device_in_use();
-        g_page_focus = PAGE_MAINWINDOW;
-        main->menulist_init();
-        main->show();
-        bench::settle();
+        start_core();
+        start_panel(*qApp, 0);
+        // Until idle, in a loop that waits as the program's does.
+        QEventLoop loop;
+        bool idle = false;
+        bench::IdleWatch watch([&] {
+            idle = true;
+            loop.quit();
+        });
+        watch.arm();
+        QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+        loop.exec();
+        QVERIFY2(idle, "the panel did not go idle after its start");
+        for (QTimer* t : qApp->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+            if (t->interval() == 10)
+                t->stop();
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
     }
+    // Back to the home screen, as a user goes.
     void cleanup() {
-        testsupport::close_all_pages();
-        delete bare;
-        bench::settle();
+        delete floor;
+        for (int i = 0; i < 4 && g_page_focus != PAGE_LOCKWINDOW; ++i)
+            key(PANEL_KEY_BACK);
+        QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
     }
-    void cleanupTestCase() { delete main; }
 
     void menu_right_data() { rows(); }
     void menu_right() {
-        QFETCH(bool, is_bare);
-        if (is_bare)
-            bare = bench::bare_window();
+        if (!floor_row())
+            to_menu();
         QBENCHMARK { key(PANEL_KEY_RIGHT); }
     }
 
     void source_windows_right_data() { rows(); }
     void source_windows_right() {
-        QFETCH(bool, is_bare);
-        if (is_bare)
-            bare = bench::bare_window();
-        else
+        if (!floor_row()) {
+            to_menu();
             open_source_page();
+        }
         QBENCHMARK { key(PANEL_KEY_RIGHT); }
     }
 
     void source_list_right_data() { rows(); }
     void source_list_right() {
-        QFETCH(bool, is_bare);
-        if (is_bare) {
-            bare = bench::bare_window();
-        } else {
+        if (!floor_row()) {
+            to_menu();
             open_source_page();
             key(PANEL_KEY_OK);
             QCOMPARE(g_inputchoose()->ui_seltype, uint8_t(InputChoose::LEVEL_SOURCES));
@@ -141,82 +152,17 @@ private slots:
         QBENCHMARK { key(PANEL_KEY_RIGHT); }
     }
 
-    // The keys that open or close a page run once each, after the same
-    // step once unmeasured (images and fonts in the state of a panel in use).
-    void menu_ok_to_source_page_data() { rows(); }
-    void menu_ok_to_source_page() {
-        QFETCH(bool, is_bare);
-        if (is_bare) {
-            bare = bench::bare_window();
-            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
-            return;
-        }
-        open_source_page();
-        key(PANEL_KEY_BACK);
-        QBENCHMARK_ONCE { open_source_page(); }
-        QVERIFY(g_inputchoose());
-    }
-
-    void source_page_back_to_menu_data() { rows(); }
-    void source_page_back_to_menu() {
-        QFETCH(bool, is_bare);
-        if (is_bare) {
-            bare = bench::bare_window();
-        } else {
-            open_source_page();
-            key(PANEL_KEY_BACK);
-            open_source_page();
-        }
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
-        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
-    }
-
-    void menu_back_to_home_data() { rows(); }
-    void menu_back_to_home() {
-        QFETCH(bool, is_bare);
-        if (is_bare) {
-            bare = bench::bare_window();
-        } else {
-            key(PANEL_KEY_BACK);
-            key(PANEL_KEY_OK);
-        }
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
-        QVERIFY(is_bare || g_lockwindow());
-    }
-
-    void home_ok_to_menu_data() { rows(); }
-    void home_ok_to_menu() {
-        QFETCH(bool, is_bare);
-        if (is_bare) {
-            bare = bench::bare_window();
-        } else {
-            open_home();
-            key(PANEL_KEY_OK);
-            open_home();
-        }
-        QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
-        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
-    }
-
     // One parameter (the brightness) changed and taken up by the scaler:
-    // the home screen's refresh; the bare window sets one label.
+    // the home screen's refresh; a floor repaints one number's box.
     void home_refresh_data() { rows(); }
     void home_refresh() {
-        QFETCH(bool, is_bare);
         RynRamPara* p = RynRamPara::pInstance();
-        QLabel* label = nullptr;
-        if (is_bare) {
-            bare = bench::bare_window();
-            label = new QLabel(bare);
-            label->show();
-        } else {
-            open_home();
-        }
+        const bool on_floor = floor_row();
         int value = 50;
         QBENCHMARK {
             value = value == 50 ? 51 : 50;
-            if (label) {
-                label->setText(QString::number(value));
+            if (on_floor) {
+                floor->refresh();
             } else {
                 p->set_u16(blk::BRIGHTNESS, uint16_t(value));
                 pages::at(g_page_focus)->syncUpdate(SYNC_PARA);
@@ -226,38 +172,122 @@ private slots:
         }
     }
 
-    // Start-up to the first frame, without the pause for the chips, as a
-    // whole process (libraries, fonts, files and threads included): the
-    // bench_startup helper under callgrind when valgrind is there (and
-    // BENCH_NO_VALGRIND unset), otherwise its wall time. The files exist already, as on a device
-    // that has run before.
-    void startup_data() { rows(); }
-    void startup() {
-        QFETCH(bool, is_bare);
-        const QString helper = QCoreApplication::applicationDirPath() + "/bench_startup";
-        const QString mode = is_bare ? QStringLiteral("bare") : QStringLiteral("frontpanel");
+    // The page changes, each after the same step once unmeasured (the
+    // first_ functions below measure that first one). On a floor, OK.
+    void home_ok_to_menu_data() { rows(); }
+    void home_ok_to_menu() {
+        if (floor_row()) {
+            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            return;
+        }
+        to_menu();
+        key(PANEL_KEY_BACK);
+        QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
+    }
+
+    void menu_ok_to_source_page_data() { rows(); }
+    void menu_ok_to_source_page() {
+        if (floor_row()) {
+            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            return;
+        }
+        to_menu();
+        open_source_page();
+        key(PANEL_KEY_BACK);
+        QBENCHMARK_ONCE { open_source_page(); }
+        QVERIFY(g_inputchoose());
+    }
+
+    void source_page_back_to_menu_data() { rows(); }
+    void source_page_back_to_menu() {
+        if (floor_row()) {
+            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            return;
+        }
+        to_menu();
+        open_source_page();
+        key(PANEL_KEY_BACK);
+        open_source_page();
+        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
+    }
+
+    void menu_back_to_home_data() { rows(); }
+    void menu_back_to_home() {
+        if (floor_row()) {
+            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            return;
+        }
+        to_menu();
+        key(PANEL_KEY_BACK);
+        to_menu();
+        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QVERIFY(g_lockwindow());
+    }
+
+    // The same page changes the first time after power-up: each the first
+    // thing its process does (the warm-up run of -callgrind does nothing).
+    void first_home_ok_to_menu() {
+        if (callgrind_warm_up()) {
+            QBENCHMARK_ONCE {}
+            return;
+        }
+        QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
+    }
+    void first_menu_ok_to_source_page() {
+        if (callgrind_warm_up()) {
+            QBENCHMARK_ONCE {}
+            return;
+        }
+        to_menu();
+        QBENCHMARK_ONCE { open_source_page(); }
+        QVERIFY(g_inputchoose());
+    }
+    void first_source_page_back_to_menu() {
+        if (callgrind_warm_up()) {
+            QBENCHMARK_ONCE {}
+            return;
+        }
+        to_menu();
+        open_source_page();
+        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
+    }
+    void first_menu_back_to_home() {
+        if (callgrind_warm_up()) {
+            QBENCHMARK_ONCE {}
+            return;
+        }
+        to_menu();
+        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QVERIFY(g_lockwindow());
+    }
+
+    // bench_startup, which scripts/bench counts under callgrind, ends in
+    // every mode: first frame and idle, panel and floors.
+    void startup_ends_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("until");
+        for (const char* what : {"frontpanel", "tick", "texts"})
+            for (const char* until : {"frame", "idle"})
+                QTest::addRow("%s %s", what, until) << what << until;
+    }
+    void startup_ends() {
+        QFETCH(QString, what);
+        QFETCH(QString, until);
         QTemporaryDir root;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("FRONTPANEL_ROOT", root.path());
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        auto run = [&] {
-            QProcess p;
-            p.setProcessEnvironment(env);
-            p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            p.setStandardOutputFile(QProcess::nullDevice());
-            p.start(helper, {mode});
-            QVERIFY2(p.waitForFinished(60000) && p.exitCode() == 0,
-                     qPrintable(helper + " " + mode + " failed"));
-        };
-        run();  // writes the files a first start creates
-        if (qEnvironmentVariableIsSet("BENCH_NO_VALGRIND") ||
-            QStandardPaths::findExecutable("valgrind").isEmpty()) {
-            QBENCHMARK_ONCE { run(); }
-            return;
-        }
-        const qint64 count = callgrind_count(helper, mode, root.path() + "/callgrind.out", env);
-        QVERIFY2(count > 0, "the helper did not run under callgrind");
-        QTest::setBenchmarkResult(qreal(count), QTest::InstructionReads);
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.start(QCoreApplication::applicationDirPath() + "/bench_startup", {what, until});
+        QVERIFY2(p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
+                     p.exitCode() == 0,
+                 qPrintable(what + " " + until + " did not end by itself"));
     }
 };
 

@@ -16,6 +16,10 @@ QString device_root();
 // True when shell commands must not reach the host: always on a PC build,
 // and on a device build run with FRONTPANEL_ROOT.
 bool device_is_simulated();
+// When simulated, before the QApplication exists: no session bus. Qt's
+// D-Bus support would otherwise look for one at every start under X and,
+// finding none, run the host's dbus-launch.
+void session_bus_off();
 
 // Tests: from now on every device path, and every file the core writes or
 // removes, must lie under `folder`; anything else ends the program at once

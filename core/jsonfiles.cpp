@@ -2,6 +2,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "core/safefile.h"
 #include "core/utils.h"
 
 // Quiets a deprecation note inside the JSON parser's own headers.
@@ -10,7 +11,6 @@
 #include <boost/property_tree/ptree.hpp>
 
 #include <cstdio>
-#include <fstream>
 #include <map>
 #include <mutex>
 #include <set>
@@ -54,23 +54,30 @@ bool nested_too_deep(const std::string& text) {
 }
 
 // Parses a (device) JSON file. A file that does not parse is removed, so
-// that the PC can send a fresh one; a missing file is left alone.
+// that the PC can send a fresh one; a missing file is left alone, and so is
+// one that cannot be read (a FIFO, a folder, an endless file: see safefile).
 Read read_json_file(const std::string& device_file, pt::ptree* tree) {
     const std::string path = device_path_std(device_file);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    QByteArray bytes;
+    switch (safefile::read(QString::fromStdString(path), &bytes)) {
+    case safefile::Read::Missing:
         return Read::Missing;
-    std::ostringstream text;
-    text << in.rdbuf();
-    in.close();
+    case safefile::Read::Bad:
+        return Read::Broken;
+    case safefile::Read::Ok:
+        break;
+    }
+    const std::string text = bytes.toStdString();
     auto broken = [&](const std::string& why) {
+        // Flushed at once: the program may be ended before the buffer is.
         std::printf("json error: %s: %s\n", device_file.c_str(), why.c_str());
+        std::fflush(stdout);
         Utils::remove_file(path);
         return Read::Broken;
     };
-    if (nested_too_deep(text.str()))
+    if (nested_too_deep(text))
         return broken("nested deeper than " + std::to_string(MAX_JSON_DEPTH) + " levels");
-    std::istringstream parse(text.str());
+    std::istringstream parse(text);
     try {
         pt::read_json(parse, *tree);
     } catch (const pt::json_parser_error& e) {
@@ -189,7 +196,7 @@ int get_json_alias_para(ALIAS_PARA* out, const std::string& kind, int id) {
     const FileIdentity now = identity_of(path);
     if (!cache.loaded || cache.path != path || !(cache.identity == now)) {
         cache.tree.clear();
-        cache.ok = now.exists && read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
+        cache.ok = read_json_file(ALIAS_FILE, &cache.tree) == Read::Ok;
         // A broken file is removed by the reader: remember that state.
         cache.identity = cache.ok ? now : identity_of(path);
         cache.path = path;

@@ -3,12 +3,11 @@
 #include "core/devicepath.h"
 #include "core/global.h"
 #include "core/para_write.h"
+#include "core/safefile.h"
 #include "core/utils.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QThread>
 
 #include <algorithm>
@@ -36,21 +35,9 @@ QString mode_osd_file(int index) {
     return QString::asprintf("/data/modes/MO%02x.json", index + 1);
 }
 
-
-// Up to `max` bytes of a (relocated) file; false when it cannot be opened.
-bool read_file(const QString& device_file, QByteArray* out, qint64 max) {
-    QFile f(device_path(device_file));
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    *out = f.read(max);
-    return true;
-}
-
-// Temporary files left by a write that a power cut stopped before its rename.
-void remove_stale_temps(const QString& device_folder, const QString& name_filter) {
-    QDir dir(device_path(device_folder));
-    for (const QString& name : dir.entryList(QStringList{name_filter}, QDir::Files | QDir::Hidden))
-        Utils::remove_file(dir.filePath(name).toStdString());
+// A (relocated) device file whole (see safefile::read).
+safefile::Read read_file(const QString& device_file, QByteArray* out) {
+    return safefile::read(device_path(device_file), out);
 }
 
 void set_empty(UserModeSlot& slot) {
@@ -152,19 +139,26 @@ void RynRamPara::build_defaults(uint8_t* block) {
 
 void RynRamPara::load_files() {
     for (const char* folder : {"/data", "/data/modes", "/data/configs"})
-        QDir().mkpath(device_path(QString::fromLatin1(folder)));
-    remove_stale_temps(QStringLiteral("/data"), QStringLiteral("ram_device_info.tmp-*"));
-    remove_stale_temps(QStringLiteral("/data/modes"), QStringLiteral("custom_mode*.tmp-*"));
+        safefile::make_folder(device_path(QString::fromLatin1(folder)));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data")),
+                                 QStringLiteral("ram_device_info.tmp-*"));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data/modes")),
+                                 QStringLiteral("custom_mode*.tmp-*"));
 
     RamParaBlock.fill(0);
     QByteArray file;
-    const bool opened = read_file(QString::fromLatin1(BLOCK_FILE), &file, blk::SIZE + 1);
-    if (opened && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED &&
+    const safefile::Read read = read_file(QString::fromLatin1(BLOCK_FILE), &file);
+    if (read == safefile::Read::Ok && file.size() == blk::SIZE && uint8_t(file[0]) == MARK_SAVED &&
         uint8_t(file[1]) == MARK_SAVED) {
         std::memcpy(RamParaBlock.data() + blk::PERSIST_BEGIN, file.constData() + blk::PERSIST_BEGIN,
                     blk::SIZE - blk::PERSIST_BEGIN);
+    } else if (read == safefile::Read::Bad) {
+        // What could not be read may still hold the settings: it stays, and
+        // the first save moves it aside.
+        debug_printf("%s: running on the factory defaults\n", BLOCK_FILE);
+        build_defaults(RamParaBlock.data());
     } else {
-        if (opened)
+        if (read == safefile::Read::Ok)
             debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n",
                          BLOCK_FILE, int(file.size()));
         else
@@ -180,7 +174,9 @@ void RynRamPara::load_files() {
     for (int i = 0; i < USER_MODE_COUNT; ++i) {
         UserModeSlot& slot = UserModes[size_t(i)];
         QByteArray rec;
-        const bool ok = read_file(mode_file(i), &rec, USER_MODE_RECORD);
+        const safefile::Read read = read_file(mode_file(i), &rec);
+        const bool ok = read == safefile::Read::Ok;
+        rec.truncate(USER_MODE_RECORD);
         const uint8_t m0 = rec.size() >= 2 ? uint8_t(rec[0]) : 0;
         const uint8_t m1 = rec.size() >= 2 ? uint8_t(rec[1]) : 0;
         const bool marked =
@@ -193,6 +189,11 @@ void RynRamPara::load_files() {
         if (ok)
             debug_printf("%s: %d bytes, markers %02x %02x: written as an empty mode\n",
                          qPrintable(mode_file(i)), int(rec.size()), m0, m1);
+        if (read == safefile::Read::Bad) {
+            // Kept for a save to move aside; empty in memory until then.
+            set_empty(slot);
+            continue;
+        }
         set_empty(slot);
         if (!save_mode(i))
             debug_printf("%s: cannot write\n", qPrintable(mode_file(i)));
@@ -265,7 +266,7 @@ int RynRamPara::test_signal(int code) {
         return 1;
     }
     MutexLocker lock(&Utils::_test_signal_mutex);
-    emit sig_update_para(code);
+    Utils::post_to_gui_thread([this, code] { emit sig_update_para(code); });
     return 1;
 }
 
@@ -304,7 +305,7 @@ void RynRamPara::RynSetImageFreeze() {
         return;
     }
     para_write([&](RynRamPara&) {
-        if (window_u16(w, blk::WIN_ENABLE) & 1)
+        if (window_shown(w))
             set_u16(blk::window(w, blk::WIN_OUTPUT),
                     window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     });
@@ -376,7 +377,9 @@ int RynRamPara::mode_file_deal(int index, int op) {
     }
     MutexLocker lock(&Utils::_file_deal_mutex);
     QByteArray rec;
-    if (read_file(mode_file(index), &rec, USER_MODE_RECORD) && rec.size() >= MODE_FILE_MIN) {
+    const bool ok = read_file(mode_file(index), &rec) == safefile::Read::Ok;
+    rec.truncate(USER_MODE_RECORD);
+    if (ok && rec.size() >= MODE_FILE_MIN) {
         slot.bytes.fill(0);
         std::memcpy(slot.bytes.data(), rec.constData(), size_t(rec.size()));
         return 1;

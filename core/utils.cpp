@@ -2,6 +2,7 @@
 
 #include "core/devicepath.h"
 #include "core/global.h"
+#include "core/safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,14 +10,9 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 pthread_mutex_t Utils::_system_mutex = PTHREAD_MUTEX_INITIALIZER;
 pthread_mutex_t Utils::_file_deal_mutex = PTHREAD_MUTEX_INITIALIZER;
@@ -128,66 +124,14 @@ int Utils::shell_exec(const std::string& command) {
     return result;
 }
 
+void Utils::post_to_gui_thread(const std::function<void()>& post) {
+    post();
+}
+
 int Utils::write_file_atomic(const std::string& path, const void* data, size_t len) {
-    device_path_check(QString::fromStdString(path));
-    std::string tmpl = path + ".tmp-XXXXXX";
-    std::vector<char> tmp(tmpl.begin(), tmpl.end());
-    tmp.push_back('\0');
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        debug_printf("write %s: cannot create a temporary file: %s\n", path.c_str(),
-                     std::strerror(errno));
-        return 0;
-    }
-    ::fchmod(fd, 0644);
-    const auto* p = static_cast<const uint8_t*>(data);
-    size_t done = 0;
-    bool ok = true;
-    while (done < len) {
-        const ssize_t n = ::write(fd, p + done, len - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            ok = false;
-            break;
-        }
-        done += size_t(n);
-    }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    if (!ok) {
-        debug_printf("write %s: %s\n", path.c_str(), std::strerror(errno));
-        ::unlink(tmp.data());
-        return 0;
-    }
-    // Lets a test stop here as a power cut would: the temporary file is
-    // complete, the old file is still the one in place.
-    if (test_interrupt_before_rename.load())
-        return 0;
-    if (::rename(tmp.data(), path.c_str()) != 0) {
-        debug_printf("write %s: rename failed: %s\n", path.c_str(), std::strerror(errno));
-        ::unlink(tmp.data());
-        return 0;
-    }
-    // The rename itself must reach the disk too.
-    const std::string folder = QFileInfo(QString::fromStdString(path)).absolutePath().toStdString();
-    const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
-    return 1;
+    return safefile::write_atomic(QString::fromStdString(path), data, len);
 }
 
 int Utils::remove_file(const std::string& path) {
-    const QString p = QString::fromStdString(path);
-    device_path_check(p);
-    const QFileInfo info(p);
-    if (!info.exists() && !info.isSymLink())
-        return 1;
-    if (info.isDir() && !info.isSymLink())
-        return QDir(p).removeRecursively() ? 1 : 0;
-    return QFile::remove(p) ? 1 : 0;
+    return safefile::remove(QString::fromStdString(path));
 }

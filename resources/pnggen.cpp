@@ -61,6 +61,12 @@ struct Art {
     QString text;
     int lang;
     int px = 0;  // the word's pixel size shared by a set of tiles; 0: its own
+    // A taller tile of a set lays out its glyph and word in the set's own
+    // height, centred, so that its word stands level with its neighbours'.
+    qreal frame_h = 0;
+    // The width the word may take: the button's room inside its focused
+    // border and padding, where the picture is wider; 0: the picture's.
+    qreal word_w = 0;
 };
 
 using Paint = void (*)(QPainter&, const QRectF&, const Art&);
@@ -548,13 +554,29 @@ QRectF tile_word_box(const QRectF& r) {
 }
 int tile_word_px(const QRectF& word) { return int(word.height() * 0.8); }
 
-void paint_tile(QPainter& p, const QRectF& r, const Art& a) {
-    const QRectF word = tile_word_box(r);
+// The part of a tile picture its glyph and word are laid out in (Art).
+QRectF tile_frame(const QRectF& r, qreal frame_h) {
+    if (frame_h <= 0 || frame_h >= r.height())
+        return r;
+    return QRectF(r.left(), r.top() + std::round((r.height() - frame_h) / 2), r.width(), frame_h);
+}
+QRectF tile_word_box(const QRectF& r, const Art& a) {
+    QRectF word = tile_word_box(tile_frame(r, a.frame_h));
+    if (a.word_w > 0 && a.word_w < word.width())
+        word = QRectF(word.center().x() - a.word_w / 2, word.top(), a.word_w, word.height());
+    return word;
+}
+
+void paint_tile(QPainter& p, const QRectF& whole, const Art& a) {
+    const QRectF r = tile_frame(whole, a.frame_h);
+    const QRectF word = tile_word_box(whole, a);
     const qreal pad = std::max<qreal>(1.0, r.height() * 0.04);
     draw_glyph(p, a.glyph, QRectF(r.left(), r.top() + pad, r.width(), r.height() - word.height() - 2 * pad),
                a.colour);
     draw_word(p, word, a.text, a.lang, a.colour, a.px ? a.px : tile_word_px(word));
 }
+
+QRectF tab_inner(const QRectF& r) { return r.adjusted(1, 3, -1, -3); }
 
 // A narrow upright tab beside a box of the status page. Chinese stands
 // character by character; the other scripts run upwards.
@@ -562,11 +584,11 @@ void paint_tab(QPainter& p, const QRectF& r, const Art& a) {
     p.setPen(Qt::NoPen);
     p.setBrush(a.colour);
     p.drawRoundedRect(r.adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
-    const QRectF inner = r.adjusted(1, 3, -1, -3);
+    const QRectF inner = tab_inner(r);
     if (is_chinese(a.lang)) {
         const int n = a.text.size();
         const qreal cell = inner.height() / std::max(1, n);
-        const int px = int(std::min(inner.width(), cell));
+        const int px = a.px ? a.px : int(std::min(inner.width(), cell));
         for (int i = 0; i < n; ++i)
             draw_word(p, QRectF(inner.left(), inner.top() + cell * i, inner.width(), cell), a.text.mid(i, 1), a.lang,
                       kFrame, px, true);
@@ -576,7 +598,7 @@ void paint_tab(QPainter& p, const QRectF& r, const Art& a) {
     p.translate(inner.center());
     p.rotate(-90);
     const QRectF turned(-inner.height() / 2, -inner.width() / 2, inner.height(), inner.width());
-    draw_word(p, turned, a.text, a.lang, kFrame, int(inner.width()), true);
+    draw_word(p, turned, a.text, a.lang, kFrame, a.px ? a.px : int(inner.width()), true);
     p.restore();
 }
 
@@ -705,7 +727,7 @@ const Plain kPlain[] = {
 
 // Tiles shown side by side write their words in one size (per language):
 // the largest at which every word of the set fits its own tile.
-enum class TileSet { None, MainMenu, ToolStrip, SettingsMenu };
+enum class TileSet { None, MainMenu, ToolStrip, SettingsMenu, StatusTabs };
 
 struct Worded {
     const char* name;  // without prefix and without ".png"
@@ -752,13 +774,13 @@ const Worded kWorded[] = {
     {"output_set", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::OutputArrow, kWhite,
      {"输出设置", "Output", "Выход", "Đầu ra", "輸出設置"}, TileSet::SettingsMenu},
     {"input_cut", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Crop, kWhite,
-     {"输入截取", "Input crop", "Обрезка", "Cắt nguồn", "輸入截取"}, TileSet::SettingsMenu},
+     {"输入截取", "Crop", "Обрезка", "Cắt nguồn", "輸入截取"}, TileSet::SettingsMenu},
     {"image_layout", option_sizes(55, 70, 55, 55, 55), paint_tile, Glyph::Layout, kWhite,
      {"画面布局", "Layout", "Окна", "Bố cục", "畫面佈局"}, TileSet::SettingsMenu},
     {"link_set", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Network, kWhite,
      {"通讯设置", "Link", "Связь", "Kết nối", "通訊設置"}, TileSet::SettingsMenu},
     {"image_quality", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::Picture, kWhite,
-     {"图像效果", "Image quality", "Качество", "Hình ảnh", "圖像效果"}, TileSet::SettingsMenu},
+     {"图像效果", "Picture", "Качество", "Hình ảnh", "圖像效果"}, TileSet::SettingsMenu},
     {"test_chart", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::ColourBars, kWhite,
      {"测试画面", "Test", "Тест", "Kiểm tra", "測試畫面"}, TileSet::SettingsMenu},
     {"smart_mapping", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::Mapping, kWhite,
@@ -766,13 +788,44 @@ const Worded kWorded[] = {
     {"AdvanceButton", option_sizes(55, 54, 70, 54, 55), paint_tile, Glyph::Sliders, kWhite,
      {"高级设置", "Advanced", "Доп.опции", "Nâng cao", "高級設置"}, TileSet::SettingsMenu, "advance_option"},
     // Device status tabs.
-    {"output_state", same(15, 65), paint_tab, Glyph::None, kOrange, {"输出", "Output", "Выход", "Đầu ra", "輸出"}},
-    {"input_state", same(15, 55), paint_tab, Glyph::None, kOrange, {"输入", "Input", "Вход", "Đầu vào", "輸入"}},
+    {"output_state", same(15, 65), paint_tab, Glyph::None, kOrange, {"输出", "Output", "Выход", "Đầu ra", "輸出"},
+     TileSet::StatusTabs},
+    {"input_state", same(15, 55), paint_tab, Glyph::None, kOrange, {"输入", "Input", "Вход", "Đầu vào", "輸入"},
+     TileSet::StatusTabs},
     {"version_state", same(15, 40), paint_tab, Glyph::None, kOrange,
-     {"版本", "Version", "Версия", "Phiên bản", "版本"}},
+     {"版本", "Version", "Версия", "Phiên bản", "版本"}, TileSet::StatusTabs},
 };
 
 // ------------------------------------------------------------------- main
+
+// The settings menu's tiles are 70 pixels wide with a 2-pixel focused
+// border and 4 pixels of padding: a wider picture's word keeps inside.
+constexpr qreal kSettingsWordRoom = 70 - 2 * 2 - 2 * 4;
+
+// How a picture of a set is laid out in `lang`, with the word size it
+// alone would take (the set then takes the smallest).
+Art set_art(const Worded& pic, int lang, int frame_h) {
+    Art a{pic.glyph, pic.colour, QString::fromUtf8(pic.words[lang]), lang};
+    const QRectF r(QPointF(0, 0), QSizeF(pic.size[lang]));
+    if (pic.paint == paint_tab) {
+        const QRectF inner = tab_inner(r);
+        if (is_chinese(lang)) {
+            const qreal cell = inner.height() / std::max(1, int(a.text.size()));
+            a.px = int(std::min(inner.width(), cell));
+            for (const QChar c : a.text)
+                a.px = std::min(a.px, fitting_px(QString(c), lang, inner.width(), a.px, true));
+        } else {
+            a.px = fitting_px(a.text, lang, inner.height(), int(inner.width()), true);
+        }
+        return a;
+    }
+    a.frame_h = frame_h;
+    if (pic.set == TileSet::SettingsMenu)
+        a.word_w = kSettingsWordRoom;
+    const QRectF word = tile_word_box(r, a);
+    a.px = fitting_px(a.text, lang, word.width(), tile_word_px(word));
+    return a;
+}
 
 bool write_png(const QString& dir, const QString& name, QSize size, Paint paint, const Art& art) {
     QImage img(size, QImage::Format_ARGB32_Premultiplied);
@@ -816,14 +869,16 @@ int main(int argc, char** argv) {
     }
     report_fonts();
 
-    // One word size per set of tiles and language.
-    std::map<std::pair<TileSet, int>, int> set_px;
+    // One layout height and one word size per set of tiles and language.
+    std::map<std::pair<TileSet, int>, int> set_h, set_px;
+    for (const Worded& pic : kWorded)
+        for (int lang = 0; lang < kLanguages && pic.set != TileSet::None; ++lang) {
+            auto it = set_h.emplace(std::make_pair(pic.set, lang), pic.size[lang].height()).first;
+            it->second = std::min(it->second, pic.size[lang].height());
+        }
     for (const Worded& pic : kWorded) {
-        if (pic.set == TileSet::None)
-            continue;
-        for (int lang = 0; lang < kLanguages; ++lang) {
-            const QRectF word = tile_word_box(QRectF(QPointF(0, 0), QSizeF(pic.size[lang])));
-            const int px = fitting_px(QString::fromUtf8(pic.words[lang]), lang, word.width(), tile_word_px(word));
+        for (int lang = 0; lang < kLanguages && pic.set != TileSet::None; ++lang) {
+            const int px = set_art(pic, lang, set_h[std::make_pair(pic.set, lang)]).px;
             auto it = set_px.emplace(std::make_pair(pic.set, lang), px).first;
             it->second = std::min(it->second, px);
         }
@@ -840,10 +895,12 @@ int main(int argc, char** argv) {
         for (int lang = 0; lang < kLanguages; ++lang) {
             const char* base = lang == 1 && pic.english_name ? pic.english_name : pic.name;
             names << QString::fromLatin1(kPrefix[lang]) + QString::fromLatin1(base) + QStringLiteral(".png");
-            const auto px = set_px.find(std::make_pair(pic.set, lang));
-            ok &= write_png(out, names.last(), pic.size[lang], pic.paint,
-                            {pic.glyph, pic.colour, QString::fromUtf8(pic.words[lang]), lang,
-                             px == set_px.end() ? 0 : px->second});
+            Art art{pic.glyph, pic.colour, QString::fromUtf8(pic.words[lang]), lang};
+            if (pic.set != TileSet::None) {
+                art = set_art(pic, lang, set_h[std::make_pair(pic.set, lang)]);
+                art.px = set_px[std::make_pair(pic.set, lang)];
+            }
+            ok &= write_png(out, names.last(), pic.size[lang], pic.paint, art);
         }
     }
     if (!ok)

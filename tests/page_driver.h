@@ -75,3 +75,82 @@ inline void write_device_file(const QString& device, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(device_path(device)).path());
     QVERIFY(testsupport::write_file(device, bytes));
 }
+
+// Runs `body` in the loop of the page that `steps` open from the main menu
+// (see testsupport::run_nested), `front` its id.
+inline void run_page(const std::vector<std::function<void()>>& steps, int front,
+                     const std::function<void()>& body) {
+    g_page_focus = PAGE_MAINWINDOW;
+    QVERIFY2(testsupport::run_nested(steps, front, body), "the page did not open");
+}
+
+// The crop table's first `count` records as set_crops() takes them, each
+// "source.number x y w h" or "free", joined by ", ".
+inline QString crop_records(int count) {
+    QStringList out;
+    for (int i = 0; i < count; ++i) {
+        const uint8_t* r = RynRamPara::pInstance()->RamParaBlock.data() + blk::crop(i);
+        QString rec = QString("%1.%2").arg(r[0]).arg((r[1] & 0x7F) + 1);
+        for (int at : {blk::CROP_X, blk::CROP_Y, blk::CROP_W, blk::CROP_H})
+            rec += ' ' + QString::number(blk::rd16(r, at));
+        out << (r[blk::CROP_ID] & blk::CROP_USED ? rec : QString("free"));
+    }
+    return out.join(", ");
+}
+
+// Plays `script` on the page in front: keys as press() takes them; "[seq]"
+// OK on the focused number field, then `seq` on its keypad; "!" runs `mark`
+// (a change from outside at that point).
+inline void play(const QString& script, const std::function<void()>& mark = {}) {
+    for (int i = 0; i < script.size(); ++i) {
+        if (script[i] == '[') {
+            const int end = script.indexOf(']', i);
+            keypad_on_field(script.mid(i + 1, end - i - 1));
+            i = end;
+        } else if (script[i] == '!') {
+            mark();
+        } else {
+            press(script[i]);
+        }
+    }
+}
+
+// The page in front while `act` runs: a page it opens is seen from its own
+// loop, `inside` runs there, and Back closes it again. g_page_focus when
+// `act` opens none.
+inline int front_after(const std::function<void()>& act, const std::function<void()>& inside = {}) {
+    const int page = g_page_focus;
+    int seen = page;
+    QTimer watch; // runs in every nested loop while act does
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (g_page_focus == page)
+            return;
+        seen = g_page_focus;
+        if (inside)
+            inside();
+        press("b");
+    });
+    watch.start(0);
+    act();
+    return seen;
+}
+
+// The PC makes record R of the crop table crop N of source S (N 0: frees
+// it), and the scaler takes the change up.
+template <int R, int S, int N> void pc_crop() {
+    outside_change([](RynRamPara& p) {
+        p.RamParaBlock[size_t(blk::crop(R))] = S;
+        p.RamParaBlock[size_t(blk::crop(R) + blk::CROP_ID)] = N ? blk::CROP_USED | (N - 1) : 0;
+    });
+}
+
+// The texts of `page`'s widgets named in `names` (labels, fields, buttons;
+// nothing for a hidden one), joined by spaces.
+inline QString texts(const QWidget* page, const QStringList& names) {
+    QStringList out;
+    for (const QString& name : names) {
+        const QWidget* w = page->findChild<QWidget*>(name);
+        out << (w && !w->isHidden() ? w->property("text").toString() : QString());
+    }
+    return out.join(' ');
+}

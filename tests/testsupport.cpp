@@ -56,6 +56,7 @@ const bool confined = [] {
         qputenv("FRONTPANEL_ROOT", (folder.path + QStringLiteral("/device")).toUtf8());
     qputenv(kFolderVariable, folder.path.toUtf8());
     device_paths_confine(folder.path);
+    session_bus_off();
     return true;
 }();
 }  // namespace

@@ -1,5 +1,7 @@
-// The EDID page, driven by keys from the source selection page, up to the
-// rewrite that the scaler requests and the source manager serves.
+// The EDID page, driven by keys from the source selection page: the tabs,
+// the edit frame and the rate choice, the entry Save stores, the redraw
+// after changes from outside, and the rewrite that the scaler requests and
+// the source manager serves.
 #include "page_driver.h"
 
 #include "sources/quenzsource.h"
@@ -7,99 +9,79 @@
 #include "ui/pages/edidset.h"
 #include "ui/pages/inputchoose.h"
 
-#include <QFrame>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-EDIDset* page() { return g_edidset(); }
-int width_of(int source) { return para()->u16(blk::edid(source)); }
-bool frame_open() { return !page()->findChild<QFrame*>("frame_add")->isHidden(); }
+// What the page shows: the card, then the focus (the tabs, the rate choice
+// or an entry of the edit frame) and the frame's three values.
+QString view() {
+    const EDIDset* p = g_edidset();
+    if (!p)
+        return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_INPUTCHOOSE) ? "mode" : "lost";
+    static const QStringList kFocus = {"tabs", "choice", "W", "H", "rate", "Delete", "Cancel", "Save"};
+    const int focus = p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
+    return texts(p, {"card_name", "card_timing"}) + " | " + kFocus[focus] + ' ' +
+           texts(p, {"lineEdit_W", "lineEdit_H", "label_rate"});
+}
+// Changes from outside: the PC sets HDMI1's size, or its rate to 50; the
+// field's pointer is cleared before the keypad's result arrives.
+const auto pc_size = [] { outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2), 1280); }); };
+const auto pc_rate = [] { outside_change([](RynRamPara& p) { p.set_u16(blk::edid(2) + 4, 50); }); };
+const auto field_gone = [] { testsupport::post([] { g_lineedit = nullptr; }); };
+
+struct Edid {
+    QString script;   // played from the HDMI1 tab ("!" runs pc)
+    void (*pc)();     // a change from outside, or null
+    QString view;     // what the page shows after, from its start
+    int stored = -1;  // the input whose entry Save stored, or -1
+};
 } // namespace
+Q_DECLARE_METATYPE(Edid)
 
 class TstEdidSet : public QObject {
     Q_OBJECT
-    // Opens the EDID page from the source selection page (Left to the EDID
-    // button, OK) and runs `body` inside its modal loop.
-    void run_page(const std::function<void()>& body) {
-        g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY2(testsupport::run_nested({[] { pages::open<InputChoose>(); }, [] { press("lk"); }},
-                                         PAGE_EDIDSET, body),
-                 "the source selection page did not open the EDID page");
-    }
-
 private slots:
     void initTestCase() { new MainWindow(nullptr); }
     void init() { testsupport::fresh_device(); }
     void cleanup() { QVERIFY(testsupport::close_all_pages()); }
 
-    // A keypad result without a field to take it (the field's pointer
-    // cleared meanwhile) changes nothing. MODE in the rate choice closes the
-    // page and its opener.
-    void keypad_without_field_then_mode_in_the_rate_choice() {
-        run_page([] {
-            press("k");
-            testsupport::post([] {
-                g_lineedit = nullptr;
-                keypad::type("7K");
-            });
-            press("k");
-            QCOMPARE(page()->findChild<QLineEdit*>("lineEdit_W")->text(), QString("1920"));
-            press("rrkm");
-            QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
-            QVERIFY(!pages::at(PAGE_EDIDSET) && !pages::at(PAGE_INPUTCHOOSE));
-        });
+    void edid_page_data() {
+        QTest::addColumn<Edid>("e");
+        const auto row = [](const char* tag, const Edid& e) { QTest::newRow(tag) << e; };
+        row("MODE in the rate choice closes it and its opener", {"krrkm", nullptr, "mode"});
+        row("60 toggled to 30 and stored", {"krrkrkrrrk", nullptr, "HDMI1 1920x1080@30Hz", 2});
+        row("Left wraps to EXT; Save stores its entry", {"lk[1280K]lk", nullptr, "EXT 1280x1080@60Hz", 0});
+        row("40000 stores 0; the EEPROM keeps its image", {"k[40000K]lk", nullptr, "HDMI1 0x1080@60Hz", 2});
+        row("Save unchanged still stores", {"klk", nullptr, "HDMI1 1920x1080@60Hz", 2});
+        row("Delete stores nothing", {"k[1280K]rrrk", nullptr, "HDMI1 1920x1080@60Hz"});
+        row("Back stores nothing", {"k[1280K]b", nullptr, "HDMI1 1920x1080@60Hz"});
+        row("Back in the choice keeps a stored 50", {"!k[1280K]rrkrbrrrk", pc_rate, "HDMI1 1280x1080@50Hz", 2});
+        row("the PC's change redraws the card", {"!", pc_size, "HDMI1 1280x1080@60Hz"});
+        row("the PC's change waits under the frame", {"k!", pc_size, "HDMI1 1920x1080@60Hz | W 1920 1080 60"});
+        row("Delete then shows the PC's change", {"k!rrrk", pc_size, "HDMI1 1280x1080@60Hz"});
+        row("a keypad result without its field", {"k![7K]", field_gone, "HDMI1 1920x1080@60Hz | W 1920 1080 60"});
     }
-
-    // Save on an input: the scaler asks the source manager to rewrite that
-    // input's EDID and no other; the source manager builds it from the new
-    // entry. A width that does not fit 16 bits or an empty field stores 0,
-    // and the EEPROM keeps its image. Cancel stores and requests nothing.
-    void rewrite_reaches_the_source_manager_data() {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<int>("source");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("leave"); // Left to Save, OK; or to Cancel
-        QTest::addColumn<int>("width");
-        QTest::newRow("last tab, EXT") << 5 << 0 << "1280K" << "lk" << 1280;
-        QTest::newRow("40000 stores 0") << 0 << 2 << "40000K" << "lk" << 0;
-        QTest::newRow("empty field stores 0") << 0 << 2 << "CK" << "lk" << 0;
-        QTest::newRow("Cancel") << 0 << 2 << "1280K" << "llk" << 1920;
-    }
-    void rewrite_reaches_the_source_manager() {
-        QFETCH(int, tab);
-        QFETCH(int, source);
-        QFETCH(QString, typed);
-        QFETCH(QString, leave);
-        QFETCH(int, width);
-        const bool saved = leave == "lk", written = width != 0;
+    void edid_page() {
+        QFETCH(Edid, e);
+        RynRamPara* para = RynRamPara::pInstance();
         quenzsource* src = quenzsource::pInstance();
-        // The scaler takes the fresh block as it is, then every EEPROM gets
-        // the factory EDID.
-        outside_change([](RynRamPara&) {});
-        for (int s = 0; s < SOURCE_COUNT; ++s) {
-            src->edid_ram_table_from[s] = 0;
-            src->request_edid_rewrite(s);
-        }
+        outside_change([](RynRamPara&) {}); // the scaler takes the block as it is
         src->serve_requests();
-        const SimEdidEeprom before = src->eeprom(source);
-        run_page([&] {
-            press(QString(tab, 'r') + "k");
-            keypad_on_field(typed);
-            press(leave);
-            QCOMPARE(width_of(source), width);
-            QVERIFY(!frame_open());
-            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), int(saved));
-            c331_manage::pInstance()->apply_pass();
-            for (int s = 0; s < SOURCE_COUNT; ++s)
-                QCOMPARE(int(src->edid_rewrite_req[s]), int(saved && s == source));
-            if (!saved)
+        const SimEdidEeprom before = src->eeprom(std::max(e.stored, 0));
+        run_page({[] { pages::open<InputChoose>(); }, [] { press("lk"); }}, PAGE_EDIDSET, [&] {
+            play(e.script, e.pc);
+            QCOMPARE(view().left(e.view.size()), e.view);
+            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), int(e.stored >= 0));
+            if (e.stored < 0)
                 return;
+            // The source manager rewrites that input's EEPROM from its new
+            // entry; a zero leaves the image as it was.
+            c331_manage::pInstance()->apply_pass();
             src->serve_requests();
-            QCOMPARE(int(src->edid_written[source]), written ? 1 : 0);
-            const SimEdidEeprom e = src->eeprom(source);
-            QCOMPARE(e.writes, before.writes + written);
-            QVERIFY(written ? edid_valid(e.image) && (e.image[56] | ((e.image[58] >> 4) << 8)) == width
-                            : e.image == before.image);
+            const SimEdidEeprom now = src->eeprom(e.stored);
+            const int width = para->u16(blk::edid(e.stored));
+            QVERIFY(width && para->u16(blk::edid(e.stored) + 2)
+                        ? edid_valid(now.image) && (now.image[56] | ((now.image[58] >> 4) << 8)) == width
+                        : now.image == before.image);
         });
     }
 };

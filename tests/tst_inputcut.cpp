@@ -1,125 +1,104 @@
-// The input crop page, driven by keys: the crop list, the two editors, the
-// crop table they write, and changes from the PC.
+// The input crop page, driven by keys from the settings menu: the source
+// row, the crop list and its pages, the two editors, the crop table they
+// write, and the redraw after changes from outside.
 #include "page_driver.h"
 
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/option.h"
+#include "ui/frame/syncupdate.h"
 #include "ui/pages/inputcut.h"
 
-#include <functional>
-
-using IntList = QVector<int>;
+#include <QRegularExpression>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-InputCut* page() { return g_inputcut(); }
-// The first `count` records, each as "source.number x y w h", or "free".
-QStringList records(int count) {
-    QStringList out;
-    for (int i = 0; i < count; ++i) {
-        const uint8_t* r = para()->RamParaBlock.data() + blk::crop(i);
-        QString rec = QString("%1.%2").arg(r[0]).arg((r[1] & 0x7F) + 1);
-        for (int at : {blk::CROP_X, blk::CROP_Y, blk::CROP_W, blk::CROP_H})
-            rec += ' ' + QString::number(blk::rd16(r, at));
-        out << (r[blk::CROP_ID] & blk::CROP_USED ? rec : QString("free"));
-    }
-    return out;
+// What the page shows. In an editor: the focused element, the fields and
+// the title. Else the focused source or tile ("add" the add button), the
+// tiles' names without their source, the first tile's size line and the
+// count in the row's HDMI1 label.
+QString view() {
+    const InputCut* p = g_inputcut();
+    if (!p)
+        return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_OPTION) ? "mode" : "lost";
+    static const QStringList kElements = {"X", "Y", "W", "H", "Delete", "Cancel", "OK"};
+    if (p->editor_entry() >= 0)
+        return kElements[p->editor_entry()] + ' ' +
+               texts(p, {"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H", "label_change_source"});
+    const QStringList tiles = texts(p, {"name0", "name1", "name2", "name3", "name4", "name5"})
+                                  .remove(p->source_name + '_').split(' ');
+    const int focus = p->current_pag == 0 ? p->ui_select - 1 : p->ui_select;
+    return (p->ui_level == InputCut::LEVEL_SOURCES ? p->source_name : tiles.value(focus, "add")) +
+           " | " + tiles.join(' ').trimmed() + " | " +
+           texts(p, {"size0", "sourcelistseq0name"}).remove(QRegularExpression("<[^>]*>|HDMI1"));
 }
-int apply_flag() { return c331_manage::pInstance()->para_update_flag; }
+// Changes from outside: HDMI1's signal without a rate; a crop name sent in
+// a file by the PC.
+const auto pc_input = [] {
+    testsupport::set_input(2, 1920, 1080, 0);
+    SyncUpdate::pInstance()->para_sync(SYNC_INPUT_TIMING);
+};
+const auto pc_alias = [] {
+    write_device_file("/data/configs/alias.json", R"({"crop":{"namelist":[{"id":0,"name":"Stage"}]}})");
+    SyncUpdate::pInstance()->para_sync(SYNC_PC_FILE_END);
+};
+
+struct Crop {
+    QString crops;      // the table before (set_crops)
+    QString script;     // played from the source row, HDMI1 focused ("!" runs pc)
+    void (*pc)();       // a change from outside, or null
+    QString view;       // what the page shows after, from its start
+    QString saved = {}; // the crop table after, from its start
+};
 } // namespace
+Q_DECLARE_METATYPE(Crop)
 
 class TstInputCut : public QObject {
     Q_OBJECT
-    // Opens the crop page from the settings menu (Right, OK) and runs
-    // `body` inside its modal loop; whatever is left open is closed after.
-    void run_page(const std::function<void()>& body) {
-        g_page_focus = PAGE_MAINWINDOW;
-        QVERIFY2(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("rk"); }},
-                                         PAGE_INPUTCUT, body),
-                 "the settings menu did not open the crop page");
-    }
-
 private slots:
     void initTestCase() { new MainWindow(nullptr); }
-    void init() {
-        testsupport::fresh_device();
-        set_crops("");
-    }
+    void init() { testsupport::fresh_device(); }
     void cleanup() { QVERIFY(testsupport::close_all_pages()); }
 
-    // The source row wraps; the list pages by six entries (the whole input
-    // first, then the crops) with the add button after the last.
-    void navigation_data() {
-        QTest::addColumn<QString>("crops");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<IntList>("expect"); // level, page, focus
-        const QString six = "2.1 2.2 2.3 2.4 2.5 2.6";
-        QTest::newRow("Left wraps HDMI1 to EXT") << "" << "l" << IntList{0, 0, 5};
-        QTest::newRow("6 crops: Right from the sixth tile turns the page") << six << "krrrrrrr" << IntList{1, 1, 0};
-        QTest::newRow("6 crops: Left from add to page 1") << six << "kl" << IntList{1, 1, 0};
+    void crop_page_data() {
+        QTest::addColumn<Crop>("c");
+        const auto row = [](const char* tag, const Crop& c) { QTest::newRow(tag) << c; };
+        const QString five = "2.1 2.2 2.3 2.4 2.5", seven = five + " 2.6 2.7";
+        row("MODE closes the page and the menu", {"", "rkm", nullptr, "mode"});
+        row("the row wraps to EXT, kept by Back", {"", "lkb", nullptr, "EXT |"});
+        row("OK on the whole input does nothing", {"", "krkr", nullptr, "add |"});
+        row("5 crops: page 0", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5"});
+        // Left on add to the last entry, Back from its editor, Left back to
+        // page 0's sixth tile, Right to page 1.
+        row("7 crops: two pages", {seven, "klkbllr", nullptr, "crop6 | crop6 crop7 |"});
+        row("no rate, no signal", {"", "k!", pc_input, "add | HDMI1 | No signal (1)"});
+        row("the PC adds a crop", {"2.1", "k!", pc_crop<1, 2, 2>, "add | HDMI1 crop1 crop2 | No signal (3)"});
+        row("the PC names a crop", {"2.1", "k!", pc_alias, "add | HDMI1 Stage |"});
+        row("new crop: no Delete", {"2.5", "kkrrrr", nullptr, "Cancel 0 0 1920 1080 Name:HDMI1-Crop-2"});
+        // Crop 1 twice: counted twice, found once.
+        row("an entry without a record", {"2.1 2.1", "klk", nullptr, "X 0 0 0 0"});
+        row("add: lowest free number", {"x 2.2", "kkrrrrrk", nullptr, "add | HDMI1 crop1 crop2 | No signal (3)",
+                                        "2.1 0 0 1920 1080, 2.2 1 0 200 100, free"});
+        row("40000 stores 0", {"", "kkrr[40000K]rrrk", nullptr, "add", "2.1 0 0 0 1080, free"});
+        row("OK stores the crop opened", {"2.1 2.2 3.1", "krrrkrr[X5K]rrrrk", nullptr, "crop2",
+                                          "2.1 0 0 100 50, 2.2 1 0 205 100, 3.1 2 0 100 50"});
+        row("Cancel, Back store nothing", {"2.2", "krrkrr[7K]rrrkkrr[7K]b", nullptr, "crop2", "2.2 0 0 200 100, free"});
+        row("Delete by number", {"2.2 2.3", "krrkrrrrk", nullptr, "crop3 | HDMI1 crop3 | No signal (2)", "free, 2.3"});
+        // The PC changes the same source's crops under an open editor.
+        row("PC adds crop 1: OK", {"2.2 2.3", "krrrkrr[X5K]!rrrrk", pc_crop<2, 2, 1>, "crop2",
+                                   "2.2 0 0 200 100, 2.3 1 0 305 150, 2.1"});
+        row("PC adds crop 1: Delete", {"2.2 2.3", "krrrk!rrrrk", pc_crop<2, 2, 1>, "crop2", "2.2 0 0 200 100, free, 2.1"});
+        row("PC deletes the crop: OK", {"2.1 2.2 2.3", "krrrrkrr[9K]!lllk", pc_crop<2, 0, 0>, "add",
+                                        "2.1 0 0 100 50, 2.2 1 0 200 100, free, free"});
     }
-    void navigation() {
-        QFETCH(QString, crops);
-        QFETCH(QString, keys);
-        set_crops(crops);
-        run_page([&] {
-            press(keys);
-            QTEST((IntList{page()->ui_level, page()->current_pag, page()->focus()}), "expect");
-        });
-    }
-
-    // OK stores the fields into the editor's own record only (what does not
-    // fit 16 bits signed is 0); Cancel, a full table and an entry without a
-    // record store nothing. A PC change of the same source's crops under an
-    // open editor: it acts on the crop it opened, or on nothing when gone.
-    void editor_stores_data() {
-        // The crops, the keys up to the W field, the keypad's keys, the keys
-        // to leave, and what the PC does before them ("add" or "drop").
-        QTest::addColumn<QStringList>("in");
-        QTest::addColumn<QStringList>("after"); // the first records
-        const QString c1 = "2.1 0 0 100 50", c2 = "2.2 1 0 200 100", free = "free";
-        auto row = [](const char* tag, const QString& crops, const char* keys, const char* typed,
-                      const char* leave, QStringList after, const char* pc = "") {
-            QTest::newRow(tag) << QStringList{crops, keys, typed, leave, pc} << after;
-        };
-        const char* add = "kkrr";  // new crop, W
-        const char* ok_new = "rrrk"; // H Cancel OK, OK
-        row("add: input size, lowest free number", "x 2.2", add, "", ok_new, {"2.1 0 0 1920 1080", c2, free});
-        row("32768 stores 0", "", add, "32768K", ok_new, {"2.1 0 0 0 1080", free, free});
-        row("edit stores its own record", "2.1 2.2 3.1", "krrrkrr", "X5K", "rrrrk",
-            {c1, "2.2 1 0 205 100", "3.1 2 0 100 50"});
-        row("Cancel stores nothing", "2.1 2.2", "krrrkrr", "777K", "rrrk", {c1, c2, free});
-        QString full;
-        for (int i = 0; i < CROP_COUNT; ++i)
-            full += QString("%1.%2 ").arg(i % 2 ? 3 : 0).arg(i / 2 + 1);
-        row("full table adds nothing", full, add, "", ok_new, {"0.1 0 0 100 50", "3.1 1 0 100 50", "0.2 2 0 200 100"});
-        // Twice crop 1: counted twice, found once; the extra entry's editor acts on nothing.
-        row("entry without a record: OK", "2.1 2.1", "klkrr", "5K", "rrrrk", {c1, "2.1 1 0 100 50", free});
-        const char* three = "2.1 2.2 2.3";
-        row("PC adds a crop: Delete", three, "krrrrkrr", "999K", "lllllk",
-            {c1, c2, free, "2.4 0 0 0 0"}, "add");
-        row("PC deletes the edited crop: OK", three, "krrrrkrr", "999K", "lllk",
-            {c1, c2, free, free}, "drop");
-    }
-    void editor_stores() {
-        QFETCH(QStringList, in);
-        QFETCH(QStringList, after);
-        set_crops(in[0]);
-        run_page([&] {
-            press(in[1]);
-            if (!in[2].isEmpty())
-                keypad_on_field(in[2]);
-            if (!in[4].isEmpty())
-                outside_change([add = in[4] == "add"](RynRamPara& p) {
-                    p.RamParaBlock[size_t(blk::crop(add ? 3 : 2))] = 2;
-                    p.RamParaBlock[size_t(blk::crop(add ? 3 : 2) + blk::CROP_ID)] = add ? 0x83 : 0;
-                });
-            const QStringList before = records(CROP_COUNT);
-            QCOMPARE(apply_flag(), 0);
-            press(in[3]);
-            QCOMPARE(int(page()->ui_level), int(InputCut::LEVEL_CROPS));
-            QCOMPARE(records(after.size()), after);
-            QCOMPARE(apply_flag(), records(CROP_COUNT) == before ? 0 : 1);
+    void crop_page() {
+        QFETCH(Crop, c);
+        set_crops(c.crops);
+        run_page({[] { pages::open<Option>(); }, [] { press("rk"); }}, PAGE_INPUTCUT, [&] {
+            QString before = crop_records(CROP_COUNT);
+            play(c.script, [&] { c.pc(), before = crop_records(CROP_COUNT); });
+            QCOMPARE(view().left(c.view.size()), c.view);
+            QCOMPARE(crop_records(CROP_COUNT).left(c.saved.size()), c.saved);
+            // The apply flag is raised exactly when the table changed.
+            QCOMPARE(int(c331_manage::pInstance()->para_update_flag), int(crop_records(CROP_COUNT) != before));
         });
     }
 };

@@ -63,6 +63,18 @@ private slots:
         QVERIFY(!kb->isVisible());
         QVERIFY(p->RamParaBlock == before && g_image_current == 0 && g_page_focus == PAGE_LOCKWINDOW);
     }
+
+    // Reopened, the value must not show selected as if the next digit
+    // would only replace it.
+    void reopened_as_first_opened() {
+        for (int open = 0; open < 3; ++open) {
+            kb->hide();
+            kb->label_show("W", "1920");
+            kb->show();
+            QApplication::setActiveWindow(kb.get()); // as the display does
+            QVERIFY2(!kb->findChild<QLineEdit*>("lineEdit")->hasSelectedText(), qPrintable(QString::number(open)));
+        }
+    }
 };
 
 QTEST_MAIN(TstNumberKeyboard)

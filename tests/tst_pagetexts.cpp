@@ -40,8 +40,10 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTextDocument>
 #include <QtTest>
+#include <cstring>
 
 namespace {
 template <class... T> struct PageList {};
@@ -74,6 +76,14 @@ void busy_device() {
         p->set_u16(blk::window(w, blk::WIN_ENABLE), 1);
         p->set_u16(blk::window(w, blk::WIN_SOURCE), uint16_t(w == 1 ? blk::SOURCE_CROP_BIT : 2 + w % 4));
     }
+    p->set_u16(blk::window(2, blk::WIN_OUTPUT), blk::OUTPUT_BLACK);
+    // Mode 1 saved, in use, named, with an OSD: the user-mode page shows all.
+    p->set_u16(blk::OSD_ENABLE, 1);
+    p->set_u16(blk::CURRENT_MODE, 1);
+    UserModeSlot& slot = p->UserModes[0];
+    slot.bytes[0] = slot.bytes[1] = 0xAA;
+    std::memcpy(slot.data(), p->RamParaBlock.data() + blk::MODE_BEGIN, blk::MODE_SIZE);
+    testsupport::write_file("/data/configs/alias.json", R"({"usermode":{"namelist":[{"id":0,"valid":"on","name":"Wall"}]}})");
     p->RynCropSourceInit();
     p->RamParaShadow = p->RamParaBlock;
     g_str_ip = "192.168.100.200";
@@ -87,10 +97,11 @@ void busy_device() {
 // user-mode summary is re-written at its next redraw, not at a language
 // change); those whose text does not fit the box go to `bad`.
 QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
-    const QStringList later = {"label_ID", "label_name", "label_LED", "label_brightness"};
+    const QRegularExpression later("^(label_ID|label_name|label_LED|label_brightness|window_source_.)$");
     QStringList out;
+    QMap<QString, QMap<int, QString>> sizes; // pixel size -> a text in it, per row and column
     for (QWidget* w : root->findChildren<QWidget*>()) {
-        const QRect box = w->contentsRect();
+        QRect box = w->contentsRect();
         const QFontMetrics fm(w->font());
         QString text;
         QSize need;
@@ -105,28 +116,41 @@ QStringList scan(QWidget* root, int id, QStringList* bad = nullptr) {
             } else if (l->wordWrap() || text.contains('\n')) {
                 need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size();
             } else {
-                // A Latin line in a 12-pixel row keeps its underscore.
+                // The ink, marks above and below included ("độ" keeps its dot).
                 const int advance = fm.horizontalAdvance(text);
-                int bottom = box.bottom();
-                if (box.height() <= 12 && !text.contains(QRegularExpression("[^\\x20-\\x7e]")))
-                    bottom = fm.tightBoundingRect(text).bottom() + fm.ascent() +
-                             QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(advance, fm.height()), box).top();
-                need = QSize(advance, bottom - box.top() + 1);
+                const QRect line = QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(advance, fm.height()), box);
+                const QRect ink = fm.tightBoundingRect(text).translated(line.left(), line.top() + fm.ascent());
+                need = QSize(advance, qMax(ink.bottom(), box.bottom()) - qMin(ink.top(), box.top()) + 1);
             }
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+            // Inside the style sheet's border and padding, beside the icon.
+            QStyleOptionButton opt;
+            opt.initFrom(b);
+            box = b->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, b);
             text = b->text();
-            need = fm.size(0, text) + QSize(b->icon().isNull() ? 2 : b->iconSize().width() + 6, 0);
+            need = fm.size(0, text) + QSize(b->icon().isNull() ? 0 : b->iconSize().width() + 4, 0);
         } else if (!qobject_cast<QLabel*>(w)) {
             continue;
         }
         if (!w->isVisibleTo(root))
             continue;
-        if (!(id == PAGE_CUSTOMMODE && later.contains(w->objectName())))
+        if (!(id == PAGE_CUSTOMMODE && later.match(w->objectName()).hasMatch()))
             out << w->objectName() + ": " + text;
+        // Texts side by side (one row or one column of one parent, of one
+        // kind, height and look) read in one size.
+        if (!text.isEmpty() && !Qt::mightBeRichText(text)) {
+            const QString kind = QString("%1 %2 %3 ").arg(quintptr(w->parentWidget())).arg(w->height()).arg(w->metaObject()->className()) + w->styleSheet();
+            for (const QString& line : {QString("x%1").arg(w->x()), QString("y%1").arg(w->y())})
+                sizes[kind + line][QFontInfo(w->font()).pixelSize()] = w->objectName();
+        }
         if (bad && !text.isEmpty() && (need.width() > box.width() || need.height() > box.height()))
             *bad << QString("%1 \"%2\": needs %3x%4 in %5x%6").arg(w->objectName(), text).arg(need.width())
                         .arg(need.height()).arg(box.width()).arg(box.height());
     }
+    if (bad)
+        for (const QMap<int, QString>& set : sizes)
+            if (set.size() > 1)
+                *bad << "one text size for " + QStringList(set.values()).join(", ");
     out.sort();
     return out;
 }
@@ -200,6 +224,50 @@ private slots:
         QCOMPARE(int(g_language), language);
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
         QCOMPARE(refreshed, opened);
+    }
+
+    // Words of the device that said something else, or nothing: each row
+    // is a page opened in the language, the text shown (or a picture).
+    void mended_texts_data() {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<int>("id"); // PAGE_COUNT: the keypad
+        QTest::addColumn<QString>("object");
+        QTest::addColumn<QString>("text");
+        const int en = LANG_ENGLISH, ru = LANG_RUSSIAN, vi = LANG_VIETNAMESE, tw = LANG_COUNT - 1;
+        QTest::newRow("en keypad Cancel") << en << int(PAGE_COUNT) << "Button_close" << "Cancel";
+        QTest::newRow("en output menu title") << en << int(PAGE_OUTPUTSET) << "label_title" << "Output Setting";
+        QTest::newRow("ru crop button") << ru << int(PAGE_INPUTCHOOSE) << "button_inputcut" << "Обрезка";
+        QTest::newRow("ru crop page title") << ru << int(PAGE_INPUTCUT) << "label_title" << "Обрезка входа";
+        QTest::newRow("ru ageing tile") << ru << int(PAGE_ADVANCEDOPTION) << "Button_age" << "Заводской\nпрогон";
+        QTest::newRow("ru recovery tile hyphen") << ru << int(PAGE_ADVANCEDOPTION) << "Button_rcv_recovery" << "Самовосста-\nновление";
+        QTest::newRow("ru mode name prefix") << ru << int(PAGE_CUSTOMMODE) << "label_name" << "Название:Wall";
+        QTest::newRow("ru mode LED line") << ru << int(PAGE_CUSTOMMODE) << "label_LED" << "Размер LED:1920x1080";
+        QTest::newRow("vi blacked-out window") << vi << int(PAGE_LOCKWINDOW) << "tile_info_2" << "Màn đen";
+        QTest::newRow("vi others tile") << vi << int(PAGE_ADVANCEDOPTION) << "Button_other" << "Cài đặt\nkhác";
+        QTest::newRow("vi factory tile") << vi << int(PAGE_ADVANCEDOPTION) << "Button_factory" << "Khôi phục\ncài đặt gốc";
+        QTest::newRow("vi mode name prefix") << vi << int(PAGE_CUSTOMMODE) << "label_name" << "Tên:Wall";
+        QTest::newRow("vi mode LED line") << vi << int(PAGE_CUSTOMMODE) << "label_LED" << "Kích thước LED:1920x1080";
+        QTest::newRow("zh-Hant layout title") << tw << int(PAGE_IMAGELAYOUT) << "label_title" << "畫面佈局";
+        QTest::newRow("zh-Hant recovery tile") << tw << int(PAGE_ADVANCEDOPTION) << "Button_rcv_recovery" << "接收卡自恢復";
+        QTest::newRow("zh-Hant USB tile") << tw << int(PAGE_LINKOPTION) << "Button_usb" << "USB升級";
+        QTest::newRow("zh-Hant mode delete") << tw << int(PAGE_CUSTOMMODE) << "Button_delete" << "刪除";
+        QTest::newRow("advanced menu OK hint") << en << int(PAGE_ADVANCEDOPTION) << "label_note_OK" << "picture";
+        QTest::newRow("advanced menu Back hint") << en << int(PAGE_ADVANCEDOPTION) << "label_note_back" << "picture";
+    }
+    void mended_texts() {
+        QFETCH(int, language);
+        QFETCH(int, id);
+        QFETCH(QString, object);
+        QFETCH(QString, text);
+        g_language = uint8_t(language);
+        std::unique_ptr<QWidget> page(id == PAGE_COUNT ? nullptr : make_page(id, AllPages{}));
+        if (!page)
+            g_numberkeyboard->label_show("key", "1");
+        QWidget* w = (page ? page.get() : g_numberkeyboard)->findChild<QWidget*>(object);
+        QVERIFY(w);
+        auto* l = qobject_cast<QLabel*>(w);
+        const bool picture = l && !l->pixmap(Qt::ReturnByValue).isNull();
+        QCOMPARE(picture ? "picture" : l ? l->text() : qobject_cast<QAbstractButton*>(w)->text(), text);
     }
 
 private:

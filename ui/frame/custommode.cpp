@@ -14,11 +14,12 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <cstring>
 
 namespace {
 const Text5 kTitle = {"用户模式", "User mode", "Слот", "Chế độ người dùng", "用戶模式"};
-const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
+const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "刪除"};
 const Text5 kUse = {"调用", "Invoke", "Вызвать", "Dùng", "調用"};
 const Text5 kUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
 const Text5 kBlank = {"未保存用户模式数据", "Usermode does not exist", "Данные не сохранены",
@@ -27,8 +28,8 @@ const Text5 kModeName = {"用户模式%d", "MODE %d", "Слот %d", "Chế đ�
 
 const Text5 kNameNoAlias = {"名称:用户模式%d", "Name:Mode%d", "Название:Слот%d", "Tên:Chế độ%d",
                             "名稱:用戶模式%d"};
-const Text5 kNamePrefix = {"名称:", "Name:", "名称:", "名称:", "名稱:"};
-const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Название:Слот%dx%d", "Tên:Chế độ%dx%d",
+const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
+const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Размер LED:%dx%d", "Kích thước LED:%dx%d",
                         "LED參數:%dx%d"};
 const Text5 kVolumeOn = {"亮度:%d 对比度:%d 音量:开启", "Bri:%d CTRST:%d Volume:ON",
                          "Яркость:%d Контраст:%d Громкость:Вкл", "Độ sáng:%d Tương phản:%d Âm:Mở",
@@ -75,9 +76,14 @@ const UserModeSlot& selected_slot() {
 }
 
 // A colour text of the OSD file ("0xRRGGBB") without its first two
-// characters; a missing or short text gives no colour.
+// characters. The file comes from the PC and the digits go into a style
+// sheet: anything but hex digits (a "url(...)" would make Qt open any file)
+// gives no colour, as a missing or short text does.
 QString colour_digits(const std::string& text) {
-    return text.size() > 2 ? QString::fromStdString(text.substr(2)) : QString();
+    static const QRegularExpression hex(
+        QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
+    const QRegularExpressionMatch m = hex.match(QString::fromStdString(text));
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 QString first_lines(const QString& text, int max) {
@@ -125,6 +131,8 @@ CustomMode::CustomMode(QWidget* parent)
         else if (pressed == 1)
             on_Button_delete_clicked();
         ryn_button_selinfo(2, 0);
+        if (pressed == 2)
+            ryn_button_mode_clicked();  // the focus left More: the windows again, not its OSD view
     };
     row.back = [this] {
         leave_row();
@@ -140,7 +148,6 @@ void CustomMode::para_init() {
     lcd_para_init();
     image_para_init();
     menulist_init();
-    set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     set_style(ui->Button_use, style_default);
 }
 
@@ -167,14 +174,17 @@ void CustomMode::menulist_init() {
 
 void CustomMode::language_changed() {
     set_fitted_text(ui->label_title, tr5(kTitle));
-    set_fitted_text(ui->Button_delete, tr5(kDelete));
-    set_fitted_text(ui->Button_use, tr5(kUse));
+    text_buttons();
     set_fitted_text(ui->label_using, tr5(kUsing));
     set_fitted_text(ui->label_blank, tr5(kBlank));
 }
 
 bool CustomMode::get_mode_status() const {
     return RynRamPara::pInstance()->RynUserModeSaved(g_mode_select) != 0;
+}
+
+void CustomMode::text_buttons() {
+    set_fitted_texts({{ui->Button_use, tr5(kUse)}, {ui->Button_delete, tr5(kDelete)}, {ui->Button_more, tr5(kMore)}});
 }
 
 void CustomMode::color_fill(QLabel* label, char index) {
@@ -184,7 +194,6 @@ void CustomMode::color_fill(QLabel* label, char index) {
 
 void CustomMode::ryn_button_mode_clicked() {
     g_mode_select = uint8_t(mode_sel());
-    set_fitted_text(ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1));
     lcd_para_init();
     image_para_init();
 }
@@ -224,25 +233,25 @@ void CustomMode::lcd_para_init() {
     const RynRamPara* p = RynRamPara::pInstance();
 
     ALIAS_PARA alias;
-    if (get_json_alias_para(&alias, "usermode", g_mode_select)) {
-        const QString name = tr5(kNamePrefix) + QString::fromStdString(alias.name);
-        set_fitted_text(ui->label_name, QFontMetrics(ui->label_name->font())
-                                     .elidedText(name, Qt::ElideRight, ALIAS_ELIDE_PIXELS));
-    } else {
-        set_fitted_text(ui->label_name, fill_numbers(tr5(kNameNoAlias), {g_mode_select + 1}));
-    }
-
-    set_fitted_text(ui->label_LED,
-             fill_numbers(tr5(kLedSize), {slot.u16(blk::LED_WIDTH), slot.u16(blk::LED_HEIGHT)}));
+    QString name = fill_numbers(tr5(kNameNoAlias), {g_mode_select + 1});
+    if (get_json_alias_para(&alias, "usermode", g_mode_select))
+        name = QFontMetrics(ui->label_name->font())
+                   .elidedText(tr5(kNamePrefix) + QString::fromStdString(alias.name), Qt::ElideRight,
+                               ALIAS_ELIDE_PIXELS);
     // The slot's own audio window, from a file or the PC: an index past the
     // six windows reads window 0, never past the slot.
     int audio_window = slot.u16(blk::AUDIO_WINDOW) & 0xFF;
     if (audio_window >= WINDOW_COUNT)
         audio_window = 0;
     const bool sound_on = slot.u16(blk::window(audio_window, blk::WIN_AUDIO)) & blk::AUDIO_ON;
-    set_fitted_text(ui->label_brightness, fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff),
-                                                {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)}));
-    set_fitted_text(ui->Button_more, tr5(kMore));
+    // The four lines in one size: the block reads as one.
+    set_fitted_texts(
+        {{ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1)},
+         {ui->label_name, name},
+         {ui->label_LED, fill_numbers(tr5(kLedSize), {slot.u16(blk::LED_WIDTH), slot.u16(blk::LED_HEIGHT)})},
+         {ui->label_brightness, fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff),
+                                             {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)})}});
+    text_buttons();
     ui->label_using->setVisible(p->RynGetCurrentModeIndex() == g_mode_select + 1);
 }
 
@@ -328,14 +337,18 @@ void CustomMode::show_window_list() {
         const uint16_t word = slot.u16(blk::window(w, blk::WIN_SOURCE));
         QString text;
         if (word & blk::SOURCE_CROP_BIT) {
-            // A crop the slot's table does not hold has no source to name.
+            // Named by the crop's own number, as the home screen and the
+            // source page name it; a crop the slot's table does not hold has
+            // no source to name and keeps the table position.
             const int k = word & 0xFF;
+            const int number =
+                crop ? (slot.data()[blk::crop(k) + blk::CROP_ID - blk::MODE_BEGIN] & 0x7F) + 1 : k + 1;
             text = crop ? sourceinfo::get_source_name_by_sourceid(source) : QString();
-            text += QStringLiteral("_Crop%1").arg(k + 1);
+            text += QStringLiteral("_Crop%1").arg(number);
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }
-        text += QLatin1Char(' ') + tr5(slot.u16(blk::window(w, blk::WIN_ENABLE)) ? kWindowOn : kWindowOff);
+        text += QLatin1Char(' ') + tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
         set_fitted_text(source_line[size_t(w)], text);
         set_fitted_text(position_line[size_t(w)], QStringLiteral("[%1,%2]%3x%4")
                                                .arg(slot.u16(blk::window(w, blk::WIN_X)))
@@ -392,6 +405,7 @@ void CustomMode::on_Button_use_clicked() {
         // the slot it names.
         p.set_u16(blk::MODE_SAVE_REQUEST, 0);
     });
+    ui->label_using->show();  // the mode shown is the one in use now
 }
 
 void CustomMode::on_Button_delete_clicked() {

@@ -60,6 +60,8 @@ protected:
     void back_pressed() override;
 
 private:
+    // The three action buttons, in one size.
+    void text_buttons();
     void enter_row();
     void leave_row();
     void step_button(int delta);

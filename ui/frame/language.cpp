@@ -3,11 +3,16 @@
 #include "core/global.h"
 
 #include <QtGlobal>
+#include <algorithm>
+#include <climits>
 #include <QAbstractButton>
 #include <QDir>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
+#include <QTextDocument>
+#include <QStyleOptionButton>
 #include <QVariant>
 
 int lang_pick() {
@@ -49,7 +54,17 @@ QString png(const QString& name) {
     return QStringLiteral(":/png/") + name;
 }
 
-// The pixel size of `base` or smaller, down to 6, in which every line of
+int button_text_room(QAbstractButton* button) {
+    // The style sheet's border and padding, where the button has one.
+    button->ensurePolished();
+    QStyleOptionButton opt;
+    opt.initFrom(button);
+    int room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, button).width();
+    if (!button->icon().isNull())
+        room -= button->iconSize().width() + 4;
+    return room;
+}
+
 QFont pixel_font(int px) {
     QFont f;
     f.setPixelSize(px);
@@ -71,6 +86,26 @@ int fitting_pixel_size(const QFont& base, const QString& text, int room) {
     }
 }
 
+// A row lower than the font's line (the 12-pixel rows of the summaries)
+// stands on its bottom edge and takes the largest size up to `px` whose ink
+// fits it: marks above and below the letters ("độ", "Chế") stay whole.
+static int row_pixel_size(QLabel* label, const QFont& base, const QString& text, int px) {
+    const int height = label->contentsRect().height() - 2 * label->margin();
+    QFont font = base;
+    font.setPixelSize(px);
+    if (QFontMetrics(font).height() <= height)
+        return px;
+    label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignBottom);
+    for (; px > 6; font.setPixelSize(--px)) {
+        const QFontMetrics fm(font);
+        const QRect ink = fm.tightBoundingRect(text);
+        const int baseline = height - fm.descent();
+        if (baseline + ink.top() >= 0 && baseline + ink.bottom() < height)
+            break;
+    }
+    return px;
+}
+
 void set_fitted_text(QWidget* widget, const QString& given) {
     // A soft hyphen (U+00AD) only marks where a word may break; a one-line
     // text would show it as a hyphen at its end.
@@ -86,10 +121,10 @@ void set_fitted_text(QWidget* widget, const QString& given) {
     if (!widget->property(kBase).isValid())
         widget->setProperty(kBase, widget->font());
     const QFont base = widget->property(kBase).value<QFont>();
-    // Buttons lose their border and a little padding, labels their frame
-    // and margin.
-    const int room = button ? widget->width() - 6 : label->contentsRect().width() - 2 * label->margin();
-    const int px = fitting_pixel_size(base, text, room);
+    const int room = button ? button_text_room(button) : label->contentsRect().width() - 2 * label->margin();
+    int px = fitting_pixel_size(base, text, room);
+    if (label && !label->wordWrap() && !text.contains(QLatin1Char('\n')) && !Qt::mightBeRichText(text))
+        px = row_pixel_size(label, base, text, px);
     QFont font = base;
     if (px != QFontInfo(base).pixelSize())
         font.setPixelSize(px);
@@ -99,4 +134,19 @@ void set_fitted_text(QWidget* widget, const QString& given) {
         label->setText(text);
     if (button && button->text() != text)
         button->setText(text);
+}
+
+void set_fitted_texts(const std::vector<std::pair<QWidget*, QString>>& items) {
+    int px = INT_MAX;
+    for (const auto& [widget, text] : items) {
+        set_fitted_text(widget, text);
+        px = std::min(px, QFontInfo(widget->font()).pixelSize());
+    }
+    for (const auto& item : items) {
+        QFont font = item.first->font();
+        if (QFontInfo(font).pixelSize() != px) {
+            font.setPixelSize(px);
+            item.first->setFont(font);
+        }
+    }
 }

@@ -25,7 +25,7 @@
 namespace {
 const Text5 kLedSize = {"LED屏:%d x %d", "LED size:%d x %d", "Размер LED:%d x %d", "Led:%d x %d",
                         "LED屏:%d x %d"};
-const Text5 kBlack = {"黑屏", "Black", "Черный", "Quay lại", "黑屏"};
+const Text5 kBlack = {"黑屏", "Black", "Черный", "Màn đen", "黑屏"};
 const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 const Text5 kWindowOff = {"未开启", "Close", "Откл", "Đóng", "未開啟"};
 
@@ -262,7 +262,7 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     set_badge(&t.mark, t.number, w == g_image_current, QStringLiteral("tile_current"),
               QRect(28, 0, 12, 12), QStringLiteral("osd_yes.png"));
 
-    const bool on = w == 0 || p->window_u16(w, blk::WIN_ENABLE) == 1;
+    const bool on = w == 0 || p->window_shown(w);
     if (!on) {
         delete t.name.data();
         t.info->setGeometry(55 + x, 20 + y, 40, 15);

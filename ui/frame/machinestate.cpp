@@ -125,7 +125,7 @@ void MachineState::initWlan() {
 }
 
 void MachineState::language_changed() {
-    ui->label_title->setText(tr5(kTitle));
+    set_fitted_text(ui->label_title, tr5(kTitle));
     // Every language has its own tabs, chosen as every other image is.
     set_scaled_pixmap(ui->label_state1, png_lang(QStringLiteral("output_state.png")));
     set_scaled_pixmap(ui->label_state2, png_lang(QStringLiteral("input_state.png")));

@@ -12,6 +12,7 @@
 #include "ui/frame/imagecache.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/machinestate.h"
+#include "ui/frame/modegrid.h"
 #include "ui/frame/numberkeyboard.h"
 #include "ui/frame/option.h"
 #include "ui/frame/tip.h"
@@ -22,8 +23,6 @@
 
 #include <QDateTime>
 #include <QDebug>
-#include <QFontMetrics>
-#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 
@@ -56,27 +55,6 @@ void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
     set_button_icon(button, image, QSize(w, h));
 }
 
-// The quick user-mode grid.
-const Text5 kGridLoad = {"用户模式调用", "User mode invocation", "Загрузка настроек",
-                         "Điều chỉnh chế độ", "用戶模式調用"};
-const Text5 kGridSave = {"用户模式保存", "User mode save", "Сохранение настроек", "Chế độ lưu",
-                         "用戶模式保存"};
-const Text5 kSlotUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
-const QString kGridStyle = QStringLiteral(
-    "#widget_mode{background-color: rgb(255, 255, 255);border:1px groove gray;border-radius:1px;}");
-// The window's white text would vanish on the white grid: the title and
-// the slot buttons say their own colour and border.
-const QString kGridTitleStyle = QStringLiteral("background-color: rgb(255, 255, 255);color: rgb(33, 36, 53);");
-const QString kSavedFrame = QStringLiteral("background-color: #212435;border-radius:5px;");
-const QString kEmptyFrame = QStringLiteral("background-color: #B2B2B2;border-radius:5px;");
-const QString kClickedFrame = QStringLiteral("background-color: #00D65B;border-radius:5px;");
-const QString kBadgeStyle =
-    QStringLiteral("background-color: #4777FF;color: #FFFFFF;border-radius:3px;font: 7px;");
-const QString kSlotButton = QStringLiteral("background-color:transparent;border:none;");
-const QString kSlotButtonSelected = QStringLiteral(
-    "background-color:transparent;border-radius:5px;border:2px solid rgb(255,171,84);");
-constexpr int kUsingPixels = 7;
-constexpr int kUsingWidth = 36;
 constexpr int kAudioOnFull = blk::AUDIO_ON | 0xFF;  // sound on, volume 255
 constexpr int kNoSlot = 256;  // RynUserModeIndex: no slot is saved
 }  // namespace
@@ -142,7 +120,10 @@ void MainWindow::menulist_init() {
     strip.back = [this] { leave_strip(); };
     grid.set_count(USER_MODE_COUNT);
     grid.select(0);
-    grid.ok = [this](int i) { grid_slots[size_t(i)].button->click(); };
+    grid.ok = [this](int i) {
+        build_grid();
+        mode_grid->button(i)->click();
+    };
     grid.back = [this] { on_deletewidgetmode_clicked(); };
     load_mode = save_mode = 0;
     hide_grid();
@@ -324,7 +305,7 @@ void MainWindow::on_toolButton1_clicked() {
 void MainWindow::on_toolButton2_clicked() {
     const RynRamPara* p = RynRamPara::pInstance();
     int w = p->u16(blk::AUDIO_WINDOW);
-    const bool reset = !(w < WINDOW_COUNT && p->window_u16(w, blk::WIN_ENABLE) != 0);
+    const bool reset = !(w < WINDOW_COUNT && p->window_shown(w));
     if (reset)
         w = 0;
     const bool sound_on = p->window_u16(w, blk::WIN_AUDIO) & blk::AUDIO_ON;
@@ -376,101 +357,33 @@ void MainWindow::open_grid(bool save, bool keep_selection) {
 
 QWidget* MainWindow::grid_widget() {
     build_grid();
-    return widget_mode;
+    return mode_grid->widget();
 }
 
 // The grid and its pointer, hidden; the grid may not be made yet.
 void MainWindow::hide_grid() {
-    if (widget_mode)
-        widget_mode->hide();
+    if (mode_grid)
+        mode_grid->hide();
     pointer->hide();
 }
 
-// The grid's widgets are made once, when the grid first opens: the first
-// frame does not need them. mode_init() fills them in place.
 void MainWindow::build_grid() {
-    if (widget_mode)
+    if (mode_grid)
         return;
-    widget_mode = new QWidget(this);
-    widget_mode->setObjectName(QStringLiteral("widget_mode"));
-    widget_mode->setStyleSheet(kGridStyle);
-    widget_mode->hide();
-    grid_title = new QLabel(widget_mode);
-    grid_title->setObjectName(QStringLiteral("label_mode_title"));
-    grid_title->setGeometry(10, 5, 210, 28);
-    grid_title->setStyleSheet(kGridTitleStyle);
-    QFont title_font = grid_title->font();
-    title_font.setPointSize(9);
-    grid_title->setFont(title_font);
-    for (int i = 0; i < USER_MODE_COUNT; ++i) {
-        const QRect box(15 + 63 * (i % 4), 33 + 45 * (i / 4), 50, 40);
-        GridSlot& slot = grid_slots[size_t(i)];
-        slot.frame = new QFrame(widget_mode);
-        slot.frame->setObjectName(QStringLiteral("mode_frame_%1").arg(i));
-        slot.frame->setGeometry(box);
-        auto* number = new QLabel(QString::number(i + 1), widget_mode);
-        number->setObjectName(QStringLiteral("mode_number_%1").arg(i));
-        number->setGeometry(box.x(), box.y(), 12, 12);
-        number->setStyleSheet(kBadgeStyle);
-        number->setAlignment(Qt::AlignCenter);
-        slot.image = new QLabel(slot.frame);
-        slot.image->setObjectName(QStringLiteral("mode_image_%1").arg(i));
-        slot.image->setGeometry(17, 12, 16, 16);
-        slot.image->setScaledContents(true);
-        slot.using_label = new QLabel(slot.frame);
-        slot.using_label->setObjectName(QStringLiteral("mode_using_%1").arg(i));
-        slot.using_label->setGeometry(7, 23, kUsingWidth, 17);
-        slot.using_label->setAlignment(Qt::AlignCenter);
-        slot.using_label->hide();
-        slot.button = new QPushButton(widget_mode);
-        slot.button->setObjectName(QString::number(i));
-        slot.button->setGeometry(box);
-        slot.button->setFocusPolicy(Qt::NoFocus);
-        slot.button->setStyleSheet(kSlotButton);
-        connect(slot.button, &QPushButton::clicked, this, &MainWindow::ryn_button_mode_clicked);
-    }
+    mode_grid = std::make_unique<ModeGrid>(this);
+    for (int i = 0; i < USER_MODE_COUNT; ++i)
+        connect(mode_grid->button(i), &QPushButton::clicked, this,
+                &MainWindow::ryn_button_mode_clicked);
 }
 
 void MainWindow::mode_init() {
     build_grid();
-    const RynRamPara* p = RynRamPara::pInstance();
-    const int current = p->RynGetCurrentModeIndex();
-    // The "Using" text keeps the label's 7 pixels where it fits its box;
-    // a longer word takes the frame's whole width and a smaller size.
-    QString using_text = tr5(kSlotUsing);
-    using_text.remove(QChar(0x00AD));  // a break mark, drawn as a hyphen on one line
-    QFont using_font;
-    using_font.setPixelSize(kUsingPixels);
-    const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
-    const QRect using_box = wide ? QRect(1, 23, 48, 17) : QRect(7, 23, kUsingWidth, 17);
-    const QString using_style =
-        QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
-            .arg(fitting_pixel_size(using_font, using_text, using_box.width()));
-    for (int i = 0; i < USER_MODE_COUNT; ++i) {
-        GridSlot& slot = grid_slots[size_t(i)];
-        const bool saved = p->RynUserModeSaved(i);
-        const bool selected = i == grid.index() && (saved ? grid_open() : save_mode != 0);
-        const bool in_use = saved && i + 1 == current;
-        set_style(slot.frame, saved ? kSavedFrame : kEmptyFrame);
-        set_label_pixmap(slot.image, png(saved ? "mode_exist.png" : "mode_blank.png"));
-        slot.image->move(17, in_use ? 7 : 12);
-        set_style(slot.button, selected ? kSlotButtonSelected : kSlotButton);
-        if (in_use) {
-            slot.using_label->setGeometry(using_box);
-            set_style(slot.using_label, using_style);
-            if (slot.using_label->text() != using_text)
-                slot.using_label->setText(using_text);
-        }
-        slot.using_label->setVisible(in_use);
-    }
+    mode_grid->fill(grid.index(), grid_open(), save_mode != 0);
 }
 
 void MainWindow::show_grid() {
     build_grid();
-    widget_mode->setGeometry(11, 6, 270, 230);
-    set_fitted_text(grid_title, tr5(save_mode ? kGridSave : kGridLoad));
-    widget_mode->show();
-    widget_mode->raise();
+    mode_grid->show_titled(save_mode != 0);
 }
 
 void MainWindow::on_usermodesel_clicked(char dir) {
@@ -497,9 +410,8 @@ void MainWindow::ryn_button_mode_clicked() {
 
 void MainWindow::click_slot(int slot) {
     RynRamPara* p = RynRamPara::pInstance();
-    if (g_mode_select < USER_MODE_COUNT)
-        set_style(grid_slots[g_mode_select].frame,
-                  p->RynUserModeSaved(g_mode_select) ? kSavedFrame : kEmptyFrame);
+    build_grid();
+    mode_grid->show_slot_state(g_mode_select);
     g_mode_select = uint8_t(slot);
     if (save_mode) {
         // The dispatcher performs the save once the scaler took the flag.
@@ -523,7 +435,7 @@ void MainWindow::click_slot(int slot) {
         open_grid(false);
         tip_done_request = 1;
     }
-    set_style(grid_slots[size_t(slot)].frame, kClickedFrame);
+    mode_grid->show_clicked(slot);
 }
 
 void MainWindow::on_deletewidgetmode_clicked() {

@@ -3,14 +3,13 @@
 #include "ui/frame/pageframe.h"
 
 #include <QMainWindow>
-#include <array>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
 }
-class QFrame;
 class QLabel;
-class QPushButton;
+class ModeGrid;
 
 class MainWindow : public FramePage<QMainWindow> {
     Q_OBJECT
@@ -49,6 +48,12 @@ public:
     QWidget* grid_widget();
     // Fills the grid's 16 slots from the slot markers and the current mode.
     void mode_init();
+    // A user mode was saved (the dispatcher saves after the scaler took the
+    // request): an open grid shows the slot saved and in use.
+    void user_mode_saved() {
+        if (grid_open())
+            mode_init();
+    }
     // Hides the grid before a page opens (the button images stay).
     void mode_window_close();
     // Moves the grid selection: dir 0 left, 1 right.
@@ -94,15 +99,7 @@ private:
     // The strip's four buttons, and the grid's 16 slots (drawn by mode_init).
     FocusList strip;
     FocusList grid;
-    struct GridSlot {
-        QFrame* frame = nullptr;
-        QLabel* image = nullptr;
-        QLabel* using_label = nullptr;
-        QPushButton* button = nullptr;
-    };
-    std::array<GridSlot, 16> grid_slots{};
-    QWidget* widget_mode = nullptr;
-    QLabel* grid_title = nullptr;
+    std::unique_ptr<ModeGrid> mode_grid;  // made when the grid first opens
     QLabel* pointer = nullptr;
 };
 

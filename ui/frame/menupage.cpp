@@ -41,21 +41,28 @@ void MenuPage::entry_ok(int index) {
 
 void MenuPage::language_changed() {
     if (auto* title = findChild<QLabel*>(QStringLiteral("label_title")))
-        title->setText(tr5(*title_));
+        set_fitted_text(title, tr5(*title_));
     const int lang = lang_pick();
+    std::vector<std::pair<QWidget*, QString>> texts;
     for (size_t i = 0; i < count_; ++i) {
         QPushButton* button = tiles_[i];
         const MenuEntry& e = entries_[i];
         if (!button)
             continue;
-        if (e.text[0])
-            button->setText(tr5(e.text));
+        if (e.text[0]) {
+            // Fitted inside the focused look's border, which the normal
+            // look leaves out of the box: the text stays put when focused.
+            set_style(button, entry_styles(int(i)).focused);
+            texts.emplace_back(button, tr5(e.text));
+        }
         if (e.icon.name) {
             const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
             set_button_icon(button, png_lang(QLatin1String(name) + QLatin1String(".png")),
                             e.icon.size[size_t(lang)]);
         }
     }
+    // The tiles side by side read in one size.
+    set_fitted_texts(texts);
     focus.restyle_all();
 }
 

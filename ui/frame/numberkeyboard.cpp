@@ -18,7 +18,7 @@ namespace {
 // cleared. The keypad is a single instance, so it lives here.
 QString l_str;
 
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kOk = {"确定", "OK", "OK", "Đồng ý", "確定"};
 
 // Looked at as characters, not as a number: a long entry would overflow a
@@ -68,6 +68,10 @@ void NumberKeyboard::label_show(const QString& title, const QString& value) {
     ui->label->setText(fitted_text(ui->label, title));
     l_str.clear();
     ui->lineEdit->setText(value);
+    // Showing a dialog hands its remembered focus widget a tab focus, and
+    // a line edit takes that as "select all": the value would open
+    // selected from the second time on. Forgotten, it opens as the first.
+    ui->lineEdit->clearFocus();
     language_changed();
 }
 

@@ -8,7 +8,7 @@
 #include "ui/pages/netset.h"
 
 namespace {
-const Text5 kTitle = {"输出设置", "Output Seeting", "Выход", "Thông số đầu ra", "輸出設置"};
+const Text5 kTitle = {"输出设置", "Output Setting", "Выход", "Thông số đầu ra", "輸出設置"};
 const Text5 kLedSize = {"当前设置LED屏宽高为: %dx%d", "LED Screen can be set:%dx%d",
                         "Текущий размер LED (px): %dx%d",
                         "Gợi ý: Kích thước màn hình LED hiện tại::%dx%d", "當前設置LED屏寬高爲: %dx%d"};

@@ -1,6 +1,7 @@
 #include "ui/frame/startup.h"
 
 #include "core/config_engine.h"
+#include "core/devicepath.h"
 #include "core/global.h"
 #include "ui/frame/shared_widgets.h"
 #include "core/rynrampara.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 void start_core() {
+    session_bus_off();
     console_init();
     g_ryn_keys = uint8_t(check_hiddev());
     ConfigEngine::pInstance();

@@ -3,8 +3,8 @@
 class QApplication;
 class MainWindow;
 
-// Before the QApplication exists: the USB keypad probe and the core
-// singletons with their files.
+// Before the QApplication exists: the session bus off on a PC, the USB
+// keypad probe and the core singletons with their files.
 void start_core();
 // With the QApplication: the main window with its 10 ms clock, the
 // simulated device's threads, `pause_seconds` for the chips to settle, the

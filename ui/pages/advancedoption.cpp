@@ -32,14 +32,14 @@ const std::array<MenuEntry, 5> kEntries = {{
     {"Button_LCDshow", pages::opener<lcdshow>,
      {"液晶显示", "LCD display", "ЖК\nдисплей", "Màn hình\nLCD", "液晶顯示"}},
     {"Button_other", pages::opener<othersetup>,
-     {"其他设置", "Others", "Другие\nнастройки", "Khôi phục\ncài đăt gốc", "其他設置"}},
+     {"其他设置", "Others", "Другие\nнастройки", "Cài đặt\nkhác", "其他設置"}},
     {"Button_rcv_recovery", pages::opener<rcv_recovery>,
-     {"接收卡自恢复", "Rcv\nself-recovery", "Самовосст\nановление", "Thẻ nhận tự\nphục hồi",
-      "接收卡自恢複"}},
+     {"接收卡自恢复", "Rcv\nself-recovery", "Самовосста-\nновление", "Thẻ nhận tự\nphục hồi",
+      "接收卡自恢復"}},
     {"Button_factory", pages::opener<factory>,
-     {"工厂设置", "Factory", "Системные\nнастройки", "Khôi phục\ncàiđăt gốc", "工廠設置"}},
+     {"工厂设置", "Factory", "Системные\nнастройки", "Khôi phục\ncài đặt gốc", "工廠設置"}},
     {"Button_age", open_age,
-     {"工厂老化", "Aging", "Сброс\nнастроек", "Lão hóa\nnhà máy", "工廠老化"}},
+     {"工厂老化", "Aging", "Заводской\nпрогон", "Lão hóa\nnhà máy", "工廠老化"}},
 }};
 
 // The page as other threads may reach it, for the queued re-text. The

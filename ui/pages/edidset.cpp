@@ -22,7 +22,7 @@ const Text5 kSourcePrefix = {"EDID信源:", "EDID source:", "Источник ED
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kFreq = {"刷新率", "Refresh rate", "Частота", "Tần số", "刷新率"};
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kSave = {"保存", "SAVE", "Сохранить", "lưu", "保存"};
 const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
 

@@ -14,16 +14,16 @@
 #include <array>
 
 namespace {
-const Text5 kTitle = {"画面布局", "Screen layout", "Расположение", "Bố cục màn hình", "畫麵佈局"};
+const Text5 kTitle = {"画面布局", "Screen layout", "Расположение", "Bố cục màn hình", "畫面佈局"};
 const Text5 kP2P = {"点对点", "DBD", "Пиксель к пикселю", "Điểm tới điểm", "點對點"};
 const Text5 kW = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kH = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kMirror = {"镜像", "mirror", "Отражение", "Ảnh phản chiếu", "鏡像"};
-const Text5 kStatePrefix = {"画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫麵狀態:"};
+const Text5 kStatePrefix = {"画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫面狀態:"};
 const Text5 kOn = {"开启", "ON", "Вкл", "Mở", "開啟"};
 const Text5 kOff = {"关闭", "OFF", "Откл", "Đóng", "關閉"};
 const Text5 kNumberedName = {"画面名称:画面%d", "Name:Image%d", "Название:Канал%d",
-                             "Tên:Hình ảnh%d", "畫麵名稱:畫麵%d"};
+                             "Tên:Hình ảnh%d", "畫面名稱:畫面%d"};
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
 const Text5 kSourcePrefix = {"信源:", "Source:", "Источник:", "Nguồn tín hiệu:", "信源:"};
 const std::array<Text5, 4> kCombo = {{
@@ -84,7 +84,10 @@ ImageLayout::ImageLayout(QWidget* parent)
     for (const Text5& entry : kCombo)
         entries << tr5(entry);
     ui->comboBox_P2P->addItems(entries);
-    // The longest entry sets the size for all four (border and margins off).
+    // The longest entry sets the size for all four (border and padding
+    // off). The padding in the form's style sheet matters: without it the
+    // label is drawn by the platform style, which keeps room for the hidden
+    // arrow.
     QFont font = ui->comboBox_P2P->font();
     const int px = fitting_pixel_size(font, entries.join('\n'), ui->comboBox_P2P->width() - 6);
     if (px != QFontInfo(font).pixelSize()) {
@@ -106,7 +109,7 @@ void ImageLayout::para_init() {
 
 void ImageLayout::image_init() {
     const int w = ui_window;
-    const bool on = para()->window_u16(w, blk::WIN_ENABLE) != 0;
+    const bool on = para()->window_shown(w);
     set_text(ui->image_state, tr5(kStatePrefix) + tr5(on ? kOn : kOff));
     ui->frame_image->setGeometry(kFrameX + kFrameStep * w, kFrameY, kFrameW, kFrameH);
     set_style(ui->frame_image, kSelectionStyle);
@@ -149,14 +152,18 @@ void ImageLayout::image_para_update() {
         case 0: ui->comboBox_P2P->setCurrentIndex(1); break;
         case 8: ui->comboBox_P2P->setCurrentIndex(2); break;
         case 9: ui->comboBox_P2P->setCurrentIndex(3); break;
-        default: break;  // a mode the view does not know: the entry stays
+        default: ui->comboBox_P2P->setCurrentIndex(-1); break;  // unknown: no entry, not the last window's
         }
     }
     set_style(ui->frame, kInfoStyle);
 }
 
 void ImageLayout::mirror_select(int attr) {
-    if (attr < 0 || attr >= kMirrorCount || attr == mirror_lit)
+    // A value the view does not know lights none, rather than leaving the
+    // icon of the window shown before.
+    if (attr < 0 || attr >= kMirrorCount)
+        attr = kMirrorCount;
+    if (attr == mirror_lit)
         return;
     const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3,
                                                      ui->mirror4};
@@ -169,8 +176,11 @@ void ImageLayout::mirror_select(int attr) {
 void ImageLayout::language_changed() {
     set_text(ui->label_title, tr5(kTitle));
     set_text(ui->label_P2P, tr5(kP2P));
-    set_text(ui->label_W, tr5(kW));
-    set_text(ui->label_H, tr5(kH));
+    // The row of the four fields in one size.
+    set_fitted_texts({{ui->label_X, QStringLiteral("X")},
+                      {ui->label_Y, QStringLiteral("Y")},
+                      {ui->label_W, tr5(kW)},
+                      {ui->label_H, tr5(kH)}});
     set_text(ui->label_mirror, tr5(kMirror));
 }
 

@@ -8,6 +8,7 @@
 #include "ui/frame/sourceinfo.h"
 #include "ui/frame/tip.h"
 #include "ui/pages/edidset.h"
+#include "ui/pages/entrylist.h"
 #include "ui/pages/inputcut.h"
 #include "ui_inputchoose.h"
 
@@ -20,10 +21,9 @@
 #include <QRegion>
 #include <QPixmap>
 #include <QPointer>
-#include <QStyle>
-#include <QStyleOption>
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 // What a window's source word names. The word comes from the parameter file
 // or the PC: a crop index outside the table, a free or broken crop record or
@@ -40,12 +40,9 @@ struct InputChoose::WindowChoice {
 namespace {
 const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
                       "信源切換"};
-const Text5 kCropButton = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const Text5 kCropButton = {"输入截取", "Input intercept", "Обрезка", "Chặn nguồn vào", "輸入截取"};
 const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID",
                            "設置EDID"};
-const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
-// The Chinese badges end in an invisible soft hyphen (U+00AD).
-const Text5 kUsing = {"使用中\xC2\xAD", "Using", "Использовать", "sử dụng", "使用中\xC2\xAD"};
 
 // One colour per window tab.
 const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", "#39A9CB",
@@ -60,49 +57,8 @@ const FocusStyles kButtonStyles{"color:rgb(255, 255, 255);border:1px solid rgb(2
 // styles' rgb(255,171,84) and rgb(71, 119, 255)).
 const QColor kOrange(255, 171, 84);
 const QColor kBlue(71, 119, 255);
-// The list frame carries the boxes' three looks, picked by the box's
-// "entry" property: a focus move re-polishes two boxes, not their labels.
-const QString kEntryLooks = QStringLiteral(
-    "#source_frame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
-    "#source_frame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
-    "#source_frame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
-const char* const kBadge =
-    "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
-
-// A one-line plain-text label of ours that lies wholly on one plain fill
-// of its parent's (an entry box's inside). Made opaque, it draws that fill
-// itself, so that a new text repaints the label alone, not the box, frame
-// and page under it. Opaque only while its page is shown: drawn whole, a
-// page with opaque children clips every fill behind them around each. It
-// draws as QLabel does, with one painter for the fill and the text.
-class FillLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (testAttribute(Qt::WA_OpaquePaintEvent))
-            p.fillRect(rect(), palette().brush(QPalette::Window));
-        drawFrame(&p);
-        const Qt::LayoutDirection direction =
-            text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
-        const int flags = int(QStyle::visualAlignment(direction, alignment())) |
-                          (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight
-                                                        : Qt::TextForceRightToLeft);
-        QStyleOption opt;
-        opt.initFrom(this);
-        style()->drawItemText(&p, contentsRect(), flags, opt.palette, isEnabled(), text(),
-                              foregroundRole());
-    }
-};
-
 RynRamPara* para() {
     return RynRamPara::pInstance();
-}
-
-bool window_enabled(int w) {
-    return (para()->window_u16(w, blk::WIN_ENABLE) & 0xFF) == 1;
 }
 
 // A word or field of the block that differs from the last saved copy.
@@ -110,16 +66,6 @@ bool block_differs(int offset, int len) {
     const RynRamPara* p = para();
     return std::memcmp(p->RamParaBlock.data() + offset, p->RamParaShadow.data() + offset,
                        size_t(len)) != 0;
-}
-
-// An input has a signal when width, height and rate (as a 16-bit word) are
-// all non-zero.
-bool input_has_signal(int source) {
-    if (source < 0 || source >= SOURCE_COUNT)
-        return false;
-    const RynRamPara* p = para();
-    const int off = blk::input_info(source);
-    return p->u16(off) != 0 && p->u16(off + 2) != 0 && p->u16(off + 4) != 0;
 }
 
 InputChoose::WindowChoice window_choice(int w) {
@@ -165,52 +111,6 @@ static std::array<QRect, 3> marker_sides(const QRect& f) {
     return {QRect(f.x(), f.y(), 1, f.height()), QRect(f.right(), f.y(), 1, f.height()),
             QRect(f.x() + 1, f.y(), f.width() - 2, 1)};
 }
-
-// The entry list's frame: its 1-pixel border in the level's colour (the
-// style "#frame{border:1px solid ...}") is drawn here rather than by a style
-// sheet, so that a box shown, hidden or restyled repaints the list's plain
-// inside, not the border with it, and a level change recolours the border
-// without polishing every box anew.
-class InputChoose::EntriesFrame : public QFrame {
-public:
-    using QFrame::QFrame;
-
-    void set_border(const QColor& colour) {
-        if (colour == border_)
-            return;
-        border_ = colour;
-        const QRect r = rect();
-        update(QRegion(r) - QRegion(r.adjusted(1, 1, -1, -1)));
-    }
-
-    // The marker's foot: black (its style sets no colour there), between its
-    // sides, over this frame's top edge; `from` in this frame's x, -1 none.
-    void set_foot(int from, int width) {
-        const QRect foot = from < 0 ? QRect() : QRect(from, 0, width, 1);
-        if (foot == foot_)
-            return;
-        update(QRegion(foot_) + QRegion(foot));
-        foot_ = foot;
-    }
-
-protected:
-    void paintEvent(QPaintEvent* e) override {
-        QFrame::paintEvent(e);
-        QPainter p(this);
-        const QRect r = rect();
-        for (const QRect& side :
-             {QRect(r.x(), r.y(), r.width(), 1), QRect(r.x(), r.bottom(), r.width(), 1),
-              QRect(r.x(), r.y() + 1, 1, r.height() - 2),
-              QRect(r.right(), r.y() + 1, 1, r.height() - 2)})
-            p.fillRect(side, border_);
-        if (!foot_.isNull())
-            p.fillRect(foot_, Qt::black);
-    }
-
-private:
-    QColor border_;
-    QRect foot_;
-};
 
 class InputChoose::TabFrame : public QFrame {
 public:
@@ -393,7 +293,7 @@ void InputChoose::menulist_init() {
     current_page = 0;
     using_source = 0;
     select_window =
-        (g_image_current < WINDOW_COUNT && window_enabled(g_image_current)) ? g_image_current : 0;
+        (g_image_current < WINDOW_COUNT && para()->window_shown(g_image_current)) ? g_image_current : 0;
 }
 
 int InputChoose::tab_of_window(int window) const {
@@ -408,7 +308,7 @@ void InputChoose::initMenu() {
     std::array<uint8_t, WINDOW_COUNT> tabbed{};
     int count = 0;
     for (int w = 0; w < WINDOW_COUNT; ++w)
-        if (w == 0 || window_enabled(w))
+        if (w == 0 || para()->window_shown(w))
             tabbed[size_t(count++)] = uint8_t(w);
     // The same windows keep their tabs: only the names and the focus frame
     // are set again.
@@ -545,7 +445,7 @@ void InputChoose::show_marker(const QRect& frame, const QColor& colour) {
     update(changed);
     marker = frame;
     marker_colour = colour;
-    entries_frame->set_foot(frame.x() + 1 - entries_frame->x(), frame.width() - 2);
+    entry_list->set_foot(frame.x() + 1 - entry_list->x(), frame.width() - 2);
 }
 
 void InputChoose::paintEvent(QPaintEvent* e) {
@@ -641,9 +541,9 @@ void InputChoose::source_check_update() {
         std::copy_n(block + blk::input_info(s), blk::INPUT_INFO_SIZE, drawn_inputs[size_t(s)].begin());
 }
 
-void InputChoose::initSource() {
-    RynRamPara* p = para();
-    uint8_t in_use_source = using_source;
+// The input to list and, as the result, the input the window shows (its
+// entries carry the in-use mark), by level.
+uint8_t InputChoose::listed_source() {
     if (ui_seltype == LEVEL_WINDOWS) {
         const WindowChoice c = choice_of(select_window);
         using_crop = c.crop ? 1 : 0;
@@ -652,129 +552,35 @@ void InputChoose::initSource() {
         // A window naming nothing that exists lists the first source, with
         // no entry marked as in use.
         select_source = c.valid ? c.source : sourceinfo::get_source_id_by_listseq(0);
-        in_use_source = c.valid ? c.source : NO_SOURCE;
         source_name = sourceinfo::get_source_name_by_sourceid(select_source);
-    } else if (ui_seltype == LEVEL_SOURCES) {
+        return c.valid ? c.source : NO_SOURCE;
+    }
+    if (ui_seltype == LEVEL_SOURCES) {
         select_source = sourceinfo::get_source_id_by_listseq(select_listseq);
         source_name = sourceinfo::get_source_name_by_sourceid(select_source);
     } else {
         source_name = sourceinfo::get_source_name_by_sourceid(select_source);
         select_source = sourceinfo::get_source_id_by_listseq(select_listseq);
     }
-
-    const int n = source_current_check();
-    const int shown = std::clamp(n - ENTRIES_PER_PAGE * int(current_page), 0, ENTRIES_PER_PAGE);
-    const int in_use = select_source == in_use_source ? in_use_position() : -1;
-    debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
-                 current_page, in_use);
-
-    // The list is updated in place: a box is made the first time a place is
-    // needed and hidden while it is not (a hidden box shows no badge), and a
-    // label given what it shows already does nothing.
-    if (!entries_frame) {
-        entries_frame = frame::on_same_fill(new EntriesFrame(this));
-        entries_frame->setObjectName(QStringLiteral("frame"));
-        entries_frame->setGeometry(1, 127, 318, 70);
-        entries_frame->lower();
-        // Before it is shown: showing polishes it.
-        entries_frame->setStyleSheet(kEntryLooks);
-    }
-    entries_frame->set_border(ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
-    entries_frame->show();
-    for (size_t i = size_t(shown); i < boxes.size(); ++i) {
-        boxes[i].box->hide();
-        if (boxes[i].badge)
-            boxes[i].badge->hide();
-    }
-    while (int(boxes.size()) < shown)
-        boxes.push_back(make_entry_box(int(boxes.size())));
-    const QFont font = pixel_font(10);
-
-    for (int i = 0; i < shown; ++i) {
-        const int e = ENTRIES_PER_PAGE * current_page + i;
-        EntryBox& b = boxes[size_t(i)];
-        for (QLabel* l : {b.name, b.info})
-            l->setAttribute(Qt::WA_OpaquePaintEvent, isVisible());
-        sourceinfo::set_source_pixmap(b.icon, select_source);
-        if (e == 0) {
-            b.name->setText(source_name);
-            const int off = blk::input_info(select_source);
-            b.info->setText(
-                input_has_signal(select_source)
-                    ? QString::asprintf("%dx%d@%dHz", p->u16(off), p->u16(off + 2), p->u16(off + 4))
-                    : tr5(kNoSignal));
-        } else {
-            CROP_PARA crop;
-            int index = CROP_COUNT;
-            p->RynGetCropPara(select_source, e, &crop, &index);
-            if (index >= 0 && index < CROP_COUNT) {
-                bool found = false;
-                const QString alias = sourceinfo::alias_name("crop", index, &found);
-                b.name->setText(
-                    found ? elided_text(font, alias, b.name->width())
-                          : source_name +
-                                QString::asprintf("_crop%d", p->RynGetCropID(select_source, e)));
-                b.info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
-            } else {
-                // Counted but not found: the table holds a duplicate crop number.
-                qWarning("InputChoose: entry %d of source %d has no crop record", e, select_source);
-                b.name->clear();
-                b.info->clear();
-            }
-        }
-
-        const bool focused = ui_seltype == LEVEL_ENTRIES && entries.index() == e;
-        const bool used = e == in_use;
-        const char* look = focused ? "focused" : used ? "in_use" : "normal";
-        if (b.box->property("entry").toString() != QLatin1String(look)) {
-            b.box->setProperty("entry", QLatin1String(look));
-            repolish(b.box);
-        }
-        b.box->show();  // a new box: after its style, as the frame above
-        set_label_pixmap(b.state, png(used ? "state_on.png" : "state_off.png"));
-        if (used && !b.badge) {
-            b.badge = new QLabel(b.box);
-            b.badge->setObjectName(QStringLiteral("badge"));
-            b.badge->setGeometry(60, 0, 30, 12);
-            b.badge->setAlignment(Qt::AlignCenter);
-            b.badge->setStyleSheet(kBadge);
-        }
-        if (b.badge) {
-            b.badge->setVisible(used);
-            if (used)
-                b.badge->setText(fitted_text(b.badge, tr5(kUsing)));
-        }
-    }
-    entries_language = lang_pick();
+    return using_source;
 }
 
-// One box of the entry list, at place `i` of the three.
-InputChoose::EntryBox InputChoose::make_entry_box(int i) {
-    EntryBox b;
-    b.box = new QFrame(entries_frame);
-    b.box->setObjectName(QStringLiteral("source_frame"));
-    b.box->setGeometry(14 + 95 * i, 10, 92, 50);
-    b.state = frame::on_same_fill(new QLabel(b.box));
-    b.state->setObjectName(QStringLiteral("state"));
-    b.state->setGeometry(3, 5, 7, 7);
-    b.state->setScaledContents(true);
-    b.icon = frame::on_same_fill(new QLabel(b.box));
-    b.icon->setGeometry(12, 5, 25, 8);
-    b.icon->setScaledContents(true);
-    b.name = frame::on_same_fill(new FillLabel(b.box));
-    b.name->setObjectName(QStringLiteral("name"));
-    b.name->setGeometry(3, 15, 80, 12);
-    b.info = frame::on_same_fill(new FillLabel(b.box));
-    b.info->setObjectName(QStringLiteral("info"));
-    b.info->setGeometry(3, 30, 88, 12);
-    const QFont font = pixel_font(10);
-    for (QLabel* l : {b.name, b.info}) {
-        l->setStyleSheet("color: rgb(255, 255, 255)");
-        l->setFont(font);
-        l->setTextFormat(Qt::PlainText);
-        align_short_row(l);
-    }
-    return b;
+void InputChoose::initSource() {
+    const uint8_t in_use_source = listed_source();
+    const int n = source_current_check();
+    EntryList::View view;
+    view.source = select_source;
+    view.name = source_name;
+    view.first = ENTRIES_PER_PAGE * current_page;
+    view.shown = std::clamp(n - view.first, 0, ENTRIES_PER_PAGE);
+    view.focused = ui_seltype == LEVEL_ENTRIES ? entries.index() : -1;
+    view.in_use = select_source == in_use_source ? in_use_position() : -1;
+    debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
+                 current_page, view.in_use);
+    if (!entry_list)
+        entry_list = frame::on_same_fill(new EntryList(this));
+    entry_list->set_border(ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
+    entry_list->show_entries(view);
 }
 
 void InputChoose::ryn_source_button_clicked() {
@@ -839,7 +645,7 @@ void InputChoose::language_changed() {
     ui->button_EDID->setText(tr5(kEdidButton));
     // The entries carry texts too ("No signal", the badge), in the language
     // they were last built in.
-    if (entries_frame && entries_language != lang_pick())
+    if (entry_list && entry_list->language() != lang_pick())
         initSource();
 }
 
@@ -892,10 +698,8 @@ void InputChoose::syncUpdate(int code) {
         initMenu();
         show_window_focus();
     } else if (ui_seltype == LEVEL_WINDOWS) {
-        // Only a window with a tab is followed: the keypad and the
-        // dispatcher accept a window whose enable word has bit 0 set but
-        // another low byte, and an OK here must not edit a window that
-        // is not shown.
+        // Only a window with a tab is followed: an OK here must not edit a
+        // window that is not shown.
         const int tab = g_image_current < WINDOW_COUNT ? tab_of_window(g_image_current) : -1;
         if (tab >= 0 && g_image_current != select_window) {
             select_window = g_image_current;

@@ -8,15 +8,13 @@
 
 #include <QDialog>
 #include <QColor>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <vector>
 
+class EntryList;
 class QColor;
-class QFrame;
 class QPaintEvent;
 class QLabel;
 
@@ -111,6 +109,9 @@ private:
     // Entry position (0 the input itself) of the window's own choice among
     // the entries of using_source; -1 when it is not listed.
     int in_use_position() const;
+    // Sets select_source and source_name for the level; returns the input
+    // the window shows (NO_SOURCE for none), whose entries carry the mark.
+    uint8_t listed_source();
     // The window's choice; a word that names nothing is said on the
     // console once, not at every redraw.
     WindowChoice choice_of(int w);
@@ -123,28 +124,13 @@ private:
     class TabFrame;
     TabFrame* tab_frame = nullptr;
 
-    class EntriesFrame;
-    EntriesFrame* entries_frame = nullptr;
+    EntryList* entry_list = nullptr;
     // The source list's marker, frame1's look drawn by the page (its sides)
-    // and the entries frame (its black foot on the frame's top edge): a
-    // move repaints those lines, not the names and icons inside the frame.
+    // and the entry list (its black foot on the frame's top edge): a move
+    // repaints those lines, not the names and icons inside the frame.
     void show_marker(const QRect& frame, const QColor& colour);
     QRect marker;
     QColor marker_colour;
-    // The boxes of the entry list, left to right, shown as far as there are
-    // entries on the page; the "in use" badge is made on the box of the
-    // window's own choice and shown only there.
-    struct EntryBox {
-        QFrame* box = nullptr;
-        QLabel* state = nullptr;
-        QLabel* icon = nullptr;
-        QLabel* name = nullptr;
-        QLabel* info = nullptr;
-        QPointer<QLabel> badge;
-    };
-    EntryBox make_entry_box(int i);
-    std::vector<EntryBox> boxes;
-    int entries_language = -1;  // lang_pick() when the entries were built
     std::array<QLabel*, WINDOW_COUNT> tab_name{};
     std::array<int, WINDOW_COUNT> warned_word{-1, -1, -1, -1, -1, -1};
     // The input records as the signal icons and the timing show them.

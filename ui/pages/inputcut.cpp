@@ -18,11 +18,11 @@
 #include <cstring>
 
 namespace {
-const Text5 kTitle = {"输入截取", "Input intercept", "Источник", "Chặn nguồn vào", "輸入截取"};
+const Text5 kTitle = {"输入截取", "Input intercept", "Обрезка входа", "Chặn nguồn vào", "輸入截取"};
 const Text5 kCrop = {"截取:", "Crop:", "Обрезать:", "Cắt:", "截取:"};
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kOk = {"确定", "OK", "OK", "Đồng ý", "確定"};
 const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
@@ -254,7 +254,7 @@ void InputCut::build_crop_list() {
         tile.size = new QLabel(frame_source);
         tile.size->setObjectName(QStringLiteral("size%1").arg(t));
         tile.size->setGeometry(7 + dx, 38 + dy, 84, 14);
-        tile.size->setFont(pixel_font(9));
+        tile.size->setFont(pixel_font(10));
         for (QLabel* l : {tile.name, tile.size}) {
             l->setStyleSheet(kTileText);
             l->setTextFormat(Qt::PlainText);
@@ -265,7 +265,8 @@ void InputCut::build_crop_list() {
     add_button->setObjectName(QStringLiteral("add_button"));
     add_button->setGeometry(292, 10, 20, 20);
     add_button->setIcon(cached_icon(png(QStringLiteral("add.png"))));
-    add_button->setIconSize(QSize(20, 20));
+    // Inside its 1-pixel border, which is its focus mark.
+    add_button->setIconSize(QSize(18, 18));
     add_button->setFocusPolicy(Qt::NoFocus);
     add_button->setAutoDefault(false);
     add_button->setStyleSheet(kAddNormal);

@@ -24,7 +24,7 @@ const Text5 kHeading = {"设置LED屏宽高", "Set LED W&H", "Разрешени
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kApply = {"应用", "Apply", "OK", "Đồng ý", "應用"};
-const Text5 kCancel = {"取消", "Cancle", "Отмена", "Hủy bỏ", "取消"};
+const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
 const Text5 kTip = {"可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
                     "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
                     "可設LED屏最大點數:%d(寬),%d(高)"};
@@ -100,8 +100,7 @@ const FocusStyles& ledset::entry_styles(int index) const {
 void ledset::language_changed() {
     set_fitted_text(ui->label_ledset, tr5(kTitle));
     set_fitted_text(ui->label_note_led_w, tr5(kHeading));
-    set_fitted_text(ui->label_ledw, tr5(kWidth));
-    set_fitted_text(ui->label_ledh, tr5(kHeight));
+    set_fitted_texts({{ui->label_ledw, tr5(kWidth)}, {ui->label_ledh, tr5(kHeight)}});
     set_fitted_text(ui->Button_apply, tr5(kApply));
     set_fitted_text(ui->Button_cancle, tr5(kCancel));
     set_fitted_text(ui->label_tip, fill_numbers(tr5(kTip), {kMaxSide, kMaxSide}));
@@ -186,6 +185,7 @@ void ledset::on_Button_apply1_clicked() {
                 p.set_u16(out + 4, w); // width
                 p.set_u16(out + 6, h); // height
             }
+            // The saved size again: the outputs only, without a notice.
             if (w == p.shadow_u16(blk::LED_WIDTH) && h == p.shadow_u16(blk::LED_HEIGHT))
                 return false;
             p.set_u16(blk::window(0, blk::WIN_X), 0);

@@ -15,7 +15,7 @@ const std::array<MenuEntry, 3> kEntries = {{
     {"Button_wlan", pages::opener<linkwlan>,
      {"网口设置", "Net connect", "Сетевое по\nдключение", "Cài đặt\ncổng mạng", "網口設置"}},
     {"Button_usb", pages::opener<firmware_usbgrade>,
-     {"USB升级", "USB UPDATE", "Обновление\nчерез USB", "Sử dụng ổ USB\nđể cập nhập", "USB昇級"}},
+     {"USB升级", "USB UPDATE", "Обновление\nчерез USB", "Sử dụng ổ USB\nđể cập nhập", "USB升級"}},
 }};
 } // namespace
 
