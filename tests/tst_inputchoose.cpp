@@ -64,12 +64,9 @@ class TstInputChoose : public QObject {
     Q_OBJECT
     // Opens the page from the home screen (OK, Right, OK) and runs `body`
     // inside its modal loop; whatever is left open is closed afterwards.
-    void run_page(const std::function<void()>& body) {
-        g_page_focus = PAGE_MAINWINDOW;
+    static void open_page(const std::function<void()>& body) {
         g_mainwindow()->menulist_init();
-        const auto open = [] { pages::open<LockWindow>(false), press("krk"); };
-        QVERIFY2(testsupport::run_nested({open}, PAGE_INPUTCHOOSE, body),
-                 "OK on the main menu's second entry did not open the page");
+        run_page({[] { pages::open<LockWindow>(false), press("krk"); }}, PAGE_INPUTCHOOSE, body);
     }
 
 private slots:
@@ -95,7 +92,7 @@ private slots:
     // on the keypad takes the focus, the button's look too.
     void tab_moved_to_lights_its_window() {
         setup({1, 0, 1, 0, 0, 1}, {2, 2, 2, 2, 2, 4});
-        run_page([] {
+        open_page([] {
             press("lll");
             QCOMPARE(int(page()->select_window), 5);
             QCOMPARE(int(g_image_current), 5);
@@ -129,10 +126,8 @@ private slots:
         const Walk& w = row;
         setup(w.enables, w.sources, w.crops);
         g_image_current = uint8_t(w.current);
-        run_page([&] {
-            const QStringList parts = w.keys.split('!');
-            for (int i = 0; i < parts.size(); ++i)
-                (i ? make_change(w.change) : void()), press(parts[i]);
+        open_page([&] {
+            play(w.keys, [&] { make_change(w.change); });
         });
         for (int i = 0; i < w.words.size(); ++i)
             QCOMPARE(int(para()->window_u16(i, blk::WIN_SOURCE)), w.words[i]);
@@ -146,7 +141,7 @@ private slots:
     void lost_signal_redraws_entry_and_icon() {
         setup({1}, {3});
         para()->publish_input_info(3, 1920, 1080, 60);
-        run_page([] {
+        open_page([] {
             press("kk");
             const auto icon = [] { return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage(); };
             const QImage online = icon();
@@ -169,7 +164,7 @@ private slots:
         setup({1, 1}, {4, 0x8001}, "4.1 4.2 4.3 4.4 2.1");
         para()->publish_input_info(4, 1920, 1080, 60);
         QPointer<InputChoose> closed;
-        run_page([&] {
+        open_page([&] {
             closed = page();
             press("rkrm");
         });
@@ -177,7 +172,7 @@ private slots:
         para()->set_u16(blk::window(2, blk::WIN_ENABLE), 1);
         g_image_current = 2;
         para()->RamParaShadow = para()->RamParaBlock;
-        run_page([&] {
+        open_page([&] {
             QCOMPARE(page(), closed.data());
             InputChoose fresh;
             fresh.para_init();
@@ -205,7 +200,7 @@ private slots:
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
         });
-        run_page([&] {
+        open_page([&] {
             press("kk");
             QCOMPARE(badges(), row.badge);
             press("bbrlkk");  // and redraw
