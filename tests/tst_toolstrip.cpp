@@ -96,7 +96,7 @@ private slots:
     void grid_data() {
         testsupport::rows<Grid>({
             {"load skips empty, wraps", {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-", LANG_SCHINESE}},
-            {"load: one saved stays", {"5", 0, 0, false, "rl", "load 5 m0 r0 u- d- f0 / n0 d-"}},
+            {"load: one saved stays", {"5", 0, 0, false, "r", "load 5 m0 r0 u- d- f0 / n0 d-"}},
             {"save visits all, wraps", {"14", 0, 0, true, "rrl", "save 15 m0 r0 u- d- f0 / n0 d-"}},
             {"load: data, number, no save", {"3 7", 0, 5, false, "rk", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"}},
             {"empty slot loads nothing", {"3", 0, 5, false, "@5", "load 3 m0 r5 u- d- f0 / n0 d-"}},
