@@ -55,6 +55,8 @@ private slots:
              "Image state:OFF Source:DVI Name:Image6 HD3,HD4 Hor - - - lit 100 200 300 400 at 262"}},
             {"crop index 40 names no source; bit 8 clear", {3, "", 3, 1, 1, 0x8028, 0x200, 9,
              "Image state:ON Source: Name:Image4 OFF - lit - - 100 200 300 400 at 160"}},
+            {"unknown attr and dbd_mode: none shown, not window 1's; enable word 2 is off", {0, "r", 1, 2, 5, 2, 0x100, 5,
+             "Image state:OFF Source:HDMI1 Name:Stage  - - - - 100 200 300 400 at 58"}},
             {"the PC's language redraws the window the keypad chose", {0, "D", 3, 1, 0, 4, 0x100, 0,
              "Состояние:Вкл Источник:HDMI3 Название:Канал4 ON lit - - - 100 200 300 400 at 160", LANG_RUSSIAN}},
         });

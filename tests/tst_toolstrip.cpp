@@ -19,8 +19,9 @@ struct Strip {
 };
 // Saved slots (each slot's data its own), the current mode, a waiting save
 // request; the load or save grid opened in `language`, its keys, then
-// "@name" a touch on that button; the grid then / n the done notices and d
-// the data once the scaler and the dispatcher have taken the change up.
+// "@name" a touch on that button; the grid then / n the done notices, d the
+// data and u the slot shown in use once the scaler and the dispatcher have
+// taken the change up.
 struct Grid {
     QString saved;
     int current, request;
@@ -95,15 +96,15 @@ private slots:
     // that must not be drawn.
     void grid_data() {
         testsupport::rows<Grid>({
-            {"load skips empty, wraps", {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-", LANG_SCHINESE}},
-            {"load: one saved stays", {"5", 0, 0, false, "r", "load 5 m0 r0 u- d- f0 / n0 d-"}},
-            {"save visits all, wraps", {"14", 0, 0, true, "rrl", "save 15 m0 r0 u- d- f0 / n0 d-"}},
-            {"load: data, number, no save", {"3 7", 0, 5, false, "rk", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"}},
-            {"empty slot loads nothing", {"3", 0, 5, false, "@5", "load 3 m0 r5 u- d- f0 / n0 d-"}},
-            {"save keeps its selection", {"2", 0, 0, true, "rrk", "save 4 m0 r5 u- d- f1 / n1 d4"}},
-            {"waiting save not asked again", {"2", 0, 5, true, "rrk", "save 4 m0 r5 u- d- f0 / n0 d-"}},
-            {"Back closes the grid", {"2", 0, 0, true, "b", " 2 m0 r0 u- d- f0 / n0 d-"}},
-            {"save over load switches", {"6", 0, 0, false, "@toolButton4", "save 6 m0 r0 u- d- f0 / n0 d-"}},
+            {"load skips empty, wraps", {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
+            {"load: one saved stays", {"5", 0, 0, false, "r", "load 5 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save visits all, wraps", {"14", 0, 0, true, "rrl", "save 15 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"load: data, number, no save", {"3 7", 0, 5, false, "rk", "load 7 m8 r0 u7:Using d7 f1 / n1 d7 u7:Using"}},
+            {"empty slot loads nothing", {"3", 0, 5, false, "@5", "load 3 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"save keeps its selection, then drawn in use", {"2", 0, 0, true, "rrk", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
+            {"waiting save not asked again", {"2", 0, 5, true, "rrk", "save 4 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"Back closes the grid", {"2", 0, 0, true, "b", " 2 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save over load switches", {"6", 0, 0, false, "@toolButton4", "save 6 m0 r0 u- d- f0 / n0 d- u-"}},
         });
     }
     void grid() {
@@ -122,7 +123,8 @@ private slots:
         const QString shown = grid_state();
         testsupport::NoticeDriver notices;
         c331_manage::pInstance()->apply_pass();
-        QCOMPARE(shown + QString(" / n%1 d%2").arg(notices.kinds.size()).arg(data()), row.expect);
+        const QString after = QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4));
+        QCOMPARE(shown + after, row.expect);
     }
 };
 
