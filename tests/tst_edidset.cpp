@@ -17,9 +17,9 @@ QString view() {
     const EDIDset* p = g_edidset();
     if (!p)
         return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_INPUTCHOOSE) ? "mode" : "lost";
-    static const QStringList kFocus = {"tabs", "choice", "W", "H", "rate", "Delete", "Cancel", "Save"};
-    const int focus = p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
-    return texts(p, {"card_name", "card_timing"}) + " | " + kFocus[focus] + ' ' +
+    const int at = p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
+    return texts(p, {"card_name", "card_timing"}) + " | " +
+           QString("tabs choice W H rate Delete Cancel Save").section(' ', at, at) + ' ' +
            texts(p, {"lineEdit_W", "lineEdit_H", "label_rate"});
 }
 // Changes from outside: the PC sets HDMI1's size, or its rate to 50; the
@@ -78,10 +78,8 @@ private slots:
             c331_manage::pInstance()->apply_pass();
             src->serve_requests();
             const SimEdidEeprom now = src->eeprom(e.stored);
-            const int width = para->u16(blk::edid(e.stored));
-            QVERIFY(width && para->u16(blk::edid(e.stored) + 2)
-                        ? edid_valid(now.image) && (now.image[56] | ((now.image[58] >> 4) << 8)) == width
-                        : now.image == before.image);
+            const int width = para->u16(blk::edid(e.stored)), height = para->u16(blk::edid(e.stored) + 2);
+            QVERIFY(width && height ? edid_valid(now.image) && now.width == width : now.image == before.image);
         });
     }
 };

@@ -63,7 +63,7 @@ private slots:
         const auto row = [](const char* tag, const Crop& c) { QTest::newRow(tag) << c; };
         const QString five = "2.1 2.2 2.3 2.4 2.5", seven = five + " 2.6 2.7";
         row("MODE closes the page and the menu", {"", "rkm", nullptr, "mode"});
-        row("the row wraps to EXT, kept by Back", {"", "lkb", nullptr, "EXT |"});
+        row("Back keeps the source wrapped to", {"", "lkbl", nullptr, "DVI |"});
         row("OK on the whole input does nothing", {"", "krkr", nullptr, "add |"});
         row("5 crops: page 0", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5"});
         // Left on add to the last entry, Back from its editor, Left back to
