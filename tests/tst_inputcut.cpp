@@ -65,14 +65,15 @@ private slots:
         row("MODE closes the page and the menu", {"", "rkm", nullptr, "mode"});
         row("Back keeps the source wrapped to", {"", "lkbl", nullptr, "DVI |"});
         row("OK on the whole input does nothing", {"", "krkr", nullptr, "add |"});
-        row("5 crops: page 0", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5"});
+        row("HDMI2 lists its own crops", {"2.1 3.4", "rk", nullptr, "add | HDMI2 crop4 |"});
+        row("5 crops", {five, "krrrrrr", nullptr, "crop5 | HDMI1 crop1 crop2 crop3 crop4 crop5"});
         // Left on add to the last entry, Back from its editor, Left back to
         // page 0's sixth tile, Right to page 1.
         row("7 crops: two pages", {seven, "klkbllr", nullptr, "crop6 | crop6 crop7 |"});
         row("no rate, no signal", {"", "k!", pc_input, "add | HDMI1 | No signal (1)"});
-        row("the PC adds a crop", {"2.1", "k!", pc_crop<1, 2, 2>, "add | HDMI1 crop1 crop2 | No signal (3)"});
+        row("PC adds a crop", {"2.1", "k!", pc_crop<1, 2, 2>, "add | HDMI1 crop1 crop2 | No signal (3)"});
         row("the PC names a crop", {"2.1", "k!", pc_alias, "add | HDMI1 Stage |"});
-        row("new crop: no Delete", {"2.5", "kkrrrr", nullptr, "Cancel 0 0 1920 1080 Name:HDMI1-Crop-2"});
+        row("new crop, no Delete", {"2.5", "kkrrrr", nullptr, "Cancel 0 0 1920 1080 Name:HDMI1-Crop-2"});
         // Crop 1 twice: counted twice, found once.
         row("an entry without a record", {"2.1 2.1", "klk", nullptr, "X 0 0 0 0"});
         row("add: lowest free number", {"x 2.2", "kkrrrrrk", nullptr, "add | HDMI1 crop1 crop2 | No signal (3)",
@@ -80,12 +81,12 @@ private slots:
         row("40000 stores 0", {"", "kkrr[40000K]rrrk", nullptr, "add", "2.1 0 0 0 1080, free"});
         row("OK stores the crop opened", {"2.1 2.2 3.1", "krrrkrr[X5K]rrrrk", nullptr, "crop2",
                                           "2.1 0 0 100 50, 2.2 1 0 205 100, 3.1 2 0 100 50"});
-        row("Cancel, Back store nothing", {"2.2", "krrkrr[7K]rrrkkrr[7K]b", nullptr, "crop2", "2.2 0 0 200 100, free"});
-        row("Delete by number", {"2.2 2.3", "krrkrrrrk", nullptr, "crop3 | HDMI1 crop3 | No signal (2)", "free, 2.3"});
+        row("Cancel, Back", {"2.2", "krrkrr[7K]rrrkkrr[7K]b", nullptr, "crop2", "2.2 0 0 200 100, free"});
+        row("Delete by number", {"2.2 2.3", "krrkrrrrk", nullptr, "crop3 | HDMI1 crop3 |", "free, 2.3"});
         // The PC changes the same source's crops under an open editor.
         row("PC adds crop 1: OK", {"2.2 2.3", "krrrkrr[X5K]!rrrrk", pc_crop<2, 2, 1>, "crop2",
                                    "2.2 0 0 200 100, 2.3 1 0 305 150, 2.1"});
-        row("PC adds crop 1: Delete", {"2.2 2.3", "krrrk!rrrrk", pc_crop<2, 2, 1>, "crop2", "2.2 0 0 200 100, free, 2.1"});
+        row("PC adds crop 1: Delete", {"2.2 2.3", "krrrk!rrrrk", pc_crop<2, 2, 1>, "crop2", "2.2 0 0 200 100, free"});
         row("PC deletes the crop: OK", {"2.1 2.2 2.3", "krrrrkrr[9K]!lllk", pc_crop<2, 0, 0>, "add",
                                         "2.1 0 0 100 50, 2.2 1 0 200 100, free, free"});
     }

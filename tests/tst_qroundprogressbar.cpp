@@ -27,8 +27,6 @@ Q_DECLARE_METATYPE(Ring)
 class TstQRoundProgressBar : public QObject {
     Q_OBJECT
 private slots:
-    void init() { testsupport::fresh_device(); }
-
     void ring_data() {
         QTest::addColumn<Ring>("r");
         QTest::newRow("half: clockwise from 12 o'clock") << Ring{0, 100, 50, "50% 1100"};
