@@ -58,7 +58,8 @@ private slots:
             QCOMPARE(g_smartmapping()->findChildren<QRoundProgressBar*>().size(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
             bar->para_sync(30);
-            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" && bar->percent_text() != "100%");
+            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" &&
+                    bar->percent_text() != "100%");
             QRoundProgressBar::create_qround_bar(g_smartmapping());
         });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
