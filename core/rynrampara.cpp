@@ -306,7 +306,7 @@ void RynRamPara::RynSetImageFreeze() {
         return;
     }
     para_write([&](RynRamPara&) {
-        if (window_u16(w, blk::WIN_ENABLE) & 1)
+        if (window_shown(w))
             set_u16(blk::window(w, blk::WIN_OUTPUT),
                     window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     });

@@ -11,7 +11,11 @@
 namespace {
 const QString kIni = QStringLiteral("/data/configs/tcpip.ini");
 ConfigEngine* config() { return ConfigEngine::pInstance(); }
+// The file, what the console says, the values used, and the bad value's
+// line kept in the file (none: the file as it was kept aside).
+struct IniRow { QByteArray file; QString said, ip; uint languages; QByteArray kept_line; };
 } // namespace
+Q_DECLARE_METATYPE(IniRow)
 
 class TstConfigEngine : public QObject {
     Q_OBJECT
@@ -52,26 +56,20 @@ private slots:
     // says what happened (the defaults were written all the same). A
     // temporary file that a kill left is gone.
     void badFileFallsBackAndSaysSo_data() {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("said");
-        QTest::addColumn<QString>("ip");
-        QTest::addColumn<uint>("languages");
-        QTest::newRow("last octet 256") << QByteArray("[config]\nip=10.1.1.256\nlcd_lang_valid=3\n") << "tcpip.ini"
-                                        << "192.168.1.199" << 3u;
-        QTest::newRow("malformed line") << QByteArray("[config]\nip=10.0.0.9\n\"unclosed\nbarcode=B")
-                                        << "tcpip.ini: a malformed line" << "10.0.0.9" << 31u;
+        testsupport::rows<IniRow>({
+            {"last octet 256", {"[config]\nip=10.1.1.256\nlcd_lang_valid=3\n", "tcpip.ini", "192.168.1.199", 3, "ip=10.1.1.256"}},
+            {"mask past the five languages", {"[config]\nip=10.0.0.2\nlcd_lang_valid=0x3F\n", "lcd_lang_valid", "10.0.0.2", 31, "0x3F"}},
+            {"malformed line", {"[config]\nip=10.0.0.9\n\"unclosed\nbarcode=B", "tcpip.ini: a malformed line", "10.0.0.9", 31, ""}}});
     }
     void badFileFallsBackAndSaysSo() {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, said);
-        QVERIFY(testsupport::write_file(kIni, file) && testsupport::write_file(kIni + ".bad.tmp-Ab12Cd", "a kill"));
+        QFETCH(IniRow, row);
+        QVERIFY(testsupport::write_file(kIni, row.file) && testsupport::write_file(kIni + ".bad.tmp-Ab12Cd", "a kill"));
         const QByteArray out = testsupport::capture_stdout([] { config()->load(); });
-        QVERIFY2(out.contains(said.toUtf8()) && !out.contains("cannot write"), out.constData());
-        QTEST(g_str_ip, "ip");
-        QTEST(g_lcd_lang_valid, "languages");
-        const bool malformed = said.contains("malformed");
-        QVERIFY(malformed || testsupport::read_file(kIni).contains("ip=10.1.1.256"));
-        QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"), malformed ? file : QByteArray());
+        QVERIFY2(out.contains(row.said.toUtf8()) && !out.contains("cannot write"), out.constData());
+        QCOMPARE(g_str_ip, row.ip);
+        QCOMPARE(g_lcd_lang_valid, row.languages);
+        QVERIFY(testsupport::read_file(kIni).contains(row.kept_line));
+        QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"), row.kept_line.isEmpty() ? row.file : QByteArray());
         QVERIFY(!QFile::exists(device_path(kIni + ".bad.tmp-Ab12Cd"))); // left by a kill
     }
 };

@@ -10,7 +10,9 @@
 
 namespace {
 fpga_manage* fpga() { return fpga_manage::pInstance(); }
+struct RegisterRow { int reg, fpga; bool exists; };
 } // namespace
+Q_DECLARE_METATYPE(RegisterRow)
 
 class TstFpgaManage : public QObject {
     Q_OBJECT
@@ -22,17 +24,28 @@ private slots:
     }
     void init() { testsupport::fresh_device(); }
 
-    // A register past the last one is refused, the shadow left alone.
-    void registerReadsStayInsideTheShadow() {
-        fpga()->sim_set_register(0, 171, 0x5A);
-        const uint8_t before = fpga()->MCU_REG_func[0][171];
-        QCOMPARE(fpga()->read_from_register(171, 0), 0);
-        QCOMPARE(fpga()->MCU_REG_func[0][171], before);
+    // Registers 0..63 and 128..170 of FPGA 0 and 1 are read into the
+    // shadow; any other is refused and the shadow left alone.
+    void registerReads_data() {
+        testsupport::rows<RegisterRow>({{"first", {0, 0, true}}, {"last of the low bank", {63, 1, true}},
+                                        {"gap after the low bank", {64, 0, false}}, {"first of the high bank", {128, 0, true}},
+                                        {"last", {170, 1, true}}, {"past the last", {171, 0, false}}, {"no FPGA 2", {5, 2, false}}});
+    }
+    void registerReads() {
+        QFETCH(RegisterRow, row);
+        fpga()->sim_set_register(row.fpga, row.reg, 0x5A);
+        fpga()->MCU_REG_func[row.fpga % 2][row.reg] = 0x11;
+        QCOMPARE(fpga()->read_from_register(uint8_t(row.reg), uint8_t(row.fpga)), int(row.exists));
+        QCOMPARE(int(fpga()->MCU_REG_func[row.fpga % 2][row.reg]), row.exists ? 0x5A : 0x11);
     }
 
-    // Ports 0, 7 and 14; a chip that is not running has no links.
+    // Running needs state 3 and register 0 bit 3 clear; ports 0, 7 and 14
+    // linked; a chip that is not running has no links.
     void linksFollowRegisters() {
+        fpga()->MCU_REG_func[0][fpga_reg::CONTROL] = uint8_t(~fpga_reg::CONTROL_FAULT);
         QCOMPARE(fpga()->get_fpga_status(), 1);
+        fpga()->MCU_REG_func[0][fpga_reg::CONTROL] = fpga_reg::CONTROL_FAULT;
+        QCOMPARE(fpga()->get_fpga_status(), 0);
         fpga()->sim_set_register(0, fpga_reg::LINK_LOW, 0x81);
         fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, 0x40);
         QCOMPARE(fpga()->get_wlan_state(), 0x4081u);
@@ -51,6 +64,7 @@ private slots:
             g_set_led_para = LED_PARA_REQUEST, g_set_led_setup = 0;
         }
         QCOMPARE(led_deal_at(0xFFFFFFF0u), 1);
+        QCOMPARE(led_deal_at(step5 - 1), 1);
         QCOMPARE(led_deal_at(step5), 5);
         led_deal_at(done - 1);
         QCOMPARE(int(g_set_led_para), int(LED_PARA_REQUEST));

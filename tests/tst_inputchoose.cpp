@@ -106,8 +106,8 @@ private slots:
         const QString five = "4.1 4.2 4.3 4.4 4.5";
         testsupport::rows<Walk>({
             {"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
-            {"the keypad's window without a tab is not edited",
-             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {5, 2, 2, 2, 2}, 1}},
+            {"enable word 3 shows the window (bit 0): the keypad's window has its tab",
+             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {2, 2, 2, 2, 5}, 1}},
             {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
             {"Back from the list returns to the current window's tab",
              {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},

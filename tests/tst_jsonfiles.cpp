@@ -2,9 +2,13 @@
 #include "testsupport.h"
 
 #include "core/global.h"
+#include "core/devicepath.h"
 #include "core/jsonfiles.h"
+#include "ui/frame/syncupdate.h"
 
 #include <QtTest>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 using testsupport::write_file;
@@ -30,6 +34,22 @@ private slots:
         QCOMPARE(get_json_omenu_para(kOmenu.toUtf8().constData(), &list), 1);
         QCOMPARE(list.menu.x, 10);
         QCOMPARE(QString::fromStdString(list.menu.texts), QString("Xin chào"));
+    }
+
+    // The PC may rewrite the alias file within one time stamp, same size:
+    // the end of its file transfer makes the next lookup read it again.
+    void aliasReadAgainAfterPcFile() {
+        const QByteArray one = R"({"win": {"namelist": [{"id": 2, "valid": "on", "name": "One"}]}})";
+        ALIAS_PARA alias;
+        QVERIFY(write_file(kAlias, one) && get_json_alias_para(&alias, "win", 2));
+        struct stat st {};
+        const QByteArray path = QFile::encodeName(device_path(kAlias));
+        QVERIFY(::stat(path, &st) == 0 && write_file(kAlias, QByteArray(one).replace("One", "Two")));
+        const timespec times[2] = {st.st_atim, st.st_mtim};
+        QVERIFY(::utimensat(AT_FDCWD, path, times, 0) == 0);
+        SyncUpdate::pInstance()->para_sync(SYNC_PC_FILE_END);
+        QVERIFY(get_json_alias_para(&alias, "win", 2));
+        QCOMPARE(QString::fromStdString(alias.name), QString("Two"));
     }
 };
 

@@ -1,125 +1,273 @@
-// The parameter model: crop table, window sources, user-mode slots, the
-// language rule, the saved layout and the start-up file.
+// The parameter model: the start-up files, the crop table, window sources,
+// user-mode slots and the language rule, each rule one row.
 #include "testsupport.h"
 
 #include "core/global.h"
 #include "core/rynrampara.h"
 #include "scaler/c331_manage.h"
-#include "ui/frame/syncupdate.h"
 
 #include <QtTest>
 
 #include <cstring>
 
 namespace {
+using namespace testsupport;
 RynRamPara* P() { return RynRamPara::pInstance(); }
 std::atomic<uint8_t>& flag() { return c331_manage::pInstance()->para_update_flag; }
 uint8_t* block() { return P()->RamParaBlock.data(); }
+const QString kBlock = "/data/ram_device_info", kMode10 = "/data/modes/custom_mode10";
+QByteArray bytes(const uint8_t* from, int n) { return QByteArray(reinterpret_cast<const char*>(from), n); }
+QByteArray record(int i) { return bytes(block() + blk::crop(i), blk::CROP_SIZE).toHex(' '); }
 
-void put_crop(int i, int source, int id_byte) {
-    block()[blk::crop(i)] = uint8_t(source);
-    block()[blk::crop(i) + 1] = uint8_t(id_byte);
+// Source 2 has crops 1 (record 2), 2 (record 6) and 3 (record 0), source 3
+// crop 1 (record 5); record 1 is free, records 3 (source 6) and 4 (crop 45)
+// name nothing the state has room for.
+void crop_table() {
+    const std::pair<int, uint16_t> recs[] = {{0, 0x8202}, {2, 0x8002}, {3, 0x8006}, {4, 0xAC02}, {5, 0x8003}, {6, 0x8102}};
+    for (const auto& r : recs) {
+        P()->set_u16(blk::crop(r.first), r.second);
+        for (int f = 2; f < blk::CROP_SIZE; f += 2)
+            P()->set_u16(blk::crop(r.first) + f, uint16_t(r.first * 10 + f));
+    }
+    P()->RynCropSourceInit();
 }
-using namespace testsupport;
-} // namespace
+
+struct FileRow { QByteArray file; bool loaded; };
+struct ModeRow { QByteArray file; bool kept; bool saved; };
+struct LangRow { uint32_t offered; uint16_t chosen; int language; };
+struct CropRow { void (*setup)(); void (*op)(); int record; const char* after; };
+struct WindowRow { void (*op)(); int window; uint16_t source, output, current_mode; bool flag; };
+struct IndexRow { QVector<int> saved; int half_marked, start, dir, found; };
+struct DeleteRow { uint16_t osd; bool osd_file_kept; };
+
+QByteArray whole_file(char marker0 = char(0xAA), char marker1 = char(0xAA), int size = blk::SIZE) {
+    QByteArray f(size, 0);
+    for (int i = 2; i < size; ++i)
+        f[i] = char(i % 251);
+    f[0] = marker0, f[1] = marker1;
+    f[blk::LCD_LANGUAGE] = 2, f[blk::LCD_LANGUAGE + 1] = 0;
+    return f;
+}
+QByteArray mode_file(int size, char m0 = char(0xAA), char m1 = char(0xAA)) {
+    QByteArray f(size, 0x5C);
+    return f.replace(0, 2, QByteArray().append(m0).append(m1));
+}
+}  // namespace
+Q_DECLARE_METATYPE(FileRow)
+Q_DECLARE_METATYPE(ModeRow)
+Q_DECLARE_METATYPE(LangRow)
+Q_DECLARE_METATYPE(CropRow)
+Q_DECLARE_METATYPE(WindowRow)
+Q_DECLARE_METATYPE(IndexRow)
+Q_DECLARE_METATYPE(DeleteRow)
 
 class TstRynRamPara : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        testsupport::fresh_device();
-        g_debugSwitch = 254;
-    }
-    // Crop numbers out of order, a free record, a duplicate, source 6
-    // (past g_cut_source_state), crop 45: only the good ones count.
-    void cropTableSkipsBadRecords() {
-        const int rows[][3] = {{0, 2, 0x82}, {1, 2, 0x01}, {2, 2, 0x80}, {3, 6, 0x80},
-                               {4, 2, 0x80 + 44}, {5, 3, 0x80}, {6, 2, 0x80}, {39, 2, 0x81}};
-        for (const auto& r : rows)
-            put_crop(r[0], r[1], r[2]);
-        P()->RynCropSourceInit();
-        int bits = 0;
-        for (uint8_t b : g_cut_source_state)
-            bits += __builtin_popcount(b);
-        QCOMPARE(bits, 4); // source 2: crops 1, 2, 3; source 3: crop 1
-        CROP_PARA v{};
-        P()->RynAddNewCrop(2, &v); // lowest free number 4 into the first free record
-        QCOMPARE(int(block()[blk::crop(1) + 1]), 0x80 + 3);
+    void init() { fresh_device(), g_debugSwitch = 254; }
 
-        // No matching crop, or every number of a source used under a stale
-        // state: nothing written.
-        flag() = 0;
-        auto before = P()->RamParaBlock;
-        P()->RynDeleteCrop(2, 9);
-        P()->RynSetCropPara(2, 9, &v);
-        QVERIFY(P()->RamParaBlock == before);
-        for (int i = 0; i < CROP_COUNT; ++i)
-            put_crop(i, 2, 0x80 + i);
-        std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
-        before = P()->RamParaBlock;
-        P()->RynAddNewCrop(2, &v);
-        QVERIFY(P()->RamParaBlock == before);
-        QCOMPARE(int(flag()), 0);
-        QCOMPARE(P()->RynGetCropID(2, 40), 40); // the state was rebuilt first
+    // A whole, well-marked file gives bytes 768..4095 and stays as it is;
+    // anything else is replaced by the factory defaults, in the block, the
+    // shadow and the file.
+    void parameterFileAtStart_data() {
+        rows<FileRow>({{"whole file: bytes 768..4095 loaded", {whole_file(), true}},
+                       {"one byte too many: defaults", {whole_file(char(0xAA), char(0xAA), 4097), false}},
+                       {"one byte short: defaults", {whole_file(char(0xAA), char(0xAA), 4095), false}},
+                       {"first marker byte wrong: defaults", {whole_file(char(0xAB)), false}},
+                       {"second marker byte wrong: defaults", {whole_file(char(0xAA), char(0x55)), false}}});
+    }
+    void parameterFileAtStart() {
+        QFETCH(FileRow, row);
+        write_file(kBlock, row.file);
+        P()->load_files();
+        std::array<uint8_t, blk::SIZE> expected{};
+        if (row.loaded)
+            std::memcpy(expected.data() + 768, row.file.constData() + 768, blk::SIZE - 768);
+        else
+            RynRamPara::build_defaults(expected.data());
+        QCOMPARE(bytes(block(), blk::SIZE).toHex(), bytes(expected.data(), blk::SIZE).toHex());
+        QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
+        QCOMPARE(int(g_language), row.loaded ? 2 : 1);
+        const QByteArray saved = "\xAA\xAA" + QByteArray(766, 0) + bytes(expected.data() + 768, blk::SIZE - 768);
+        QCOMPARE(read_file(kBlock).toHex(), (row.loaded ? row.file : saved).toHex());
     }
 
-    // A window word naming crop index 40 (past the table) is no valid crop.
-    void cropIndex40IsNoCrop() {
-        P()->set_u16(blk::window(4, blk::WIN_SOURCE), uint16_t(0x8000 + 40));
-        short f = 9;
-        char k = 99;
-        QCOMPARE(P()->RynGetImageSource(block(), 4, &f, &k, 0), 0);
-        QCOMPARE(int(f), 0);
+    // A slot file holds a whole mode (3202 bytes) under a marker pair;
+    // anything else is written as an empty slot at start. The re-read after
+    // a save takes any file holding a whole mode, markers as they are.
+    void userModeFile_data() {
+        rows<ModeRow>({{"whole saved mode", {mode_file(3202), true, true}},
+                       {"one byte short of a whole mode", {mode_file(3201), false, false}},
+                       {"empty pair kept", {mode_file(4096, char(0xFF), char(0xFF)), true, false}},
+                       {"mixed markers: empty", {mode_file(4096, char(0xAA), char(0xFF)), false, false}},
+                       {"longer file: its first 4096 bytes", {mode_file(5000), true, true}}});
+    }
+    void userModeFile() {
+        QFETCH(ModeRow, row);
+        write_file(kMode10, row.file);
+        P()->load_files();
+        const QByteArray slot = row.file.left(USER_MODE_RECORD).leftJustified(USER_MODE_RECORD, 0);
+        const QByteArray empty = "\xFF\xFF" + QByteArray(USER_MODE_RECORD - 2, 0);
+        QCOMPARE(bytes(P()->UserModes[9].bytes.data(), USER_MODE_RECORD), row.kept ? slot : empty);
+        QCOMPARE(P()->RynUserModeSaved(9), int(row.saved));
+        QCOMPARE(read_file(kMode10), row.kept ? row.file : empty);
+        write_file(kMode10, row.file);
+        QCOMPARE(P()->mode_file_deal(9, 0), int(row.file.size() >= 3202));
+        QCOMPARE(P()->RynUserModeSaved(9), int(row.file.size() >= 3202 && row.file.startsWith("\xAA\xAA")));
     }
 
-    // The only saved slot is found again from itself after a full turn,
-    // both ways; a half-marked slot is not saved.
-    void userModeIndexComesBackToTheOnlySlot() {
-        P()->UserModes[7].bytes[0] = P()->UserModes[7].bytes[1] = 0xAA;
-        P()->UserModes[13].bytes[0] = 0xAA;
-        for (int dir = 0; dir < 3; ++dir)
-            QCOMPARE(P()->RynUserModeIndex(7, char(dir)), 7);
+    // Delete: the slot's file goes, its OSD file (named in hex) only when
+    // the slot's OSD switch is on, and the slot reads empty.
+    void userModeDelete_data() {
+        rows<DeleteRow>({{"OSD on: MO0a.json removed too", {1, false}}, {"OSD off: OSD file kept", {0, true}}});
     }
-
-    // What the setters write lands at the offsets a peer reads in the file.
-    void savedFileLayout() {
-        CROP_PARA crop{{0, 10, 20, 640, 480}};
-        P()->RynAddNewCrop(3, &crop);
-        P()->RynSetImageSource(0, 4, 3);
-        flag() = 0; // the scaler took the change up
-        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-        const QByteArray f = read_file("/data/ram_device_info");
-        QCOMPARE(f.mid(2272 + 26 * 3 + 8, 2).toHex(' '), QByteArray("04 00")); // window 3: HDMI3
-        QCOMPARE(f.mid(1472, 10).toHex(' '), QByteArray("03 80 0a 00 14 00 80 02 e0 01"));
+    void userModeDelete() {
+        QFETCH(DeleteRow, row);
+        P()->UserModes[9].bytes[0] = P()->UserModes[9].bytes[1] = 0xAA;
+        blk::wr16(P()->UserModes[9].data(), blk::OSD_ENABLE - blk::MODE_BEGIN, row.osd);
+        QVERIFY(P()->save_mode(9) && write_file("/data/modes/MO0a.json", "{}"));
+        QCOMPARE(P()->mode_file_deal(9, 1), 0);
+        QVERIFY(!QFile::exists(data_root() + kMode10));
+        QCOMPARE(QFile::exists(data_root() + "/data/modes/MO0a.json"), row.osd_file_kept);
+        QCOMPARE(P()->RynUserModeSaved(9), 0);
+        QCOMPARE(int(P()->UserModes[9].bytes[0]), 0xFF);
+        QCOMPARE(int(P()->UserModes[9].u16(blk::OSD_ENABLE)), 0);
     }
 
     // A language not offered becomes the lowest offered one, in the block too.
-    void languageNotOfferedFallsBack() {
-        g_lcd_lang_valid = 0x18;
-        blk::wr16(P()->RamParaShadow.data(), blk::LCD_LANGUAGE, 4);
-        P()->set_u16(blk::LCD_LANGUAGE, 1);
+    void languageRule_data() {
+        rows<LangRow>({{"offered language stays", {0x1F, 2, 2}},
+                       {"not offered: the lowest offered", {0x18, 2, 3}},
+                       {"none offered: the block's choice", {0, 4, 4}}});
+    }
+    void languageRule() {
+        QFETCH(LangRow, row);
+        g_lcd_lang_valid = row.offered;
+        QVERIFY(!P()->RynLanguageChanged()); // same as the shadow
+        P()->set_u16(blk::LCD_LANGUAGE, row.chosen);
         QVERIFY(P()->RynLanguageChanged());
-        QCOMPARE(int(g_language), 3);
-        QCOMPARE(int(P()->u16(blk::LCD_LANGUAGE)), 3);
+        QCOMPARE(int(g_language), row.language);
+        QCOMPARE(int(P()->u16(blk::LCD_LANGUAGE)), row.language);
     }
 
-    // A file whose first marker byte is wrong: the factory defaults (by
-    // value, at the offsets a peer reads) in the block, the shadow and the
-    // file, and every user-mode file written empty.
-    void badMarkerLoadsFactoryDefaults() {
-        QByteArray bad_marker(4096, 0x33);
-        bad_marker[1] = char(0xAA);
-        write_file("/data/ram_device_info", bad_marker);
-        P()->load_files();
-        const std::pair<int, int> defaults[] = {{768, 1},   {1378, 1920}, {1380, 1080}, {2176, 100},
-                                                {2178, 50}, {2280, 2},    {2286, 1920}, {900, 60}};
-        for (const auto& d : defaults)
-            QCOMPARE(int(P()->u16(d.first)), d.second);
-        QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
-        const QByteArray f = read_file("/data/ram_device_info");
-        QCOMPARE(f.left(2), QByteArray("\xAA\xAA"));
-        QCOMPARE(f.mid(768), QByteArray(reinterpret_cast<const char*>(block()) + 768, 4096 - 768));
-        QCOMPARE(read_file("/data/modes/custom_mode16"), QByteArray("\xFF\xFF") + QByteArray(4094, 0));
+    // Crop operations find a crop by its number among its source's crops;
+    // the flag is raised exactly when a record changed.
+    void cropOperations_data() {
+        rows<CropRow>({
+            {"add: lowest free number of its own source, first free record",
+             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, 1, "03 81 0a 00 14 00 80 02 e0 01"}},
+            {"set: the crop numbered third, every field at its offset",
+             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, 0, "02 82 05 00 06 00 07 00 08 00"}},
+            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, 6, "00 00 3e 00 40 00 42 00 44 00"}},
+            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, 6, "02 81 3e 00 40 00 42 00 44 00"}},
+            {"set past the last crop: nothing",
+             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, 5, "03 80 34 00 36 00 38 00 3a 00"}},
+            {"add with every number of the source used (stale state): nothing", {[] {
+                 for (int i = 0; i < CROP_COUNT; ++i)
+                     P()->set_u16(blk::crop(i), uint16_t(0x8002 + (i << 8)));
+                 std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
+             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, 39, "02 a7 00 00 00 00 00 00 00 00"}},
+        });
+    }
+    void cropOperations() {
+        QFETCH(CropRow, row);
+        crop_table();
+        if (row.setup)
+            row.setup();
+        const auto before = P()->RamParaBlock;
+        row.op();
+        QCOMPARE(record(row.record), QByteArray(row.after));
+        QCOMPARE(int(flag()), P()->RamParaBlock != before ? 1 : 0);
+    }
+
+    // Reading the table: numbers in ascending order, the id word, and the
+    // records no source state has room for.
+    void cropReads() {
+        crop_table();
+        QCOMPARE(QVector<int>({P()->RynGetCropID(2, 1), P()->RynGetCropID(2, 3), P()->RynGetCropID(2, 4), P()->RynGetCropID(6, 1)}),
+                 QVector<int>({1, 3, 0, 0}));
+        QCOMPARE(P()->RynGetSourceNum(2, 40) + 10 * P()->RynGetSourceNum(6, 40), 3);
+        CROP_PARA out;
+        int index = -1;
+        P()->RynGetCropPara(2, 2, &out, &index);
+        QCOMPARE(QVector<int>({index, out.para[0], out.para[1], out.para[4]}), QVector<int>({6, 0x8102, 62, 68}));
+        P()->RynGetCropPara(2, 4, &out, &index);
+        QCOMPARE(index, CROP_COUNT);
+        QCOMPARE(int(P()->RynAddCropID(3)), 2);
+        for (uint16_t word : {0x8003, 0x8004, 0x8001, 0x8000 + 40}) { // source 6, crop 45, free, past the table
+            P()->set_u16(blk::window(4, blk::WIN_SOURCE), word);
+            short crop_flag = 9;
+            QCOMPARE(P()->RynGetImageSource(block(), 4, &crop_flag, nullptr, 0) + crop_flag, 0);
+        }
+        // A slot's data lies 896 bytes lower than the block's.
+        std::memcpy(P()->UserModes[0].data(), block() + blk::MODE_BEGIN, blk::MODE_SIZE);
+        blk::wr16(P()->UserModes[0].data(), blk::window(5, blk::WIN_SOURCE) - blk::MODE_BEGIN, 0x8005);
+        short crop_flag = 0;
+        char k = 0;
+        QCOMPARE(P()->RynGetImageSource(P()->UserModes[0].data(), 5, &crop_flag, &k, 1), 3);
+        QCOMPARE(int(crop_flag) * 100 + k, 105);
+    }
+
+    // Window 1 shows, window 2 is off; current mode 5 as saved.
+    void windowWrites_data() {
+        rows<WindowRow>({
+            {"source entry 0: the id; the saved mode number cleared", {[] { P()->RynSetImageSource(0, 4, 1); }, 1, 4, 0, 0, true}},
+            {"crop entry 2: 0x8000 + its record", {[] { P()->RynSetImageSource(2, 2, 1); }, 1, 0x8006, 0, 0, true}},
+            {"crop entry past the last: nothing", {[] { P()->RynSetImageSource(4, 2, 1); }, 1, 0, 0, 5, false}},
+            {"a recalled mode not yet saved keeps its number",
+             {[] { P()->set_u16(blk::CURRENT_MODE, 7), P()->RynSetImageSource(0, 3, 1); }, 1, 3, 0, 7, true}},
+            {"freeze toggles bit 1 of a shown window", {[] { g_image_current = 1, P()->RynSetImageFreeze(); }, 1, 0, 2, 5, true}},
+            {"freeze leaves a window that is off", {[] { g_image_current = 2, P()->RynSetImageFreeze(); }, 2, 0, 0, 5, true}},
+            {"black toggles bit 0, also of a window that is off", {[] { g_image_current = 2, P()->RynSetImageBlack(); }, 2, 0, 1, 5, true}},
+        });
+    }
+    void windowWrites() {
+        QFETCH(WindowRow, row);
+        crop_table();
+        P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
+        P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
+        P()->set_u16(blk::CURRENT_MODE, 5);
+        P()->RamParaShadow = P()->RamParaBlock;
+        row.op();
+        QCOMPARE(P()->window_u16(row.window, blk::WIN_SOURCE), row.source);
+        QCOMPARE(P()->window_u16(row.window, blk::WIN_OUTPUT), row.output);
+        QCOMPARE(P()->u16(blk::CURRENT_MODE), row.current_mode);
+        QCOMPARE(flag() != 0, row.flag);
+    }
+
+    // The search goes round the 16 slots both ways; 256 when none is saved.
+    void userModeIndex_data() {
+        rows<IndexRow>({{"next wraps past slot 16", {{2, 9}, 5, 9, 1, 2}},
+                        {"previous wraps past slot 1", {{2, 9}, 5, 2, 0, 9}},
+                        {"previous skips the start", {{2, 9}, 5, 9, 0, 2}},
+                        {"from the start itself", {{2, 9}, 5, 2, 2, 2}},
+                        {"the only slot from itself", {{7}, 5, 7, 0, 7}},
+                        {"none saved (one half-marked): 256", {{}, 13, 12, 1, 256}}});
+    }
+    void userModeIndex() {
+        QFETCH(IndexRow, row);
+        for (int s : row.saved)
+            P()->UserModes[size_t(s)].bytes[0] = P()->UserModes[size_t(s)].bytes[1] = 0xAA;
+        P()->UserModes[size_t(row.half_marked)].bytes[0] = 0xAA;
+        QCOMPARE(P()->RynUserModeIndex(char(row.start), char(row.dir)), row.found);
+    }
+
+    void currentModeIndex() {
+        const std::pair<uint16_t, int> modes[] = {{16, 16}, {17, 0}, {0x0105, 0}};
+        for (const auto& m : modes)
+            QCOMPARE((P()->set_u16(blk::CURRENT_MODE, m.first), P()->RynGetCurrentModeIndex()), m.second);
+    }
+
+    // The source thread's timing: 55 Hz and more kept as 60, the GUI told.
+    void inputTiming() {
+        static QVector<int> codes;
+        const auto dispatcher = std::exchange(RynRamPara::gui_dispatcher, [](int code) { codes << code; });
+        for (int rate : {54, 55, 59})
+            P()->publish_input_info(codes.size(), 1920, 1080, uint8_t(rate));
+        RynRamPara::gui_dispatcher = dispatcher;
+        QCOMPARE(codes, QVector<int>(3, SYNC_INPUT_TIMING));
+        QCOMPARE(bytes(block() + blk::input_info(0), 18).toHex(' '),
+                 QByteArray("80 07 38 04 36 00 80 07 38 04 3c 00 80 07 38 04 3c 00"));
     }
 };
 

@@ -1,5 +1,5 @@
-// The dispatcher: the user-mode save request, when the block is saved and
-// the notice after a refresh.
+// The dispatcher: which page it refreshes and the notices after, the
+// current window, the user-mode save request and when the block is saved.
 #include "recording_page.h"
 #include "testsupport.h"
 
@@ -23,7 +23,13 @@ bool saved() { return QFile::exists(device_path("/data/ram_device_info")); }
 uint16_t file_u16(int offset) {
     return blk::rd16(reinterpret_cast<const uint8_t*>(testsupport::read_file("/data/ram_device_info").constData()), offset);
 }
-} // namespace
+struct DispatchRow { int page, code; bool refreshed; std::vector<int> notices; };
+struct WindowRow { int page, current; bool enabled; int after; };
+struct SaveRow { uint16_t request; bool pending; int slot, current_mode; };
+}  // namespace
+Q_DECLARE_METATYPE(DispatchRow)
+Q_DECLARE_METATYPE(WindowRow)
+Q_DECLARE_METATYPE(SaveRow)
 
 class TstSyncUpdate : public QObject {
     Q_OBJECT
@@ -36,21 +42,91 @@ private slots:
     }
     void cleanup() { testsupport::close_all_pages(); }
 
-    // The last slot is saved; a request past it changes no mode.
-    void saveRequest_data() { testsupport::int_rows({{"slot 16", {16}}, {"17 names no slot", {17}}}); }
+    // The page in front is refreshed with the code, then its notices.
+    void refreshAndNotices_data() {
+        testsupport::rows<DispatchRow>({
+            {"link menu: done after every refresh", {PAGE_LINKOPTION, SYNC_PARA, true, {TIP_DONE}}},
+            {"mapping page: drive added", {PAGE_SMARTMAPPING, SYNC_USB_ADDED, true, {TIP_USB_IN}}},
+            {"upgrade page: drive removed", {PAGE_FIRMWARE_USBGRADE, SYNC_USB_REMOVED, true, {TIP_USB_OUT}}},
+            {"upgrade page: drive mounted", {PAGE_FIRMWARE_USBGRADE, SYNC_USB_MOUNTED, true, {TIP_USB_READING}}},
+            {"mapping page: no notice for a change", {PAGE_SMARTMAPPING, SYNC_PARA, true, {}}},
+            {"PC update starts: nothing refreshed", {PAGE_EDIDSET, SYNC_PC_UPDATE_START, false, {}}},
+            {"PC update over: nothing refreshed", {PAGE_EDIDSET, SYNC_PC_UPDATE_OVER, false, {}}},
+        });
+    }
+    void refreshAndNotices() {
+        QFETCH(DispatchRow, row);
+        RecordingPage page(row.page);
+        g_page_focus = uint8_t(row.page);
+        testsupport::NoticeDriver driver;
+        sync(row.code);
+        QCOMPARE(page.codes, row.refreshed ? std::vector<int>{row.code} : std::vector<int>{});
+        QTRY_COMPARE(driver.kinds, row.notices);
+    }
+
+    // The main menu's done notice is shown once, when it was asked for.
+    void mainMenuDoneOnlyWhenAsked() {
+        g_page_focus = PAGE_MAINWINDOW;
+        testsupport::NoticeDriver driver;
+        sync();
+        g_mainwindow()->tip_done_request = 1;
+        sync();
+        sync();
+        QCOMPARE(driver.kinds, std::vector<int>{TIP_DONE});
+        QCOMPARE(int(g_mainwindow()->tip_done_request), 0);
+    }
+
+    // A page id past the pages only takes up a language change.
+    void pastThePagesOnlyLanguage() {
+        g_page_focus = PAGE_COUNT;
+        P()->set_u16(blk::LCD_LANGUAGE, LANG_RUSSIAN);
+        sync();
+        QCOMPARE(int(g_language), int(LANG_RUSSIAN));
+    }
+
+    // The current window falls back to 0 when it is off, except on the
+    // layout view, which may select a window that is off.
+    void currentWindow_data() {
+        testsupport::rows<WindowRow>({{"off window: back to 0", {PAGE_EDIDSET, 3, false, 0}},
+                                      {"shown window stays", {PAGE_EDIDSET, 3, true, 3}},
+                                      {"layout view keeps an off window", {PAGE_IMAGELAYOUT, 3, false, 3}}});
+    }
+    void currentWindow() {
+        QFETCH(WindowRow, row);
+        g_page_focus = uint8_t(row.page);
+        g_image_current = uint8_t(row.current);
+        P()->set_u16(blk::window(row.current, blk::WIN_ENABLE), row.enabled);
+        sync();
+        QCOMPARE(int(g_image_current), row.after);
+    }
+
+    // A save request 1..16 fills that slot (markers, then block bytes
+    // 896..4095) and its file and becomes the current mode; any other is
+    // dropped. While the scaler has a change pending nothing is saved.
+    void saveRequest_data() {
+        testsupport::rows<SaveRow>({{"slot 16 saved", {16, false, 16, 16}},
+                                    {"slot 1 saved", {1, false, 1, 1}},
+                                    {"17 names no slot: dropped", {17, false, 0, 3}},
+                                    {"change pending: nothing saved yet", {4, true, 0, 3}}});
+    }
     void saveRequest() {
-        QFETCH(QVector<int>, r);
-        const bool valid = r[0] <= USER_MODE_COUNT;
+        QFETCH(SaveRow, row);
         P()->set_u16(blk::CURRENT_MODE, 3);
         P()->set_u16(blk::BRIGHTNESS, 42);
-        P()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(r[0]));
+        P()->set_u16(blk::MODE_SAVE_REQUEST, row.request);
+        c331_manage::pInstance()->para_update_flag = row.pending;
         sync();
-        QCOMPARE(file_u16(blk::MODE_SAVE_REQUEST), uint16_t(0));
-        QCOMPARE(file_u16(blk::CURRENT_MODE), uint16_t(valid ? r[0] : 3));
-        const auto& slot = P()->UserModes[15];
-        QCOMPARE(int(slot.u16(blk::BRIGHTNESS)), valid ? 42 : 0);
-        QCOMPARE(testsupport::read_file("/data/modes/custom_mode16"),
-                 QByteArray(reinterpret_cast<const char*>(slot.bytes.data()), int(slot.bytes.size())));
+        QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST), row.pending ? row.request : uint16_t(0));
+        QCOMPARE(int(P()->u16(blk::CURRENT_MODE)), row.current_mode);
+        QCOMPARE(saved(), !row.pending);
+        if (!row.pending)
+            QCOMPARE(file_u16(blk::CURRENT_MODE) + 100 * file_u16(blk::MODE_SAVE_REQUEST), row.current_mode);
+        for (int s = 1; s <= USER_MODE_COUNT; ++s) {
+            const QByteArray file = testsupport::read_file(QString("/data/modes/custom_mode%1").arg(s));
+            const QByteArray mode = "\xAA\xAA" + QByteArray(reinterpret_cast<const char*>(P()->RamParaBlock.data()) + 896, 3200) + QByteArray(894, 0);
+            QVERIFY2((file == mode) == (s == row.slot), qPrintable(QString("slot %1").arg(s)));
+            QCOMPARE(P()->RynUserModeSaved(s - 1), int(s == row.slot));
+        }
     }
 
     // The GUI thread never waits for para_mutex: a holder only delays the
@@ -58,8 +134,6 @@ private slots:
     void saveSkippedUnderLockRetriedOnTick() {
         RecordingPage page(PAGE_EDIDSET);
         P()->set_u16(blk::BRIGHTNESS, 20);
-        c331_manage::pInstance()->para_update_flag = C331_APPLY_NONE;
-        // Held as the scaler holds it; a try-lock fails in any thread.
         std::optional<MutexLocker> held{std::in_place, &c331_manage::pInstance()->para_mutex};
         sync();
         g_mainwindow()->slot_update_timer_ticks();
@@ -73,7 +147,6 @@ private slots:
     // A write that failed (no data folder) is tried again at the next
     // dispatch, even when nothing changed since.
     void failedWriteRetried() {
-        RecordingPage page(PAGE_EDIDSET);
         QVERIFY(QDir(device_path("/data")).removeRecursively());
         P()->set_u16(blk::BRIGHTNESS, 33);
         sync();
@@ -81,17 +154,6 @@ private slots:
         QVERIFY(QDir().mkpath(device_path("/data")));
         sync();
         QCOMPARE(file_u16(blk::BRIGHTNESS), uint16_t(33));
-    }
-
-    // A drive put in while the mapping page is in front: the page refreshed
-    // and the USB notice shown.
-    void usbNoticeOnMappingPage() {
-        RecordingPage page(PAGE_SMARTMAPPING);
-        g_page_focus = PAGE_SMARTMAPPING;
-        testsupport::NoticeDriver driver;
-        sync(SYNC_USB_ADDED);
-        QCOMPARE(page.codes, std::vector<int>{SYNC_USB_ADDED});
-        QCOMPARE(driver.kinds, std::vector<int>{TIP_USB_IN});
     }
 };
 

@@ -1,129 +1,132 @@
-// The main menu's tool strip and its quick user-mode grids, up to a save
-// and a load through the scaler thread and the dispatcher.
+// The main menu's tool strip and its quick user-mode grids, with what the
+// scaler's pass and the dispatcher then make of a load or a save.
 #include "page_driver.h"
 
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/syncupdate.h"
 #include "ui/frame/tip.h"
 
-#include <QPushButton>
+#include <cstring>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-c331_manage* scaler() { return c331_manage::pInstance(); }
-MainWindow* mw = nullptr;
-
-template <class T = QWidget> T* child(const QString& name) { return mw->findChild<T*>(name); }
-
-// From the menu (focus on machinestate) into the strip, on button `b`.
-void open_strip(int b = 0) { press("lk" + QString(b, 'r')); }
-// Slots `saved` marked saved, then the load (b 2) or save (b 3) grid opened.
-void open_grid(int b, const QVector<int>& saved) {
-    for (int i : saved)
-        para()->UserModes[size_t(i)].bytes[0] = para()->UserModes[size_t(i)].bytes[1] = 0xAA;
-    open_strip(b);
-    press("k");
-}
-}  // namespace
+// The strip's button `button` pressed with `keys`, with audio_window,
+// window 3's enable word and its audio word before; then the black-screen
+// word, the audio words of windows 0 and 3 and audio_window.
+struct Strip {
+    int button;
+    QString keys;
+    int audio_window, window3_enable, window3_audio;
+    QVector<int> expect;
+};
+// Saved slots (each slot's data its own), the current mode, a waiting save
+// request; the load or save grid opened in `language`, its keys and a touch
+// on a button (by object name); the grid then / n the done notices, d the
+// data and u the slot shown in use once the scaler and the dispatcher have
+// taken the change up.
+struct Grid {
+    QString saved;
+    int current, request;
+    bool save;
+    QString keys, touch, expect;
+    int language = LANG_ENGLISH;
+};
+} // namespace
+Q_DECLARE_METATYPE(Strip)
+Q_DECLARE_METATYPE(Grid)
 
 class TstToolStrip : public QObject {
     Q_OBJECT
+    static RynRamPara* para() { return RynRamPara::pInstance(); }
+    static MainWindow* mw() { return g_mainwindow(); }
+    // The slot whose data the block holds.
+    static QString data() {
+        for (int i = 0; i < USER_MODE_COUNT; ++i)
+            if (!std::memcmp(para()->RamParaBlock.data() + blk::MODE_BEGIN, para()->UserModes[size_t(i)].data(),
+                             blk::MODE_SIZE))
+                return QString::number(i);
+        return "-";
+    }
+    // The grids open and the selected slot, then m the current mode, r the
+    // save request, u the slot shown in use with its word, d the slot whose
+    // data the block holds, f the apply flag.
+    static QString grid_state() {
+        QString in_use = "-";
+        for (int i = 0; i < USER_MODE_COUNT; ++i) {
+            auto* word = mw()->findChild<QLabel*>(QString("mode_using_%1").arg(i));
+            if (word->isVisibleTo(mw()->grid_widget()))
+                in_use = QString("%1:%2").arg(i).arg(word->text());
+        }
+        return QString("%1%2 %3 m%4 r%5 u%6 d%7 f%8")
+            .arg(mw()->load_mode ? "load" : "", mw()->save_mode ? "save" : "")
+            .arg(mw()->grid_index())
+            .arg(para()->u16(blk::CURRENT_MODE))
+            .arg(para()->u16(blk::MODE_SAVE_REQUEST))
+            .arg(in_use, data())
+            .arg(c331_manage::pInstance()->para_update_flag);
+    }
+
 private slots:
-    void initTestCase() { mw = new MainWindow(nullptr); }
+    void initTestCase() { new MainWindow(nullptr); }
     void init() {
         testsupport::fresh_device();
         g_page_focus = PAGE_MAINWINDOW;
-        mw->menulist_init();
-        mw->language_changed();
-        mw->show();
+        mw()->menulist_init();
+        mw()->show();
     }
     void cleanup() { QVERIFY(testsupport::close_all_pages()); }
 
-    // Black screen toggles twice.
-    void strip_black_screen_twice() {
-        open_strip();
-        press("k");
-        QCOMPARE(int(para()->u16(blk::SCREEN_BLACK)), 1);
-        press("k");
-        QCOMPARE(int(para()->u16(blk::SCREEN_BLACK)), 0);
-        QCOMPARE(int(scaler()->para_update_flag), 1);
+    // Mute acts on audio_window, or on window 0 when that window is off;
+    // audio_window then names window 0. Unmute writes 0x80FF.
+    void strip_data() {
+        testsupport::rows<Strip>({
+            {"black screen twice is off", {0, "kk", 3, 1, 0, {0, 0x80FF, 0, 3}}},
+            {"unmute writes 0x80FF, not only bit 15", {1, "k", 3, 1, 0x10, {0, 0x80FF, 0x80FF, 3}}},
+            {"window 3 off: window 0 muted instead", {1, "k", 3, 0, 0x80FF, {0, 0, 0x80FF, 0}}},
+        });
+    }
+    void strip() {
+        QFETCH(Strip, row);
+        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(row.audio_window));
+        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(row.window3_enable));
+        para()->set_u16(blk::window(3, blk::WIN_AUDIO), uint16_t(row.window3_audio));
+        press("lk" + QString(row.button, 'r') + row.keys); // from the menu into the strip
+        const QVector<int> words{para()->u16(blk::SCREEN_BLACK), para()->window_u16(0, blk::WIN_AUDIO),
+                                 para()->window_u16(3, blk::WIN_AUDIO), para()->u16(blk::AUDIO_WINDOW)};
+        QCOMPARE(words, row.expect);
+        QCOMPARE(int(c331_manage::pInstance()->para_update_flag), 1);
     }
 
-    // Mute acts on audio_window, or on window 0 when that is off or past the
-    // six; audio_window then names the window acted on. Unmute writes 0x80FF.
-    void mute_data() {
-        // audio_window, window 3's enable, window acted on, its audio before, after
-        testsupport::int_rows({{"window 3 off: window 0 muted instead", {3, 0, 0, 0x80FF, 0}},
-                               {"audio_window 7: window 0", {7, 1, 0, 0x80FF, 0}},
-                               {"unmute writes 0x80FF, not only bit 15", {3, 1, 3, 0x10, 0x80FF}}});
+    // The mode in use shows its word; in Chinese it ends in a soft hyphen
+    // that must not be drawn.
+    void grid_data() {
+        testsupport::rows<Grid>({
+            {"load skips empty slots and wraps", {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
+            {"load with one saved slot stays on it", {"5", 0, 0, false, "rl", "", "load 5 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save visits every slot and wraps", {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"load: the data, its number, no save left", {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7 u7:Using"}},
+            {"loading an empty slot changes nothing", {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"save: the selection stays on its slot, then drawn saved and in use", {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
+            {"a save already waiting is not asked again", {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save touched over the load grid switches", {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d- u-"}},
+        });
     }
-    void mute() {
-        QFETCH(QVector<int>, r);
-        para()->set_u16(blk::AUDIO_WINDOW, uint16_t(r[0]));
-        para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(r[1]));
-        para()->set_u16(blk::window(r[2], blk::WIN_AUDIO), uint16_t(r[3]));
-        open_strip(1);
-        press("k");
-        QCOMPARE(int(para()->u16(blk::window(r[2], blk::WIN_AUDIO))), r[4]);
-        QCOMPARE(int(para()->u16(blk::AUDIO_WINDOW)), r[2]);
-        QCOMPARE(int(scaler()->para_update_flag), 1);
-    }
-
-    // The load grid skips empty slots and wraps; the save grid opens on a
-    // saved slot, then visits every slot.
-    void grid_moves_data() {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QVector<int>>("saved");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QVector<int>>("selection"); // at opening, then after each key
-        QTest::newRow("load, two saved") << false << QVector<int>{2, 9} << "rl" << QVector<int>{2, 9, 2};
-        QTest::newRow("load, one saved") << false << QVector<int>{5} << "rl" << QVector<int>{5, 5, 5};
-        QTest::newRow("save") << true << QVector<int>{14} << "rrl" << QVector<int>{14, 15, 0, 15};
-    }
-    void grid_moves() {
-        QFETCH(bool, save);
-        QFETCH(QVector<int>, saved);
-        QFETCH(QString, keys);
-        QFETCH(QVector<int>, selection);
-        open_grid(save ? 3 : 2, saved);
-        QVector<int> seen{mw->grid_index()};
-        for (const QChar c : keys) {
-            press(QString(c));
-            seen << mw->grid_index();
-        }
-        QCOMPARE(seen, selection);
-    }
-
-    // Last: the scaler thread runs from here on. A save from the grid, then
-    // a load of it, each taken up by the scaler and finished by the
-    // dispatcher (which writes the files), each with one done notice. The
-    // mode in use shows its word, which in Chinese ends in a soft hyphen
-    // that must not be drawn. Save touched on the load grid switches over.
-    void save_then_load_through_the_scaler() {
-        connect(para(), &RynRamPara::sig_update_para, SyncUpdate::pInstance(), &SyncUpdate::para_sync,
-                Qt::QueuedConnection);
-        QCOMPARE(scaler()->initialize(), 0);
+    void grid() {
+        QFETCH(Grid, row);
+        for (int i = 0; i < USER_MODE_COUNT; ++i) // none saved, each with its own data
+            para()->UserModes[size_t(i)].bytes.fill(uint8_t(0x10 + i));
+        for (const QString& i : row.saved.split(' '))
+            para()->UserModes[i.toUInt()].bytes[0] = para()->UserModes[i.toUInt()].bytes[1] = 0xAA;
+        para()->set_u16(blk::CURRENT_MODE, uint16_t(row.current));
+        para()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(row.request));
+        g_language = uint8_t(row.language);
+        press(QString("lk") + (row.save ? "rrr" : "rr") + "k" + row.keys); // into the strip, a grid
+        if (!row.touch.isEmpty())
+            QTest::mouseClick(mw()->findChild<QPushButton*>(row.touch), Qt::LeftButton);
+        const QString shown = grid_state();
         testsupport::NoticeDriver notices;
-        para()->set_u16(blk::BRIGHTNESS, 61);
-        g_language = LANG_SCHINESE;
-        open_strip(3);
-        press("krrrk"); // no saved slot: the save grid starts on slot 0
-        QTRY_COMPARE(notices.kinds, std::vector<int>{TIP_DONE});
-        QTRY_VERIFY(para()->RynUserModeSaved(3));
-        QTRY_COMPARE(int(para()->u16(blk::CURRENT_MODE)), 4);
-        QCOMPARE(int(para()->UserModes[3].u16(blk::BRIGHTNESS)), 61);
-        press("bl"); // to the strip; load
-        para_write([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 20); });
-        QTRY_COMPARE(int(para()->shadow_u16(blk::BRIGHTNESS)), 20);
-        press("kk");
-        QCOMPARE(int(para()->u16(blk::BRIGHTNESS)), 61);
-        QTRY_COMPARE(notices.kinds, (std::vector<int>{TIP_DONE, TIP_DONE}));
-        QTRY_COMPARE(int(para()->shadow_u16(blk::BRIGHTNESS)), 61);
-        QVERIFY(child("mode_using_3")->isVisible());
-        QCOMPARE(child<QLabel>("mode_using_3")->text(), QString::fromUtf8("使用中"));
-        QTest::mouseClick(child<QPushButton>("toolButton4"), Qt::LeftButton);
-        QVERIFY(mw->save_mode && !mw->load_mode);
-        QCOMPARE(mw->grid_index(), 3);
+        c331_manage::pInstance()->apply_pass();
+        QCOMPARE(shown + QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4)),
+                 row.expect);
     }
 };
 

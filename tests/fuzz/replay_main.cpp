@@ -13,30 +13,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 int main(int argc, char** argv) {
     QStringList paths;
     for (int i = 1; i < argc; ++i) {
-        const QFileInfo info(QString::fromLocal8Bit(argv[i]));
-        const QDir dir(info.filePath());
-        if (!info.isDir())
-            paths << info.filePath();
-        else
-            for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
-                paths << dir.filePath(name);
+        const QDir dir(QString::fromLocal8Bit(argv[i]));
+        if (!dir.exists())
+            paths << dir.path();
+        for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+            paths << dir.filePath(name);
     }
     int failed = 0;
     for (const QString& path : paths) {
         QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
-            ++failed;
-            continue;
-        }
+        failed += f.open(QIODevice::ReadOnly) ? 0 : 1;
         const QByteArray bytes = f.readAll();
         std::printf("replay %s (%d bytes)\n", qPrintable(path), int(bytes.size()));
         std::fflush(stdout);
         LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
     }
-    if (paths.isEmpty())
-        std::fprintf(stderr, "no input replayed\n");
-    else
-        std::printf("%d inputs replayed\n", int(paths.size()));
+    std::printf("%d inputs replayed, %d unreadable\n", int(paths.size()), failed);
     return failed || paths.isEmpty() ? 1 : 0;
 }

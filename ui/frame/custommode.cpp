@@ -130,6 +130,8 @@ CustomMode::CustomMode(QWidget* parent)
         else if (pressed == 1)
             on_Button_delete_clicked();
         ryn_button_selinfo(2, 0);
+        if (pressed == 2)
+            ryn_button_mode_clicked();  // the focus left More: the windows again, not its OSD view
     };
     row.back = [this] {
         leave_row();
@@ -345,7 +347,7 @@ void CustomMode::show_window_list() {
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }
-        text += QLatin1Char(' ') + tr5(slot.u16(blk::window(w, blk::WIN_ENABLE)) ? kWindowOn : kWindowOff);
+        text += QLatin1Char(' ') + tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
         set_fitted_text(source_line[size_t(w)], text);
         set_fitted_text(position_line[size_t(w)], QStringLiteral("[%1,%2]%3x%4")
                                                .arg(slot.u16(blk::window(w, blk::WIN_X)))
@@ -402,6 +404,7 @@ void CustomMode::on_Button_use_clicked() {
         // the slot it names.
         p.set_u16(blk::MODE_SAVE_REQUEST, 0);
     });
+    ui->label_using->show();  // the mode shown is the one in use now
 }
 
 void CustomMode::on_Button_delete_clicked() {

@@ -235,8 +235,13 @@ protected:
 
     // The default level (menulist_init): entry 0 focused, the others normal.
     void set_focus_list(std::vector<QWidget*> list) { focus.set(std::move(list)); }
-    // The level the keys go to from now on.
-    void set_level(FocusList& l) { level = &l; }
+    // The level the keys go to from now on. Its entries take its looks
+    // again: a widget that two levels share (the OK of two editors) may
+    // still show the focus the other level gave it.
+    void set_level(FocusList& l) {
+        level = &l;
+        l.restyle_all();
+    }
     uint8_t ui_select() const { return uint8_t(focus.index()); }
     void focus_to(int index) { focus.focus_to(index); }
     void move_focus(int delta) { focus.move(delta); }

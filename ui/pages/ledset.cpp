@@ -185,6 +185,7 @@ void ledset::on_Button_apply1_clicked() {
                 p.set_u16(out + 4, w); // width
                 p.set_u16(out + 6, h); // height
             }
+            // The saved size again: the outputs only, without a notice.
             if (w == p.shadow_u16(blk::LED_WIDTH) && h == p.shadow_u16(blk::LED_HEIGHT))
                 return false;
             p.set_u16(blk::window(0, blk::WIN_X), 0);
