@@ -19,14 +19,12 @@ QString view() {
     const InputCut* p = g_inputcut();
     if (!p)
         return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_OPTION) ? "mode" : "lost";
-    static const QStringList kElements = {"X", "Y", "W", "H", "Delete", "Cancel", "OK"};
-    if (p->editor_entry() >= 0)
-        return kElements[p->editor_entry()] + ' ' +
-               texts(p, {"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H",
-                         "label_change_source"});
-    const QStringList tiles = texts(p, {"name0", "name1", "name2", "name3", "name4", "name5"})
-                                  .remove(p->source_name + '_')
-                                  .split(' ');
+    const QStringList ed{"lineEdit_X", "lineEdit_Y", "lineEdit_W", "lineEdit_H",
+                         "label_change_source"};
+    if (const int e = p->editor_entry(); e >= 0)
+        return QString("X Y W H Delete Cancel OK").section(' ', e, e) + ' ' + texts(p, ed);
+    QStringList tiles = texts(p, {"name0", "name1", "name2", "name3", "name4", "name5"}).split(' ');
+    tiles.replaceInStrings(p->source_name + '_', "");
     const int focus = p->current_pag == 0 ? p->ui_select - 1 : p->ui_select;
     return (p->ui_level == InputCut::LEVEL_SOURCES ? p->source_name : tiles.value(focus, "add")) +
            " | " + tiles.join(' ').trimmed() + " | " +
@@ -45,13 +43,13 @@ const auto pc_alias = [] {
 };
 
 struct Crop {
-    QString crops;      // the table before (set_crops)
-    QString script;     // played from the source row, HDMI1 focused ("!" runs pc)
-    void (*pc)();       // a change from outside, or null
-    QString view;       // what the page shows after, from its start
-    QString saved = {}; // the crop table after, from its start
+    QString crops;       // the table before (set_crops)
+    QString script;      // played from the source row, HDMI1 focused ("!" runs pc)
+    void (*pc)();        // a change from outside, or null
+    QString view;        // what the page shows after, from its start
+    QString saved = {};  // the crop table after, from its start
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Crop)
 
 class TstInputCut : public QObject {

@@ -41,7 +41,7 @@ private slots:
             QTRY_VERIFY(::lseek(STDOUT_FILENO, 0, SEEK_CUR) >= 80);
         });
         ::close(driver);
-        ::signal(SIGIO, SIG_IGN); // the node stays open: no signals after the folder goes
+        ::signal(SIGIO, SIG_IGN);  // the node stays open: no signals after the folder goes
         QCOMPARE(printed, QByteArray("signumkey_val: 0x5\n\nsignumkey_val: 0xab\n\n"
                                      "signumkey_val: 0\n\nsignumkey_val: 0x10\n\n"));
     }

@@ -20,12 +20,12 @@ struct Menu {
     void (*open)();
     int id, entries, second;
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Menu)
 
 class TstSubmenus : public QObject {
     Q_OBJECT
-    std::vector<int> notices; // the kinds of notice shown, in turn
+    std::vector<int> notices;  // the kinds of notice shown, in turn
 
     static void store_packages(int count) {
         for (int i = 0; i < count; ++i)
@@ -34,7 +34,7 @@ class TstSubmenus : public QObject {
 
 private slots:
     void initTestCase() {
-        new MainWindow(nullptr); // registers itself
+        new MainWindow(nullptr);  // registers itself
         fpga_manage::pInstance();
         testsupport::run_fast_ticks(this, [this](int kind) { notices.push_back(kind); });
     }
@@ -72,8 +72,8 @@ private slots:
     // stores while the menu is open shows through the protocol thread's
     // re-text, queued into the GUI thread (and dropped once the page closed).
     void recovery_tile_data() {
-        QTest::addColumn<int>("packages"); // stored before (-1: no folder)
-        QTest::addColumn<bool>("by_pc");   // one more stored by the PC while open
+        QTest::addColumn<int>("packages");  // stored before (-1: no folder)
+        QTest::addColumn<bool>("by_pc");    // one more stored by the PC while open
         QTest::addColumn<int>("count");
         QTest::newRow("no folder") << -1 << false << 0;
         QTest::newRow("256 packages are not none") << 256 << false << 255;
