@@ -69,7 +69,7 @@ private slots:
     // Keys from the main menu (focus on its first tile), as press() takes them.
     void one_mark_data() {
         QTest::addColumn<QString>("keys");
-        QTest::newRow("main menu, tool strip, load and save grids") << "rrrrrrlkrrrrllkrrlbrkrrlbb";
+        QTest::newRow("main menu, tool strip, both grids, MODE") << "rrrrrrlkrrrrllkrrlbrkrrlbbm";
         QTest::newRow("device status, home screen") << "kbbrlk";
         QTest::newRow("source page: all levels") << "rkrrrlllkrrrrrrrkrrrbllkrrbbb";
         QTest::newRow("EDID page: tabs, fields, rate") << "rklkrrrrrrllllllkrrkrlkrrrlkbb";

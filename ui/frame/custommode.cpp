@@ -80,7 +80,8 @@ const UserModeSlot& selected_slot() {
 // sheet: anything but hex digits (a "url(...)" would make Qt open any file)
 // gives no colour, as a missing or short text does.
 QString colour_digits(const std::string& text) {
-    static const QRegularExpression hex(QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
+    static const QRegularExpression hex(
+        QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
     const QRegularExpressionMatch m = hex.match(QString::fromStdString(text));
     return m.hasMatch() ? m.captured(1) : QString();
 }
