@@ -112,7 +112,7 @@ private slots:
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));  // a line per key
         testsupport::fresh_device();
         start_panel(*qApp, 0);  // the main window with its tick, the device's threads, the dispatcher
-        QTRY_VERIFY(g_numberkeyboard && g_tip);
+        QTRY_VERIFY(g_mainwindow()->isVisible());
         testsupport::close_all_pages();  // each seed opens its home screen
     }
 
