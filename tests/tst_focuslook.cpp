@@ -14,8 +14,7 @@ namespace {
 int marks_on(QWidget* page) {
     QImage img = page->grab().toImage();
     for (QWidget* c : page->findChildren<QWidget*>()) {
-        const auto* label = qobject_cast<QLabel*>(c);
-        const int in = label && !label->pixmap(Qt::ReturnByValue).isNull() ? 0 : 4;
+        const int in = c->property("pixmap").value<QPixmap>().isNull() ? 4 : 0;
         const QRect r = QRect(c->mapTo(page, QPoint()), c->size()).adjusted(in, in, -in, -in);
         if (c->isVisibleTo(page) && (!in || !c->property("icon").value<QIcon>().isNull()))
             QPainter(&img).fillRect(r, Qt::black);
@@ -28,18 +27,16 @@ int marks_on(QWidget* page) {
                 (r > 245 && g < 10 && b < 10)) && (img.setPixel(q, 0), true);
     };
     int marks = 0;
-    for (int p = 0; p < img.width() * img.height(); ++p) {
+    for (int p = 0; p < img.width() * img.height(); ++p)
         if (QPolygon group({QPoint(p % img.width(), p / img.width())}); take(group[0])) {
             for (int i = 0; i < group.size(); ++i)
                 for (int n = 0; n < 25; ++n)  // across a pixel or two of a rounded corner
                     if (const QPoint q = group[i] + QPoint(n % 5 - 2, n / 5 - 2); take(q))
                         group << q;
             // An outline, not a filled shape (a window's orange tile).
-            const QRect box = group.boundingRect();
-            marks += box.width() >= 12 && box.height() >= 10 &&
-                     group.size() * 2 < box.width() * box.height();
+            const QSize s = group.boundingRect().size();
+            marks += s.width() > 11 && s.height() > 9 && group.size() * 2 < s.width() * s.height();
         }
-    }
     return marks;
 }
 }  // namespace

@@ -36,10 +36,8 @@
 
 namespace {
 template <class... T> QWidget* make_page(int id) {
-    static_assert((0u | ... | (1u << T::ID)) == (1u << PAGE_COUNT) - 1, "one class per page id");
     QWidget* page = nullptr;
-    ((page = T::ID == id ? pages::create<T>()->page_widget() : page), ...);
-    return page;
+    return ((page = T::ID == id ? pages::create<T>()->page_widget() : page), ..., page);
 }
 const auto make = make_page<LockWindow, MainWindow, MachineState, InputChoose, CustomMode, Option,
                             OutputSet, InputCut, EDIDset, ImageLayout, LinkOption, ImageQuality,
@@ -48,16 +46,15 @@ const auto make = make_page<LockWindow, MainWindow, MachineState, InputChoose, C
                             SmartMapping, rcv_recovery, firmware_usbgrade>;
 
 // Words of the device that said something else, or nothing: a page opened in
-// the language shows the line (id PAGE_COUNT: the keypad; a picture: "picture").
+// the language shows the line (the main menu: the popups; a picture: "picture").
 constexpr int en = LANG_ENGLISH, ru = LANG_RUSSIAN, vi = LANG_VIETNAMESE, tw = LANG_COUNT - 1;
 const std::tuple<const char*, int, int, const char*> mended[] = {
-    {"en keypad Cancel", en, PAGE_COUNT, "Button_close: Cancel"},
+    {"en keypad Cancel", en, PAGE_MAINWINDOW, "Button_close: Cancel"},
     {"en output menu title", en, PAGE_OUTPUTSET, "label_title: Output Setting"},
     {"ru crop button", ru, PAGE_INPUTCHOOSE, "button_inputcut: Обрезка"},
     {"ru crop page title", ru, PAGE_INPUTCUT, "label_title: Обрезка входа"},
     {"ru ageing tile", ru, PAGE_ADVANCEDOPTION, "Button_age: Заводской\nпрогон"},
-    {"ru recovery tile hyphen", ru, PAGE_ADVANCEDOPTION,
-     "Button_rcv_recovery: Самовосста-\nновление"},
+    {"ru recovery hyphen", ru, PAGE_ADVANCEDOPTION, "Button_rcv_recovery: Самовосста-\nновление"},
     {"ru mode name prefix", ru, PAGE_CUSTOMMODE, "label_name: Название:Wall"},
     {"ru mode LED line", ru, PAGE_CUSTOMMODE, "label_LED: Размер LED:1920x1080"},
     {"vi blacked-out window", vi, PAGE_LOCKWINDOW, "tile_info_2: Màn đen"},
@@ -98,7 +95,7 @@ void busy_device() {
     p->RamParaShadow = p->RamParaBlock;
     g_str_ip = "192.168.100.200";
     g_str_barcode = "ZT2024A17";
-    auto& regs = fpga_manage::pInstance()->MCU_REG_func[0];
+    auto& regs = (fpga_manage::p_fpga_manage = fpga_manage::pInstance())->MCU_REG_func[0];
     regs[fpga_reg::VERSION_FUNC] = regs[fpga_reg::VERSION_DAY] = 0x88;
     regs[fpga_reg::VERSION_YEAR] = 0x88;
     regs[fpga_reg::VERSION_MONTH] = 0x08;
@@ -108,6 +105,7 @@ void busy_device() {
 // "picture"), sorted; a text that does not fit its box, and texts side by
 // side in more than one size, go to `bad`.
 QStringList scan(QWidget* root, QStringList& bad) {
+    root->show();
     QStringList out;
     QMap<QString, QMap<int, QString>> sizes;  // pixel size -> a text in it, per row and column
     for (QWidget* w : root->findChildren<QWidget*>()) {
@@ -166,62 +164,47 @@ private slots:
     void initTestCase() {
         panel_fonts_init();
         testsupport::fresh_device();
-        fpga_manage::p_fpga_manage = fpga_manage::pInstance();
         busy_device();
         pages::set(PAGE_MAINWINDOW, pages::create<MainWindow>(), PAGE_MAINWINDOW);
     }
 
     // A page opened in English, then the PC changes the language: after the
     // refresh it shows what a page opened in that language shows, and fits.
-    // Page PAGE_COUNT: the shared popups.
     void every_page_data() {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<int>("language");
-        for (int lang = 0; lang < LANG_COUNT; ++lang)
-            for (int id = 0; id <= PAGE_COUNT; ++id)
-                QTest::addRow("page %d language %d", id, lang) << id << lang;
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < LANG_COUNT * PAGE_COUNT; ++row)
+            QTest::addRow("page %d language %d", row % PAGE_COUNT, row / PAGE_COUNT) << row;
     }
     void every_page() {
-        QFETCH(int, id);
-        QFETCH(int, language);
+        QFETCH(int, row);
+        const int id = row % PAGE_COUNT, language = row / PAGE_COUNT;
         RynRamPara* p = RynRamPara::pInstance();
-        g_language = LANG_ENGLISH;
-        p->set_u16(blk::LCD_LANGUAGE, LANG_ENGLISH);
+        p->set_u16(blk::LCD_LANGUAGE, g_language = LANG_ENGLISH);
         p->RamParaShadow = p->RamParaBlock;
-        g_page_focus = uint8_t(id == PAGE_COUNT ? int(PAGE_MAINWINDOW) : id);
-        QStringList bad, refreshed, shown;
-        const auto look = [&](QWidget* w) {
-            w->show();
-            shown += scan(w, bad);
-            w->hide();
-        };
-        if (id == PAGE_COUNT) {  // each notice, the keypad with its longest title
-            g_language = uint8_t(language);
-            g_tip_flag = 1;  // as if one showed: the notice is rebuilt, not run
+        g_page_focus = uint8_t(id);
+        QStringList bad, shown;
+        QWidget* page = id == PAGE_MAINWINDOW ? pages::at(id)->page_widget() : make(id);
+        pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
+        page->show();
+        p->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
+        g_tip_flag = 1;  // as if one showed: a notice is built, not run
+        SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+        const QStringList refreshed = scan(page, bad);
+        if (id == PAGE_MAINWINDOW) {  // the shared popups: each notice, the keypad's longest title
             for (int kind : {TIP_USB_IN, TIP_USB_OUT, TIP_USB_READING}) {
                 g_tip->tip_create(kind);
-                look(g_tip);
+                shown += scan(g_tip, bad);
             }
-            g_tip_flag = 0;
+            g_tip->hide();
             g_numberkeyboard->label_show(language == ru ? "Пароль" : "key", "**********");
-            look(g_numberkeyboard);
-            refreshed = shown;  // never open while the language changes
-        } else {
-            QWidget* page = id == PAGE_MAINWINDOW ? pages::at(id)->page_widget() : make(id);
-            pages::set(id, dynamic_cast<RynPage*>(page), PAGE_MAINWINDOW);
-            page->show();
-            p->set_u16(blk::LCD_LANGUAGE, uint16_t(language));
-            g_tip_flag = 1;  // a notice after the refresh is built, not run
-            SyncUpdate::pInstance()->para_sync(SYNC_PARA);
-            g_tip_flag = 0;
-            shown = refreshed = scan(page, bad);
-            if (id != PAGE_MAINWINDOW) {  // and a page opened anew
-                pages::clear(id);
-                delete page;
-                shown.clear();
-                look(std::unique_ptr<QWidget>(make(id)).get());
-            }
+            shown += scan(g_numberkeyboard, bad);
+            g_numberkeyboard->hide();
+        } else {  // and the page opened anew
+            pages::clear(id);
+            delete page;
+            shown = scan(std::unique_ptr<QWidget>(make(id)).get(), bad);
         }
+        g_tip_flag = 0;
         g_page_focus = PAGE_MAINWINDOW;
         QCOMPARE(int(g_language), language);
         for (const auto& [rule, lang, at, line] : mended)
@@ -232,7 +215,8 @@ private slots:
         // language change.
         const QRegularExpression now(id != PAGE_CUSTOMMODE ? "" :
             "^(?!(label_ID|label_name|label_LED|label_brightness|window_source_.):)");
-        QCOMPARE(refreshed.filter(now), shown.filter(now));
+        if (id != PAGE_MAINWINDOW)
+            QCOMPARE(refreshed.filter(now), shown.filter(now));
     }
 };
 
