@@ -38,7 +38,6 @@ struct LangRow { uint32_t offered; uint16_t chosen; int language; };
 struct CropRow { void (*setup)(); void (*op)(); int record; const char* after; };
 struct WindowRow { void (*op)(); int window; uint16_t source, output, current_mode; bool flag; };
 struct IndexRow { QVector<int> saved; int half_marked, start, dir, found; };
-struct DeleteRow { uint16_t osd; bool osd_file_kept; };
 
 QByteArray whole_file(char marker0 = char(0xAA), char marker1 = char(0xAA), int size = blk::SIZE) {
     QByteArray f(size, 0);
@@ -59,7 +58,6 @@ Q_DECLARE_METATYPE(LangRow)
 Q_DECLARE_METATYPE(CropRow)
 Q_DECLARE_METATYPE(WindowRow)
 Q_DECLARE_METATYPE(IndexRow)
-Q_DECLARE_METATYPE(DeleteRow)
 
 class TstRynRamPara : public QObject {
     Q_OBJECT
@@ -80,16 +78,13 @@ private slots:
         QFETCH(FileRow, row);
         write_file(kBlock, row.file);
         P()->load_files();
-        std::array<uint8_t, blk::SIZE> expected{};
-        if (row.loaded)
-            std::memcpy(expected.data() + 768, row.file.constData() + 768, blk::SIZE - 768);
-        else
-            RynRamPara::build_defaults(expected.data());
-        QCOMPARE(bytes(block(), blk::SIZE).toHex(), bytes(expected.data(), blk::SIZE).toHex());
+        std::array<uint8_t, blk::SIZE> defaults{};
+        RynRamPara::build_defaults(defaults.data());
+        const QByteArray file = row.loaded ? row.file : "\xAA\xAA" + QByteArray(766, 0) + bytes(defaults.data() + 768, blk::SIZE - 768);
+        QCOMPARE(bytes(block(), blk::SIZE).toHex(), (QByteArray(768, 0) + file.mid(768)).toHex());
         QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
         QCOMPARE(int(g_language), row.loaded ? 2 : 1);
-        const QByteArray saved = "\xAA\xAA" + QByteArray(766, 0) + bytes(expected.data() + 768, blk::SIZE - 768);
-        QCOMPARE(read_file(kBlock).toHex(), (row.loaded ? row.file : saved).toHex());
+        QCOMPARE(read_file(kBlock).toHex(), file.toHex());
     }
 
     // A slot file holds a whole mode (3202 bytes) under a marker pair;
@@ -118,20 +113,16 @@ private slots:
 
     // Delete: the slot's file goes, its OSD file (named in hex) only when
     // the slot's OSD switch is on, and the slot reads empty.
-    void userModeDelete_data() {
-        rows<DeleteRow>({{"OSD on: MO0a.json removed too", {1, false}}, {"OSD off: OSD file kept", {0, true}}});
-    }
     void userModeDelete() {
-        QFETCH(DeleteRow, row);
-        P()->UserModes[9].bytes[0] = P()->UserModes[9].bytes[1] = 0xAA;
-        blk::wr16(P()->UserModes[9].data(), blk::OSD_ENABLE - blk::MODE_BEGIN, row.osd);
-        QVERIFY(P()->save_mode(9) && write_file("/data/modes/MO0a.json", "{}"));
-        QCOMPARE(P()->mode_file_deal(9, 1), 0);
-        QVERIFY(!QFile::exists(data_root() + kMode10));
-        QCOMPARE(QFile::exists(data_root() + "/data/modes/MO0a.json"), row.osd_file_kept);
-        QCOMPARE(P()->RynUserModeSaved(9), 0);
-        QCOMPARE(int(P()->UserModes[9].bytes[0]), 0xFF);
-        QCOMPARE(int(P()->UserModes[9].u16(blk::OSD_ENABLE)), 0);
+        for (uint16_t osd : {1, 0}) {
+            P()->UserModes[9].bytes[0] = P()->UserModes[9].bytes[1] = 0xAA;
+            blk::wr16(P()->UserModes[9].data(), blk::OSD_ENABLE - blk::MODE_BEGIN, osd);
+            QVERIFY(P()->save_mode(9) && write_file("/data/modes/MO0a.json", "{}"));
+            QCOMPARE(P()->mode_file_deal(9, 1) + P()->RynUserModeSaved(9) + P()->UserModes[9].u16(blk::OSD_ENABLE), 0);
+            QCOMPARE(int(P()->UserModes[9].bytes[0]), 0xFF);
+            QCOMPARE(QFile::exists(data_root() + kMode10), false);
+            QCOMPARE(QFile::exists(data_root() + "/data/modes/MO0a.json"), osd == 0);
+        }
     }
 
     // A language not offered becomes the lowest offered one, in the block too.
