@@ -17,12 +17,15 @@ std::atomic<uint8_t>& flag() { return c331_manage::pInstance()->para_update_flag
 uint8_t* block() { return P()->RamParaBlock.data(); }
 const QString kBlock = "/data/ram_device_info", kMode10 = "/data/modes/custom_mode10";
 QByteArray bytes(const uint8_t* from, int n) { return QByteArray(reinterpret_cast<const char*>(from), n); }
-QByteArray record(int i) { return bytes(block() + blk::crop(i), blk::CROP_SIZE).toHex(' '); }
 
 // Source 2 has crops 1 (record 2), 2 (record 6) and 3 (record 0), source 3
 // crop 1 (record 5); record 1 is free, records 3 (source 6) and 4 (crop 45)
-// name nothing the state has room for.
+// name nothing the state has room for. Window 1 shows source 0, window 2
+// is off; current mode 5, as saved.
 void crop_table() {
+    P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
+    P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
+    P()->set_u16(blk::CURRENT_MODE, 5);
     const std::pair<int, uint16_t> recs[] = {{0, 0x8202}, {2, 0x8002}, {3, 0x8006}, {4, 0xAC02}, {5, 0x8003}, {6, 0x8102}};
     for (const auto& r : recs) {
         P()->set_u16(blk::crop(r.first), r.second);
@@ -30,13 +33,13 @@ void crop_table() {
             P()->set_u16(blk::crop(r.first) + f, uint16_t(r.first * 10 + f));
     }
     P()->RynCropSourceInit();
+    P()->RamParaShadow = P()->RamParaBlock;
 }
 
 struct FileRow { QByteArray file; bool loaded; };
 struct ModeRow { QByteArray file; bool kept; bool saved; };
 struct LangRow { uint32_t offered; uint16_t chosen; int language; };
-struct CropRow { void (*setup)(); void (*op)(); int record; const char* after; };
-struct WindowRow { void (*op)(); int window; uint16_t source, output, current_mode; bool flag; };
+struct WriteRow { void (*setup)(); void (*op)(); int offset; QByteArray after; bool flag; }; // the bytes at offset after op
 struct IndexRow { QVector<int> saved; int half_marked, start, dir, found; };
 
 QByteArray whole_file(char marker0 = char(0xAA), char marker1 = char(0xAA), int size = blk::SIZE) {
@@ -55,8 +58,7 @@ QByteArray mode_file(int size, char m0 = char(0xAA), char m1 = char(0xAA)) {
 Q_DECLARE_METATYPE(FileRow)
 Q_DECLARE_METATYPE(ModeRow)
 Q_DECLARE_METATYPE(LangRow)
-Q_DECLARE_METATYPE(CropRow)
-Q_DECLARE_METATYPE(WindowRow)
+Q_DECLARE_METATYPE(WriteRow)
 Q_DECLARE_METATYPE(IndexRow)
 
 class TstRynRamPara : public QObject {
@@ -142,33 +144,43 @@ private slots:
     }
 
     // Crop operations find a crop by its number among its source's crops;
-    // the flag is raised exactly when a record changed.
-    void cropOperations_data() {
-        rows<CropRow>({
+    // the flag is raised exactly when the block changed.
+    void writes_data() {
+        rows<WriteRow>({
             {"add: lowest free number of its own source, first free record",
-             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, 1, "03 81 0a 00 14 00 80 02 e0 01"}},
+             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, blk::crop(1), "03 81 0a 00 14 00 80 02 e0 01", true}},
             {"set: the crop numbered third, every field at its offset",
-             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, 0, "02 82 05 00 06 00 07 00 08 00"}},
-            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, 6, "00 00 3e 00 40 00 42 00 44 00"}},
-            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, 6, "02 81 3e 00 40 00 42 00 44 00"}},
+             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, blk::crop(0), "02 82 05 00 06 00 07 00 08 00", true}},
+            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, blk::crop(6), "00 00 3e 00 40 00 42 00 44 00", true}},
+            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, blk::crop(6), "02 81 3e 00 40 00 42 00 44 00", false}},
             {"set past the last crop: nothing",
-             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, 5, "03 80 34 00 36 00 38 00 3a 00"}},
+             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, blk::crop(5), "03 80 34 00 36 00 38 00 3a 00", false}},
             {"add with every number of the source used (stale state): nothing", {[] {
                  for (int i = 0; i < CROP_COUNT; ++i)
                      P()->set_u16(blk::crop(i), uint16_t(0x8002 + (i << 8)));
                  std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
-             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, 39, "02 a7 00 00 00 00 00 00 00 00"}},
+             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, blk::crop(39), "02 a7 00 00 00 00 00 00 00 00", false}},
+            {"EDID: width, height and rate of its input", {nullptr, [] { P()->RynSetEDIDPara(3, 1280, 720, 50); }, blk::edid(3), "00 05 d0 02 32 00", true}},
+            {"EDID of input 6: nothing", {nullptr, [] { P()->RynSetEDIDPara(6, 1280, 720, 50); }, blk::edid(6), "00 00 00 00 00 00", false}},
+            {"source entry 0: the id", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::window(1, blk::WIN_SOURCE), "04 00", true}},
+            {"a source change clears the saved mode number", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::CURRENT_MODE, "00 00", true}},
+            {"crop entry 2: 0x8000 + its record", {nullptr, [] { P()->RynSetImageSource(2, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "06 80", true}},
+            {"crop entry past the last: nothing", {nullptr, [] { P()->RynSetImageSource(4, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "00 00", false}},
+            {"a recalled mode not yet saved keeps its number",
+             {[] { P()->set_u16(blk::CURRENT_MODE, 7); }, [] { P()->RynSetImageSource(0, 3, 1); }, blk::CURRENT_MODE, "07 00", true}},
+            {"freeze toggles bit 1 of a shown window", {nullptr, [] { g_image_current = 1, P()->RynSetImageFreeze(); }, blk::window(1, blk::WIN_OUTPUT), "02 00", true}},
+            {"freeze leaves a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageFreeze(); }, blk::window(2, blk::WIN_OUTPUT), "00 00", true}},
+            {"black toggles bit 0, also of a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageBlack(); }, blk::window(2, blk::WIN_OUTPUT), "01 00", true}},
         });
     }
-    void cropOperations() {
-        QFETCH(CropRow, row);
+    void writes() {
+        QFETCH(WriteRow, row);
         crop_table();
         if (row.setup)
             row.setup();
-        const auto before = P()->RamParaBlock;
         row.op();
-        QCOMPARE(record(row.record), QByteArray(row.after));
-        QCOMPARE(int(flag()), P()->RamParaBlock != before ? 1 : 0);
+        QCOMPARE(bytes(block() + row.offset, (row.after.size() + 1) / 3).toHex(' '), row.after);
+        QCOMPARE(flag() != 0, row.flag);
     }
 
     // Reading the table: numbers in ascending order, the id word, and the
@@ -197,33 +209,6 @@ private slots:
         char k = 0;
         QCOMPARE(P()->RynGetImageSource(P()->UserModes[0].data(), 5, &crop_flag, &k, 1), 3);
         QCOMPARE(int(crop_flag) * 100 + k, 105);
-    }
-
-    // Window 1 shows, window 2 is off; current mode 5 as saved.
-    void windowWrites_data() {
-        rows<WindowRow>({
-            {"source entry 0: the id; the saved mode number cleared", {[] { P()->RynSetImageSource(0, 4, 1); }, 1, 4, 0, 0, true}},
-            {"crop entry 2: 0x8000 + its record", {[] { P()->RynSetImageSource(2, 2, 1); }, 1, 0x8006, 0, 0, true}},
-            {"crop entry past the last: nothing", {[] { P()->RynSetImageSource(4, 2, 1); }, 1, 0, 0, 5, false}},
-            {"a recalled mode not yet saved keeps its number",
-             {[] { P()->set_u16(blk::CURRENT_MODE, 7), P()->RynSetImageSource(0, 3, 1); }, 1, 3, 0, 7, true}},
-            {"freeze toggles bit 1 of a shown window", {[] { g_image_current = 1, P()->RynSetImageFreeze(); }, 1, 0, 2, 5, true}},
-            {"freeze leaves a window that is off", {[] { g_image_current = 2, P()->RynSetImageFreeze(); }, 2, 0, 0, 5, true}},
-            {"black toggles bit 0, also of a window that is off", {[] { g_image_current = 2, P()->RynSetImageBlack(); }, 2, 0, 1, 5, true}},
-        });
-    }
-    void windowWrites() {
-        QFETCH(WindowRow, row);
-        crop_table();
-        P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
-        P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
-        P()->set_u16(blk::CURRENT_MODE, 5);
-        P()->RamParaShadow = P()->RamParaBlock;
-        row.op();
-        QCOMPARE(P()->window_u16(row.window, blk::WIN_SOURCE), row.source);
-        QCOMPARE(P()->window_u16(row.window, blk::WIN_OUTPUT), row.output);
-        QCOMPARE(P()->u16(blk::CURRENT_MODE), row.current_mode);
-        QCOMPARE(flag() != 0, row.flag);
     }
 
     // The search goes round the 16 slots both ways; 256 when none is saved.
