@@ -194,21 +194,11 @@ private slots:
         int index = -1;
         P()->RynGetCropPara(2, 2, &out, &index);
         QCOMPARE(QVector<int>({index, out.para[0], out.para[1], out.para[4]}), QVector<int>({6, 0x8102, 62, 68}));
-        P()->RynGetCropPara(2, 4, &out, &index);
-        QCOMPARE(index, CROP_COUNT);
-        QCOMPARE(int(P()->RynAddCropID(3)), 2);
         for (uint16_t word : {0x8003, 0x8004, 0x8001, 0x8000 + 40}) { // source 6, crop 45, free, past the table
             P()->set_u16(blk::window(4, blk::WIN_SOURCE), word);
             short crop_flag = 9;
             QCOMPARE(P()->RynGetImageSource(block(), 4, &crop_flag, nullptr, 0) + crop_flag, 0);
         }
-        // A slot's data lies 896 bytes lower than the block's.
-        std::memcpy(P()->UserModes[0].data(), block() + blk::MODE_BEGIN, blk::MODE_SIZE);
-        blk::wr16(P()->UserModes[0].data(), blk::window(5, blk::WIN_SOURCE) - blk::MODE_BEGIN, 0x8005);
-        short crop_flag = 0;
-        char k = 0;
-        QCOMPARE(P()->RynGetImageSource(P()->UserModes[0].data(), 5, &crop_flag, &k, 1), 3);
-        QCOMPARE(int(crop_flag) * 100 + k, 105);
     }
 
     // The search goes round the 16 slots both ways; 256 when none is saved.
