@@ -197,7 +197,8 @@ void ConfigEngine::load() {
                 wrote = true;
             }
         }
-        apply_settings([&ini](const char* key) { return ini.value(QLatin1String(key)).toString(); });
+        apply_settings(
+            [&ini](const char* key) { return ini.value(QLatin1String(key)).toString(); });
         return wrote;
     });
     if (done == Settings::Unread) {
@@ -225,10 +226,12 @@ QString ConfigEngine::value(const QString& key, const QString& fallback) const {
 
 void ConfigEngine::setValue(const QString& key, const QString& value) {
     QMutexLocker lock(&settings_mutex());
-    const Settings done = with_settings([&](QSettings& ini) {
-        ini.setValue(key, value);
-        return true;
-    }, true);
+    const Settings done = with_settings(
+        [&](QSettings& ini) {
+            ini.setValue(key, value);
+            return true;
+        },
+        true);
     if (done != Settings::Saved)
         debug_printf("%s: cannot write %s\n", CONFIG_FILE, qPrintable(key));
 }

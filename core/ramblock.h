@@ -55,6 +55,11 @@ constexpr int WIN_HEIGHT = 16;
 constexpr int WIN_OUTPUT = 18;      // bit 0 black, bit 1 freeze, bit 8 pixel-to-pixel
 constexpr int WIN_AUDIO = 20;       // bit 15 sound on, low byte volume
 constexpr int WIN_DBD_MODE = 22;
+// A window is shown while bit 0 of its enable word is set. Its writers (the
+// factory defaults, the LED page, a recalled mode, the PC's parameter
+// writes) store 1 or 0; every page and the keypad read any other value by
+// this one rule, so that no two of them disagree on a window.
+constexpr bool window_shown(uint16_t enable_word) { return (enable_word & 1) != 0; }
 
 constexpr uint16_t SOURCE_CROP_BIT = 0x8000;
 constexpr uint16_t OUTPUT_BLACK = 0x0001;

@@ -35,7 +35,6 @@ QString mode_osd_file(int index) {
     return QString::asprintf("/data/modes/MO%02x.json", index + 1);
 }
 
-
 // A (relocated) device file whole (see safefile::read).
 safefile::Read read_file(const QString& device_file, QByteArray* out) {
     return safefile::read(device_path(device_file), out);
@@ -267,7 +266,7 @@ int RynRamPara::test_signal(int code) {
         return 1;
     }
     MutexLocker lock(&Utils::_test_signal_mutex);
-    emit sig_update_para(code);
+    Utils::post_to_gui_thread([this, code] { emit sig_update_para(code); });
     return 1;
 }
 
@@ -306,7 +305,7 @@ void RynRamPara::RynSetImageFreeze() {
         return;
     }
     para_write([&](RynRamPara&) {
-        if (window_u16(w, blk::WIN_ENABLE) & 1)
+        if (window_shown(w))
             set_u16(blk::window(w, blk::WIN_OUTPUT),
                     window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     });

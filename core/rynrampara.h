@@ -41,6 +41,7 @@ public:
     void set_u16(int off, uint16_t v) { blk::wr16(RamParaBlock.data(), off, v); }
     uint16_t shadow_u16(int off) const { return blk::rd16(RamParaShadow.data(), off); }
     uint16_t window_u16(int w, int field) const { return u16(blk::window(w, field)); }
+    bool window_shown(int w) const { return blk::window_shown(window_u16(w, blk::WIN_ENABLE)); }
 
     bool RynLanguageChanged();
     int test_signal(int code);

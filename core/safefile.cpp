@@ -40,7 +40,9 @@ bool known_bad(const QString& path) {
     return bad_files.count(QDir::cleanPath(path)) != 0;
 }
 
-QByteArray native(const QString& path) { return QFile::encodeName(path); }
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
 
 const char* kind_of(mode_t mode) {
     if (S_ISDIR(mode))
@@ -104,7 +106,7 @@ bool clear_way(const QString& path) {
         return true;
     return move_aside(path, bad ? "could not be read" : kind_of(st.st_mode));
 }
-}  // namespace
+} // namespace
 
 Read read(const QString& path, QByteArray* out) {
     out->clear();
@@ -160,14 +162,15 @@ bool move_aside(const QString& path, const char* why) {
                      qPrintable(QFileInfo(aside).fileName()));
         return true;
     }
-    debug_printf("%s: %s: cannot be moved aside: %s\n", qPrintable(path), why, std::strerror(errno));
+    debug_printf("%s: %s: cannot be moved aside: %s\n", qPrintable(path), why,
+                 std::strerror(errno));
     return false;
 }
 
 bool folders_inside_root(const QString& path) {
     QStringList parts = parts_below_root(path);
     if (!parts.isEmpty())
-        parts.removeLast();  // the file itself: a link there is replaced, not followed
+        parts.removeLast(); // the file itself: a link there is replaced, not followed
     for (const QString& folder : parts) {
         struct stat st {};
         if (::lstat(native(folder).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
@@ -189,7 +192,8 @@ bool make_folder(const QString& path) {
         struct stat st {};
         if (::lstat(native(folder).constData(), &st) != 0 &&
             ::mkdir(native(folder).constData(), 0755) != 0 && errno != EEXIST) {
-            debug_printf("%s: cannot make the folder: %s\n", qPrintable(folder), std::strerror(errno));
+            debug_printf("%s: cannot make the folder: %s\n", qPrintable(folder),
+                         std::strerror(errno));
             return false;
         }
         if (::lstat(native(folder).constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
@@ -288,4 +292,4 @@ int remove(const QString& path) {
     return (::unlink(native(path).constData()) == 0 || errno == ENOENT) ? 1 : 0;
 }
 
-}  // namespace safefile
+} // namespace safefile

@@ -124,6 +124,10 @@ int Utils::shell_exec(const std::string& command) {
     return result;
 }
 
+void Utils::post_to_gui_thread(const std::function<void()>& post) {
+    post();
+}
+
 int Utils::write_file_atomic(const std::string& path, const void* data, size_t len) {
     return safefile::write_atomic(QString::fromStdString(path), data, len);
 }

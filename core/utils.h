@@ -2,6 +2,7 @@
 // Static helpers and locks shared by every thread.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <pthread.h>
 #include <string>
 
@@ -36,6 +37,11 @@ public:
     // host: "reboot" ends the program (exit 0), "sync" syncs, "rm" removes
     // the relocated device paths, other commands are only logged.
     static int shell_exec(const std::string& command);
+    // Runs `post`, which hands a call to the GUI thread through Qt's event
+    // queue (a queued signal, invokeMethod). Worker threads do so here
+    // alone: ThreadSanitizer cannot see the lock Qt takes around its queue,
+    // and tests/tsan.supp names this function rather than Qt at large.
+    static void post_to_gui_thread(const std::function<void()>& post);
     // Writes `data` to `path` atomically (safefile::write_atomic). 1 success,
     // 0 failure. `path` is used as given: pass device_path_std("/data/...").
     static int write_file_atomic(const std::string& path, const void* data, size_t len);

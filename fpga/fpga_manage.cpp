@@ -125,8 +125,10 @@ void fpga_manage::card_job_deal() {
         return;
     job_stamp_ = G_timeTicks;
     job_percent_ = std::min(100, job_percent_ + JOB_STEP_PERCENT);
-    QMetaObject::invokeMethod(job_page_, "sig_qround_bar_update", Qt::QueuedConnection,
-                              Q_ARG(int, job_percent_));
+    Utils::post_to_gui_thread([this] {
+        QMetaObject::invokeMethod(job_page_, "sig_qround_bar_update", Qt::QueuedConnection,
+                                  Q_ARG(int, job_percent_));
+    });
     if (job_percent_ >= 100)
         job_page_ = nullptr;
 }

@@ -83,8 +83,10 @@ public:
     static constexpr uint32_t LED_DONE_TICKS = 31;
     static constexpr uint32_t AGE_TICKS = 3000;
     static constexpr uint32_t PC_CMD_HOLD_TICKS = 300;
-    static constexpr uint32_t JOB_STEP_TICKS = 10;  // one progress report each
-    static constexpr int JOB_STEP_PERCENT = 10;
+    // A card job of about five seconds: long enough to watch the ring and
+    // to find Back and MODE refused while it runs.
+    static constexpr uint32_t JOB_STEP_TICKS = 25;  // one progress report each
+    static constexpr int JOB_STEP_PERCENT = 5;
     static constexpr int PASS_SLEEP_US = 10000;  // one tick
     static constexpr int TICK_US = 10000;
     static constexpr int IDLE_WAIT_US = 1000000;

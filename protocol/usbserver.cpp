@@ -122,9 +122,11 @@ void UsbServer::recvData(const char* msg, int len) {
         return;
     if (!wait_usb_storage() || !wait_mount_ticks())
         return;
-    emit sig_usb_update(SYNC_USB_MOUNTED);
-    if (usb_mounted_hook && qApp)
-        QMetaObject::invokeMethod(qApp, usb_mounted_hook, Qt::QueuedConnection);
+    Utils::post_to_gui_thread([this] {
+        emit sig_usb_update(SYNC_USB_MOUNTED);
+        if (usb_mounted_hook && qApp)
+            QMetaObject::invokeMethod(qApp, usb_mounted_hook, Qt::QueuedConnection);
+    });
 }
 
 // The partition shows up before the storage driver is ready. Bounded: a

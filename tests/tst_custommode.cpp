@@ -62,6 +62,7 @@ class TstCustomMode : public QObject {
             return QString("page %1, shortcut %2").arg(g_page_focus).arg(g_mode_shortcut_key);
         return text("label_ID") + (page()->ui_edit() ? QString(", button %1").arg(page()->button_select) : ", browsing") +
                (child<QWidget>("label_blank")->isVisibleTo(page()) ? ", blank" : "") +
+               (child<QWidget>("osd_info")->isVisibleTo(page()) ? ", OSD view" : "") +
                (c331_manage::pInstance()->para_update_flag ? ", applied" : "");
     }
     static void pc_osd_off() { slot_u16(0, blk::OSD_ENABLE, 0); }
@@ -94,9 +95,9 @@ private slots:
             {"mode 17 opens slot 1, Left wraps to 16", {{}, 0, 17, "ml", "ID:16, browsing, blank"}},
             {"OK on an empty slot", {{}, 0, 0, "mkr", "ID:2, browsing, blank"}},
             {"no OSD: Left on Invoke wraps to Delete", {{0}, 0, 1, "mkl", "ID:1, button 1"}},
-            {"OSD on: Left on Invoke wraps to More", {{0}, 1, 1, "mkl", "ID:1, button 2"}},
+            {"OSD on: Left on Invoke wraps to More", {{0}, 1, 1, "mkl", "ID:1, button 2, OSD view"}},
             {"More hidden under the focus", {{0}, 1, 1, "mk", "ID:1, button 0", pc_osd_off, "lr"}},
-            {"OK on More only leaves the row", {{0}, 1, 1, "mklk", "ID:1, browsing"}},
+            {"OK on More only leaves the row, and its OSD view", {{0}, 1, 1, "mklk", "ID:1, browsing"}},
             {"Back after MODE: the home screen", {{}, 0, 0, "mb", "page 0, shortcut 0"}},
             {"Back after the menu's entry: the menu", {{}, 0, 0, "rrkb", "page 1, shortcut 0"}},
             {"MODE on the page is the keypad's", {{}, 0, 0, "mrm", "ID:2, browsing, blank"}},
@@ -140,6 +141,7 @@ private slots:
         QVERIFY(!combo->view()->isVisible());
         QTest::mouseClick(child<QPushButton>("Button_use"), Qt::LeftButton);
         QVERIFY(para()->RamParaBlock == expect);
+        QVERIFY(child<QWidget>("label_using")->isVisibleTo(page())); // in use now, shown at once
         QTest::mouseClick(child<QPushButton>("Button_delete"), Qt::LeftButton);
         QCOMPARE(state(), QString("ID:6, browsing, blank, applied"));
         QVERIFY(!exists("/data/modes/custom_mode6") && !exists("/data/modes/MO06.json"));

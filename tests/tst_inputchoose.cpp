@@ -59,6 +59,9 @@ struct Mark { int word; QString crops; IntList badge; };
 } // namespace
 Q_DECLARE_METATYPE(Walk)
 Q_DECLARE_METATYPE(Mark)
+// A change from outside: window 0's source word, and the input's signal.
+struct Outside { int word; bool signal_lost; };
+Q_DECLARE_METATYPE(Outside)
 
 class TstInputChoose : public QObject {
     Q_OBJECT
@@ -106,8 +109,8 @@ private slots:
         const QString five = "4.1 4.2 4.3 4.4 4.5";
         testsupport::rows<Walk>({
             {"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
-            {"the keypad's window without a tab is not edited",
-             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {5, 2, 2, 2, 2}, 1}},
+            {"enable word 3 shows the window (bit 0): the keypad's window has its tab",
+             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {2, 2, 2, 2, 5}, 1}},
             {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
             {"Back from the list returns to the current window's tab",
              {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},
@@ -204,6 +207,36 @@ private slots:
             press("bbrlkk");  // and redraw
         });
         QCOMPARE(warnings, row.badge.isEmpty() ? 1 : 0);
+    }
+
+    // The list draws the boxes' looks under them and only what changed is
+    // repainted: after a change from outside, the screen shows what a full
+    // paint of the page shows, and that is what a new page shows (HDMI2
+    // with crop record 2 listed).
+    void outside_change_redraws_entries_data() {
+        testsupport::rows<Outside>({{"a lost signal redraws the entry's timing", {3, true}},
+                                    {"the window's crop redraws both boxes' looks and dots", {0x8002, false}}});
+    }
+    void outside_change_redraws_entries() {
+        QFETCH(Outside, row);
+        setup({1}, {3}, "4.1 4.2 3.1");
+        para()->publish_input_info(3, 1920, 1080, 60);
+        run_page([&] {
+            const auto screen_is_full_paint = [] {
+                const auto rgb = [](const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); };
+                return rgb(QGuiApplication::primaryScreen()->grabWindow(page()->winId()).toImage()) ==
+                       rgb(page()->grab().toImage());
+            };
+            QTRY_VERIFY(screen_is_full_paint());
+            if (row.signal_lost)
+                para()->publish_input_info(3, 0, 0, 0);
+            outside_change([&](RynRamPara& p) { p.set_u16(blk::window(0, blk::WIN_SOURCE), uint16_t(row.word)); });
+            QTRY_VERIFY(screen_is_full_paint());
+            InputChoose fresh;
+            fresh.para_init();
+            fresh.language_changed();
+            QCOMPARE(page()->grab().toImage(), fresh.grab().toImage());
+        });
     }
 };
 

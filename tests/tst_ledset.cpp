@@ -30,7 +30,7 @@ class TstLedset : public QObject {
     static RynRamPara* para() { return RynRamPara::pInstance(); }
     static fpga_manage* fpga() { return fpga_manage::pInstance(); }
     static pthread_mutex_t* para_mutex() { return &c331_manage::pInstance()->para_mutex; }
-    static QString field(const char* name) { return g_ledset()->findChild<QLineEdit*>(name)->text(); }
+    static QString text(const char* name) { return g_ledset()->findChild<QLineEdit*>(name)->text(); }
     // Right up to `entry` (0 width, 1 height, or a button), OK, `seq` typed.
     static void ok_on(int entry, const QString& seq = QString()) {
         for (int i = 0; i < 4 && g_ledset()->focused_entry() != entry; ++i)
@@ -108,7 +108,7 @@ private slots:
                 outside_change([&](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, v.pc_height); });
                 g_set_led_para = LED_PARA_IDLE; // the simulated scaler marked its panel done
             }
-            QCOMPARE(field("lineEdit_ledw") + "x" + field("lineEdit_ledh"), v.fields);
+            QCOMPARE(text("lineEdit_ledw") + "x" + text("lineEdit_ledh"), v.fields);
             ok_on(v.apply ? ledset::ENTRY_APPLY : ledset::ENTRY_CANCEL);
             QCOMPARE(int(g_page_focus), v.apply ? int(PAGE_LEDSET) : int(PAGE_OUTPUTSET));
         };

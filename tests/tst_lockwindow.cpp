@@ -78,6 +78,7 @@ private slots:
                                  {"enable word 0 is off", {1, 0, 2, 0, 0, "", off, false}},
                                  {"enable word 2 is off", {1, 2, 2, 0, 0, "", off, false}},
                                  {"enable word 0x100 is off", {1, 0x100, 2, 0, 0, "", off, false}},
+                                 {"enable word 0x101 is on, by bit 0 as everywhere", {1, 0x101, 2, 0, 0, "HDMI1", hd, false}},
                                  {"rate 0 is no signal", {1, 1, 3, 0, 0, "HDMI2", none, false}},
                                  {"the window's black bit", {1, 1, 2, blk::OUTPUT_BLACK, 0, "HDMI1", "Black", false}},
                                  {"the window's freeze bit", {1, 1, 2, F, 0, "HDMI1", hd, true}},

@@ -2,6 +2,8 @@
 // the LED size line, and the USB drive that closes the settings menu.
 #include "page_driver.h"
 
+#include "ui/frame/imagecache.h"
+#include "ui/frame/language.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/option.h"
 #include "ui/frame/outputset.h"
@@ -21,7 +23,7 @@ private slots:
     // The PC's LED size shows on the output menu's line only once a child
     // page has closed; the entry that opened it keeps the focus. The USB
     // watcher's call (queued to this thread) closes the settings menu only
-    // when it is in front.
+    // when it is in front. The English advanced tile has a picture of its own.
     void output_menu_line_and_usb_drive() {
         g_page_focus = PAGE_MAINWINDOW;
         const auto open = [] { pages::open<Option>(); };
@@ -31,6 +33,8 @@ private slots:
                 p.set_u16(blk::LED_HEIGHT, 768);
             });
             QCOMPARE(info(), QString("LED Screen can be set:1920x1080"));
+            const QIcon& advanced = cached_icon(png_lang("advance_option.png"));
+            QCOMPARE(g_option()->tile(7)->icon().cacheKey(), advanced.cacheKey());
             int seen = -1;
             testsupport::post([&] {
                 seen = g_page_focus;

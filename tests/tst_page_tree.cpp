@@ -1,5 +1,5 @@
-// Every page opened from its parent by keys and closed again, the tools
-// pages that keep their Back while a card job runs, the firmware banner.
+// Every page opened from its parent by keys and closed again, the firmware
+// banner.
 #include "page_driver.h"
 
 #include "fpga/fpga_manage.h"
@@ -46,19 +46,6 @@ void enter(const QString& name, int id, const std::function<void()>& inside = {}
     while (!done && waited.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
-// Under a card job's bar, Back, the keypad's O and MODE (which would delete
-// the bar with the page) leave tools page `id` open.
-std::function<void()> keys_under_the_bar(int id) {
-    return [id] {
-        static char bar;  // only its being non-null counts
-        g_qround_bar = reinterpret_cast<QRoundProgressBar*>(&bar);
-        for (int k : {int(PANEL_KEY_BACK), int(PANEL_LETTER_BACK), int(PANEL_KEY_MODE)})
-            testsupport::key(k);
-        if (g_page_focus != id || !pages::is_open(PAGE_OPTION))
-            errors << QString("page %1 closed under the bar").arg(id);
-        g_qround_bar = nullptr;
-    };
-}
 }  // namespace
 
 class TstPageTree : public QObject {
@@ -72,7 +59,6 @@ private slots:
         visited = {PAGE_MAINWINDOW, PAGE_LOCKWINDOW};
     }
     void cleanup() {
-        g_qround_bar = nullptr;
         QVERIFY2(testsupport::close_all_pages() || QTest::currentTestFailed(), "a page was left open");
     }
 
@@ -101,11 +87,11 @@ private slots:
                 enter("Button_temperature", PAGE_TEMPERATURE);
             });
             enter("test_chart", PAGE_TEST_CHART);
-            enter("smart_mapping", PAGE_SMARTMAPPING, keys_under_the_bar(PAGE_SMARTMAPPING));
+            enter("smart_mapping", PAGE_SMARTMAPPING);
             enter("AdvanceButton", PAGE_ADVANCEDOPTION, [] {
                 enter("Button_LCDshow", PAGE_LCDSHOW);
                 enter("Button_other", PAGE_OTHERSETUP);
-                enter("Button_rcv_recovery", PAGE_RCV_RECOVERY, keys_under_the_bar(PAGE_RCV_RECOVERY));
+                enter("Button_rcv_recovery", PAGE_RCV_RECOVERY);
                 enter("Button_factory", PAGE_FACTORY);
                 testsupport::post([] { keypad::type("6157K"); });
                 enter("Button_age", PAGE_FACTORYAGE);

@@ -5,6 +5,7 @@
 
 #include "fpga/fpga_manage.h"
 #include "ui/frame/qroundprogressbar.h"
+#include "ui/tools/rcv_recovery.h"
 #include "ui/tools/smartmapping.h"
 
 namespace {
@@ -46,22 +47,33 @@ private slots:
         QCOMPARE(bar.percent_text() + ' ' + arc(&bar), r.shown);
     }
 
-    // Last: starts the FPGA thread for good. A card job on a tools page
-    // shows the one bar (a second job or bar is not made); its last report
-    // (100) closes it, never a full ring, and a later one does nothing. A
-    // bar deleted with its page leaves no pointer behind.
+    // Last: starts the FPGA thread for good. OK on a tools page starts its
+    // card job, which shows the one bar (a second OK or bar makes none);
+    // under it Back (key or keypad O) and MODE, which would delete it with
+    // the page, keep the page. Its last report (100) closes it, never a full
+    // ring, and a later one does nothing. A bar deleted with its page leaves
+    // no pointer behind.
+    void card_job_on_the_tools_page_data() {
+        testsupport::int_rows({{"smart mapping: OK starts the job", {PAGE_SMARTMAPPING}},
+                               {"card recovery: OK starts the job", {PAGE_RCV_RECOVERY}}});
+    }
     void card_job_on_the_tools_page() {
+        QFETCH(QVector<int>, r);
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        run_page({pages::opener<SmartMapping>}, PAGE_SMARTMAPPING, [] {
-            QRoundProgressBar* bar = g_smartmapping()->start_job() ? g_qround_bar : nullptr;
-            QRoundProgressBar::create_qround_bar(g_smartmapping());
-            QVERIFY(bar && !g_smartmapping()->start_job());
-            QCOMPARE(g_smartmapping()->findChildren<QRoundProgressBar*>().size(), 1);
+        const auto open = r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
+        run_page({open}, r[0], [&] {
+            auto* page = static_cast<QDialog*>(testsupport::front_page());
+            press("k");
+            QRoundProgressBar* bar = g_qround_bar;
+            QRoundProgressBar::create_qround_bar(page);
+            press("kbOm");
+            QVERIFY(bar && g_page_focus == r[0] && g_qround_bar == bar);
+            QCOMPARE(page->findChildren<QRoundProgressBar*>().size(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
             bar->para_sync(30);
             QVERIFY(bar->isHidden() && bar->percent_text() != "30%" && bar->percent_text() != "100%");
-            QRoundProgressBar::create_qround_bar(g_smartmapping());
+            QRoundProgressBar::create_qround_bar(page);
         });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!g_qround_bar);

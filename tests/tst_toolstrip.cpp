@@ -18,14 +18,15 @@ struct Strip {
     QVector<int> expect;
 };
 // Saved slots (each slot's data its own), the current mode, a waiting save
-// request; the load or save grid opened in `language`, its keys and a touch
-// on a button (by object name); the grid then / n the done notices and d
-// the data once the scaler and the dispatcher have taken the change up.
+// request; the load or save grid opened in `language`, its keys, then
+// "@name" a touch on that button; the grid then / n the done notices, d the
+// data and u the slot shown in use once the scaler and the dispatcher have
+// taken the change up.
 struct Grid {
     QString saved;
     int current, request;
     bool save;
-    QString keys, touch, expect;
+    QString keys, expect;
     int language = LANG_ENGLISH;
 };
 } // namespace
@@ -54,13 +55,10 @@ class TstToolStrip : public QObject {
             if (word->isVisibleTo(mw()->grid_widget()))
                 in_use = QString("%1:%2").arg(i).arg(word->text());
         }
-        return QString("%1%2 %3 m%4 r%5 u%6 d%7 f%8")
-            .arg(mw()->load_mode ? "load" : "", mw()->save_mode ? "save" : "")
-            .arg(mw()->grid_index())
-            .arg(para()->u16(blk::CURRENT_MODE))
-            .arg(para()->u16(blk::MODE_SAVE_REQUEST))
-            .arg(in_use, data())
-            .arg(c331_manage::pInstance()->para_update_flag);
+        return QString::asprintf("%s%s %d m%d r%d u%s d%s f%d", mw()->load_mode ? "load" : "",
+                                 mw()->save_mode ? "save" : "", mw()->grid_index(), para()->u16(blk::CURRENT_MODE),
+                                 para()->u16(blk::MODE_SAVE_REQUEST), in_use.toUtf8().constData(),
+                                 data().toUtf8().constData(), int(c331_manage::pInstance()->para_update_flag));
     }
 
 private slots:
@@ -98,15 +96,15 @@ private slots:
     // that must not be drawn.
     void grid_data() {
         testsupport::rows<Grid>({
-            {"load skips empty slots and wraps", {"2 9", 10, 0, false, "rr", "", "load 2 m10 r0 u9:使用中 d- f0 / n0 d-", LANG_SCHINESE}},
-            {"load with one saved slot stays on it", {"5", 0, 0, false, "rl", "", "load 5 m0 r0 u- d- f0 / n0 d-"}},
-            {"save visits every slot and wraps", {"14", 0, 0, true, "rrl", "", "save 15 m0 r0 u- d- f0 / n0 d-"}},
-            {"load: the data, its number, no save left", {"3 7", 0, 5, false, "rk", "", "load 7 m8 r0 u7:Using d7 f1 / n1 d7"}},
-            {"loading an empty slot changes nothing", {"3", 0, 5, false, "", "5", "load 3 m0 r5 u- d- f0 / n0 d-"}},
-            {"save: the selection stays on its slot", {"2", 0, 0, true, "rrk", "", "save 4 m0 r5 u- d- f1 / n1 d4"}},
-            {"a save already waiting is not asked again", {"2", 0, 5, true, "rrk", "", "save 4 m0 r5 u- d- f0 / n0 d-"}},
-            {"Back closes the grid", {"2", 0, 0, true, "b", "", " 2 m0 r0 u- d- f0 / n0 d-"}},
-            {"save touched over the load grid switches", {"6", 0, 0, false, "", "toolButton4", "save 6 m0 r0 u- d- f0 / n0 d-"}},
+            {"load skips empty, wraps", {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
+            {"load: one saved stays", {"5", 0, 0, false, "r", "load 5 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save visits all, wraps", {"14", 0, 0, true, "rrl", "save 15 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"load: data, number, no save", {"3 7", 0, 5, false, "rk", "load 7 m8 r0 u7:Using d7 f1 / n1 d7 u7:Using"}},
+            {"empty slot loads nothing", {"3", 0, 5, false, "@5", "load 3 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"save keeps its selection, then drawn in use", {"2", 0, 0, true, "rrk", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
+            {"waiting save not asked again", {"2", 0, 5, true, "rrk", "save 4 m0 r5 u- d- f0 / n0 d- u-"}},
+            {"Back closes the grid", {"2", 0, 0, true, "b", " 2 m0 r0 u- d- f0 / n0 d- u-"}},
+            {"save over load switches", {"6", 0, 0, false, "@toolButton4", "save 6 m0 r0 u- d- f0 / n0 d- u-"}},
         });
     }
     void grid() {
@@ -118,13 +116,15 @@ private slots:
         para()->set_u16(blk::CURRENT_MODE, uint16_t(row.current));
         para()->set_u16(blk::MODE_SAVE_REQUEST, uint16_t(row.request));
         g_language = uint8_t(row.language);
-        press(QString("lk") + (row.save ? "rrr" : "rr") + "k" + row.keys); // into the strip, a grid
-        if (!row.touch.isEmpty())
-            QTest::mouseClick(mw()->findChild<QPushButton*>(row.touch), Qt::LeftButton);
+        // From the menu into the strip, then a grid.
+        press(QString("lk") + (row.save ? "rrr" : "rr") + "k" + row.keys.section('@', 0, 0));
+        if (row.keys.contains('@'))
+            QTest::mouseClick(mw()->findChild<QPushButton*>(row.keys.section('@', 1)), Qt::LeftButton);
         const QString shown = grid_state();
         testsupport::NoticeDriver notices;
         c331_manage::pInstance()->apply_pass();
-        QCOMPARE(shown + QString(" / n%1 d%2").arg(notices.kinds.size()).arg(data()), row.expect);
+        const QString after = QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4));
+        QCOMPARE(shown + after, row.expect);
     }
 };
 

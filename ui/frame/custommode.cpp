@@ -80,7 +80,8 @@ const UserModeSlot& selected_slot() {
 // sheet: anything but hex digits (a "url(...)" would make Qt open any file)
 // gives no colour, as a missing or short text does.
 QString colour_digits(const std::string& text) {
-    static const QRegularExpression hex(QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
+    static const QRegularExpression hex(
+        QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
     const QRegularExpressionMatch m = hex.match(QString::fromStdString(text));
     return m.hasMatch() ? m.captured(1) : QString();
 }
@@ -130,6 +131,8 @@ CustomMode::CustomMode(QWidget* parent)
         else if (pressed == 1)
             on_Button_delete_clicked();
         ryn_button_selinfo(2, 0);
+        if (pressed == 2)
+            ryn_button_mode_clicked();  // the focus left More: the windows again, not its OSD view
     };
     row.back = [this] {
         leave_row();
@@ -345,7 +348,7 @@ void CustomMode::show_window_list() {
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }
-        text += QLatin1Char(' ') + tr5(slot.u16(blk::window(w, blk::WIN_ENABLE)) ? kWindowOn : kWindowOff);
+        text += QLatin1Char(' ') + tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
         set_fitted_text(source_line[size_t(w)], text);
         set_fitted_text(position_line[size_t(w)], QStringLiteral("[%1,%2]%3x%4")
                                                .arg(slot.u16(blk::window(w, blk::WIN_X)))
@@ -402,6 +405,7 @@ void CustomMode::on_Button_use_clicked() {
         // the slot it names.
         p.set_u16(blk::MODE_SAVE_REQUEST, 0);
     });
+    ui->label_using->show();  // the mode shown is the one in use now
 }
 
 void CustomMode::on_Button_delete_clicked() {

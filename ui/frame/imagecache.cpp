@@ -34,6 +34,17 @@ const QPixmap& cached_pixmap(const QString& resource) {
     return *it;
 }
 
+const QPixmap& cached_pixmap(const QString& resource, QSize size) {
+    static QHash<QPair<QString, quint32>, QPixmap> scaled;
+    const QPair<QString, quint32> key(resource, quint32(size.width()) << 16 | quint32(size.height()));
+    auto it = scaled.find(key);
+    if (it == scaled.end())
+        it = scaled.insert(key,
+                           QPixmap::fromImage(cached_pixmap(resource).toImage().scaled(
+                               size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    return *it;
+}
+
 const QIcon& cached_icon(const QString& resource) {
     auto it = icons().find(resource);
     if (it == icons().end())
@@ -51,6 +62,14 @@ void set_button_icon(QAbstractButton* button, const QString& resource, QSize siz
 
 void set_label_pixmap(QLabel* label, const QString& resource) {
     const QPixmap& pixmap = cached_pixmap(resource);
+    if (label->pixmap(Qt::ReturnByValue).cacheKey() != pixmap.cacheKey())
+        label->setPixmap(pixmap);
+}
+
+void set_label_picture(QLabel* label, const QString& resource) {
+    if (resource.isEmpty())
+        return;
+    const QPixmap& pixmap = cached_pixmap(resource, label->contentsRect().size());
     if (label->pixmap(Qt::ReturnByValue).cacheKey() != pixmap.cacheKey())
         label->setPixmap(pixmap);
 }

@@ -262,7 +262,7 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     set_badge(&t.mark, t.number, w == g_image_current, QStringLiteral("tile_current"),
               QRect(28, 0, 12, 12), QStringLiteral("osd_yes.png"));
 
-    const bool on = w == 0 || p->window_u16(w, blk::WIN_ENABLE) == 1;
+    const bool on = w == 0 || p->window_shown(w);
     if (!on) {
         delete t.name.data();
         t.info->setGeometry(55 + x, 20 + y, 40, 15);

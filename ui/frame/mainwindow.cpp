@@ -305,7 +305,7 @@ void MainWindow::on_toolButton1_clicked() {
 void MainWindow::on_toolButton2_clicked() {
     const RynRamPara* p = RynRamPara::pInstance();
     int w = p->u16(blk::AUDIO_WINDOW);
-    const bool reset = !(w < WINDOW_COUNT && p->window_u16(w, blk::WIN_ENABLE) != 0);
+    const bool reset = !(w < WINDOW_COUNT && p->window_shown(w));
     if (reset)
         w = 0;
     const bool sound_on = p->window_u16(w, blk::WIN_AUDIO) & blk::AUDIO_ON;

@@ -48,6 +48,12 @@ public:
     QWidget* grid_widget();
     // Fills the grid's 16 slots from the slot markers and the current mode.
     void mode_init();
+    // A user mode was saved (the dispatcher saves after the scaler took the
+    // request): an open grid shows the slot saved and in use.
+    void user_mode_saved() {
+        if (grid_open())
+            mode_init();
+    }
     // Hides the grid before a page opens (the button images stay).
     void mode_window_close();
     // Moves the grid selection: dir 0 left, 1 right.

@@ -61,11 +61,15 @@
 //   tst_lockwindow (spare_opens_as_new).
 //
 // * Hand-painted frames. The source page draws its tab ring, source marker
-//   and entry-list border itself, and labels on a plain fill draw that fill
-//   (frame::on_same_fill), so a focus move repaints a few lines instead of
-//   the labels under them. Rule: after any key the screen shows what a full
-//   paint of the page shows. Held by tst_inputchoose
-//   (reopened_page_is_as_new compares the screen with a grab at each key).
+//   and entry-list border itself, the entry list draws each box's look
+//   (border and rounded corners) under the box from one picture per look,
+//   made once by a frame with that look's style sheet, and labels on a
+//   plain fill draw that fill (frame::on_same_fill), so a focus move
+//   repaints a few lines instead of the labels under them. Rule: after any
+//   key or change from outside the screen shows what a full paint of the
+//   page shows, and that is what a new page shows. Held by tst_inputchoose
+//   (reopened_page_is_as_new compares the screen with a grab at each key,
+//   outside_change_redraws_entries after a lost signal and a new crop).
 //
 // * Focus by the flat state. A push button whose normal and focused looks
 //   differ in the border only holds both in one style sheet and shows the
@@ -235,8 +239,13 @@ protected:
 
     // The default level (menulist_init): entry 0 focused, the others normal.
     void set_focus_list(std::vector<QWidget*> list) { focus.set(std::move(list)); }
-    // The level the keys go to from now on.
-    void set_level(FocusList& l) { level = &l; }
+    // The level the keys go to from now on. Its entries take its looks
+    // again: a widget that two levels share (the OK of two editors) may
+    // still show the focus the other level gave it.
+    void set_level(FocusList& l) {
+        level = &l;
+        l.restyle_all();
+    }
     uint8_t ui_select() const { return uint8_t(focus.index()); }
     void focus_to(int index) { focus.focus_to(index); }
     void move_focus(int delta) { focus.move(delta); }

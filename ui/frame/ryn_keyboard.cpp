@@ -19,7 +19,7 @@ void ryn_keyboard::update_usb_keyEvent(int key) {
     if (key >= USB_KEY_WIN0 && key <= USB_KEY_WIN5) {
         const int w = key - USB_KEY_WIN0;
         // Window 0 is always there; the others only while enabled.
-        if (w != 0 && !(para->window_u16(w, blk::WIN_ENABLE) & 1))
+        if (w != 0 && !para->window_shown(w))
             return;
         if (g_image_current != w) {
             g_image_current = uint8_t(w);
@@ -73,7 +73,7 @@ std::array<uint8_t, 5> ryn_keys_light_report() {
     std::array<uint8_t, 5> report{};
     const int current = g_image_current < WINDOW_COUNT ? g_image_current : 0;
     for (int w = 0; w < WINDOW_COUNT; ++w)
-        if (w == 0 || (para->window_u16(w, blk::WIN_ENABLE) & 1))
+        if (w == 0 || para->window_shown(w))
             report[1] |= uint8_t(1 << w);
     report[2] = uint8_t(1 << current);
     short crop_flag = 0;

@@ -93,6 +93,11 @@ void sourceinfo::set_source_pixmap(QLabel* label, int source_id) {
     set_label_pixmap(label, QString::fromLatin1(r->plain));
 }
 
+QString sourceinfo::source_pixmap(int source_id) {
+    const SourceRow* r = row(source_id);
+    return r ? QString::fromLatin1(r->plain) : QString();
+}
+
 void sourceinfo::set_sourceonline_pixmap(QLabel* label, int source_id, uint8_t online) {
     const SourceRow* r = row(source_id);
     if (!label || !r)

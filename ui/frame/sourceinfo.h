@@ -27,6 +27,8 @@ public:
                                                         uint8_t count);
     // Both leave the label unchanged for an id above 5.
     static void set_source_pixmap(QLabel* label, int source_id);
+    // The resource name of the icon set_source_pixmap shows.
+    static QString source_pixmap(int source_id);
     static void set_sourceonline_pixmap(QLabel* label, int source_id, uint8_t online);
     // The name the user gave entry `id` of `kind` ("source", "crop") in the
     // alias file; `found` says whether there is one.

@@ -78,7 +78,7 @@ void SyncUpdate::para_sync(int code) {
     // window must be one that shows.
     if (g_page_focus != PAGE_IMAGELAYOUT) {
         if (g_image_current >= WINDOW_COUNT ||
-            !(p->window_u16(g_image_current, blk::WIN_ENABLE) & 1))
+            !p->window_shown(g_image_current))
             g_image_current = 0;
     }
     if (g_ryn_keys)
@@ -138,6 +138,8 @@ void SyncUpdate::save_changes() {
     // again at the next dispatch.
     if (saved_slot >= 0 && !p->save_mode(saved_slot))
         debug_printf("user mode %d: cannot write its file\n", saved_slot + 1);
+    if (MainWindow* mw = saved_slot >= 0 ? g_mainwindow() : nullptr)
+        mw->user_mode_saved();
     if (write_block) {
         block_save_failed_ = !p->save_block(snapshot.data());
         if (block_save_failed_)

@@ -9,6 +9,7 @@
 #include "ui/frame/sourceinfo.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
 #include <QStyle>
@@ -19,12 +20,26 @@ const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Kh�
 // The Chinese badges end in an invisible soft hyphen (U+00AD).
 const Text5 kUsing = {"使用中\xC2\xAD", "Using", "Использовать", "sử dụng", "使用中\xC2\xAD"};
 
-// The list frame carries the boxes' three looks, picked by the box's
-// "entry" property: a focus move re-polishes two boxes, not their labels.
+// The boxes' three looks, by the "entry" property of a frame of the list.
+// The boxes themselves draw nothing: the list draws each box's look from a
+// picture of it, made once per look by a frame with that property.
+const char* const kLookNames[] = {"normal", "focused", "in_use"};
 const QString kEntryLooks = QStringLiteral(
-    "#source_frame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
-    "#source_frame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
-    "#source_frame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
+    "QFrame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
+    "QFrame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
+    "QFrame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
+constexpr QSize kBoxSize(92, 50);
+constexpr int kRadius = 5;
+constexpr QRect kIconRect(12, 5, 25, 8);
+
+// An entry box: its look is drawn under it by the list (see above).
+class BareBox : public QFrame {
+public:
+    using QFrame::QFrame;
+
+protected:
+    void paintEvent(QPaintEvent*) override {}
+};
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
@@ -33,7 +48,9 @@ const char* const kBadge =
 // itself, so that a new text repaints the label alone, not the box, frame
 // and page under it. Opaque only while its page is shown: drawn whole, a
 // page with opaque children clips every fill behind them around each. It
-// draws as QLabel does, with one painter for the fill and the text.
+// draws its text as QLabel does, with one painter for the fill and the
+// text, but no frame: it has none, and asking the style sheet for one
+// costs as much as a short text.
 class FillLabel : public QLabel {
 public:
     using QLabel::QLabel;
@@ -43,7 +60,6 @@ protected:
         QPainter p(this);
         if (testAttribute(Qt::WA_OpaquePaintEvent))
             p.fillRect(rect(), palette().brush(QPalette::Window));
-        drawFrame(&p);
         const Qt::LayoutDirection direction =
             text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
         const int flags = int(QStyle::visualAlignment(direction, alignment())) |
@@ -53,6 +69,20 @@ protected:
         opt.initFrom(this);
         style()->drawItemText(&p, contentsRect(), flags, opt.palette, isEnabled(), text(),
                               foregroundRole());
+    }
+};
+// A picture label of ours (an entry's state dot and icon): draws its
+// picture, made to its size by set_label_picture, as QLabel does, but no
+// frame, as FillLabel.
+class PictureLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        const QPixmap picture = pixmap(Qt::ReturnByValue);
+        if (!picture.isNull())
+            QPainter(this).drawPixmap(contentsRect().topLeft(), picture);
     }
 };
 } // namespace
@@ -71,6 +101,10 @@ EntryList::EntryList(QWidget* page) : QFrame(page) {
     lower();
     // Before it is shown: showing polishes it.
     setStyleSheet(kEntryLooks);
+    // The inputs' icons are read with the page, not by the first key that
+    // lists an input.
+    for (int s = 0; s < SOURCE_COUNT; ++s)
+        cached_pixmap(sourceinfo::source_pixmap(s), kIconRect.size());
 }
 
 void EntryList::show_entries(const View& view) {
@@ -88,17 +122,13 @@ void EntryList::show_entries(const View& view) {
         Box& b = boxes_[size_t(i)];
         for (QLabel* l : {b.name, b.info})
             l->setAttribute(Qt::WA_OpaquePaintEvent, page_shown);
-        sourceinfo::set_source_pixmap(b.icon, view.source);
+        set_label_picture(b.icon, sourceinfo::source_pixmap(view.source));
         fill_texts(b, view, e);
 
         const bool used = e == view.in_use;
-        const char* look = e == view.focused ? "focused" : used ? "in_use" : "normal";
-        if (b.box->property("entry").toString() != QLatin1String(look)) {
-            b.box->setProperty("entry", QLatin1String(look));
-            repolish(b.box);
-        }
-        b.box->show();  // a new box: after its style, as the frame
-        set_label_pixmap(b.state, png(used ? "state_on.png" : "state_off.png"));
+        set_look(b, e == view.focused ? FOCUSED : used ? IN_USE : NORMAL);
+        b.box->show();
+        set_label_picture(b.state, png(used ? "state_on.png" : "state_off.png"));
         show_badge(b, used);
     }
     language_ = lang_pick();
@@ -153,16 +183,14 @@ void EntryList::show_badge(Box& b, bool used) {
 // One box of the list, at place `i` of the three.
 EntryList::Box EntryList::make_box(int i) {
     Box b;
-    b.box = new QFrame(this);
+    b.box = frame::on_same_fill(new BareBox(this));
     b.box->setObjectName(QStringLiteral("source_frame"));
-    b.box->setGeometry(14 + 95 * i, 10, 92, 50);
-    b.state = frame::on_same_fill(new QLabel(b.box));
+    b.box->setGeometry(QRect(QPoint(14 + 95 * i, 10), kBoxSize));
+    b.state = frame::on_same_fill(new PictureLabel(b.box));
     b.state->setObjectName(QStringLiteral("state"));
     b.state->setGeometry(3, 5, 7, 7);
-    b.state->setScaledContents(true);
-    b.icon = frame::on_same_fill(new QLabel(b.box));
-    b.icon->setGeometry(12, 5, 25, 8);
-    b.icon->setScaledContents(true);
+    b.icon = frame::on_same_fill(new PictureLabel(b.box));
+    b.icon->setGeometry(kIconRect);
     b.name = frame::on_same_fill(new FillLabel(b.box));
     b.name->setObjectName(QStringLiteral("name"));
     b.name->setGeometry(3, 15, 80, 12);
@@ -199,14 +227,52 @@ void EntryList::set_foot(int from, int width) {
     foot_ = foot;
 }
 
+// The list has no frame of its own to draw: its border, the marker's foot
+// and the boxes' looks, each only where the event asks.
 void EntryList::paintEvent(QPaintEvent* e) {
-    QFrame::paintEvent(e);
     QPainter p(this);
+    const QRegion& dirty = e->region();
     const QRect r = rect();
     for (const QRect& side :
          {QRect(r.x(), r.y(), r.width(), 1), QRect(r.x(), r.bottom(), r.width(), 1),
           QRect(r.x(), r.y() + 1, 1, r.height() - 2), QRect(r.right(), r.y() + 1, 1, r.height() - 2)})
-        p.fillRect(side, border_);
-    if (!foot_.isNull())
+        if (dirty.intersects(side))
+            p.fillRect(side, border_);
+    if (!foot_.isNull() && dirty.intersects(foot_))
         p.fillRect(foot_, Qt::black);
+    for (const Box& b : boxes_)
+        if (!b.box->isHidden() && dirty.intersects(b.box->geometry()))
+            p.drawPixmap(b.box->pos(), looks_[size_t(b.look)]);
+}
+
+// A look's picture: a frame of the list with the look's property, drawn on
+// the fill it lies on, as a box would draw itself.
+void EntryList::make_look(Look look) {
+    QPixmap& picture = looks_[size_t(look)];
+    if (!picture.isNull())
+        return;
+    picture = QPixmap(kBoxSize);
+    picture.fill(palette().color(QPalette::Window));
+    QFrame model(this);
+    model.setProperty("entry", QLatin1String(kLookNames[look]));
+    model.resize(kBoxSize);
+    model.render(&picture);
+}
+
+// A new look repaints the box's border and rounded corners, not its labels.
+void EntryList::set_look(Box& b, Look look) {
+    make_look(look);
+    if (b.look == look)
+        return;
+    b.look = look;
+    if (b.box->isHidden())
+        return;
+    // The rows of the rounded corners and the sides between them: four
+    // rectangles, clear of the labels.
+    const QRect r = b.box->geometry();
+    QRegion ring(r.x(), r.y(), r.width(), kRadius);
+    ring += QRect(r.x(), r.bottom() - kRadius + 1, r.width(), kRadius);
+    ring += QRect(r.x(), r.y() + kRadius, 1, r.height() - 2 * kRadius);
+    ring += QRect(r.right(), r.y() + kRadius, 1, r.height() - 2 * kRadius);
+    update(ring);
 }

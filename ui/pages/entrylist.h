@@ -5,9 +5,11 @@
 // says what to show; the list reads the names and sizes from the block.
 #include <QColor>
 #include <QFrame>
+#include <QPixmap>
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -50,6 +52,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    enum Look { NORMAL, FOCUSED, IN_USE, LOOK_COUNT };
     struct Box {
         QFrame* box = nullptr;
         QLabel* state = nullptr;
@@ -57,12 +60,16 @@ private:
         QLabel* name = nullptr;
         QLabel* info = nullptr;
         QPointer<QLabel> badge;
+        Look look = NORMAL;
     };
     Box make_box(int i);
     void fill_texts(Box& b, const View& view, int e);
     void show_badge(Box& b, bool used);
+    void make_look(Look look);
+    void set_look(Box& b, Look look);
 
     std::vector<Box> boxes_;
+    std::array<QPixmap, LOOK_COUNT> looks_;
     int language_ = -1;
     QColor border_;
     QRect foot_;

@@ -109,7 +109,7 @@ void ImageLayout::para_init() {
 
 void ImageLayout::image_init() {
     const int w = ui_window;
-    const bool on = para()->window_u16(w, blk::WIN_ENABLE) != 0;
+    const bool on = para()->window_shown(w);
     set_text(ui->image_state, tr5(kStatePrefix) + tr5(on ? kOn : kOff));
     ui->frame_image->setGeometry(kFrameX + kFrameStep * w, kFrameY, kFrameW, kFrameH);
     set_style(ui->frame_image, kSelectionStyle);
@@ -152,14 +152,18 @@ void ImageLayout::image_para_update() {
         case 0: ui->comboBox_P2P->setCurrentIndex(1); break;
         case 8: ui->comboBox_P2P->setCurrentIndex(2); break;
         case 9: ui->comboBox_P2P->setCurrentIndex(3); break;
-        default: break;  // a mode the view does not know: the entry stays
+        default: ui->comboBox_P2P->setCurrentIndex(-1); break;  // unknown: no entry, not the last window's
         }
     }
     set_style(ui->frame, kInfoStyle);
 }
 
 void ImageLayout::mirror_select(int attr) {
-    if (attr < 0 || attr >= kMirrorCount || attr == mirror_lit)
+    // A value the view does not know lights none, rather than leaving the
+    // icon of the window shown before.
+    if (attr < 0 || attr >= kMirrorCount)
+        attr = kMirrorCount;
+    if (attr == mirror_lit)
         return;
     const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3,
                                                      ui->mirror4};

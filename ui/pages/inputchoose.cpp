@@ -61,10 +61,6 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
-bool window_enabled(int w) {
-    return (para()->window_u16(w, blk::WIN_ENABLE) & 0xFF) == 1;
-}
-
 // A word or field of the block that differs from the last saved copy.
 bool block_differs(int offset, int len) {
     const RynRamPara* p = para();
@@ -297,7 +293,7 @@ void InputChoose::menulist_init() {
     current_page = 0;
     using_source = 0;
     select_window =
-        (g_image_current < WINDOW_COUNT && window_enabled(g_image_current)) ? g_image_current : 0;
+        (g_image_current < WINDOW_COUNT && para()->window_shown(g_image_current)) ? g_image_current : 0;
 }
 
 int InputChoose::tab_of_window(int window) const {
@@ -312,7 +308,7 @@ void InputChoose::initMenu() {
     std::array<uint8_t, WINDOW_COUNT> tabbed{};
     int count = 0;
     for (int w = 0; w < WINDOW_COUNT; ++w)
-        if (w == 0 || window_enabled(w))
+        if (w == 0 || para()->window_shown(w))
             tabbed[size_t(count++)] = uint8_t(w);
     // The same windows keep their tabs: only the names and the focus frame
     // are set again.
@@ -702,10 +698,8 @@ void InputChoose::syncUpdate(int code) {
         initMenu();
         show_window_focus();
     } else if (ui_seltype == LEVEL_WINDOWS) {
-        // Only a window with a tab is followed: the keypad and the
-        // dispatcher accept a window whose enable word has bit 0 set but
-        // another low byte, and an OK here must not edit a window that
-        // is not shown.
+        // Only a window with a tab is followed: an OK here must not edit a
+        // window that is not shown.
         const int tab = g_image_current < WINDOW_COUNT ? tab_of_window(g_image_current) : -1;
         if (tab >= 0 && g_image_current != select_window) {
             select_window = g_image_current;

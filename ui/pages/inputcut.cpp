@@ -265,7 +265,8 @@ void InputCut::build_crop_list() {
     add_button->setObjectName(QStringLiteral("add_button"));
     add_button->setGeometry(292, 10, 20, 20);
     add_button->setIcon(cached_icon(png(QStringLiteral("add.png"))));
-    add_button->setIconSize(QSize(20, 20));
+    // Inside its 1-pixel border, which is its focus mark.
+    add_button->setIconSize(QSize(18, 18));
     add_button->setFocusPolicy(Qt::NoFocus);
     add_button->setAutoDefault(false);
     add_button->setStyleSheet(kAddNormal);

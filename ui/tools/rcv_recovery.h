@@ -25,6 +25,7 @@ public slots:
     void menulist_back_page();
 
 protected:
+    void entry_ok(int) override { start_job(); }
     void back_pressed() override { menulist_back_page(); }
     // While the bar shows, the page stays: the bar is its child.
     bool page_key(PanelKey k, int) override;

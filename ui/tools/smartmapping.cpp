@@ -4,13 +4,19 @@
 #include "ui/frame/shared_widgets.h"
 #include "ui/tools/cardjob.h"
 
+#include <QPushButton>
+
 namespace {
 const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настройка", "Ánh xạ thông minh",
                       "智能映射"};
 }
 
-SmartMapping::SmartMapping(QWidget* parent)
-    : ServicePage(kTitle, parent) {}
+SmartMapping::SmartMapping(QWidget* parent) : ServicePage(kTitle, parent) {
+    // OK starts the card job, so the back button (for touch) must not look
+    // like the entry OK acts on.
+    set_focus_list({});
+    set_style(back_button, focus.styles->normal);
+}
 
 SmartMapping::~SmartMapping() { end_card_job(this); }
 

@@ -23,6 +23,7 @@ public slots:
     void Button_back_clicked();
 
 protected:
+    void entry_ok(int) override { start_job(); }
     void back_pressed() override { Button_back_clicked(); }
     // While the bar shows, the page stays: the bar is its child.
     bool page_key(PanelKey k, int) override;
