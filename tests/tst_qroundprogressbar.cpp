@@ -19,17 +19,15 @@ QString arc(QWidget* bar) {
     return quarters;
 }
 struct Ring {
-    double from, to, value; // setRange(from, to), then setValue(value)
-    QString shown;          // the text, then the arc
+    double from, to, value;  // setRange(from, to), then setValue(value)
+    QString shown;           // the text, then the arc
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Ring)
 
 class TstQRoundProgressBar : public QObject {
     Q_OBJECT
 private slots:
-    void init() { testsupport::fresh_device(); }
-
     void ring_data() {
         QTest::addColumn<Ring>("r");
         QTest::newRow("half: clockwise from 12 o'clock") << Ring{0, 100, 50, "50% 1100"};
@@ -61,7 +59,8 @@ private slots:
         QFETCH(QVector<int>, r);
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        const auto open = r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
+        const auto open =
+            r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
         run_page({open}, r[0], [&] {
             auto* page = static_cast<QDialog*>(testsupport::front_page());
             press("k");
@@ -72,7 +71,8 @@ private slots:
             QCOMPARE(page->findChildren<QRoundProgressBar*>().size(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
             bar->para_sync(30);
-            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" && bar->percent_text() != "100%");
+            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" &&
+                    bar->percent_text() != "100%");
             QRoundProgressBar::create_qround_bar(page);
         });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

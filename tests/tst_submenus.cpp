@@ -15,47 +15,44 @@
 #include <thread>
 
 namespace {
-// A menu, and the page its second entry opens; the link menu alone
-// ignores touch and ends every refresh with the done notice.
+// A menu and the page its second entry opens.
 struct Menu {
-    int id, entries, second;
     void (*open)();
-    bool link;
+    int id, entries, second;
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Menu)
 
 class TstSubmenus : public QObject {
     Q_OBJECT
-    std::vector<int> notices; // the kinds of notice shown, in turn
+    std::vector<int> notices;  // the kinds of notice shown, in turn
 
     static void store_packages(int count) {
-        QDir().mkpath(device_path("/data/rcvrecovery"));
         for (int i = 0; i < count; ++i)
             write_device_file(QString("/data/rcvrecovery/card%1.rcv").arg(i), {});
     }
 
 private slots:
     void initTestCase() {
-        new MainWindow(nullptr); // registers itself
+        new MainWindow(nullptr);  // registers itself
         fpga_manage::pInstance();
         testsupport::run_fast_ticks(this, [this](int kind) { notices.push_back(kind); });
     }
     void init() { testsupport::fresh_device(); }
-    void cleanup() {
-        QVERIFY(testsupport::close_all_pages());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    void cleanup() { QVERIFY(testsupport::close_all_pages()); }
 
     // The focus wraps both ways; a child returns to the entry that opened
-    // it; a touch on a tile acts as OK on it.
+    // it; a touch on a tile acts as OK on it. The link menu alone ignores
+    // touch and ends each refresh with the done notice.
     void menus_data() {
         QTest::addColumn<Menu>("m");
-        QTest::newRow("link") << Menu{PAGE_LINKOPTION, 3, PAGE_LINKWLAN, pages::opener<LinkOption>, true};
-        QTest::newRow("advanced") << Menu{PAGE_ADVANCEDOPTION, 5, PAGE_OTHERSETUP, pages::opener<AdvancedOption>, false};
+        QTest::newRow("link") << Menu{pages::opener<LinkOption>, PAGE_LINKOPTION, 3, PAGE_LINKWLAN};
+        QTest::newRow("advanced") << Menu{pages::opener<AdvancedOption>, PAGE_ADVANCEDOPTION, 5,
+                                          PAGE_OTHERSETUP};
     }
     void menus() {
         QFETCH(Menu, m);
+        const bool link = m.id == PAGE_LINKOPTION;
         run_page({m.open}, m.id, [&] {
             auto* menu = dynamic_cast<MenuPage*>(testsupport::front_page());
             press("l");
@@ -64,10 +61,10 @@ private slots:
             QCOMPARE(front_after([] { press("k"); }), m.second);
             QVERIFY(menu->focused_entry() == 1 && g_page_focus == m.id);
             QCOMPARE(front_after([&] { QTest::mouseClick(menu->tile(1), Qt::LeftButton); }),
-                     m.link ? m.id : m.second);
+                     link ? m.id : m.second);
             notices.clear();
             SyncUpdate::pInstance()->para_sync(SYNC_OUTPUT_LINK);
-            QCOMPARE(notices, std::vector<int>(m.link ? 1 : 0, TIP_DONE));
+            QCOMPARE(notices, std::vector<int>(link ? 1 : 0, TIP_DONE));
         });
     }
 
@@ -75,8 +72,8 @@ private slots:
     // stores while the menu is open shows through the protocol thread's
     // re-text, queued into the GUI thread (and dropped once the page closed).
     void recovery_tile_data() {
-        QTest::addColumn<int>("packages"); // stored before (-1: no folder)
-        QTest::addColumn<bool>("by_pc");   // one more stored by the PC while open
+        QTest::addColumn<int>("packages");  // stored before (-1: no folder)
+        QTest::addColumn<bool>("by_pc");    // one more stored by the PC while open
         QTest::addColumn<int>("count");
         QTest::newRow("no folder") << -1 << false << 0;
         QTest::newRow("256 packages are not none") << 256 << false << 255;
@@ -96,8 +93,10 @@ private slots:
             }
             QTRY_COMPARE(int(g_advancedoption()->rcv_file_count), count);
             press("rr");
-            QCOMPARE(testsupport::fill_colour(g_advancedoption()->tile(2)) == QColor(128, 128, 128), count == 0);
-            QCOMPARE(front_after([] { press("k"); }), count ? PAGE_RCV_RECOVERY : PAGE_ADVANCEDOPTION);
+            QCOMPARE(testsupport::fill_colour(g_advancedoption()->tile(2)) == QColor(128, 128, 128),
+                     count == 0);
+            QCOMPARE(front_after([] { press("k"); }),
+                     count ? PAGE_RCV_RECOVERY : PAGE_ADVANCEDOPTION);
             std::thread(AdvancedOption::recovery_files_changed).join();
         });
     }
@@ -124,12 +123,14 @@ private slots:
         QStringList seen;
         const auto log_shown = [&seen] {
             QWidget* log = g_factoryage()->findChild<QWidget*>("listWidget_log");
-            seen << log->property("count").toString() + ' ' + texts(g_factoryage(), {"label_steps"});
+            seen << log->property("count").toString() + ' ' +
+                        texts(g_factoryage(), {"label_steps"});
         };
         run_page({pages::opener<AdvancedOption>}, PAGE_ADVANCEDOPTION, [&] {
             press("l");
             for (const char* code : {"61571K", "615K", "6157K", "K"})
-                seen << QString::number(front_after([&] { play(QString("[%1]").arg(code)); }, log_shown));
+                seen << QString::number(
+                    front_after([&] { play(QString("[%1]").arg(code)); }, log_shown));
         });
         factoryage_log.clear();
         QCOMPARE(seen.join(" / "), "12 / 12 / 2 1-2:1  3-4:2  5-9:3  10-19:4  20+:5 / 23 / 12");
