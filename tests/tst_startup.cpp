@@ -1,6 +1,6 @@
 // Start-up as main runs it (without the pause for the chips): the home
-// screen in front, the shared keypad and notice made once, after its first
-// frame, and the menu under it with its pictures by then.
+// screen in front, the menu under it with its pictures after its first
+// frame, and the shared keypad and notice made once, on first use.
 #include "testsupport.h"
 
 #include "ui/frame/lockwindow.h"
@@ -11,19 +11,21 @@
 class TstStartup : public QObject {
     Q_OBJECT
 private slots:
-    void sharedWidgetsFollowTheFirstFrame() {
+    void sharedWidgetsWaitForFirstUse() {
         testsupport::fresh_device();
         start_core();
         MainWindow* main = start_panel(*qApp, 0);
         QCOMPARE(int(g_page_focus), int(PAGE_LOCKWINDOW));
         QVERIFY(g_lockwindow() && g_lockwindow()->isVisible());
-        QVERIFY(!g_numberkeyboard && !g_tip);
-        QTRY_VERIFY(g_numberkeyboard && g_tip && main->isVisible());
+        QTRY_VERIFY(main->isVisible());
         for (const char* name : {"machinestate", "Button_lock"})
             QVERIFY2(!main->findChild<QPushButton*>(name)->icon().isNull(), name);
-        NumberKeyboard* keypad = g_numberkeyboard;
-        MainWindow::create_shared_widgets();
-        QCOMPARE(g_numberkeyboard, keypad);
+        QVERIFY(!g_numberkeyboard && !g_tip);
+        NumberKeyboard* keypad = shared_keypad();
+        QVERIFY(keypad && g_tip);
+        QCOMPARE(keypad->geometry(), QRect(main->x() + 160, main->y(), 160, 240));
+        QCOMPARE(shared_tip(), g_tip);
+        QCOMPARE(shared_keypad(), keypad);
     }
 };
 

@@ -18,11 +18,11 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The shared number keypad and notice (g_numberkeyboard, g_tip), made
-    // once, and the menu's pictures and block values. The constructor makes
-    // them unless start-up defers them until the first frame is shown: the
-    // home screen covers the menu then, and nothing shows the popups before
-    // a key is pressed.
+    // The shared number keypad and notice (g_numberkeyboard, g_tip), each
+    // made once: on first use (shared_keypad(), shared_tip()), or by the
+    // constructor unless start-up defers them. The menu's pictures and
+    // block values: by the constructor, or once the first frame is shown
+    // when start-up defers them (the home screen covers the menu then).
     static bool defer_until_first_frame;
     static void create_shared_widgets();
     void show_pictures();

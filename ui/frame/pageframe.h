@@ -297,21 +297,22 @@ protected:
 
 
 template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* field) {
-    if (!g_numberkeyboard || !field) {
-        qWarning("show_numberkeyboard_ui: no keypad or no field");
+    if (!field) {
+        qWarning("show_numberkeyboard_ui: no field");
         return;
     }
+    NumberKeyboard* keypad = shared_keypad();
     g_lineedit = field;
-    g_numberkeyboard->label_show(number_title(field), field->text());
+    keypad->label_show(number_title(field), field->text());
     // Connected for this run only: a page further down the stack with
     // number fields of its own must not take the result too.
     const QMetaObject::Connection result =
-        QObject::connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+        QObject::connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
                          [this, field](const QString& text) {
                              if (g_lineedit == field)
                                  confirmString(text);
                          });
-    g_numberkeyboard->exec();
+    keypad->exec();
     QObject::disconnect(result);
     // The field may go with its page; leave no pointer to it behind.
     if (g_lineedit == field)

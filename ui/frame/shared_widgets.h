@@ -1,6 +1,5 @@
 #pragma once
-// The widgets every page shares, made once by the main window (the tools'
-// banner and progress ring on first use). GUI thread only.
+// The widgets every page shares, each made on first use. GUI thread only.
 #include <cstdint>
 
 class NumberKeyboard;
@@ -15,3 +14,9 @@ extern TIP* g_tip;
 extern volatile uint8_t g_tip_flag; // 1 while a timed notice shows
 extern QRoundProgressBar* g_qround_bar;
 extern FirmwareUpdate* g_move_update;
+
+// The number keypad and the notice, made together on first use
+// (MainWindow::create_shared_widgets): they cost as much as the home screen,
+// and nothing shows them before a key is pressed.
+NumberKeyboard* shared_keypad();
+TIP* shared_tip();

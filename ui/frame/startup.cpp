@@ -48,10 +48,9 @@ void show_under_front_page(MainWindow* main) {
     w->activateWindow();
 }
 
-// Once the home screen has painted its first frame: makes the shared
-// keypad and notice, gives the main menu its pictures and shows it under
-// the home screen. The keypad and notice cost as much as the home screen
-// itself, and nothing shows them or the menu before a key is pressed.
+// Once the home screen has painted its first frame: gives the main menu its
+// pictures and shows it under the home screen. Nothing shows the menu
+// before a key is pressed; the keypad and notice wait for their first use.
 class AfterFirstFrame : public QObject {
 public:
     explicit AfterFirstFrame(MainWindow* main) : QObject(main), main_(main) {}
@@ -66,11 +65,8 @@ public:
 
 private:
     void make() {
-        MainWindow::create_shared_widgets();
         main_->show_pictures();
         show_under_front_page(main_);
-        // Over the right half of the screen, so the page's left half stays visible.
-        g_numberkeyboard->setGeometry(main_->x() + 160, main_->y(), 160, 240);
         deleteLater();
     }
     MainWindow* main_;

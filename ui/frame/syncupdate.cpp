@@ -28,8 +28,7 @@ SyncUpdate* SyncUpdate::pInstance() {
 
 namespace {
 void show_tip(int kind) {
-    if (g_tip)
-        g_tip->tip_create(kind);
+    shared_tip()->tip_create(kind);
 }
 
 // The refresh of the page in front, with the notices some pages want after it.

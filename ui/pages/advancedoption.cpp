@@ -97,16 +97,13 @@ void AdvancedOption::on_Button_age_clicked() {
         pages::open<factoryage>();
         return;
     }
-    if (!g_numberkeyboard) {
-        qWarning("AdvancedOption: no keypad for the access code");
-        return;
-    }
-    g_numberkeyboard->label_show(tr5(kCodeTitle), QLatin1String(kCodeShown));
+    NumberKeyboard* keypad = shared_keypad();
+    keypad->label_show(tr5(kCodeTitle), QLatin1String(kCodeShown));
     // Connected for this run only, like every number field of the frame.
     const QMetaObject::Connection result =
-        connect(g_numberkeyboard, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+        connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
                 [this](const QString& text) { confirmString(text); });
-    g_numberkeyboard->exec();
+    keypad->exec();
     disconnect(result);
 }
 

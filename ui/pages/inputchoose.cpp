@@ -609,10 +609,7 @@ void InputChoose::ryn_source_button_clicked() {
     p->RynSetImageSource(e, char(select_source), char(select_window));
     using_source = select_source;
     initSource();
-    if (g_tip)
-        g_tip->tip_create(TIP_DONE);
-    else
-        qWarning("InputChoose: no notice to show");
+    shared_tip()->tip_create(TIP_DONE);
 }
 
 void InputChoose::slot_Button_back_clicked() {

@@ -203,8 +203,7 @@ void ledset::on_Button_apply1_clicked() {
         },
         [this, alive] {
             applying = true;
-            if (g_tip)
-                g_tip->tip_create(TIP_DONE);
+            shared_tip()->tip_create(TIP_DONE);
             if (alive)
                 applying = false;
         });
