@@ -148,6 +148,18 @@ private slots:
         QVERIFY2(waited >= fpga_manage::LED_STEP5_TICKS + fpga_manage::LED_DONE_TICKS, qPrintable(QString::number(waited)));
     }
 
+    // A PC command counts as recent for 300 ticks after its frame.
+    void pcCommandExpires() {
+        const uint32_t stamp = G_timeTicks;
+        pc_cmd_time = stamp;
+        pc_cmd_valid = 1;
+        g_fpga_wakeup.notify();
+        ticks_.setInterval(1);
+        ticks_.start();
+        QTRY_COMPARE_WITH_TIMEOUT(int(pc_cmd_valid), 0, 10000);
+        QVERIFY(G_timeTicks - stamp >= fpga_manage::PC_CMD_HOLD_TICKS);
+    }
+
     // No ticks, so the FPGA's LED reload never ends: a scaler that held
     // para_mutex through its wait for it would block the GUI until it gave up.
     void ledWaitLeavesParaMutexFreeAndIsBounded() {
