@@ -76,18 +76,10 @@ void fresh_device() {
         qFatal("testsupport: cannot make a device folder under %s", qPrintable(test_root()));
     g_dir->setAutoRemove(false);  // goes with the test folder, by its owner only
     qputenv("FRONTPANEL_ROOT", g_dir->path().toUtf8());
-    g_language = LANG_ENGLISH;
-    g_lcd_lang_valid = LCD_LANG_VALID_ALL;
-    g_page_focus = PAGE_LOCKWINDOW;
-    g_image_current = 0;
-    g_mode_shortcut_key = 0;
-    g_mode_select = 0;
-    g_tip_flag = 0;
-    g_update_flag = 0;
-    g_app_reset_flag = 0;
-    pc_cmd_valid = 0;
-    G_timeTicks = 0;
-    G_factoryage_ticks = 0;
+    g_language = LANG_ENGLISH, g_lcd_lang_valid = LCD_LANG_VALID_ALL, g_page_focus = PAGE_LOCKWINDOW;
+    g_image_current = g_mode_shortcut_key = g_mode_select = g_tip_flag = 0;
+    g_update_flag = g_app_reset_flag = pc_cmd_valid = 0;
+    G_timeTicks = G_factoryage_ticks = 0;
     // The simulated threads may run (they read the block under these
     // locks): the block is replaced as a writer would replace it.
     RynRamPara* p = RynRamPara::pInstance();

@@ -32,7 +32,6 @@ const char* const kOsd = R"({"menu": [{"x": 5, "y": 6, "w": 7, "h": 8, "effect":
     "wordspace": 1, "verticalspace": 2, "startx": 9, "starty": 4, "texts": "a\nb\nc\nd"}}]})";
 const char* const kOsdShown = "osd [x:5,y:6,w:7,h:8] font size:16*24\nspace [h:1,v:2] "
                               "char[x:9,y:4] speed:3,effect:move up";
-const char* const kStyleAsColour = R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j";
 const char* const kZeros = "osd [x:0,y:0,w:0,h:0] font size:0*0\nspace [h:0,v:0] "
                            "char[x:0,y:0] speed:0,effect:static";
 const char* const kNoColour = "background-color:#;color:#;";
@@ -160,7 +159,8 @@ private slots:
         const char* const colours = "background-color:#112233;color:#445566;a\nb\nc";
         testsupport::rows<Preview>({
             {"no OSD file; audio window 6", {"", 6, "OFF", kZeros, kNoColour}},
-            {"style text as a colour", {kStyleAsColour, 6, "OFF", kZeros, kNoColour}},
+            {"style text as a colour",
+             {R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j", 6, "OFF", kZeros, kNoColour}},
             {"a whole OSD file", {kOsd, 2, "ON", kOsdShown, colours}},
         });
     }
@@ -184,8 +184,7 @@ private slots:
         slot_u16(10, blk::crop(3), 0x8601); // DVI, crop number 7
         para()->set_u16(blk::CURRENT_MODE, 11);
         pages::open<CustomMode>();
-        QVERIFY(text("window_source_1").startsWith("HDMI1 OFF"));
-        QVERIFY(text("window_source_2").startsWith("DVI_Crop7 "));
+        QVERIFY(text("window_source_1").startsWith("HDMI1 OFF") && text("window_source_2").startsWith("DVI_Crop7 "));
         QCOMPARE(text("label_LED") + " " + text("label_brightness"), "LED size:640x480 Bri:100 CTRST:50 Volume:" + row.volume);
         QVERIFY(child<QWidget>("label_using")->isVisibleTo(page()));
         QLabel* name = child("label_name");

@@ -3,11 +3,8 @@
 #include "ui/frame/imagecache.h"
 #include "ui/frame/language.h"
 
-#include <QDirIterator>
-#include <QFileInfo>
-#include <QImage>
-#include <QPainter>
 #include <QtTest>
+#include <QtWidgets>
 
 namespace {
 QImage load(const QString& name) { return QImage(QStringLiteral(":/png/") + name); }
@@ -27,13 +24,9 @@ int first_letter_height(const QImage& t) {
     return y1 - y0 + 1;
 }
 
-// The language chosen and the languages offered (bit n = language n).
-struct Language {
-    uint8_t chosen;
-    uint32_t offered;
-    const char* text;     // of {"zh", "en", "ru", "vn", "tw"}
-    const char* picture;  // the settings tile's
-};
+// The language chosen, the languages offered (bit n = language n), the text
+// of {"zh", "en", "ru", "vn", "tw"} shown and the settings tile's picture.
+struct Language { uint8_t chosen; uint32_t offered; const char *text, *picture; };
 }  // namespace
 Q_DECLARE_METATYPE(Language)
 
@@ -72,11 +65,9 @@ private slots:
     }
     void language_rule() {
         QFETCH(Language, l);
-        g_language = l.chosen;
-        g_lcd_lang_valid = l.offered;
+        g_language = l.chosen, g_lcd_lang_valid = l.offered;
         QCOMPARE(tr5({"zh", "en", "ru", "vn", "tw"}), QString(l.text));
         QCOMPARE(png_lang("option.png"), ":/png/" + QString(l.picture));
-        QVERIFY(!load(l.picture).isNull());
     }
 
     // The keypad's X key is white: its picture must show on it.

@@ -67,12 +67,9 @@ class TstInputChoose : public QObject {
     Q_OBJECT
     // Opens the page from the home screen (OK, Right, OK) and runs `body`
     // inside its modal loop; whatever is left open is closed afterwards.
-    void run_page(const std::function<void()>& body) {
-        g_page_focus = PAGE_MAINWINDOW;
+    static void open_page(const std::function<void()>& body) {
         g_mainwindow()->menulist_init();
-        const auto open = [] { pages::open<LockWindow>(false), press("krk"); };
-        QVERIFY2(testsupport::run_nested({open}, PAGE_INPUTCHOOSE, body),
-                 "OK on the main menu's second entry did not open the page");
+        run_page({[] { pages::open<LockWindow>(false), press("krk"); }}, PAGE_INPUTCHOOSE, body);
     }
 
 private slots:
@@ -94,14 +91,17 @@ private slots:
     }
 
     // Tabs 1, 3 and 6: Left from the crop button wraps onto the last tab,
-    // whose window becomes current and is lit on the keypad.
+    // whose window becomes current and is lit on the keypad; a window picked
+    // on the keypad takes the focus, the button's look too.
     void tab_moved_to_lights_its_window() {
         setup({1, 0, 1, 0, 0, 1}, {2, 2, 2, 2, 2, 4});
-        run_page([] {
+        open_page([] {
             press("lll");
             QCOMPARE(int(page()->select_window), 5);
             QCOMPARE(int(g_image_current), 5);
             QCOMPARE(int(lights[2]), 1 << 5);
+            press("rA");  // the keypad's window 0 takes the focus from the crop button
+            QVERIFY(g_image_current == 0 && !testsupport::looks_focused(page()->findChild<QWidget*>("button_inputcut")));
         });
     }
 
@@ -129,10 +129,8 @@ private slots:
         const Walk& w = row;
         setup(w.enables, w.sources, w.crops);
         g_image_current = uint8_t(w.current);
-        run_page([&] {
-            const QStringList parts = w.keys.split('!');
-            for (int i = 0; i < parts.size(); ++i)
-                (i ? make_change(w.change) : void()), press(parts[i]);
+        open_page([&] {
+            play(w.keys, [&] { make_change(w.change); });
         });
         for (int i = 0; i < w.words.size(); ++i)
             QCOMPARE(int(para()->window_u16(i, blk::WIN_SOURCE)), w.words[i]);
@@ -141,11 +139,12 @@ private slots:
     }
 
     // The inputs' timings are not in the saved copy: a signal lost or found
-    // while the page is open redraws the entry and the list's icon.
+    // while the page is open redraws the entry and the list's icon. The end
+    // of a PC file transfer (a new alias file) redraws the names.
     void lost_signal_redraws_entry_and_icon() {
         setup({1}, {3});
         para()->publish_input_info(3, 1920, 1080, 60);
-        run_page([] {
+        open_page([] {
             press("kk");
             const auto icon = [] { return page()->findChild<QLabel*>("sourcelistseq1pixmap")->pixmap(Qt::ReturnByValue).toImage(); };
             const QImage online = icon();
@@ -154,6 +153,9 @@ private slots:
             QVERIFY(icon() != online);
             para()->publish_input_info(3, 1280, 720, 50);
             QCOMPARE(icon(), online);
+            write_device_file("/data/configs/alias.json", R"({"source":{"namelist":[{"id":3,"valid":"on","name":"Cam"}]}})");
+            RynRamPara::pInstance()->test_signal(SYNC_PC_FILE_END);
+            QVERIFY(page()->findChild<QLabel*>("sourcelistseq1name")->text().contains(">Cam<"));
         });
     }
 
@@ -165,7 +167,7 @@ private slots:
         setup({1, 1}, {4, 0x8001}, "4.1 4.2 4.3 4.4 2.1");
         para()->publish_input_info(4, 1920, 1080, 60);
         QPointer<InputChoose> closed;
-        run_page([&] {
+        open_page([&] {
             closed = page();
             press("rkrm");
         });
@@ -173,7 +175,7 @@ private slots:
         para()->set_u16(blk::window(2, blk::WIN_ENABLE), 1);
         g_image_current = 2;
         para()->RamParaShadow = para()->RamParaBlock;
-        run_page([&] {
+        open_page([&] {
             QCOMPARE(page(), closed.data());
             InputChoose fresh;
             fresh.para_init();
@@ -201,7 +203,7 @@ private slots:
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
             warnings += type == QtWarningMsg && text.startsWith("InputChoose:");
         });
-        run_page([&] {
+        open_page([&] {
             press("kk");
             QCOMPARE(badges(), row.badge);
             press("bbrlkk");  // and redraw
@@ -221,7 +223,7 @@ private slots:
         QFETCH(Outside, row);
         setup({1}, {3}, "4.1 4.2 3.1");
         para()->publish_input_info(3, 1920, 1080, 60);
-        run_page([&] {
+        open_page([&] {
             const auto screen_is_full_paint = [] {
                 const auto rgb = [](const QImage& i) { return i.convertToFormat(QImage::Format_RGB32); };
                 return rgb(QGuiApplication::primaryScreen()->grabWindow(page()->winId()).toImage()) ==

@@ -7,11 +7,9 @@
 #include "testsupport.h"
 
 #include "core/utils.h"
-#include "fpga/fpga_manage.h"
-#include "sources/quenzsource.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/syncupdate.h"
+#include "ui/frame/startup.h"
 
 #include <random>
 #include <set>
@@ -56,13 +54,6 @@ int random_key(std::mt19937& rng) {
     return k < 12 ? PANEL_KEY_RIGHT : k < 16 ? PANEL_KEY_LEFT : k < 30 ? PANEL_KEY_OK
            : k < 38 ? PANEL_KEY_BACK : PANEL_KEY_MODE;
 }
-bool registered(const QWidget* w) {
-    for (int id = 0; id < PAGE_COUNT; ++id)
-        if (RynPage* p = pages::at(id); p && p->page_widget() == w)
-            return true;
-    return false;
-}
-
 // What breaks the invariants of the header; empty when none does.
 QString fault() {
     const int front = g_page_focus;
@@ -79,8 +70,8 @@ QString fault() {
         if (RynPage* p = pages::at(id); p && (!chain.count(id) || !p->page_widget()->isVisible()))
             return QString("page %1 is open but hidden or not below the front page %2").arg(id).arg(front);
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (dynamic_cast<RynPage*>(w) && w->isVisible() && !w->testAttribute(Qt::WA_DeleteOnClose) &&
-            !registered(w))
+        if (auto* p = dynamic_cast<RynPage*>(w);
+            p && w->isVisible() && !w->testAttribute(Qt::WA_DeleteOnClose) && pages::id_of(p) == PAGE_COUNT)
             return QString("a %1 window shows but is not registered").arg(w->metaObject()->className());
     const QByteArray b = testsupport::read_file("/data/ram_device_info");
     if (!b.isEmpty() && (b.size() != blk::SIZE || !b.startsWith("\xAA\xAA")))
@@ -92,7 +83,7 @@ QString fault() {
 void close_everything() {
     testsupport::close_all_pages();
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && !registered(d) && !dynamic_cast<RynPage*>(d))
+        if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && !dynamic_cast<RynPage*>(d))
             d->hide();
     g_tip_flag = 0;
 }
@@ -102,10 +93,9 @@ QString touch(std::mt19937& rng) {
     QWidget* top = QApplication::activeModalWidget();
     if (!top || !top->isVisible())
         top = testsupport::front_page();
-    QList<QAbstractButton*> buttons;
-    for (QAbstractButton* b : top ? top->findChildren<QAbstractButton*>() : QList<QAbstractButton*>())
-        if (b->isVisible() && b->isEnabled())
-            buttons.append(b);
+    QList<QAbstractButton*> buttons = top ? top->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
+    buttons.erase(std::remove_if(buttons.begin(), buttons.end(), [](auto* b) { return !b->isVisible() || !b->isEnabled(); }),
+                  buttons.end());
     if (buttons.isEmpty())
         return QString();
     QAbstractButton* b = buttons[int(rng() % unsigned(buttons.size()))];
@@ -117,24 +107,14 @@ QString touch(std::mt19937& rng) {
 
 class TstKeyMash : public QObject {
     Q_OBJECT
-    QTimer ticks_;
 private slots:
     void initTestCase() {
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false")); // a line per key
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));  // a line per key
         testsupport::fresh_device();
-        auto* mw = new MainWindow(nullptr);
-        pages::set(PAGE_MAINWINDOW, mw, PAGE_MAINWINDOW);
-        mw->show();
-        connect(&ticks_, &QTimer::timeout, mw, &MainWindow::slot_update_timer_ticks);
-        ticks_.start(10);
-        connect(RynRamPara::pInstance(), &RynRamPara::sig_update_para, SyncUpdate::pInstance(),
-                &SyncUpdate::para_sync, Qt::QueuedConnection);
-        QCOMPARE(fpga_manage::pInstance()->initialize(), 0);
-        QCOMPARE(c331_manage::pInstance()->initialize(), 0);
-        QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
-        QCOMPARE(quenzsource::pInstance()->initialize(), 0);
+        start_panel(*qApp, 0);  // the main window with its tick, the device's threads, the dispatcher
+        QTRY_VERIFY(g_mainwindow()->isVisible());
+        testsupport::close_all_pages();  // each seed opens its home screen
     }
-    void cleanupTestCase() { ticks_.stop(); }
 
     void mash() {
         const int steps = env_int("FRONTPANEL_MASH_STEPS", 1000), seeds = env_int("FRONTPANEL_MASH_SEEDS", 4);

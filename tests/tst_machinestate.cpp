@@ -1,5 +1,5 @@
-// The device status page: versions, the port row and the notice that
-// redraws it, and the language of its pictures.
+// The device status page: versions, serial number, the port row and the
+// inputs with the notices that redraw them, the language of its pictures.
 #include "testsupport.h"
 
 #include "fpga/fpga_manage.h"
@@ -28,22 +28,20 @@ QImage image(const QString& res) { return QPixmap(":/png/" + res).toImage(); }
 QImage icon(QWidget* page, const QString& name) {
     return page->findChild<QLabel*>(name)->pixmap(Qt::ReturnByValue).toImage();
 }
-// "1" for an input column showing its online picture, "0" else, HDMI1 first.
-QString inputs(QWidget* page) {
+// "1" for each label `name` 0..n-1 that shows `lit(i)`, "0" for the others.
+QString shown(QWidget* page, const char* name, int n, const std::function<QImage(int)>& lit) {
     QString s;
-    QLabel online;
-    for (int k = 0; k < 6; ++k) {
-        sourceinfo::set_sourceonline_pixmap(&online, sourceinfo::get_source_id_by_listseq(k), 1);
-        s += icon(page, QString("sourceid%1pixmap").arg(k)) == online.pixmap(Qt::ReturnByValue).toImage() ? '1' : '0';
-    }
+    for (int i = 0; i < n; ++i)
+        s += icon(page, QString(name).arg(i)) == lit(i) ? '1' : '0';
     return s;
 }
-// "1" for a linked port, "0" for an offline one, port 1 first.
-QString ports(QWidget* page) {
-    QString s;
-    for (int p = 0; p < 16; ++p)
-        s += icon(page, QString("port_icon_%1").arg(p)) == image("online.png") ? '1' : '0';
-    return s;
+QString ports(QWidget* page) { return shown(page, "port_icon_%1", 16, [](int) { return image("online.png"); }); }
+QString inputs(QWidget* page) {  // HDMI1 first
+    return shown(page, "sourceid%1pixmap", 6, [](int k) {
+        QLabel online;
+        sourceinfo::set_sourceonline_pixmap(&online, sourceinfo::get_source_id_by_listseq(k), 1);
+        return online.pixmap(Qt::ReturnByValue).toImage();
+    });
 }
 }  // namespace
 
@@ -79,16 +77,21 @@ private slots:
         QCOMPARE(text(open_state(), "label_FPGA1"), QString("FPGA:V11.00.00 2000-00-00"));
     }
 
-    // A timing from the source thread redraws the inputs: online with width,
-    // height and rate, in the list's order (HDMI1 first).
-    void inputs_follow_their_timing() {
+    // A change from outside redraws the inputs (online with width, height
+    // and rate) and the side tabs, in every language, not only Russian.
+    void inputs_and_tabs_follow_changes() {
+        RynRamPara* p = RynRamPara::pInstance();
+        p->set_u16(blk::LCD_LANGUAGE, g_language = 0);
+        p->RamParaShadow = p->RamParaBlock;
         MachineState* page = open_state();
         QCOMPARE(inputs(page), QString("000000"));
         testsupport::set_input(2, 1920, 1080, 60);
         testsupport::set_input(3, 1920, 1080, 0);
         testsupport::set_input(0, 720, 576, 50);
+        p->set_u16(blk::LCD_LANGUAGE, LANG_ENGLISH);
         page->syncUpdate(SYNC_INPUT_TIMING);
         QCOMPARE(inputs(page), QString("100001"));
+        QCOMPARE(icon(page, "label_state3"), image("en_version_state.png"));
     }
 
     // A single blank is the file's "no serial number": the placeholder stays.
@@ -105,14 +108,6 @@ private slots:
         QTEST(text(open_state(), "label_2"), "shown");
     }
 
-    // The side tabs follow every language, not only Russian ("版本"
-    // stayed Chinese), after a change from outside.
-    void language_images() {
-        MachineState* page = open_state();
-        RynRamPara::pInstance()->set_u16(blk::LCD_LANGUAGE, LANG_ENGLISH);
-        page->syncUpdate(SYNC_PARA);
-        QCOMPARE(icon(page, "label_state3"), image("en_version_state.png"));
-    }
 };
 
 QTEST_MAIN(TstMachineState)

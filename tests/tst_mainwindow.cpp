@@ -5,7 +5,6 @@
 #include "ui/frame/syncupdate.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
-#include "ui/frame/tip.h"
 
 #include <cstdio>
 #include <sys/wait.h>
@@ -118,24 +117,18 @@ private slots:
         QCOMPARE(pages::is_open(PAGE_LOCKWINDOW), m.lock && m.home);
     }
 
-    // The tick ends a notice after 300 ticks (3 s).
-    void notice_ends_after_300_ticks() {
-        int shown_at_299 = -1;
-        testsupport::post([&] {
-            ticks(299);
-            shown_at_299 = g_tip_flag;
-            ticks(1);
-        });
-        g_tip->tip_create(TIP_DONE);  // returns when the notice has gone
-        QVERIFY(shown_at_299 == 1 && !g_tip_flag && !g_tip->isVisible());
-    }
-
-    // An ageing sample every 18000 ticks, skipped (the stamp renewed) while
-    // a PC command runs.
-    void ageing_sample_schedule() {
+    // The USB watcher is enabled 1000 ticks (10 s) after its stamp; an ageing
+    // sample every 18000 ticks, skipped (the stamp renewed) while a PC
+    // command runs; a banner request before the banner exists does no harm.
+    void tick_schedule() {
         fpga_manage::pInstance()->bringup();
-        G_timeTicks = G_factoryage_ticks = 0;
-        ticks(18000);
+        G_timeTicks = G_delay_usbserver_ticks = G_factoryage_ticks = g_delay_usbserver = 0;
+        g_update_flag = 1;
+        ticks(999);
+        QCOMPARE(int(g_delay_usbserver), 0);
+        ticks(1);
+        QCOMPARE(int(g_delay_usbserver), 1);
+        ticks(17000);
         QCOMPARE(factoryage_log.size(), 1);
         pc_cmd_valid = 1;
         ticks(18000);
@@ -146,27 +139,14 @@ private slots:
         QCOMPARE(factoryage_log.size(), 2);
     }
 
-    // The USB watcher is enabled 1000 ticks (10 s) after its stamp.
-    void usb_watcher_after_1000_ticks() {
-        G_timeTicks = G_delay_usbserver_ticks = G_factoryage_ticks = 0;
-        g_delay_usbserver = 0;
-        g_update_flag = 1;  // a worker's banner request before there is a banner
-        ticks(999);
-        QCOMPARE(int(g_delay_usbserver), 0);
-        ticks(1);
-        QCOMPARE(int(g_delay_usbserver), 1);
-    }
-
     // A reboot request ends the program (the PC's reboot) 300 ticks later.
     void reboot_three_seconds_after_the_request() {
         int status = 0;
         const QByteArray out = testsupport::run_forked(
             [] {
-                G_timeTicks = G_reboot_tickTicks = 77;
-                g_app_reset_flag = 1;
+                G_timeTicks = G_reboot_tickTicks = 77, g_app_reset_flag = 1;
                 ticks(299);
-                std::printf("299 ticks\n");
-                std::fflush(stdout);
+                std::printf("299 ticks\n"), std::fflush(stdout);
                 ticks(1);
                 std::printf("still running\n");
             },

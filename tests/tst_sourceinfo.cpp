@@ -6,9 +6,10 @@
 
 namespace {
 using si = sourceinfo;
-// Loaded the way the labels load it, so that formats match.
-QImage resource(const QString& name) { return QPixmap(":/png/" + name).toImage(); }
+// A source's signal picture (under :/png/) with or without signal.
+struct Icon { int id; uint8_t online; const char* picture; };
 }  // namespace
+Q_DECLARE_METATYPE(Icon)
 
 class TstSourceInfo : public QObject {
     Q_OBJECT
@@ -36,35 +37,30 @@ private slots:
     void list_order() {
         QStringList names;
         for (int p = 0; p < 6; ++p) {
-            names << si::get_source_name_by_listseq(p);
+            names << si::get_source_name_by_sourceid(si::get_source_id_by_listseq(p));
             QCOMPARE(int(si::get_listseq_by_source_id(si::get_source_id_by_listseq(p))), p);
-            QCOMPARE(si::get_source_name_by_sourceid(si::get_source_id_by_listseq(p)), names.last());
+            QCOMPARE(si::get_source_name_by_listseq(p), names.last());
         }
         QCOMPARE(names.join(' '), QString("HDMI1 HDMI2 HDMI3 HDMI4 DVI EXT"));
     }
 
-    // The signal pictures (EXT has no grey badge of its own); an id past the
-    // table, or no label, leaves the label as it was.
+    // EXT has no grey badge of its own; any non-zero byte is a signal. An id
+    // past the table, or no label, leaves the label as it was.
     void icons_data() {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<int>("online");
-        QTest::addColumn<QString>("picture");
-        QTest::newRow("HDMI3 without signal") << 4 << 0 << "HDMI20.png";
-        QTest::newRow("HDMI3, any non-zero byte") << 4 << 0x80 << "HDMI20_lv.png";
-        QTest::newRow("EXT with signal") << 0 << 1 << "extlv.png";
-        QTest::newRow("EXT without") << 0 << 0 << "HDMI.png";
-        QTest::newRow("HDMI1 without") << 2 << 0 << "HDMI13_1.png";
+        testsupport::rows<Icon>({{"HDMI3 without signal", {4, 0, "HDMI20.png"}},
+                                 {"HDMI3, any non-zero byte", {4, 0x80, "HDMI20_lv.png"}},
+                                 {"EXT with signal", {0, 1, "extlv.png"}},
+                                 {"EXT without", {0, 0, "HDMI.png"}},
+                                 {"HDMI1 without", {2, 0, "HDMI13_1.png"}}});
     }
     void icons() {
-        QFETCH(int, id);
-        QFETCH(int, online);
-        QFETCH(QString, picture);
+        QFETCH(Icon, row);
         QLabel label;
-        si::set_sourceonline_pixmap(&label, id, uint8_t(online));
+        si::set_sourceonline_pixmap(&label, row.id, row.online);
         si::set_source_pixmap(&label, 6);
         si::set_sourceonline_pixmap(&label, -1, 0);
         si::set_sourceonline_pixmap(nullptr, 2, 1);
-        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), resource(picture));
+        QCOMPARE(label.pixmap(Qt::ReturnByValue).toImage(), QPixmap(QString(":/png/") + row.picture).toImage());
     }
 };
 

@@ -91,28 +91,22 @@ private slots:
 // with the xcb platform. The server ends with this process.
 int main(int argc, char** argv) {
     int fds[2];
-    if (::pipe(fds) != 0)
-        return 2;
-    const pid_t xvfb = ::fork();
+    const pid_t xvfb = ::pipe(fds) == 0 ? ::fork() : -1;
     if (xvfb == 0) {
         ::prctl(PR_SET_PDEATHSIG, SIGTERM);
-        ::close(fds[0]);
         const std::string fd = std::to_string(fds[1]);
-        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24",
-                 "-nolisten", "tcp", static_cast<char*>(nullptr));
+        ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "320x240x24", "-nolisten", "tcp",
+                 static_cast<char*>(nullptr));
         std::fprintf(stderr, "cannot start Xvfb (scripts/setup installs it)\n");
         ::_exit(127);
     }
     ::close(fds[1]);
-    std::string display;
-    for (char c; ::read(fds[0], &c, 1) == 1 && c != '\n';)
+    std::string display = ":";
+    for (char c; xvfb > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n';)
         display += c;
-    ::close(fds[0]);
-    if (xvfb < 0 || display.empty()) {
-        std::fprintf(stderr, "FAIL: no X server for the stacking test\n");
-        return 2;
-    }
-    qputenv("DISPLAY", QByteArray(":") + display.c_str());
+    if (display.size() < 2)
+        return std::fprintf(stderr, "FAIL: no X server for the stacking test\n"), 2;
+    qputenv("DISPLAY", display.c_str());
     qputenv("QT_QPA_PLATFORM", "xcb");
     int result;
     {

@@ -3,6 +3,8 @@
 // frame, and the shared keypad and notice made once, on first use.
 #include "testsupport.h"
 
+#include "core/para_write.h"
+#include "fpga/fpga_manage.h"
 #include "ui/frame/lockwindow.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/startup.h"
@@ -26,6 +28,12 @@ private slots:
         QCOMPARE(keypad->geometry(), QRect(main->x() + 160, main->y(), 160, 240));
         QVERIFY(shared_tip() && shared_tip() == g_tip);
         QCOMPARE(shared_keypad(), keypad);
+        // The device's threads run and reach the dispatcher: a change the
+        // scaler applies is shown on the home screen and saved.
+        QTRY_VERIFY(fpga_manage::p_fpga_manage->get_fpga_status());
+        para_write([](RynRamPara& p) { p.set_u16(blk::BRIGHTNESS, 37); });
+        QTRY_COMPARE(g_lockwindow()->findChild<QLabel*>("label_bright")->text(), QString("37"));
+        QTRY_COMPARE(testsupport::read_file("/data/ram_device_info").mid(blk::BRIGHTNESS, 2), QByteArray("\x25\0", 2));
     }
 };
 

@@ -3,12 +3,14 @@
 // rule checked in tst_pageframe; its texts fit in tst_pagetexts.
 #include "testsupport.h"
 
+#include "ui/frame/mainwindow.h"
 #include "ui/frame/tip.h"
 
 class TstTip : public QObject {
     Q_OBJECT
+    MainWindow* mw = nullptr;  // its 10 ms tick ends the notices; it makes g_tip
 private slots:
-    void initTestCase() { g_tip = new TIP(nullptr); }
+    void initTestCase() { mw = new MainWindow(nullptr); }
     void init() { testsupport::fresh_device(); }
 
     // A refresh inside the notice's loop may ask for another notice: it
@@ -16,8 +18,8 @@ private slots:
     // second loop; a kind without a notice (past the table) changes nothing.
     void second_notice_restarts_instead_of_nesting() {
         int ticks = 0, ticks_at_second = -1;
-        QTimer clock; // ticks the notice like the 10 ms clock
-        connect(&clock, &QTimer::timeout, [&] { ++ticks, g_tip_flag ? g_tip->tip_outtime_deal() : void(); });
+        QTimer clock;
+        connect(&clock, &QTimer::timeout, [&] { ++ticks, mw->slot_update_timer_ticks(); });
         clock.start(0);
         QStringList texts;
         testsupport::post([&] {

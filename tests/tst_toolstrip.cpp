@@ -2,6 +2,7 @@
 // scaler's pass and the dispatcher then make of a load or a save.
 #include "page_driver.h"
 
+#include "ui/frame/language.h"
 #include "ui/frame/mainwindow.h"
 #include "ui/frame/tip.h"
 
@@ -125,6 +126,23 @@ private slots:
         c331_manage::pInstance()->apply_pass();
         const QString after = QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4));
         QCOMPARE(shown + after, row.expect);
+    }
+
+    // A page opened over an open grid closes it: the save button must not
+    // keep the picture that says its grid is open.
+    void page_over_grid_leaves_buttons_idle() {
+        para()->UserModes[0].bytes[0] = para()->UserModes[0].bytes[1] = 0xAA;
+        press("lkrrrk");
+        auto* save = mw()->findChild<QPushButton*>("toolButton4");
+        const auto picture = [save](const char* name) {
+            return QIcon(png_lang(name)).pixmap(save->iconSize()).toImage();
+        };
+        QCOMPARE(save->icon().pixmap(save->iconSize()).toImage(), picture("save.png"));
+        QTest::mouseClick(mw()->findChild<QPushButton*>("custommode"), Qt::LeftButton);
+        QCOMPARE(int(g_page_focus), int(PAGE_CUSTOMMODE));
+        QCOMPARE(int(mw()->save_mode), 0);
+        QCOMPARE(save->icon().pixmap(save->iconSize()).toImage(), picture("unsave.png"));
+        press("b");
     }
 };
 

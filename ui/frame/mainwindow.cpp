@@ -272,11 +272,8 @@ void MainWindow::on_tools_clicked() {
         return;
     }
     // Touch on the tools button while the strip is shown.
-    hide_grid();
-    load_mode = save_mode = 0;
+    close_grid();
     grid.select(0);
-    set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
-    set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
     ui->widget->hide();
     set_level(focus);
     focus.focus_to(focus.size() - 1);
@@ -452,8 +449,13 @@ void MainWindow::on_deletewidgetmode_clicked() {
 }
 
 void MainWindow::on_toolusermode_clicked() {
-    if (!grid_open())
-        return;
+    if (grid_open())
+        close_grid();
+}
+
+// The load and save buttons show their active picture only while their
+// grid is open.
+void MainWindow::close_grid() {
     load_mode = save_mode = 0;
     set_icon(ui->toolButton3, png_lang("uncall.png"), 24, 36);
     set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
@@ -462,8 +464,7 @@ void MainWindow::on_toolusermode_clicked() {
 
 // Before a page opens over the menu. The keys come back to the strip.
 void MainWindow::mode_window_close() {
-    load_mode = save_mode = 0;
-    hide_grid();
+    close_grid();
     if (level == &grid) {
         set_level(strip);
         strip.restyle(strip.index());

@@ -88,6 +88,7 @@ private:
     void show_lock(uint16_t value);
     void build_grid();
     void hide_grid();
+    void close_grid();
     // Load (false) and save (true) open the grid alike. A reopening after a
     // save keeps the selection on the slot just saved.
     void open_grid(bool save, bool keep_selection = false);
