@@ -99,7 +99,8 @@ private slots:
         QByteArray out = in_child();
         QVERIFY2(out.contains(row.kind == Linked ? "refused" : row.kind == Link ? QByteArray() : name.toUtf8() + ": ") &&
                      (row.kind >= Link || out.contains("cannot be read")), out.constData());
-        QVERIFY(snapshot() == before || (row.kind > Linked && snapshot() == [&] { auto kept = before; return kept.remove(path), kept; }()));
+        auto kept = before;
+        QVERIFY(snapshot() == (row.kind > Linked && kept.remove(path) ? kept : before)); // broken JSON: removed
         if (row.file == kAlias || row.file == kOmenu || row.file == kOsd)
             return;
 

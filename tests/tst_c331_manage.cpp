@@ -17,7 +17,6 @@
 
 #include <array>
 #include <cstring>
-#include <random>
 namespace {
 c331_manage* scaler() { return c331_manage::pInstance(); }
 RynRamPara* model() { return RynRamPara::pInstance(); }
@@ -149,6 +148,18 @@ private slots:
         QVERIFY2(waited >= fpga_manage::LED_STEP5_TICKS + fpga_manage::LED_DONE_TICKS, qPrintable(QString::number(waited)));
     }
 
+    // A PC command counts as recent for 300 ticks after its frame.
+    void pcCommandExpires() {
+        const uint32_t stamp = G_timeTicks;
+        pc_cmd_time = stamp;
+        pc_cmd_valid = 1;
+        g_fpga_wakeup.notify();
+        ticks_.setInterval(1);
+        ticks_.start();
+        QTRY_COMPARE_WITH_TIMEOUT(int(pc_cmd_valid), 0, 10000);
+        QVERIFY(G_timeTicks - stamp >= fpga_manage::PC_CMD_HOLD_TICKS);
+    }
+
     // No ticks, so the FPGA's LED reload never ends: a scaler that held
     // para_mutex through its wait for it would block the GUI until it gave up.
     void ledWaitLeavesParaMutexFreeAndIsBounded() {
@@ -160,56 +171,6 @@ private slots:
         QCOMPARE(int(scaler()->led_wait_timeouts), timeouts); // written while the scaler still waits
         QTRY_COMPARE_WITH_TIMEOUT(int(scaler()->led_wait_timeouts), timeouts + 1, 5000);
         QTRY_COMPARE(scaler()->panel().width, 3000); // the value written during the wait
-    }
-
-    // Bursts of GUI writes of few values (a field often goes back to its
-    // saved value before the save of the one between: the chip must still
-    // take it); after each burst the panel, the FPGA, the EEPROMs and the
-    // file must hold the block, or an update was lost.
-    void manyWritesFromGuiWhileScalerApplies() {
-        const unsigned seed = std::random_device{}();
-        std::mt19937 rng(seed);
-        const int env = qEnvironmentVariableIntValue("FRONTPANEL_STRESS_ROUNDS"), rounds = env > 0 ? env : 120;
-        ticks_.setInterval(1); // the LED handshake counts ticks: keep rounds short
-        ticks_.start();
-        const auto lost = [] { // what the chips or the file do not hold of the block
-            const uint8_t* b = model()->RamParaBlock.data();
-            QString what = same_persisted(testsupport::read_file("/data/ram_device_info").leftJustified(blk::SIZE, 0), b) ? "" : "file ";
-            if (scaler()->panel().width != blk::rd16(b, blk::LED_WIDTH) || scaler()->panel().height != blk::rd16(b, blk::LED_HEIGHT))
-                what += "panel ";
-            if (fpga()->brightness_sent() != blk::rd16(b, blk::BRIGHTNESS))
-                what += "brightness ";
-            for (int s = 0; s < SOURCE_COUNT; ++s) {
-                const SimEdidEeprom e = src()->eeprom(s);
-                if (e.width != blk::rd16(b, blk::edid(s)) || e.height != blk::rd16(b, blk::edid(s) + 2) || e.rate != blk::rd16(b, blk::edid(s) + 4))
-                    what += QString("EDID %1 ").arg(s);
-            }
-            return what;
-        };
-        para_write([](RynRamPara& p) { // every input and the brightness written once
-            for (int s = 0; s < SOURCE_COUNT; ++s)
-                edid(p, s);
-            p.set_u16(blk::BRIGHTNESS, 1);
-        });
-        for (int round = 0; round < rounds; ++round) {
-            for (int i = 0, writes = 1 + int(rng() % 8); i < writes; ++i) {
-                const uint16_t v = std::array<uint16_t, 3>{1280, 1920, 3840}[rng() % 3];
-                const unsigned op = rng() % 5, s = rng() % SOURCE_COUNT; // LED size, brightness or an EDID
-                para_write([&](RynRamPara& p) {
-                    if (op == 0)
-                        write_led_size(p, v, uint16_t(v / 2 + 1));
-                    else if (op < 3)
-                        p.set_u16(blk::BRIGHTNESS, uint16_t(v % 101));
-                    else // what an EDID can announce (4095, 655 MHz at most)
-                        p.set_u16(blk::edid(int(s)), v), p.set_u16(blk::edid(int(s)) + 2, v / 2 + 1), p.set_u16(blk::edid(int(s)) + 4, 24 + v % 37);
-                });
-                if (const unsigned pause = rng() % 3; pause == 1)
-                    QCoreApplication::processEvents();
-                else if (pause == 2)
-                    QThread::usleep(rng() % 15000);
-            }
-            QTRY_VERIFY2_WITH_TIMEOUT(settled() && lost().isEmpty(), qPrintable(QString("seed %1, round %2: lost %3").arg(seed).arg(round).arg(lost())), 10000);
-        }
     }
 };
 

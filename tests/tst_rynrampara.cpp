@@ -17,12 +17,15 @@ std::atomic<uint8_t>& flag() { return c331_manage::pInstance()->para_update_flag
 uint8_t* block() { return P()->RamParaBlock.data(); }
 const QString kBlock = "/data/ram_device_info", kMode10 = "/data/modes/custom_mode10";
 QByteArray bytes(const uint8_t* from, int n) { return QByteArray(reinterpret_cast<const char*>(from), n); }
-QByteArray record(int i) { return bytes(block() + blk::crop(i), blk::CROP_SIZE).toHex(' '); }
 
 // Source 2 has crops 1 (record 2), 2 (record 6) and 3 (record 0), source 3
 // crop 1 (record 5); record 1 is free, records 3 (source 6) and 4 (crop 45)
-// name nothing the state has room for.
+// name nothing the state has room for. Window 1 shows source 0, window 2
+// is off; current mode 5, as saved.
 void crop_table() {
+    P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
+    P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
+    P()->set_u16(blk::CURRENT_MODE, 5);
     const std::pair<int, uint16_t> recs[] = {{0, 0x8202}, {2, 0x8002}, {3, 0x8006}, {4, 0xAC02}, {5, 0x8003}, {6, 0x8102}};
     for (const auto& r : recs) {
         P()->set_u16(blk::crop(r.first), r.second);
@@ -30,15 +33,14 @@ void crop_table() {
             P()->set_u16(blk::crop(r.first) + f, uint16_t(r.first * 10 + f));
     }
     P()->RynCropSourceInit();
+    P()->RamParaShadow = P()->RamParaBlock;
 }
 
 struct FileRow { QByteArray file; bool loaded; };
 struct ModeRow { QByteArray file; bool kept; bool saved; };
 struct LangRow { uint32_t offered; uint16_t chosen; int language; };
-struct CropRow { void (*setup)(); void (*op)(); int record; const char* after; };
-struct WindowRow { void (*op)(); int window; uint16_t source, output, current_mode; bool flag; };
+struct WriteRow { void (*setup)(); void (*op)(); int offset; QByteArray after; bool flag; }; // the bytes at offset after op
 struct IndexRow { QVector<int> saved; int half_marked, start, dir, found; };
-struct DeleteRow { uint16_t osd; bool osd_file_kept; };
 
 QByteArray whole_file(char marker0 = char(0xAA), char marker1 = char(0xAA), int size = blk::SIZE) {
     QByteArray f(size, 0);
@@ -56,10 +58,8 @@ QByteArray mode_file(int size, char m0 = char(0xAA), char m1 = char(0xAA)) {
 Q_DECLARE_METATYPE(FileRow)
 Q_DECLARE_METATYPE(ModeRow)
 Q_DECLARE_METATYPE(LangRow)
-Q_DECLARE_METATYPE(CropRow)
-Q_DECLARE_METATYPE(WindowRow)
+Q_DECLARE_METATYPE(WriteRow)
 Q_DECLARE_METATYPE(IndexRow)
-Q_DECLARE_METATYPE(DeleteRow)
 
 class TstRynRamPara : public QObject {
     Q_OBJECT
@@ -80,16 +80,13 @@ private slots:
         QFETCH(FileRow, row);
         write_file(kBlock, row.file);
         P()->load_files();
-        std::array<uint8_t, blk::SIZE> expected{};
-        if (row.loaded)
-            std::memcpy(expected.data() + 768, row.file.constData() + 768, blk::SIZE - 768);
-        else
-            RynRamPara::build_defaults(expected.data());
-        QCOMPARE(bytes(block(), blk::SIZE).toHex(), bytes(expected.data(), blk::SIZE).toHex());
+        std::array<uint8_t, blk::SIZE> defaults{};
+        RynRamPara::build_defaults(defaults.data());
+        const QByteArray file = row.loaded ? row.file : "\xAA\xAA" + QByteArray(766, 0) + bytes(defaults.data() + 768, blk::SIZE - 768);
+        QCOMPARE(bytes(block(), blk::SIZE).toHex(), (QByteArray(768, 0) + file.mid(768)).toHex());
         QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
         QCOMPARE(int(g_language), row.loaded ? 2 : 1);
-        const QByteArray saved = "\xAA\xAA" + QByteArray(766, 0) + bytes(expected.data() + 768, blk::SIZE - 768);
-        QCOMPARE(read_file(kBlock).toHex(), (row.loaded ? row.file : saved).toHex());
+        QCOMPARE(read_file(kBlock).toHex(), file.toHex());
     }
 
     // A slot file holds a whole mode (3202 bytes) under a marker pair;
@@ -118,20 +115,16 @@ private slots:
 
     // Delete: the slot's file goes, its OSD file (named in hex) only when
     // the slot's OSD switch is on, and the slot reads empty.
-    void userModeDelete_data() {
-        rows<DeleteRow>({{"OSD on: MO0a.json removed too", {1, false}}, {"OSD off: OSD file kept", {0, true}}});
-    }
     void userModeDelete() {
-        QFETCH(DeleteRow, row);
-        P()->UserModes[9].bytes[0] = P()->UserModes[9].bytes[1] = 0xAA;
-        blk::wr16(P()->UserModes[9].data(), blk::OSD_ENABLE - blk::MODE_BEGIN, row.osd);
-        QVERIFY(P()->save_mode(9) && write_file("/data/modes/MO0a.json", "{}"));
-        QCOMPARE(P()->mode_file_deal(9, 1), 0);
-        QVERIFY(!QFile::exists(data_root() + kMode10));
-        QCOMPARE(QFile::exists(data_root() + "/data/modes/MO0a.json"), row.osd_file_kept);
-        QCOMPARE(P()->RynUserModeSaved(9), 0);
-        QCOMPARE(int(P()->UserModes[9].bytes[0]), 0xFF);
-        QCOMPARE(int(P()->UserModes[9].u16(blk::OSD_ENABLE)), 0);
+        for (uint16_t osd : {1, 0}) {
+            P()->UserModes[9].bytes[0] = P()->UserModes[9].bytes[1] = 0xAA;
+            blk::wr16(P()->UserModes[9].data(), blk::OSD_ENABLE - blk::MODE_BEGIN, osd);
+            QVERIFY(P()->save_mode(9) && write_file("/data/modes/MO0a.json", "{}"));
+            QCOMPARE(P()->mode_file_deal(9, 1) + P()->RynUserModeSaved(9) + P()->UserModes[9].u16(blk::OSD_ENABLE), 0);
+            QCOMPARE(int(P()->UserModes[9].bytes[0]), 0xFF);
+            QCOMPARE(QFile::exists(data_root() + kMode10), false);
+            QCOMPARE(QFile::exists(data_root() + "/data/modes/MO0a.json"), osd == 0);
+        }
     }
 
     // A language not offered becomes the lowest offered one, in the block too.
@@ -151,33 +144,43 @@ private slots:
     }
 
     // Crop operations find a crop by its number among its source's crops;
-    // the flag is raised exactly when a record changed.
-    void cropOperations_data() {
-        rows<CropRow>({
+    // the flag is raised exactly when the block changed.
+    void writes_data() {
+        rows<WriteRow>({
             {"add: lowest free number of its own source, first free record",
-             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, 1, "03 81 0a 00 14 00 80 02 e0 01"}},
+             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, blk::crop(1), "03 81 0a 00 14 00 80 02 e0 01", true}},
             {"set: the crop numbered third, every field at its offset",
-             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, 0, "02 82 05 00 06 00 07 00 08 00"}},
-            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, 6, "00 00 3e 00 40 00 42 00 44 00"}},
-            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, 6, "02 81 3e 00 40 00 42 00 44 00"}},
+             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, blk::crop(0), "02 82 05 00 06 00 07 00 08 00", true}},
+            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, blk::crop(6), "00 00 3e 00 40 00 42 00 44 00", true}},
+            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, blk::crop(6), "02 81 3e 00 40 00 42 00 44 00", false}},
             {"set past the last crop: nothing",
-             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, 5, "03 80 34 00 36 00 38 00 3a 00"}},
+             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, blk::crop(5), "03 80 34 00 36 00 38 00 3a 00", false}},
             {"add with every number of the source used (stale state): nothing", {[] {
                  for (int i = 0; i < CROP_COUNT; ++i)
                      P()->set_u16(blk::crop(i), uint16_t(0x8002 + (i << 8)));
                  std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
-             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, 39, "02 a7 00 00 00 00 00 00 00 00"}},
+             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, blk::crop(39), "02 a7 00 00 00 00 00 00 00 00", false}},
+            {"EDID: width, height and rate of its input", {nullptr, [] { P()->RynSetEDIDPara(3, 1280, 720, 50); }, blk::edid(3), "00 05 d0 02 32 00", true}},
+            {"EDID of input 6: nothing", {nullptr, [] { P()->RynSetEDIDPara(6, 1280, 720, 50); }, blk::edid(6), "00 00 00 00 00 00", false}},
+            {"source entry 0: the id", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::window(1, blk::WIN_SOURCE), "04 00", true}},
+            {"a source change clears the saved mode number", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::CURRENT_MODE, "00 00", true}},
+            {"crop entry 2: 0x8000 + its record", {nullptr, [] { P()->RynSetImageSource(2, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "06 80", true}},
+            {"crop entry past the last: nothing", {nullptr, [] { P()->RynSetImageSource(4, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "00 00", false}},
+            {"a recalled mode not yet saved keeps its number",
+             {[] { P()->set_u16(blk::CURRENT_MODE, 7); }, [] { P()->RynSetImageSource(0, 3, 1); }, blk::CURRENT_MODE, "07 00", true}},
+            {"freeze toggles bit 1 of a shown window", {nullptr, [] { g_image_current = 1, P()->RynSetImageFreeze(); }, blk::window(1, blk::WIN_OUTPUT), "02 00", true}},
+            {"freeze leaves a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageFreeze(); }, blk::window(2, blk::WIN_OUTPUT), "00 00", true}},
+            {"black toggles bit 0, also of a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageBlack(); }, blk::window(2, blk::WIN_OUTPUT), "01 00", true}},
         });
     }
-    void cropOperations() {
-        QFETCH(CropRow, row);
+    void writes() {
+        QFETCH(WriteRow, row);
         crop_table();
         if (row.setup)
             row.setup();
-        const auto before = P()->RamParaBlock;
         row.op();
-        QCOMPARE(record(row.record), QByteArray(row.after));
-        QCOMPARE(int(flag()), P()->RamParaBlock != before ? 1 : 0);
+        QCOMPARE(bytes(block() + row.offset, (row.after.size() + 1) / 3).toHex(' '), row.after);
+        QCOMPARE(flag() != 0, row.flag);
     }
 
     // Reading the table: numbers in ascending order, the id word, and the
@@ -191,48 +194,11 @@ private slots:
         int index = -1;
         P()->RynGetCropPara(2, 2, &out, &index);
         QCOMPARE(QVector<int>({index, out.para[0], out.para[1], out.para[4]}), QVector<int>({6, 0x8102, 62, 68}));
-        P()->RynGetCropPara(2, 4, &out, &index);
-        QCOMPARE(index, CROP_COUNT);
-        QCOMPARE(int(P()->RynAddCropID(3)), 2);
         for (uint16_t word : {0x8003, 0x8004, 0x8001, 0x8000 + 40}) { // source 6, crop 45, free, past the table
             P()->set_u16(blk::window(4, blk::WIN_SOURCE), word);
             short crop_flag = 9;
             QCOMPARE(P()->RynGetImageSource(block(), 4, &crop_flag, nullptr, 0) + crop_flag, 0);
         }
-        // A slot's data lies 896 bytes lower than the block's.
-        std::memcpy(P()->UserModes[0].data(), block() + blk::MODE_BEGIN, blk::MODE_SIZE);
-        blk::wr16(P()->UserModes[0].data(), blk::window(5, blk::WIN_SOURCE) - blk::MODE_BEGIN, 0x8005);
-        short crop_flag = 0;
-        char k = 0;
-        QCOMPARE(P()->RynGetImageSource(P()->UserModes[0].data(), 5, &crop_flag, &k, 1), 3);
-        QCOMPARE(int(crop_flag) * 100 + k, 105);
-    }
-
-    // Window 1 shows, window 2 is off; current mode 5 as saved.
-    void windowWrites_data() {
-        rows<WindowRow>({
-            {"source entry 0: the id; the saved mode number cleared", {[] { P()->RynSetImageSource(0, 4, 1); }, 1, 4, 0, 0, true}},
-            {"crop entry 2: 0x8000 + its record", {[] { P()->RynSetImageSource(2, 2, 1); }, 1, 0x8006, 0, 0, true}},
-            {"crop entry past the last: nothing", {[] { P()->RynSetImageSource(4, 2, 1); }, 1, 0, 0, 5, false}},
-            {"a recalled mode not yet saved keeps its number",
-             {[] { P()->set_u16(blk::CURRENT_MODE, 7), P()->RynSetImageSource(0, 3, 1); }, 1, 3, 0, 7, true}},
-            {"freeze toggles bit 1 of a shown window", {[] { g_image_current = 1, P()->RynSetImageFreeze(); }, 1, 0, 2, 5, true}},
-            {"freeze leaves a window that is off", {[] { g_image_current = 2, P()->RynSetImageFreeze(); }, 2, 0, 0, 5, true}},
-            {"black toggles bit 0, also of a window that is off", {[] { g_image_current = 2, P()->RynSetImageBlack(); }, 2, 0, 1, 5, true}},
-        });
-    }
-    void windowWrites() {
-        QFETCH(WindowRow, row);
-        crop_table();
-        P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
-        P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
-        P()->set_u16(blk::CURRENT_MODE, 5);
-        P()->RamParaShadow = P()->RamParaBlock;
-        row.op();
-        QCOMPARE(P()->window_u16(row.window, blk::WIN_SOURCE), row.source);
-        QCOMPARE(P()->window_u16(row.window, blk::WIN_OUTPUT), row.output);
-        QCOMPARE(P()->u16(blk::CURRENT_MODE), row.current_mode);
-        QCOMPARE(flag() != 0, row.flag);
     }
 
     // The search goes round the 16 slots both ways; 256 when none is saved.

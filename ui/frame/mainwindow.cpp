@@ -92,17 +92,8 @@ void MainWindow::show_pictures() {
 }
 
 void MainWindow::create_shared_widgets() {
-    if (!g_numberkeyboard) {
-        g_numberkeyboard = new NumberKeyboard(nullptr);
-        g_numberkeyboard->setWindowFlags(g_numberkeyboard->windowFlags() |
-                                         Qt::FramelessWindowHint);
-        // Over the right half of the screen, so the page's left half stays
-        // visible; the menu shows once the panel has started.
-        if (const MainWindow* main = g_mainwindow(); main && main->isVisible())
-            g_numberkeyboard->setGeometry(main->x() + 160, main->y(), 160, 240);
-    }
-    if (!g_tip)
-        g_tip = new TIP(nullptr);
+    shared_keypad();
+    shared_tip();
 }
 
 MainWindow::~MainWindow() { delete ui; }

@@ -63,9 +63,12 @@
 // * Hand-painted frames. The source page draws its tab ring, source marker
 //   and entry-list border itself, the entry list draws each box's look
 //   (border and rounded corners) under the box from one picture per look,
-//   made once by a frame with that look's style sheet, and labels on a
-//   plain fill draw that fill (frame::on_same_fill), so a focus move
-//   repaints a few lines instead of the labels under them. Rule: after any
+//   made once by a frame with that look's style sheet, its state dots and
+//   icons from pictures made once to their size (set_label_picture), and
+//   labels on a plain fill draw that fill (frame::on_same_fill), so a
+//   focus move repaints a few lines instead of the labels under them. A key
+//   on the source page costs 0.75 to 0.86 M instructions instead of 1.28
+//   to 1.57 M. Rule: after any
 //   key or change from outside the screen shows what a full paint of the
 //   page shows, and that is what a new page shows. Held by tst_inputchoose
 //   (reopened_page_is_as_new compares the screen with a grab at each key,

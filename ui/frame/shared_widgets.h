@@ -15,8 +15,8 @@ extern volatile uint8_t g_tip_flag; // 1 while a timed notice shows
 extern QRoundProgressBar* g_qround_bar;
 extern FirmwareUpdate* g_move_update;
 
-// The number keypad and the notice, made together on first use
-// (MainWindow::create_shared_widgets): they cost as much as the home screen,
-// and nothing shows them before a key is pressed.
+// The number keypad and the notice, each made on its first use: the keypad
+// costs as much as the home screen, and nothing shows either before a key
+// is pressed. MainWindow::create_shared_widgets makes both at once.
 NumberKeyboard* shared_keypad();
 TIP* shared_tip();

@@ -19,6 +19,8 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMetaObject>
 #include <QThread>
@@ -66,6 +68,12 @@ public:
 private:
     void make() {
         main_->show_pictures();
+        // Loading a font takes about 2 M instructions: the source and option
+        // pages' 12-point font is loaded here rather than at the first
+        // opening of the page most used.
+        QFont pages_font;
+        pages_font.setPointSize(12);
+        QFontMetrics(pages_font).height();
         show_under_front_page(main_);
         deleteLater();
     }

@@ -40,6 +40,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {}
 };
+
 const char* const kBadge =
     "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
@@ -71,6 +72,7 @@ protected:
                               foregroundRole());
     }
 };
+
 // A picture label of ours (an entry's state dot and icon): draws its
 // picture, made to its size by set_label_picture, as QLabel does, but no
 // frame, as FillLabel.
