@@ -39,7 +39,7 @@ void device_in_use() {
         blk::wr16(b, blk::window(w, blk::WIN_ENABLE), w < 4 ? 1 : 0);
         blk::wr16(b, blk::window(w, blk::WIN_SOURCE), sources[w]);
     }
-    const int timing[SOURCE_COUNT][3] = {{1920, 1080, 60}, {0, 0, 0},   {1920, 1080, 60},
+    const int timing[SOURCE_COUNT][3] = {{1920, 1080, 60}, {0, 0, 0}, {1920, 1080, 60},
                                          {1280, 720, 50},  {0, 0, 0}, {3840, 2160, 30}};
     for (int s = 0; s < SOURCE_COUNT; ++s) {
         blk::wr16(b, blk::input_info(s), uint16_t(timing[s][0]));

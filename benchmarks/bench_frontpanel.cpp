@@ -129,7 +129,9 @@ private slots:
     void menu_right() {
         if (!floor_row())
             to_menu();
-        QBENCHMARK { key(PANEL_KEY_RIGHT); }
+        QBENCHMARK {
+            key(PANEL_KEY_RIGHT);
+        }
     }
 
     void source_windows_right_data() { rows(); }
@@ -138,7 +140,9 @@ private slots:
             to_menu();
             open_source_page();
         }
-        QBENCHMARK { key(PANEL_KEY_RIGHT); }
+        QBENCHMARK {
+            key(PANEL_KEY_RIGHT);
+        }
     }
 
     void source_list_right_data() { rows(); }
@@ -149,7 +153,9 @@ private slots:
             key(PANEL_KEY_OK);
             QCOMPARE(g_inputchoose()->ui_seltype, uint8_t(InputChoose::LEVEL_SOURCES));
         }
-        QBENCHMARK { key(PANEL_KEY_RIGHT); }
+        QBENCHMARK {
+            key(PANEL_KEY_RIGHT);
+        }
     }
 
     // One parameter (the brightness) changed and taken up by the scaler:
@@ -177,52 +183,68 @@ private slots:
     void home_ok_to_menu_data() { rows(); }
     void home_ok_to_menu() {
         if (floor_row()) {
-            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            QBENCHMARK_ONCE {
+                key(PANEL_KEY_OK);
+            }
             return;
         }
         to_menu();
         key(PANEL_KEY_BACK);
-        QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_OK);
+        }
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
     }
 
     void menu_ok_to_source_page_data() { rows(); }
     void menu_ok_to_source_page() {
         if (floor_row()) {
-            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            QBENCHMARK_ONCE {
+                key(PANEL_KEY_OK);
+            }
             return;
         }
         to_menu();
         open_source_page();
         key(PANEL_KEY_BACK);
-        QBENCHMARK_ONCE { open_source_page(); }
+        QBENCHMARK_ONCE {
+            open_source_page();
+        }
         QVERIFY(g_inputchoose());
     }
 
     void source_page_back_to_menu_data() { rows(); }
     void source_page_back_to_menu() {
         if (floor_row()) {
-            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            QBENCHMARK_ONCE {
+                key(PANEL_KEY_OK);
+            }
             return;
         }
         to_menu();
         open_source_page();
         key(PANEL_KEY_BACK);
         open_source_page();
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_BACK);
+        }
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
     }
 
     void menu_back_to_home_data() { rows(); }
     void menu_back_to_home() {
         if (floor_row()) {
-            QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+            QBENCHMARK_ONCE {
+                key(PANEL_KEY_OK);
+            }
             return;
         }
         to_menu();
         key(PANEL_KEY_BACK);
         to_menu();
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_BACK);
+        }
         QVERIFY(g_lockwindow());
     }
 
@@ -233,7 +255,9 @@ private slots:
             QBENCHMARK_ONCE {}
             return;
         }
-        QBENCHMARK_ONCE { key(PANEL_KEY_OK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_OK);
+        }
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
     }
     void first_menu_ok_to_source_page() {
@@ -242,7 +266,9 @@ private slots:
             return;
         }
         to_menu();
-        QBENCHMARK_ONCE { open_source_page(); }
+        QBENCHMARK_ONCE {
+            open_source_page();
+        }
         QVERIFY(g_inputchoose());
     }
     void first_source_page_back_to_menu() {
@@ -252,7 +278,9 @@ private slots:
         }
         to_menu();
         open_source_page();
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_BACK);
+        }
         QCOMPARE(int(g_page_focus), int(PAGE_MAINWINDOW));
     }
     void first_menu_back_to_home() {
@@ -261,7 +289,9 @@ private slots:
             return;
         }
         to_menu();
-        QBENCHMARK_ONCE { key(PANEL_KEY_BACK); }
+        QBENCHMARK_ONCE {
+            key(PANEL_KEY_BACK);
+        }
         QVERIFY(g_lockwindow());
     }
 
@@ -285,8 +315,7 @@ private slots:
         p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         p.setStandardOutputFile(QProcess::nullDevice());
         p.start(QCoreApplication::applicationDirPath() + "/bench_startup", {what, until});
-        QVERIFY2(p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
-                     p.exitCode() == 0,
+        QVERIFY2(p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0,
                  qPrintable(what + " " + until + " did not end by itself"));
     }
 };

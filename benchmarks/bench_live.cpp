@@ -61,8 +61,7 @@ qint64 switches() {
         if (!f.open(QIODevice::ReadOnly))
             continue;
         for (const QByteArray& line : f.readAll().split('\n'))
-            if (line.startsWith("voluntary_ctxt_switches:") ||
-                line.startsWith("nonvoluntary_ctxt_switches:"))
+            if (line.startsWith("voluntary_ctxt_switches:") || line.startsWith("nonvoluntary_ctxt_switches:"))
                 n += line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
     }
     return n;
@@ -147,8 +146,8 @@ private slots:
         const double cpu_percent = 100.0 * (cpu_seconds() - cpu0) / elapsed;
         const double wakeups = double(switches() - sw0) / elapsed;
         delete floor;
-        std::printf("BENCH idle %s: %.3f %% of a core, %.0f wake-ups/s\n",
-                    QTest::currentDataTag(), cpu_percent, wakeups);
+        std::printf("BENCH idle %s: %.3f %% of a core, %.0f wake-ups/s\n", QTest::currentDataTag(), cpu_percent,
+                    wakeups);
         std::fflush(stdout);
         QTest::setBenchmarkResult(wakeups, QTest::Events);
     }
@@ -189,10 +188,9 @@ private slots:
         std::sort(bare_ms.begin(), bare_ms.end());
         std::sort(ms.begin(), ms.end());
         const double median = ms[ms.size() / 2];
-        std::printf("BENCH latency frontpanel: %.2f ms median of %d (min %.2f, max %.2f)\n",
-                    median, saves, ms.front(), ms.back());
-        std::printf("BENCH latency bare write: %.2f ms median of %d\n", bare_ms[bare_ms.size() / 2],
-                    saves);
+        std::printf("BENCH latency frontpanel: %.2f ms median of %d (min %.2f, max %.2f)\n", median, saves, ms.front(),
+                    ms.back());
+        std::printf("BENCH latency bare write: %.2f ms median of %d\n", bare_ms[bare_ms.size() / 2], saves);
         std::fflush(stdout);
         QTest::setBenchmarkResult(median, QTest::WalltimeMilliseconds);
     }

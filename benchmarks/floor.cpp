@@ -32,7 +32,9 @@ const Text kTexts[] = {
 };
 const QColor kTileColours[] = {0x867AE9, 0xEBA83A, 0x005A8D, 0xFF96AD, 0x39A9CB, 0xFC5404};
 
-QRect tile_rect(int w) { return QRect(10 + 155 * (w % 2), 83 + 50 * (w / 2), 40, 40); }
+QRect tile_rect(int w) {
+    return QRect(10 + 155 * (w % 2), 83 + 50 * (w / 2), 40, 40);
+}
 }  // namespace
 
 FloorWindow::FloorWindow(bool texts) : texts_(texts) {
@@ -42,9 +44,13 @@ FloorWindow::FloorWindow(bool texts) : texts_(texts) {
     tick_.start(10);
 }
 
-void FloorWindow::refresh() { update(kTexts[2].box); }
+void FloorWindow::refresh() {
+    update(kTexts[2].box);
+}
 
-QRect FloorWindow::mark_rect() const { return tile_rect(mark_).adjusted(-2, -2, 2, 2); }
+QRect FloorWindow::mark_rect() const {
+    return tile_rect(mark_).adjusted(-2, -2, 2, 2);
+}
 
 // Draws only what the update asks for, as the panel's widgets do.
 void FloorWindow::paintEvent(QPaintEvent* e) {

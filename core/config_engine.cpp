@@ -143,8 +143,7 @@ void apply_settings(const std::function<QString(const char*)>& get) {
     if (valid_ipv4(ip)) {
         g_str_ip = ip;
     } else {
-        debug_printf("tcpip.ini: ip \"%s\" is not an address: using 192.168.1.199\n",
-                     qPrintable(ip));
+        debug_printf("tcpip.ini: ip \"%s\" is not an address: using 192.168.1.199\n", qPrintable(ip));
         g_str_ip = QStringLiteral("192.168.1.199");
     }
 
@@ -153,19 +152,17 @@ void apply_settings(const std::function<QString(const char*)>& get) {
     const QString langs = get("lcd_lang_valid");
     const long lang_mask = parse_number(langs, LCD_LANG_VALID_ALL);
     if (lang_mask < 0)
-        debug_printf(
-            "tcpip.ini: lcd_lang_valid \"%s\" is not a mask of the five languages: using 31\n",
-            qPrintable(langs));
+        debug_printf("tcpip.ini: lcd_lang_valid \"%s\" is not a mask of the five languages: using 31\n",
+                     qPrintable(langs));
     g_lcd_lang_valid = lang_mask < 0 ? LCD_LANG_VALID_ALL : uint32_t(lang_mask);
 
     const QString debug = get("debug_switch");
     const long debug_value = parse_number(debug, 255);
     if (debug_value < 0)
-        debug_printf("tcpip.ini: debug_switch \"%s\" is not a byte: using 254\n",
-                     qPrintable(debug));
+        debug_printf("tcpip.ini: debug_switch \"%s\" is not a byte: using 254\n", qPrintable(debug));
     g_debugSwitch = debug_value < 0 ? 254 : uint8_t(debug_value);
 }
-} // namespace
+}  // namespace
 
 ConfigEngine* ConfigEngine::p_config_engine = nullptr;
 
@@ -187,8 +184,7 @@ ConfigEngine::ConfigEngine() {
 void ConfigEngine::load() {
     QMutexLocker lock(&settings_mutex());
     // Copies and temporary files that a kill left behind.
-    safefile::remove_stale_temps(QFileInfo(config_file()).absolutePath(),
-                                 QStringLiteral("tcpip.ini*.tmp-*"));
+    safefile::remove_stale_temps(QFileInfo(config_file()).absolutePath(), QStringLiteral("tcpip.ini*.tmp-*"));
     bool wrote = false;
     const Settings done = with_settings([&wrote](QSettings& ini) {
         for (const KeyDefault& d : DEFAULTS) {
@@ -197,8 +193,7 @@ void ConfigEngine::load() {
                 wrote = true;
             }
         }
-        apply_settings(
-            [&ini](const char* key) { return ini.value(QLatin1String(key)).toString(); });
+        apply_settings([&ini](const char* key) { return ini.value(QLatin1String(key)).toString(); });
         return wrote;
     });
     if (done == Settings::Unread) {

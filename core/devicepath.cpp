@@ -47,7 +47,9 @@ bool under(const QString& path, const QString& folder) {
 }
 }  // namespace
 
-QString device_root() { return root_folder(); }
+QString device_root() {
+    return root_folder();
+}
 
 QString device_path(const QString& path) {
     const QString root = root_folder();
@@ -91,6 +93,5 @@ void device_path_check(const QString& path) {
     if (folder.isEmpty() || !path.startsWith(QLatin1Char('/')))
         return;
     if (!under(path, folder))
-        qFatal("device path \"%s\" lies outside the test folder \"%s\"", qPrintable(path),
-               qPrintable(folder));
+        qFatal("device path \"%s\" lies outside the test folder \"%s\"", qPrintable(path), qPrintable(folder));
 }

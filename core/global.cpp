@@ -53,4 +53,6 @@ void debug_printf(const char* fmt, ...) {
     std::fflush(stdout);
 }
 
-void console_init() { std::setvbuf(stdout, nullptr, _IOLBF, 0); }
+void console_init() {
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+}

@@ -9,14 +9,14 @@
 #include <cstdint>
 
 // Language and pages.
-extern uint8_t g_language;          // LCD_LANG
-extern uint32_t g_lcd_lang_valid;   // bit n: language n offered
-extern uint8_t g_page_focus;        // PAGE_ID of the page in front
-extern uint8_t g_image_current;     // current window 0..5
-extern uint8_t g_mode_shortcut_key; // 1 while the user-mode page was opened by MODE
-extern uint8_t g_mode_select;       // user-mode slot 0..15 last selected
+extern uint8_t g_language;              // LCD_LANG
+extern uint32_t g_lcd_lang_valid;       // bit n: language n offered
+extern uint8_t g_page_focus;            // PAGE_ID of the page in front
+extern uint8_t g_image_current;         // current window 0..5
+extern uint8_t g_mode_shortcut_key;     // 1 while the user-mode page was opened by MODE
+extern uint8_t g_mode_select;           // user-mode slot 0..15 last selected
 extern uint8_t g_cut_source_state[30];  // bit (source * 40 + crop number - 1)
-extern uint8_t g_ryn_keys;          // 1 when the USB keypad was found at start
+extern uint8_t g_ryn_keys;              // 1 when the USB keypad was found at start
 
 // Clock: the 10 ms tick, advanced by the GUI thread only and read by every
 // worker thread.
@@ -40,8 +40,8 @@ extern uint32_t factoryage_log_diffmore;
 
 // LED-size handshake between the scaler and the FPGA threads
 // (under Utils::_led_para_init_mutex).
-extern Wakeup& g_fpga_wakeup;             // the FPGA thread's sleep
-extern WakingFlag g_set_led_para;         // LED_PARA_STATE; a request wakes the FPGA thread
+extern Wakeup& g_fpga_wakeup;      // the FPGA thread's sleep
+extern WakingFlag g_set_led_para;  // LED_PARA_STATE; a request wakes the FPGA thread
 extern volatile uint8_t g_set_led_setup;
 
 // Flags of the control protocol and the USB watcher.

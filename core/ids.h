@@ -65,7 +65,7 @@ enum LED_PARA_STATE : uint8_t { LED_PARA_IDLE = 0, LED_PARA_REQUEST = 1, LED_PAR
 
 enum PASSBY_PORT : uint8_t { PASSBY_RS485 = 1, PASSBY_TCP = 2, PASSBY_UDP = 3, PASSBY_NONE = 255 };
 
-constexpr int SOURCE_COUNT = 6;   // source ids 0 EXT, 1 DVI, 2..5 HDMI1..HDMI4
-constexpr int WINDOW_COUNT = 6;   // windows the scaler lays out
-constexpr int CROP_COUNT = 40;    // crop records in the block
+constexpr int SOURCE_COUNT = 6;  // source ids 0 EXT, 1 DVI, 2..5 HDMI1..HDMI4
+constexpr int WINDOW_COUNT = 6;  // windows the scaler lays out
+constexpr int CROP_COUNT = 40;   // crop records in the block
 constexpr int USER_MODE_COUNT = 16;

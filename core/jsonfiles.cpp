@@ -60,12 +60,9 @@ Read read_json_file(const std::string& device_file, pt::ptree* tree) {
     const std::string path = device_path_std(device_file);
     QByteArray bytes;
     switch (safefile::read(QString::fromStdString(path), &bytes)) {
-    case safefile::Read::Missing:
-        return Read::Missing;
-    case safefile::Read::Bad:
-        return Read::Broken;
-    case safefile::Read::Ok:
-        break;
+    case safefile::Read::Missing: return Read::Missing;
+    case safefile::Read::Bad: return Read::Broken;
+    case safefile::Read::Ok: break;
     }
     const std::string text = bytes.toStdString();
     auto broken = [&](const std::string& why) {
@@ -122,8 +119,8 @@ struct FileIdentity {
     off_t size = 0;
     timespec mtime{};
     bool operator==(const FileIdentity& o) const {
-        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size &&
-               mtime.tv_sec == o.mtime.tv_sec && mtime.tv_nsec == o.mtime.tv_nsec;
+        return exists == o.exists && dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+               mtime.tv_nsec == o.mtime.tv_nsec;
     }
 };
 
@@ -181,7 +178,7 @@ AliasCache& alias_cache() {
     static AliasCache cache;
     return cache;
 }
-} // namespace
+}  // namespace
 
 void alias_file_changed() {
     AliasCache& cache = alias_cache();

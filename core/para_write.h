@@ -57,4 +57,6 @@ template <class F> bool para_try_write(F&& write) {
 
 // True while the previous change waits for the scaler thread; value steps
 // are refused meanwhile.
-inline bool para_update_pending() { return c331_manage::pInstance()->para_update_flag != 0; }
+inline bool para_update_pending() {
+    return c331_manage::pInstance()->para_update_flag != 0;
+}

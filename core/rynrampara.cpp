@@ -26,7 +26,7 @@ namespace {
 const char* const BLOCK_FILE = "/data/ram_device_info";
 constexpr uint8_t MARK_SAVED = 0xAA;
 constexpr uint8_t MARK_EMPTY = 0xFF;
-constexpr int MODE_FILE_MIN = USER_MODE_DATA + blk::MODE_SIZE; // 3202
+constexpr int MODE_FILE_MIN = USER_MODE_DATA + blk::MODE_SIZE;  // 3202
 
 QString mode_file(int index) {
     return QStringLiteral("/data/modes/custom_mode%1").arg(index + 1);
@@ -88,7 +88,7 @@ void pick_language(RynRamPara& p) {
         debug_printf("language %u in the block names no language: using English\n", unsigned(lang));
     g_language = lang < LANG_COUNT ? uint8_t(lang) : uint8_t(LANG_ENGLISH);
 }
-} // namespace
+}  // namespace
 
 RynRamPara* RynRamPara::p_rynrampara_config = nullptr;
 void (*RynRamPara::gui_dispatcher)(int) = nullptr;
@@ -129,7 +129,7 @@ void RynRamPara::build_defaults(uint8_t* block) {
     wr16(block, BRIGHTNESS, 100);
     wr16(block, CONTRAST, 50);
     wr16(block, window(0, WIN_ENABLE), 1);
-    wr16(block, window(0, WIN_SOURCE), 2); // HDMI1
+    wr16(block, window(0, WIN_SOURCE), 2);  // HDMI1
     wr16(block, window(0, WIN_X), 0);
     wr16(block, window(0, WIN_Y), 0);
     wr16(block, window(0, WIN_WIDTH), 1920);
@@ -140,10 +140,8 @@ void RynRamPara::build_defaults(uint8_t* block) {
 void RynRamPara::load_files() {
     for (const char* folder : {"/data", "/data/modes", "/data/configs"})
         safefile::make_folder(device_path(QString::fromLatin1(folder)));
-    safefile::remove_stale_temps(device_path(QStringLiteral("/data")),
-                                 QStringLiteral("ram_device_info.tmp-*"));
-    safefile::remove_stale_temps(device_path(QStringLiteral("/data/modes")),
-                                 QStringLiteral("custom_mode*.tmp-*"));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data")), QStringLiteral("ram_device_info.tmp-*"));
+    safefile::remove_stale_temps(device_path(QStringLiteral("/data/modes")), QStringLiteral("custom_mode*.tmp-*"));
 
     RamParaBlock.fill(0);
     QByteArray file;
@@ -159,8 +157,8 @@ void RynRamPara::load_files() {
         build_defaults(RamParaBlock.data());
     } else {
         if (read == safefile::Read::Ok)
-            debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n",
-                         BLOCK_FILE, int(file.size()));
+            debug_printf("%s: %d bytes or a bad marker: rebuilt from the factory defaults\n", BLOCK_FILE,
+                         int(file.size()));
         else
             debug_printf("%s missing: writing the factory defaults\n", BLOCK_FILE);
         Utils::remove_file(device_path_std(BLOCK_FILE));
@@ -179,16 +177,15 @@ void RynRamPara::load_files() {
         rec.truncate(USER_MODE_RECORD);
         const uint8_t m0 = rec.size() >= 2 ? uint8_t(rec[0]) : 0;
         const uint8_t m1 = rec.size() >= 2 ? uint8_t(rec[1]) : 0;
-        const bool marked =
-            (m0 == MARK_SAVED && m1 == MARK_SAVED) || (m0 == MARK_EMPTY && m1 == MARK_EMPTY);
+        const bool marked = (m0 == MARK_SAVED && m1 == MARK_SAVED) || (m0 == MARK_EMPTY && m1 == MARK_EMPTY);
         if (ok && rec.size() >= MODE_FILE_MIN && marked) {
             slot.bytes.fill(0);
             std::memcpy(slot.bytes.data(), rec.constData(), size_t(rec.size()));
             continue;
         }
         if (ok)
-            debug_printf("%s: %d bytes, markers %02x %02x: written as an empty mode\n",
-                         qPrintable(mode_file(i)), int(rec.size()), m0, m1);
+            debug_printf("%s: %d bytes, markers %02x %02x: written as an empty mode\n", qPrintable(mode_file(i)),
+                         int(rec.size()), m0, m1);
         if (read == safefile::Read::Bad) {
             // Kept for a save to move aside; empty in memory until then.
             set_empty(slot);
@@ -206,8 +203,7 @@ bool RynRamPara::save_block(const uint8_t* block) {
         block = RamParaBlock.data();
     std::array<uint8_t, blk::SIZE> file{};
     file[0] = file[1] = MARK_SAVED;
-    std::memcpy(file.data() + blk::PERSIST_BEGIN, block + blk::PERSIST_BEGIN,
-                blk::SIZE - blk::PERSIST_BEGIN);
+    std::memcpy(file.data() + blk::PERSIST_BEGIN, block + blk::PERSIST_BEGIN, blk::SIZE - blk::PERSIST_BEGIN);
     return Utils::write_file_atomic(device_path_std(BLOCK_FILE), file.data(), file.size()) == 1;
 }
 
@@ -229,7 +225,7 @@ void RynRamPara::publish_input_info(int source, uint16_t width, uint16_t height,
         uint8_t* rec = RamParaBlock.data() + blk::input_info(source);
         blk::wr16(rec, 0, width);
         blk::wr16(rec, 2, height);
-        rec[4] = rate >= 55 ? 60 : rate; // 59.94 and the like show as 60
+        rec[4] = rate >= 55 ? 60 : rate;  // 59.94 and the like show as 60
         rec[5] = 0;
     }
     test_signal(SYNC_INPUT_TIMING);
@@ -306,8 +302,7 @@ void RynRamPara::RynSetImageFreeze() {
     }
     para_write([&](RynRamPara&) {
         if (window_shown(w))
-            set_u16(blk::window(w, blk::WIN_OUTPUT),
-                    window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
+            set_u16(blk::window(w, blk::WIN_OUTPUT), window_u16(w, blk::WIN_OUTPUT) ^ blk::OUTPUT_FREEZE);
     });
 }
 
@@ -329,18 +324,10 @@ int RynRamPara::RynUserModeIndex(char start, char dir) {
     for (int k = 0; k < USER_MODE_COUNT; ++k) {
         int i;
         switch (dir) {
-        case 2:
-            i = s + k;
-            break;
-        case 1:
-            i = s + k + 1;
-            break;
-        case 0:
-            i = s - k - 1 + USER_MODE_COUNT;
-            break;
-        default:
-            debug_printf("RynUserModeIndex: direction %d\n", int(dir));
-            return 256;
+        case 2: i = s + k; break;
+        case 1: i = s + k + 1; break;
+        case 0: i = s - k - 1 + USER_MODE_COUNT; break;
+        default: debug_printf("RynUserModeIndex: direction %d\n", int(dir)); return 256;
         }
         i %= USER_MODE_COUNT;
         if (RynUserModeSaved(i))
@@ -388,8 +375,8 @@ int RynRamPara::mode_file_deal(int index, int op) {
     return 0;
 }
 
-int RynRamPara::RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag,
-                                  char* crop_index, uint8_t form) const {
+int RynRamPara::RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag, char* crop_index,
+                                  uint8_t form) const {
     if (crop_flag)
         *crop_flag = 0;
     if (!base || window >= blk::WINDOW_SLOTS)
@@ -443,8 +430,7 @@ int RynRamPara::RynGetCropID(int source, int n) const {
 }
 
 int RynRamPara::crop_list_entry(int source, int number) const {
-    if (source < 0 || source >= SOURCE_COUNT || number < 1 || number > CROP_COUNT ||
-        !crop_bit(source, number))
+    if (source < 0 || source >= SOURCE_COUNT || number < 1 || number > CROP_COUNT || !crop_bit(source, number))
         return 0;
     int entry = 0;
     for (int c = 1; c <= number; ++c)
@@ -496,8 +482,7 @@ void RynRamPara::RynSetCropPara(char source, char n, CROP_PARA* values) {
         return;
     para_write([&](RynRamPara&) {
         int index = CROP_COUNT;
-        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                       &index);
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr, &index);
         if (index >= CROP_COUNT)
             return false;
         uint8_t* rec = RamParaBlock.data() + blk::crop(index);
@@ -523,8 +508,7 @@ void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
             return false;
         }
         int free = 0;
-        while (free < CROP_COUNT &&
-               (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
+        while (free < CROP_COUNT && (RamParaBlock[size_t(blk::crop(free) + blk::CROP_ID)] & blk::CROP_USED))
             ++free;
         if (free == CROP_COUNT) {
             debug_printf("the crop table is full\n");
@@ -544,8 +528,7 @@ void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
 void RynRamPara::RynDeleteCrop(char source, char n) {
     para_write([&](RynRamPara&) {
         int index = CROP_COUNT;
-        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr,
-                       &index);
+        RynGetCropPara(static_cast<unsigned char>(source), static_cast<unsigned char>(n), nullptr, &index);
         if (index >= CROP_COUNT)
             return false;
         uint8_t* rec = RamParaBlock.data() + blk::crop(index);

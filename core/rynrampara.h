@@ -56,8 +56,7 @@ public:
     int mode_file_deal(int index, int op);
 
     // Form 0: base is the live block; form 1: a user-mode slot's data.
-    int RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag, char* crop_index,
-                          uint8_t form) const;
+    int RynGetImageSource(const uint8_t* base, uint8_t window, short* crop_flag, char* crop_index, uint8_t form) const;
     void RynCropSourceInit();
     int RynGetSourceNum(int source, int n) const;
     int RynGetCropID(int source, int n) const;

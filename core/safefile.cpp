@@ -106,7 +106,7 @@ bool clear_way(const QString& path) {
         return true;
     return move_aside(path, bad ? "could not be read" : kind_of(st.st_mode));
 }
-} // namespace
+}  // namespace
 
 Read read(const QString& path, QByteArray* out) {
     out->clear();
@@ -158,24 +158,21 @@ bool move_aside(const QString& path, const char* why) {
             break;
         sync_folder_of(path);
         remember_bad(path, false);
-        debug_printf("%s: %s: moved aside to %s\n", qPrintable(path), why,
-                     qPrintable(QFileInfo(aside).fileName()));
+        debug_printf("%s: %s: moved aside to %s\n", qPrintable(path), why, qPrintable(QFileInfo(aside).fileName()));
         return true;
     }
-    debug_printf("%s: %s: cannot be moved aside: %s\n", qPrintable(path), why,
-                 std::strerror(errno));
+    debug_printf("%s: %s: cannot be moved aside: %s\n", qPrintable(path), why, std::strerror(errno));
     return false;
 }
 
 bool folders_inside_root(const QString& path) {
     QStringList parts = parts_below_root(path);
     if (!parts.isEmpty())
-        parts.removeLast(); // the file itself: a link there is replaced, not followed
+        parts.removeLast();  // the file itself: a link there is replaced, not followed
     for (const QString& folder : parts) {
         struct stat st {};
         if (::lstat(native(folder).constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-            debug_printf("%s: the folder %s is a link: refused\n", qPrintable(path),
-                         qPrintable(folder));
+            debug_printf("%s: the folder %s is a link: refused\n", qPrintable(path), qPrintable(folder));
             return false;
         }
     }
@@ -190,10 +187,9 @@ bool make_folder(const QString& path) {
     QDir().mkpath(device_root());
     for (const QString& folder : parts) {
         struct stat st {};
-        if (::lstat(native(folder).constData(), &st) != 0 &&
-            ::mkdir(native(folder).constData(), 0755) != 0 && errno != EEXIST) {
-            debug_printf("%s: cannot make the folder: %s\n", qPrintable(folder),
-                         std::strerror(errno));
+        if (::lstat(native(folder).constData(), &st) != 0 && ::mkdir(native(folder).constData(), 0755) != 0 &&
+            errno != EEXIST) {
+            debug_printf("%s: cannot make the folder: %s\n", qPrintable(folder), std::strerror(errno));
             return false;
         }
         if (::lstat(native(folder).constData(), &st) == 0 && !S_ISDIR(st.st_mode)) {
@@ -209,8 +205,7 @@ void remove_stale_temps(const QString& folder, const QString& filter) {
     if (!folders_inside_root(folder + QStringLiteral("/x")))
         return;
     const QDir dir(folder);
-    for (const QString& name :
-         dir.entryList(QStringList{filter}, QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name : dir.entryList(QStringList{filter}, QDir::Files | QDir::Hidden | QDir::System)) {
         const QString path = dir.filePath(name);
         struct stat st {};
         if (::lstat(native(path).constData(), &st) == 0 && S_ISREG(st.st_mode))
@@ -225,8 +220,7 @@ int make_temp(const QString& path, QString* temp) {
     QByteArray name = native(path) + ".tmp-XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0) {
-        debug_printf("write %s: cannot create a temporary file: %s\n", qPrintable(path),
-                     std::strerror(errno));
+        debug_printf("write %s: cannot create a temporary file: %s\n", qPrintable(path), std::strerror(errno));
         return -1;
     }
     ::fchmod(fd, 0644);
@@ -292,4 +286,4 @@ int remove(const QString& path) {
     return (::unlink(native(path).constData()) == 0 || errno == ENOENT) ? 1 : 0;
 }
 
-} // namespace safefile
+}  // namespace safefile

@@ -53,4 +53,4 @@ int write_atomic(const QString& path, const void* data, size_t len);
 // moved aside instead. 1 when nothing is left in its place.
 int remove(const QString& path);
 
-} // namespace safefile
+}  // namespace safefile

@@ -29,7 +29,9 @@ pthread_mutex_t Utils::_check_nosig_mutex = PTHREAD_MUTEX_INITIALIZER;
 
 std::atomic<bool> Utils::test_interrupt_before_rename{false};
 
-unsigned Utils::getTimeSpace(unsigned stamp) { return getTimeSpace(stamp, G_timeTicks); }
+unsigned Utils::getTimeSpace(unsigned stamp) {
+    return getTimeSpace(stamp, G_timeTicks);
+}
 
 uint8_t Utils::BCC(const uint8_t* data, int len) {
     uint8_t x = 0;
@@ -50,26 +52,22 @@ int simulated_rm(const QStringList& args) {
         if (arg.startsWith(QLatin1Char('-')))
             continue;
         if (!arg.startsWith(QLatin1Char('/'))) {
-            debug_printf("shell: refusing relative path \"%s\" on the simulated device\n",
-                         qPrintable(arg));
+            debug_printf("shell: refusing relative path \"%s\" on the simulated device\n", qPrintable(arg));
             result = 1;
             continue;
         }
         const QString path = QDir::cleanPath(device_path(arg));
         const QString base = QDir::cleanPath(root);
         if (path == base || !path.startsWith(base + QLatin1Char('/'))) {
-            debug_printf("shell: refusing to remove \"%s\" outside the device folder\n",
-                         qPrintable(arg));
+            debug_printf("shell: refusing to remove \"%s\" outside the device folder\n", qPrintable(arg));
             result = 1;
             continue;
         }
         const QFileInfo info(path);
-        if (info.fileName().contains(QLatin1Char('*')) ||
-            info.fileName().contains(QLatin1Char('?'))) {
+        if (info.fileName().contains(QLatin1Char('*')) || info.fileName().contains(QLatin1Char('?'))) {
             QDir dir(info.path());
-            const QStringList names = dir.entryList(QStringList{info.fileName()},
-                                                    QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                        QDir::Hidden | QDir::System);
+            const QStringList names = dir.entryList(
+                QStringList{info.fileName()}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
             for (const QString& name : names)
                 if (!Utils::remove_file(dir.filePath(name).toStdString()))
                     result = 1;
@@ -87,7 +85,7 @@ int simulated_command(const QString& command) {
     const QStringList words = command.split(space, Qt::SkipEmptyParts);
     if (words.isEmpty())
         return 0;
-    const QString tool = QFileInfo(words.first()).fileName(); // "/sbin/reboot" too
+    const QString tool = QFileInfo(words.first()).fileName();  // "/sbin/reboot" too
     if (tool == QLatin1String("reboot")) {
         std::printf("reboot: the simulated device ends the program instead of rebooting\n");
         std::fflush(stdout);
@@ -103,7 +101,7 @@ int simulated_command(const QString& command) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int Utils::shell_exec(const std::string& command) {
     MutexLocker lock(&_system_mutex);
@@ -118,8 +116,7 @@ int Utils::shell_exec(const std::string& command) {
     // would when every command succeeds.
     static const QRegularExpression separators(QStringLiteral(";|&&|\\n"));
     int result = 0;
-    for (const QString& part :
-         QString::fromStdString(command).split(separators, Qt::SkipEmptyParts))
+    for (const QString& part : QString::fromStdString(command).split(separators, Qt::SkipEmptyParts))
         result = simulated_command(part.trimmed());
     return result;
 }

@@ -27,8 +27,7 @@ private:
 // then finds it at its next time-out.
 class WakingFlag : public std::atomic<uint8_t> {
 public:
-    explicit WakingFlag(Wakeup& wake, uint8_t value = 0)
-        : std::atomic<uint8_t>(value), wake_(wake) {}
+    explicit WakingFlag(Wakeup& wake, uint8_t value = 0) : std::atomic<uint8_t>(value), wake_(wake) {}
     WakingFlag& operator=(uint8_t value) noexcept {
         store(value);
         if (value)

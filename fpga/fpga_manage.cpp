@@ -17,16 +17,15 @@ struct RegInit {
     uint8_t fpga0, fpga1;
 };
 constexpr RegInit SIM_REGISTERS[] = {
-    {fpga_reg::VERSION_FUNC, 0x05, 0x05},  {fpga_reg::VERSION_DAY, 0x18, 0x18},
-    {fpga_reg::VERSION_MONTH, 0x06, 0x06}, {fpga_reg::VERSION_YEAR, 0x24, 0x24},
-    {fpga_reg::LINK_LOW, 0x0F, 0x00},      {fpga_reg::LINK_HIGH, 0x00, 0x00},
+    {fpga_reg::VERSION_FUNC, 0x05, 0x05}, {fpga_reg::VERSION_DAY, 0x18, 0x18}, {fpga_reg::VERSION_MONTH, 0x06, 0x06},
+    {fpga_reg::VERSION_YEAR, 0x24, 0x24}, {fpga_reg::LINK_LOW, 0x0F, 0x00},    {fpga_reg::LINK_HIGH, 0x00, 0x00},
 };
 
 // Registers that exist on the chip: 0..63 and 128..170.
 constexpr int REG_LOW_END = 63;
 constexpr int REG_HIGH_BEGIN = 128;
 constexpr int REG_HIGH_END = 170;
-} // namespace
+}  // namespace
 
 fpga_manage* fpga_manage::pInstance() {
     static fpga_manage* instance = [] {
@@ -86,8 +85,7 @@ int fpga_manage::idle_wait_us() const {
         return PASS_SLEEP_US;
     uint32_t ticks = AGE_TICKS - std::min(Utils::getTimeSpace(age_stamp_), AGE_TICKS);
     if (pc_cmd_valid)
-        ticks = std::min(ticks, PC_CMD_HOLD_TICKS -
-                                    std::min(Utils::getTimeSpace(pc_cmd_time), PC_CMD_HOLD_TICKS));
+        ticks = std::min(ticks, PC_CMD_HOLD_TICKS - std::min(Utils::getTimeSpace(pc_cmd_time), PC_CMD_HOLD_TICKS));
     const int64_t us = int64_t(ticks) * TICK_US;
     return int(std::clamp<int64_t>(us, PASS_SLEEP_US, IDLE_WAIT_US));
 }
@@ -126,8 +124,7 @@ void fpga_manage::card_job_deal() {
     job_stamp_ = G_timeTicks;
     job_percent_ = std::min(100, job_percent_ + JOB_STEP_PERCENT);
     Utils::post_to_gui_thread([this] {
-        QMetaObject::invokeMethod(job_page_, "sig_qround_bar_update", Qt::QueuedConnection,
-                                  Q_ARG(int, job_percent_));
+        QMetaObject::invokeMethod(job_page_, "sig_qround_bar_update", Qt::QueuedConnection, Q_ARG(int, job_percent_));
     });
     if (job_percent_ >= 100)
         job_page_ = nullptr;
@@ -170,8 +167,7 @@ int fpga_manage::get_fpga_status() {
     const bool up = bringup_step_[0] && bringup_step_[1];
     MutexLocker lock(&reg_mutex);
     const uint8_t* r = shadow_[0];
-    return (up && r[fpga_reg::STATE] == fpga_reg::STATE_RUNNING &&
-            !(r[fpga_reg::CONTROL] & fpga_reg::CONTROL_FAULT))
+    return (up && r[fpga_reg::STATE] == fpga_reg::STATE_RUNNING && !(r[fpga_reg::CONTROL] & fpga_reg::CONTROL_FAULT))
                ? 1
                : 0;
 }

@@ -10,23 +10,23 @@
 class rcvRecovery;
 
 constexpr int FPGA_COUNT = 2;
-constexpr int FPGA_REG_COUNT = 256; // shadow size; registers 0..63 and 128..170 exist
+constexpr int FPGA_REG_COUNT = 256;  // shadow size; registers 0..63 and 128..170 exist
 
 namespace fpga_reg {
-constexpr int CONTROL = 0; // bit 3 set: not running normally
+constexpr int CONTROL = 0;  // bit 3 set: not running normally
 constexpr uint8_t CONTROL_FAULT = 0x08;
-constexpr int VERSION_FUNC = 28; // BCD: function number, day, month, year
+constexpr int VERSION_FUNC = 28;  // BCD: function number, day, month, year
 constexpr int VERSION_DAY = 29;
 constexpr int VERSION_MONTH = 30;
 constexpr int VERSION_YEAR = 31;
-constexpr int AGE_A = 40; // the ageing log's counters
+constexpr int AGE_A = 40;  // the ageing log's counters
 constexpr int AGE_B = 42;
 constexpr int AGE_C = 43;
-constexpr int STATE = 80; // shadow only, no register: 3 = running
+constexpr int STATE = 80;  // shadow only, no register: 3 = running
 constexpr uint8_t STATE_RUNNING = 3;
-constexpr int LINK_LOW = 128;  // bit p: link of output port p (0..7)
-constexpr int LINK_HIGH = 144; // bit p: link of output port p + 8
-} // namespace fpga_reg
+constexpr int LINK_LOW = 128;   // bit p: link of output port p (0..7)
+constexpr int LINK_HIGH = 144;  // bit p: link of output port p + 8
+}  // namespace fpga_reg
 
 class fpga_manage : public QObject {
     Q_OBJECT
@@ -101,13 +101,13 @@ private:
     bool reg_exists(int reg) const;
 
     uint8_t shadow_[FPGA_COUNT][FPGA_REG_COUNT] = {};
-    uint8_t sim_regs_[FPGA_COUNT][FPGA_REG_COUNT] = {}; // under reg_mutex
+    uint8_t sim_regs_[FPGA_COUNT][FPGA_REG_COUNT] = {};  // under reg_mutex
     // The two bring-up steps of FPGA 0: configuration loaded, registers read.
     std::atomic<bool> bringup_step_[2] = {{false}, {false}};
-    uint32_t led_stamp_ = 0; // under Utils::_led_para_init_mutex
+    uint32_t led_stamp_ = 0;  // under Utils::_led_para_init_mutex
     uint32_t age_stamp_ = 0;
     std::atomic<int> reset_count_{0};
-    uint16_t bri_value_ = 0; // under Utils::_bri_set_mutex
+    uint16_t bri_value_ = 0;  // under Utils::_bri_set_mutex
     uint8_t bri_req_ = 0;
     std::atomic<int> brightness_sent_{-1};
     std::atomic<int> brightness_sends_{0};

@@ -13,7 +13,7 @@ bool list_dir(const QString& dir, QStringList* names) {
     *names = d.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Unsorted);
     return true;
 }
-} // namespace
+}  // namespace
 
 int rcvRecovery::get_dir_file(const QString& dir) {
     return count_dir_files(dir) < 0 ? 1 : 0;

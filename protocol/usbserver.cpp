@@ -32,19 +32,18 @@ bool is_usb_partition(const char* name, size_t len) {
             return false;
     return true;
 }
-} // namespace
+}  // namespace
 
 UsbServer::UsbServer(QObject* parent) : QObject(parent) {
     sock_ = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_KOBJECT_UEVENT);
     if (sock_ < 0) {
-        debug_printf("UsbServer: no uevent socket (%s), USB disks are not watched\n",
-                     std::strerror(errno));
+        debug_printf("UsbServer: no uevent socket (%s), USB disks are not watched\n", std::strerror(errno));
         return;
     }
     sockaddr_nl addr{};
     addr.nl_family = AF_NETLINK;
-    addr.nl_pid = 0;    // let the kernel pick a unique port
-    addr.nl_groups = 1; // the kernel's own uevents
+    addr.nl_pid = 0;     // let the kernel pick a unique port
+    addr.nl_groups = 1;  // the kernel's own uevents
     if (bind(sock_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) < 0) {
         debug_printf("UsbServer: cannot bind the uevent socket (%s), USB disks are not watched\n",
                      std::strerror(errno));
@@ -55,8 +54,7 @@ UsbServer::UsbServer(QObject* parent) : QObject(parent) {
     // The thread sleeps in poll() until a uevent comes or the destructor
     // writes to this descriptor: no wake-ups while nothing happens.
     stop_fd_ = eventfd(0, EFD_CLOEXEC);
-    if (stop_fd_ < 0 ||
-        pthread_create(&thread_, nullptr, &UsbServer::acceptThread, this) != 0) {
+    if (stop_fd_ < 0 || pthread_create(&thread_, nullptr, &UsbServer::acceptThread, this) != 0) {
         debug_printf("UsbServer: cannot start the watcher thread\n");
         close(sock_);
         sock_ = -1;
@@ -137,8 +135,7 @@ bool UsbServer::wait_usb_storage() {
     while (!QFileInfo::exists(path)) {
         if (stop_)
             return false;
-        if (std::chrono::steady_clock::now() - start >=
-            std::chrono::milliseconds(STORAGE_WAIT_LIMIT_MS)) {
+        if (std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(STORAGE_WAIT_LIMIT_MS)) {
             debug_printf("UsbServer: %s never appeared, disk ignored\n", qPrintable(path));
             return false;
         }

@@ -39,18 +39,55 @@ const std::array<const char*, kLanguages> kPrefix = {"", "en_", "ru_", "vn_", "t
 using Words = std::array<const char*, kLanguages>;
 using Sizes = std::array<QSize, kLanguages>;
 
-bool is_chinese(int lang) { return lang == 0 || lang == 4; }
+bool is_chinese(int lang) {
+    return lang == 0 || lang == 4;
+}
 
 enum class Glyph {
     None,
-    Globe, LockClosed, LockOpen, Wrench, Gear, Led, Sun, Contrast,
-    Speaker, SpeakerMute, Menu, Tick, Snowflake, BackArrow, Plus, Backspace,
-    Warning, SlotEmpty, SlotSaved, Pointer, Dot, Port,
-    MirrorNone, MirrorH, MirrorV, MirrorHV,
-    EnterArrow, ReturnArrow,
-    ScreenLit, ScreenBlack, Load, Save,
-    Device, Input, UserModes, OutputArrow, Crop, Layout, Network, Picture,
-    ColourBars, Mapping, Sliders,
+    Globe,
+    LockClosed,
+    LockOpen,
+    Wrench,
+    Gear,
+    Led,
+    Sun,
+    Contrast,
+    Speaker,
+    SpeakerMute,
+    Menu,
+    Tick,
+    Snowflake,
+    BackArrow,
+    Plus,
+    Backspace,
+    Warning,
+    SlotEmpty,
+    SlotSaved,
+    Pointer,
+    Dot,
+    Port,
+    MirrorNone,
+    MirrorH,
+    MirrorV,
+    MirrorHV,
+    EnterArrow,
+    ReturnArrow,
+    ScreenLit,
+    ScreenBlack,
+    Load,
+    Save,
+    Device,
+    Input,
+    UserModes,
+    OutputArrow,
+    Crop,
+    Layout,
+    Network,
+    Picture,
+    ColourBars,
+    Mapping,
+    Sliders,
 };
 
 // What one painter call needs: the shape, its colour, and the words or
@@ -87,7 +124,9 @@ struct Unit {
     qreal len(qreal f) const { return f * sq.width(); }
 };
 
-QPen line_pen(const QColor& c, qreal w) { return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen line_pen(const QColor& c, qreal w) {
+    return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 QPolygonF poly(const Unit& u, std::initializer_list<std::pair<qreal, qreal>> pts) {
     QPolygonF p;
@@ -151,9 +190,9 @@ void draw_mirror(QPainter& p, const Unit& u, const QColor& c, bool flip_h, bool 
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(u.box(0.06, 0.06, 0.94, 0.94), u.len(0.12), u.len(0.12));
     // An "F" shows which way the picture is turned.
-    const std::initializer_list<std::pair<qreal, qreal>> f = {
-        {0.32, 0.22}, {0.70, 0.22}, {0.70, 0.33}, {0.44, 0.33}, {0.44, 0.45}, {0.62, 0.45},
-        {0.62, 0.56}, {0.44, 0.56}, {0.44, 0.78}, {0.32, 0.78}};
+    const std::initializer_list<std::pair<qreal, qreal>> f = {{0.32, 0.22}, {0.70, 0.22}, {0.70, 0.33}, {0.44, 0.33},
+                                                              {0.44, 0.45}, {0.62, 0.45}, {0.62, 0.56}, {0.44, 0.56},
+                                                              {0.44, 0.78}, {0.32, 0.78}};
     QPolygonF shape;
     for (const auto& pt : f)
         shape << u.at(flip_h ? 1.0 - pt.first : pt.first, flip_v ? 1.0 - pt.second : pt.second);
@@ -234,8 +273,7 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
     p.setPen(line_pen(c, w));
     p.setBrush(Qt::NoBrush);
     switch (g) {
-    case Glyph::None:
-        break;
+    case Glyph::None: break;
     case Glyph::Globe: {
         const QRectF o = u.box(0.08, 0.08, 0.92, 0.92);
         p.drawEllipse(o);
@@ -269,9 +307,7 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
         clear_ellipse(p, u.at(0.8, 0.2), u.len(0.12));
         break;
     }
-    case Glyph::Gear:
-        draw_gear(p, u, c);
-        break;
+    case Glyph::Gear: draw_gear(p, u, c); break;
     case Glyph::Led: {
         p.setBrush(Qt::NoBrush);
         p.drawRect(u.box(0.06, 0.16, 0.94, 0.84));
@@ -288,7 +324,8 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
         p.drawEllipse(u.at(0.5, 0.5), u.len(0.2), u.len(0.2));
         for (int i = 0; i < 8; ++i) {
             const qreal a = qDegreesToRadians(45.0 * i);
-            p.drawLine(u.at(0.5 + 0.31 * qCos(a), 0.5 + 0.31 * qSin(a)), u.at(0.5 + 0.45 * qCos(a), 0.5 + 0.45 * qSin(a)));
+            p.drawLine(u.at(0.5 + 0.31 * qCos(a), 0.5 + 0.31 * qSin(a)),
+                       u.at(0.5 + 0.45 * qCos(a), 0.5 + 0.45 * qSin(a)));
         }
         break;
     }
@@ -301,9 +338,7 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
         break;
     }
     case Glyph::Speaker:
-    case Glyph::SpeakerMute:
-        draw_speaker(p, u, c, g == Glyph::SpeakerMute);
-        break;
+    case Glyph::SpeakerMute: draw_speaker(p, u, c, g == Glyph::SpeakerMute); break;
     case Glyph::Menu:
         p.setPen(line_pen(c, u.len(0.12)));
         for (const qreal y : {0.25, 0.5, 0.75})
@@ -407,13 +442,9 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
         draw_mirror(p, u, c, g == Glyph::MirrorH || g == Glyph::MirrorHV, g == Glyph::MirrorV || g == Glyph::MirrorHV);
         break;
     case Glyph::EnterArrow:
-    case Glyph::ReturnArrow:
-        draw_hint_arrow(p, u, c, g == Glyph::EnterArrow);
-        break;
+    case Glyph::ReturnArrow: draw_hint_arrow(p, u, c, g == Glyph::EnterArrow); break;
     case Glyph::ScreenLit:
-    case Glyph::ScreenBlack:
-        draw_screen(p, u, c, g == Glyph::ScreenLit);
-        break;
+    case Glyph::ScreenBlack: draw_screen(p, u, c, g == Glyph::ScreenLit); break;
     case Glyph::Load:
         p.setPen(line_pen(c, u.len(0.09)));
         p.drawPolyline(poly(u, {{0.12, 0.6}, {0.12, 0.88}, {0.88, 0.88}, {0.88, 0.6}}));
@@ -507,9 +538,8 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
         p.drawEllipse(u.at(0.72, 0.34), u.len(0.08), u.len(0.08));
         break;
     case Glyph::ColourBars: {
-        static const std::array<QColor, 7> bars = {QColor(235, 235, 235), QColor(235, 235, 16),
-                                                   QColor(16, 235, 235),  QColor(16, 235, 16),
-                                                   QColor(235, 16, 235),  QColor(235, 16, 16),
+        static const std::array<QColor, 7> bars = {QColor(235, 235, 235), QColor(235, 235, 16), QColor(16, 235, 235),
+                                                   QColor(16, 235, 16),   QColor(235, 16, 235), QColor(235, 16, 16),
                                                    QColor(16, 16, 235)};
         p.setPen(Qt::NoPen);
         const qreal step = 0.88 / bars.size();
@@ -545,14 +575,18 @@ void draw_glyph(QPainter& p, Glyph g, const QRectF& r, const QColor& c) {
 
 // --------------------------------------------------------------- painters
 
-void paint_icon(QPainter& p, const QRectF& r, const Art& a) { draw_glyph(p, a.glyph, r, a.colour); }
+void paint_icon(QPainter& p, const QRectF& r, const Art& a) {
+    draw_glyph(p, a.glyph, r, a.colour);
+}
 
 // A menu tile or tool button: the glyph above, the word below.
 QRectF tile_word_box(const QRectF& r) {
     const qreal word_h = std::round(r.height() * 0.28);
     return QRectF(r.left() + 1, r.bottom() - word_h, r.width() - 2, word_h);
 }
-int tile_word_px(const QRectF& word) { return int(word.height() * 0.8); }
+int tile_word_px(const QRectF& word) {
+    return int(word.height() * 0.8);
+}
 
 // The part of a tile picture its glyph and word are laid out in (Art).
 QRectF tile_frame(const QRectF& r, qreal frame_h) {
@@ -571,12 +605,13 @@ void paint_tile(QPainter& p, const QRectF& whole, const Art& a) {
     const QRectF r = tile_frame(whole, a.frame_h);
     const QRectF word = tile_word_box(whole, a);
     const qreal pad = std::max<qreal>(1.0, r.height() * 0.04);
-    draw_glyph(p, a.glyph, QRectF(r.left(), r.top() + pad, r.width(), r.height() - word.height() - 2 * pad),
-               a.colour);
+    draw_glyph(p, a.glyph, QRectF(r.left(), r.top() + pad, r.width(), r.height() - word.height() - 2 * pad), a.colour);
     draw_word(p, word, a.text, a.lang, a.colour, a.px ? a.px : tile_word_px(word));
 }
 
-QRectF tab_inner(const QRectF& r) { return r.adjusted(1, 3, -1, -3); }
+QRectF tab_inner(const QRectF& r) {
+    return r.adjusted(1, 3, -1, -3);
+}
 
 // A narrow upright tab beside a box of the status page. Chinese stands
 // character by character; the other scripts run upwards.
@@ -740,7 +775,9 @@ struct Worded {
     const char* english_name = nullptr;  // where English has a name of its own
 };
 
-Sizes same(int w, int h) { return {QSize(w, h), QSize(w, h), QSize(w, h), QSize(w, h), QSize(w, h)}; }
+Sizes same(int w, int h) {
+    return {QSize(w, h), QSize(w, h), QSize(w, h), QSize(w, h), QSize(w, h)};
+}
 Sizes option_sizes(int zh, int en, int ru, int vn, int tn) {
     return {QSize(zh, 60), QSize(en, 60), QSize(ru, 60), QSize(vn, 60), QSize(tn, 60)};
 }
@@ -753,13 +790,33 @@ const Words kSaveWords = {"保存", "Save", "Сохр.", "Lưu", "保存"};
 // Pictures with words, five files each (one per language).
 const Worded kWorded[] = {
     // Main menu tiles.
-    {"machinestate", same(64, 64), paint_tile, Glyph::Device, kWhite,
-     {"设备信息", "Devices", "Устройство", "Thiết bị", "設備信息"}, TileSet::MainMenu},
-    {"inputchoose", {QSize(64, 64), QSize(90, 64), QSize(96, 76), QSize(96, 76), QSize(64, 64)}, paint_tile,
-     Glyph::Input, kWhite, {"信源切换", "Source switch", "Источник", "Chuyển nguồn", "信源切換"}, TileSet::MainMenu},
-    {"custommode", same(64, 64), paint_tile, Glyph::UserModes, kWhite,
-     {"用户模式", "User mode", "Режимы", "Chế độ", "用戶模式"}, TileSet::MainMenu},
-    {"option", same(64, 64), paint_tile, Glyph::Gear, kWhite, {"设置", "Settings", "Настройки", "Cài đặt", "設置"},
+    {"machinestate",
+     same(64, 64),
+     paint_tile,
+     Glyph::Device,
+     kWhite,
+     {"设备信息", "Devices", "Устройство", "Thiết bị", "設備信息"},
+     TileSet::MainMenu},
+    {"inputchoose",
+     {QSize(64, 64), QSize(90, 64), QSize(96, 76), QSize(96, 76), QSize(64, 64)},
+     paint_tile,
+     Glyph::Input,
+     kWhite,
+     {"信源切换", "Source switch", "Источник", "Chuyển nguồn", "信源切換"},
+     TileSet::MainMenu},
+    {"custommode",
+     same(64, 64),
+     paint_tile,
+     Glyph::UserModes,
+     kWhite,
+     {"用户模式", "User mode", "Режимы", "Chế độ", "用戶模式"},
+     TileSet::MainMenu},
+    {"option",
+     same(64, 64),
+     paint_tile,
+     Glyph::Gear,
+     kWhite,
+     {"设置", "Settings", "Настройки", "Cài đặt", "設置"},
      TileSet::MainMenu},
     // Tool strip, idle and active.
     {"uncloseled", same(24, 36), paint_tile, Glyph::ScreenLit, kWhite, kBlackWords, TileSet::ToolStrip},
@@ -771,29 +828,85 @@ const Worded kWorded[] = {
     {"unsave", same(24, 36), paint_tile, Glyph::Save, kWhite, kSaveWords, TileSet::ToolStrip},
     {"save", same(24, 36), paint_tile, Glyph::Save, kOrange, kSaveWords, TileSet::ToolStrip},
     // Settings menu tiles.
-    {"output_set", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::OutputArrow, kWhite,
-     {"输出设置", "Output", "Выход", "Đầu ra", "輸出設置"}, TileSet::SettingsMenu},
-    {"input_cut", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Crop, kWhite,
-     {"输入截取", "Crop", "Обрезка", "Cắt nguồn", "輸入截取"}, TileSet::SettingsMenu},
-    {"image_layout", option_sizes(55, 70, 55, 55, 55), paint_tile, Glyph::Layout, kWhite,
-     {"画面布局", "Layout", "Окна", "Bố cục", "畫面佈局"}, TileSet::SettingsMenu},
-    {"link_set", option_sizes(55, 70, 70, 70, 55), paint_tile, Glyph::Network, kWhite,
-     {"通讯设置", "Link", "Связь", "Kết nối", "通訊設置"}, TileSet::SettingsMenu},
-    {"image_quality", option_sizes(55, 75, 55, 55, 55), paint_tile, Glyph::Picture, kWhite,
-     {"图像效果", "Picture", "Качество", "Hình ảnh", "圖像效果"}, TileSet::SettingsMenu},
-    {"test_chart", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::ColourBars, kWhite,
-     {"测试画面", "Test", "Тест", "Kiểm tra", "測試畫面"}, TileSet::SettingsMenu},
-    {"smart_mapping", option_sizes(55, 55, 55, 55, 55), paint_tile, Glyph::Mapping, kWhite,
-     {"智能映射", "Mapping", "Маппинг", "Ánh xạ", "智能映射"}, TileSet::SettingsMenu},
-    {"AdvanceButton", option_sizes(55, 54, 70, 54, 55), paint_tile, Glyph::Sliders, kWhite,
-     {"高级设置", "Advanced", "Доп.опции", "Nâng cao", "高級設置"}, TileSet::SettingsMenu, "advance_option"},
+    {"output_set",
+     option_sizes(55, 75, 55, 55, 55),
+     paint_tile,
+     Glyph::OutputArrow,
+     kWhite,
+     {"输出设置", "Output", "Выход", "Đầu ra", "輸出設置"},
+     TileSet::SettingsMenu},
+    {"input_cut",
+     option_sizes(55, 70, 70, 70, 55),
+     paint_tile,
+     Glyph::Crop,
+     kWhite,
+     {"输入截取", "Crop", "Обрезка", "Cắt nguồn", "輸入截取"},
+     TileSet::SettingsMenu},
+    {"image_layout",
+     option_sizes(55, 70, 55, 55, 55),
+     paint_tile,
+     Glyph::Layout,
+     kWhite,
+     {"画面布局", "Layout", "Окна", "Bố cục", "畫面佈局"},
+     TileSet::SettingsMenu},
+    {"link_set",
+     option_sizes(55, 70, 70, 70, 55),
+     paint_tile,
+     Glyph::Network,
+     kWhite,
+     {"通讯设置", "Link", "Связь", "Kết nối", "通訊設置"},
+     TileSet::SettingsMenu},
+    {"image_quality",
+     option_sizes(55, 75, 55, 55, 55),
+     paint_tile,
+     Glyph::Picture,
+     kWhite,
+     {"图像效果", "Picture", "Качество", "Hình ảnh", "圖像效果"},
+     TileSet::SettingsMenu},
+    {"test_chart",
+     option_sizes(55, 55, 55, 55, 55),
+     paint_tile,
+     Glyph::ColourBars,
+     kWhite,
+     {"测试画面", "Test", "Тест", "Kiểm tra", "測試畫面"},
+     TileSet::SettingsMenu},
+    {"smart_mapping",
+     option_sizes(55, 55, 55, 55, 55),
+     paint_tile,
+     Glyph::Mapping,
+     kWhite,
+     {"智能映射", "Mapping", "Маппинг", "Ánh xạ", "智能映射"},
+     TileSet::SettingsMenu},
+    {"AdvanceButton",
+     option_sizes(55, 54, 70, 54, 55),
+     paint_tile,
+     Glyph::Sliders,
+     kWhite,
+     {"高级设置", "Advanced", "Доп.опции", "Nâng cao", "高級設置"},
+     TileSet::SettingsMenu,
+     "advance_option"},
     // Device status tabs.
-    {"output_state", same(15, 65), paint_tab, Glyph::None, kOrange, {"输出", "Output", "Выход", "Đầu ra", "輸出"},
+    {"output_state",
+     same(15, 65),
+     paint_tab,
+     Glyph::None,
+     kOrange,
+     {"输出", "Output", "Выход", "Đầu ra", "輸出"},
      TileSet::StatusTabs},
-    {"input_state", same(15, 55), paint_tab, Glyph::None, kOrange, {"输入", "Input", "Вход", "Đầu vào", "輸入"},
+    {"input_state",
+     same(15, 55),
+     paint_tab,
+     Glyph::None,
+     kOrange,
+     {"输入", "Input", "Вход", "Đầu vào", "輸入"},
      TileSet::StatusTabs},
-    {"version_state", same(15, 40), paint_tab, Glyph::None, kOrange,
-     {"版本", "Version", "Версия", "Phiên bản", "版本"}, TileSet::StatusTabs},
+    {"version_state",
+     same(15, 40),
+     paint_tab,
+     Glyph::None,
+     kOrange,
+     {"版本", "Version", "Версия", "Phiên bản", "版本"},
+     TileSet::StatusTabs},
 };
 
 // ------------------------------------------------------------------- main

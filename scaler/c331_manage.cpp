@@ -17,8 +17,7 @@ c331_manage* c331_manage::p_c331_manage = nullptr;
 namespace {
 // The fields that make the output panel: a change of any of them re-lays
 // the panel and reloads the FPGA's output.
-constexpr int LED_GROUP[] = {blk::SPLICE_MODE, blk::LED_WIDTH, blk::LED_HEIGHT, blk::OUT1_W,
-                             blk::OUT1_H};
+constexpr int LED_GROUP[] = {blk::SPLICE_MODE, blk::LED_WIDTH, blk::LED_HEIGHT, blk::OUT1_W, blk::OUT1_H};
 
 bool led_group_differs(const uint8_t* a, const uint8_t* b) {
     for (int off : LED_GROUP)
@@ -26,7 +25,7 @@ bool led_group_differs(const uint8_t* a, const uint8_t* b) {
             return true;
     return false;
 }
-} // namespace
+}  // namespace
 
 c331_manage* c331_manage::pInstance() {
     static c331_manage* instance = [] {
@@ -54,9 +53,8 @@ void c331_manage::chip_startup() {
     RynRamPara* rp = RynRamPara::pInstance();
     MutexLocker lock(&para_mutex);
     const uint8_t* b = rp->RamParaBlock.data();
-    rynApi_PnlInit2(blk::rd16(b, blk::LED_WIDTH), blk::rd16(b, blk::LED_HEIGHT),
-                    blk::rd16(b, blk::OUT1_W), blk::rd16(b, blk::OUT1_H),
-                    blk::rd16(b, blk::SPLICE_MODE));
+    rynApi_PnlInit2(blk::rd16(b, blk::LED_WIDTH), blk::rd16(b, blk::LED_HEIGHT), blk::rd16(b, blk::OUT1_W),
+                    blk::rd16(b, blk::OUT1_H), blk::rd16(b, blk::SPLICE_MODE));
     remember_applied();
 }
 
@@ -84,8 +82,7 @@ void c331_manage::rynApi_PnlInit2(int width, int height, int out_w, int out_h, i
     panel_.out_h = out_h;
     panel_.splice_mode = splice_mode;
     ++panel_.calls;
-    debug_printf("rynApi_PnlInit2 %d x %d, out %d x %d, splice %d\n", width, height, out_w, out_h,
-                 splice_mode);
+    debug_printf("rynApi_PnlInit2 %d x %d, out %d x %d, splice %d\n", width, height, out_w, out_h, splice_mode);
 }
 
 SimPanel c331_manage::panel() const {
@@ -154,8 +151,7 @@ bool c331_manage::wait_led_reload() {
         const auto waited = std::chrono::steady_clock::now() - start;
         if (waited >= std::chrono::milliseconds(LED_WAIT_LIMIT_MS)) {
             ++led_wait_timeouts;
-            debug_printf("c331_manage: FPGA LED reload not finished after %d ms, going on\n",
-                         LED_WAIT_LIMIT_MS);
+            debug_printf("c331_manage: FPGA LED reload not finished after %d ms, going on\n", LED_WAIT_LIMIT_MS);
             return false;
         }
         pthread_mutex_unlock(&para_mutex);
@@ -171,8 +167,8 @@ void c331_manage::request_edid_rewrites() {
     quenzsource* src = quenzsource::pInstance();
     const uint8_t* block = RynRamPara::pInstance()->RamParaBlock.data();
     for (int s = 0; s < SOURCE_COUNT; ++s) {
-        const bool changed = std::memcmp(block + blk::edid(s), applied_.data() + blk::edid(s),
-                                         blk::EDID_PARA_SIZE) != 0;
+        const bool changed =
+            std::memcmp(block + blk::edid(s), applied_.data() + blk::edid(s), blk::EDID_PARA_SIZE) != 0;
         if (!changed && !src->edid_ram_table_from[s])
             continue;
         src->request_edid_rewrite(s);

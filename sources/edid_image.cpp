@@ -9,8 +9,8 @@ namespace {
 constexpr int H_BLANK = 160, H_FRONT = 48, H_SYNC = 32;
 constexpr int V_FRONT = 3, V_SYNC = 5, V_BACK_MIN = 6;
 constexpr double V_BLANK_US = 460.0;
-constexpr int MAX_ACTIVE = 4095;        // 12 bits in the timing descriptor
-constexpr long MAX_CLOCK_10KHZ = 65535; // 16 bits of 10 kHz
+constexpr int MAX_ACTIVE = 4095;         // 12 bits in the timing descriptor
+constexpr long MAX_CLOCK_10KHZ = 65535;  // 16 bits of 10 kHz
 constexpr int MAX_RATE = 240;
 
 bool refuse(std::string* why, const char* reason) {
@@ -30,7 +30,7 @@ void put_descriptor_text(uint8_t* d, uint8_t tag, const char* text) {
     for (; i < 13; ++i)
         d[5 + i] = 0x20;
 }
-} // namespace
+}  // namespace
 
 bool edid_build(uint16_t width, uint16_t height, uint16_t rate, EdidImage* out, std::string* why) {
     // The page stores whatever was typed: every divisor below is checked
@@ -51,7 +51,7 @@ bool edid_build(uint16_t width, uint16_t height, uint16_t rate, EdidImage* out, 
         return refuse(why, "vertical blanking beyond 4095 lines");
     const long h_total = long(width) + H_BLANK;
     const long v_total = long(height) + v_blank;
-    const long clock = (h_total * v_total * rate + 5000) / 10000; // 10 kHz units
+    const long clock = (h_total * v_total * rate + 5000) / 10000;  // 10 kHz units
     if (clock < 1 || clock > MAX_CLOCK_10KHZ)
         return refuse(why, "pixel clock beyond 655.35 MHz");
     const long h_khz = clock * 10 / h_total;
@@ -59,22 +59,22 @@ bool edid_build(uint16_t width, uint16_t height, uint16_t rate, EdidImage* out, 
     EdidImage e{};
     const uint8_t header[8] = {0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00};
     std::memcpy(e.data(), header, 8);
-    e[8] = 0x30; // maker "LED", three 5-bit letters
+    e[8] = 0x30;  // maker "LED", three 5-bit letters
     e[9] = 0xA4;
-    e[10] = 0x01; // product 1
-    e[16] = 1;    // week 1 of
-    e[17] = 30;   // 2020
-    e[18] = 1;    // version 1.3
+    e[10] = 0x01;  // product 1
+    e[16] = 1;     // week 1 of
+    e[17] = 30;    // 2020
+    e[18] = 1;     // version 1.3
     e[19] = 3;
-    e[20] = 0x80; // digital input
-    e[23] = 120;  // gamma 2.2
-    e[24] = 0x0A; // RGB colour, preferred timing in the first descriptor
+    e[20] = 0x80;  // digital input
+    e[23] = 120;   // gamma 2.2
+    e[24] = 0x0A;  // RGB colour, preferred timing in the first descriptor
     const uint8_t srgb[10] = {0xEE, 0x91, 0xA3, 0x54, 0x4C, 0x99, 0x26, 0x0F, 0x50, 0x54};
     std::memcpy(e.data() + 25, srgb, 10);
     for (int i = 38; i < 54; ++i)
-        e[size_t(i)] = 0x01; // no standard timings
+        e[size_t(i)] = 0x01;  // no standard timings
 
-    uint8_t* d = e.data() + 54; // preferred timing
+    uint8_t* d = e.data() + 54;  // preferred timing
     d[0] = uint8_t(clock & 0xFF);
     d[1] = uint8_t(clock >> 8);
     d[2] = uint8_t(width & 0xFF);
@@ -87,23 +87,23 @@ bool edid_build(uint16_t width, uint16_t height, uint16_t rate, EdidImage* out, 
     d[9] = uint8_t(H_SYNC);
     d[10] = uint8_t((V_FRONT << 4) | V_SYNC);
     d[11] = 0;
-    d[17] = 0x1A; // digital separate sync, horizontal +, vertical -
+    d[17] = 0x1A;  // digital separate sync, horizontal +, vertical -
 
-    d = e.data() + 72; // range limits
+    d = e.data() + 72;  // range limits
     std::memset(d, 0, 18);
     d[3] = 0xFD;
     d[5] = uint8_t(std::min<int>(rate, 24));
     d[6] = uint8_t(std::max<int>(rate, 75));
     d[7] = uint8_t(std::min<long>(h_khz, 15));
     d[8] = uint8_t(std::min<long>(std::max<long>(h_khz + 1, 80), 255));
-    d[9] = uint8_t(std::min<long>((clock + 999) / 1000, 255)); // 10 MHz units
+    d[9] = uint8_t(std::min<long>((clock + 999) / 1000, 255));  // 10 MHz units
     d[10] = 0x00;
     d[11] = 0x0A;
     for (int i = 12; i < 18; ++i)
         d[i] = 0x20;
 
     put_descriptor_text(e.data() + 90, 0xFC, "LED PROCESSOR");
-    e[108 + 3] = 0x10; // dummy descriptor
+    e[108 + 3] = 0x10;  // dummy descriptor
 
     uint8_t sum = 0;
     for (size_t i = 0; i < 127; ++i)

@@ -11,10 +11,10 @@
 // What an input's EDID EEPROM announces, as last written.
 struct SimEdidEeprom {
     uint16_t width = 0, height = 0, rate = 0;
-    bool from_table = false; // last written from a table uploaded by the PC
+    bool from_table = false;  // last written from a table uploaded by the PC
     int writes = 0;
-    EdidImage image{};       // the EEPROM's bytes; blank until the first write
-    int refused = 0;         // requests whose entry gave no EDID
+    EdidImage image{};  // the EEPROM's bytes; blank until the first write
+    int refused = 0;    // requests whose entry gave no EDID
 };
 
 class quenzsource {

@@ -28,8 +28,10 @@ inline void type(const QString& seq) {
 // Keys to the page in front: "l" Left, "r" Right, "k" OK, "b" Back, "m"
 // MODE; capitals are keypad letters.
 inline void press(const QString& keys) {
-    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT}, {'r', PANEL_KEY_RIGHT},
-                                        {'k', PANEL_KEY_OK},   {'b', PANEL_KEY_BACK},
+    static const QHash<char, int> panel{{'l', PANEL_KEY_LEFT},
+                                        {'r', PANEL_KEY_RIGHT},
+                                        {'k', PANEL_KEY_OK},
+                                        {'b', PANEL_KEY_BACK},
                                         {'m', PANEL_KEY_MODE}};
     for (QChar c : keys)
         testsupport::key(panel.value(c.toLatin1(), c.toLatin1()));
@@ -78,8 +80,7 @@ inline void write_device_file(const QString& device, const QByteArray& bytes) {
 
 // Runs `body` in the loop of the page that `steps` open from the main menu
 // (see testsupport::run_nested), `front` its id.
-inline void run_page(const std::vector<std::function<void()>>& steps, int front,
-                     const std::function<void()>& body) {
+inline void run_page(const std::vector<std::function<void()>>& steps, int front, const std::function<void()>& body) {
     g_page_focus = PAGE_MAINWINDOW;
     QVERIFY2(testsupport::run_nested(steps, front, body), "the page did not open");
 }
@@ -121,7 +122,7 @@ inline void play(const QString& script, const std::function<void()>& mark = {}) 
 inline int front_after(const std::function<void()>& act, const std::function<void()>& inside = {}) {
     const int page = g_page_focus;
     int seen = page;
-    QTimer watch; // runs in every nested loop while act does
+    QTimer watch;  // runs in every nested loop while act does
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (g_page_focus == page)
             return;

@@ -68,7 +68,9 @@ void set_input(int s, int width, int height, int rate) {
     p->RamParaBlock[size_t(blk::input_info(s) + 4)] = uint8_t(rate);
 }
 
-QString test_root() { return test_folder().path; }
+QString test_root() {
+    return test_folder().path;
+}
 
 void fresh_device() {
     g_dir = std::make_unique<QTemporaryDir>(test_root() + QStringLiteral("/device-XXXXXX"));
@@ -90,7 +92,9 @@ void fresh_device() {
     m->para_update_flag = 0;
 }
 
-QString data_root() { return g_dir ? g_dir->path() : QString(); }
+QString data_root() {
+    return g_dir ? g_dir->path() : QString();
+}
 
 QWidget* front_page() {
     RynPage* p = pages::at(g_page_focus);
@@ -108,7 +112,9 @@ void key(int k, QWidget* to) {
     QApplication::sendEvent(w, &release);
 }
 
-void post(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }
+void post(std::function<void()> fn) {
+    QTimer::singleShot(0, std::move(fn));
+}
 
 namespace {
 // One tick of the notice in front, if any: `shown` gets its kind on its
@@ -131,8 +137,7 @@ void run_fast_ticks(QObject* owner, std::function<void(int)> shown) {
     tick->start(0);
 }
 
-bool run_nested(const std::vector<std::function<void()>>& steps, int front,
-                const std::function<void()>& body) {
+bool run_nested(const std::vector<std::function<void()>>& steps, int front, const std::function<void()>& body) {
     bool ran = false, finished = false;
     std::function<void(size_t)> go = [&](size_t i) {
         if (i == steps.size()) {
@@ -162,8 +167,12 @@ QColor drawn_at(QWidget* w, int x, int y) {
 }
 }  // namespace
 
-QColor fill_colour(QWidget* w) { return drawn_at(w, w ? w->width() / 2 : 0, 3); }
-bool looks_focused(QWidget* w) { return drawn_at(w, 0, w ? w->height() / 2 : 0) == QColor(255, 171, 84); }
+QColor fill_colour(QWidget* w) {
+    return drawn_at(w, w ? w->width() / 2 : 0, 3);
+}
+bool looks_focused(QWidget* w) {
+    return drawn_at(w, 0, w ? w->height() / 2 : 0) == QColor(255, 171, 84);
+}
 
 bool close_all_pages() {
     bool none = true;

@@ -47,8 +47,7 @@ void run_fast_ticks(QObject* owner, std::function<void(int kind)> shown = {});
 // inside that page's loop), then `body` inside the last page's loop when
 // the page in front is `front`, and finally closes every open page so the
 // loops unwind. False when `front` was not reached.
-bool run_nested(const std::vector<std::function<void()>>& steps, int front,
-                const std::function<void()>& body);
+bool run_nested(const std::vector<std::function<void()>>& steps, int front, const std::function<void()>& body);
 // The fill `w` is drawn with (just inside the top border, half-way across).
 QColor fill_colour(QWidget* w);
 // Drawn with the orange border (left, half-way down) of the focused entry.

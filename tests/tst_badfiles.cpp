@@ -21,9 +21,12 @@ namespace {
 // Cut and Deep: JSON that does not parse (nested deep enough to overflow the
 // parser's stack), removed so that the PC can send it again.
 enum Kind { Fifo, Folder, Loop, Long, Link, Linked, Cut, Deep };
-const char* const kKinds[] = {"FIFO", "folder", "link loop", "endless file", "link out", "linked",
-                              "JSON cut short", "JSON 100000 deep"};
-struct Row { Kind kind; QString file; }; // the device path of a file or folder
+const char* const kKinds[] = {"FIFO",     "folder", "link loop",      "endless file",
+                              "link out", "linked", "JSON cut short", "JSON 100000 deep"};
+struct Row {
+    Kind kind;
+    QString file;
+};  // the device path of a file or folder
 const QString kBlock = "/data/ram_device_info", kMode = "/data/modes/custom_mode1", kIni = "/data/configs/tcpip.ini",
               kAlias = "/data/configs/alias.json", kOmenu = "/data/configs/omenu.json", kOsd = "/data/modes/MO01.json";
 
@@ -36,20 +39,23 @@ QMap<QString, QString> snapshot() {
     while (it.hasNext()) {
         QFile f(it.next());
         const QFileInfo info(f);
-        files[f.fileName()] = info.isSymLink() ? "link " + info.symLinkTarget() : info.isDir() ? "folder"
-                              : info.isFile() && f.open(QIODevice::ReadOnly) ? "file " + f.readAll() : "other";
+        files[f.fileName()] = info.isSymLink()                               ? "link " + info.symLinkTarget()
+                              : info.isDir()                                 ? "folder"
+                              : info.isFile() && f.open(QIODevice::ReadOnly) ? "file " + f.readAll()
+                                                                             : "other";
     }
     return files;
 }
 
 void make(Kind kind, const QString& path) {
     // What a link leads to lies beside the data folder, outside it.
-    const QByteArray p = QFile::encodeName(path), out = QFile::encodeName(testsupport::data_root() + "/outside-" + QFileInfo(path).fileName());
+    const QByteArray p = QFile::encodeName(path),
+                     out = QFile::encodeName(testsupport::data_root() + "/outside-" + QFileInfo(path).fileName());
     if (kind == Linked || kind == Link)
         QVERIFY(::rename(p, out) == 0 && ::symlink(out, p) == 0);
     else
         QVERIFY(QFile::remove(path));
-    if (kind == Fifo || kind == Loop) // not a link to a device: a faulty writer would replace the host's
+    if (kind == Fifo || kind == Loop)  // not a link to a device: a faulty writer would replace the host's
         QVERIFY(kind == Fifo ? ::mkfifo(p, 0644) == 0 : ::symlink(p, p) == 0);
     if (kind == Folder)
         QVERIFY(QDir().mkpath(path + "/inside") && testsupport::write_file(path + "/inside/kept", "kept"));
@@ -63,12 +69,14 @@ void make(Kind kind, const QString& path) {
 // started as the core does (and read the JSON files) and run `then`.
 QByteArray in_child(const std::function<void()>& then = [] {}) {
     int status = 0;
-    const QByteArray out = testsupport::run_forked([&] {
-        ::alarm(10), ConfigEngine::pInstance()->load(), RynRamPara::pInstance()->load_files();
-        OSD_LIST list;
-        get_json_alias_para(nullptr, "source", 1), get_json_omenu_para(qPrintable(kOmenu), &list);
-        get_json_omenu_para(qPrintable(kOsd), &list), then();
-    }, false, &status);
+    const QByteArray out = testsupport::run_forked(
+        [&] {
+            ::alarm(10), ConfigEngine::pInstance()->load(), RynRamPara::pInstance()->load_files();
+            OSD_LIST list;
+            get_json_alias_para(nullptr, "source", 1), get_json_omenu_para(qPrintable(kOmenu), &list);
+            get_json_omenu_para(qPrintable(kOsd), &list), then();
+        },
+        false, &status);
     return WIFEXITED(status) && WEXITSTATUS(status) == 3 ? out : "ended with status " + QByteArray::number(status);
 }
 }  // namespace
@@ -81,7 +89,9 @@ private slots:
         QTest::addColumn<Row>("row");
         const std::pair<std::vector<Kind>, QStringList> groups[] = {
             {{Fifo, Folder, Loop, Long}, {kBlock, kMode, kIni, kAlias, kOmenu, kOsd}},
-            {{Link}, {kBlock, kIni}}, {{Linked}, {"/data", "/data/modes", "/data/configs"}}, {{Cut, Deep}, {kAlias, kOmenu, kOsd}}};
+            {{Link}, {kBlock, kIni}},
+            {{Linked}, {"/data", "/data/modes", "/data/configs"}},
+            {{Cut, Deep}, {kAlias, kOmenu, kOsd}}};
         for (const auto& group : groups)
             for (Kind kind : group.first)
                 for (const QString& file : group.second)
@@ -91,22 +101,26 @@ private slots:
         QFETCH(Row, row);
         testsupport::fresh_device();
         for (const QString& file : {kAlias, kOmenu, kOsd, kIni})
-            testsupport::write_file(file, file == kIni ? "[config]\nip=10.0.0.9\nbarcode=B\nlcd_lang_valid=31\ndebug_switch=254\n"
-                                                       : R"({"menu": [{"x": 1}], "source": {"namelist": []}})");
+            testsupport::write_file(
+                file, file == kIni ? "[config]\nip=10.0.0.9\nbarcode=B\nlcd_lang_valid=31\ndebug_switch=254\n"
+                                   : R"({"menu": [{"x": 1}], "source": {"namelist": []}})");
         const QString path = device_path(row.file), name = QFileInfo(path).fileName();
         make(row.kind, path);
         const auto before = snapshot();
         QByteArray out = in_child();
-        QVERIFY2(out.contains(row.kind == Linked ? "refused" : row.kind == Link ? QByteArray() : name.toUtf8() + ": ") &&
-                     (row.kind >= Link || out.contains("cannot be read")), out.constData());
+        QVERIFY2(out.contains(row.kind == Linked ? "refused"
+                              : row.kind == Link ? QByteArray()
+                                                 : name.toUtf8() + ": ") &&
+                     (row.kind >= Link || out.contains("cannot be read")),
+                 out.constData());
         auto kept = before;
-        QVERIFY(snapshot() == (row.kind > Linked && kept.remove(path) ? kept : before)); // broken JSON: removed
+        QVERIFY(snapshot() == (row.kind > Linked && kept.remove(path) ? kept : before));  // broken JSON: removed
         if (row.file == kAlias || row.file == kOmenu || row.file == kOsd)
             return;
 
         // The saves: the bad one goes aside whole, a link is replaced itself,
         // a linked folder is refused.
-        out = in_child([&] { // the file's own save, or each save into the linked folder
+        out = in_child([&] {  // the file's own save, or each save into the linked folder
             if (kBlock.startsWith(row.file))
                 RynRamPara::pInstance()->save_block();
             if (kMode.startsWith(row.file))
@@ -119,7 +133,10 @@ private slots:
             if (it.key() == path || it.key().startsWith(path + "/"))
                 expected[path + ".bad-1" + it.key().mid(path.size())] = expected.take(it.key());
         QVERIFY2((row.kind == Linked || (after.take(path).startsWith("file ") && expected.remove(path) <= 1)) &&
-                     after == expected && out.contains(row.kind < Link ? "moved aside" : row.kind == Link ? "" : "refused"),
+                     after == expected &&
+                     out.contains(row.kind < Link    ? "moved aside"
+                                  : row.kind == Link ? ""
+                                                     : "refused"),
                  out.constData());
     }
 };

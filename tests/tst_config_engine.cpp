@@ -10,18 +10,26 @@
 
 namespace {
 const QString kIni = QStringLiteral("/data/configs/tcpip.ini");
-ConfigEngine* config() { return ConfigEngine::pInstance(); }
+ConfigEngine* config() {
+    return ConfigEngine::pInstance();
+}
 // The file (null: none), what the console says, the values used, a line
 // kept in the file, and whether the file as it was went aside.
-struct IniRow { QByteArray file; QString said, ip, barcode; uint languages; QByteArray kept_line; bool aside; };
-} // namespace
+struct IniRow {
+    QByteArray file;
+    QString said, ip, barcode;
+    uint languages;
+    QByteArray kept_line;
+    bool aside;
+};
+}  // namespace
 Q_DECLARE_METATYPE(IniRow)
 
 class TstConfigEngine : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() {
-        testsupport::fresh_device(); // never the host's /data
+        testsupport::fresh_device();  // never the host's /data
         factoryage_log = QStringList{"old sample"};
         config();
         QVERIFY(factoryage_log.isEmpty());
@@ -39,12 +47,19 @@ private slots:
     // in ".bad". The console says what happened (the defaults were written
     // all the same). A temporary file that a kill left is gone.
     void fileRead_data() {
-        testsupport::rows<IniRow>({
-            {"missing: defaults", {{}, "", "192.168.1.199", " ", 31, "debug_switch=254", false}},
-            {"values read, other keys kept", {"[config]\nip=10.1.1.255\nbarcode=SN1\nlcd_lang_valid=0x06\n\n[other]\nx=1\n", "", "10.1.1.255", "SN1", 6, "[other]", false}},
-            {"last octet 256", {"[config]\nip=10.1.1.256\nlcd_lang_valid=3\n", "tcpip.ini", "192.168.1.199", " ", 3, "ip=10.1.1.256", false}},
-            {"mask past the five languages", {"[config]\nip=10.0.0.2\nlcd_lang_valid=0x3F\n", "lcd_lang_valid", "10.0.0.2", " ", 31, "0x3F", false}},
-            {"malformed line", {"[config]\nip=10.0.0.9\n\"unclosed\nbarcode=B", "tcpip.ini: a malformed line", "10.0.0.9", " ", 31, "", true}}});
+        testsupport::rows<IniRow>(
+            {{"missing: defaults", {{}, "", "192.168.1.199", " ", 31, "debug_switch=254", false}},
+             {"values read, other keys kept",
+              {"[config]\nip=10.1.1.255\nbarcode=SN1\nlcd_lang_valid=0x06\n\n[other]\nx=1\n", "", "10.1.1.255", "SN1",
+               6, "[other]", false}},
+             {"last octet 256",
+              {"[config]\nip=10.1.1.256\nlcd_lang_valid=3\n", "tcpip.ini", "192.168.1.199", " ", 3, "ip=10.1.1.256",
+               false}},
+             {"mask past the five languages",
+              {"[config]\nip=10.0.0.2\nlcd_lang_valid=0x3F\n", "lcd_lang_valid", "10.0.0.2", " ", 31, "0x3F", false}},
+             {"malformed line",
+              {"[config]\nip=10.0.0.9\n\"unclosed\nbarcode=B", "tcpip.ini: a malformed line", "10.0.0.9", " ", 31, "",
+               true}}});
     }
     void fileRead() {
         QFETCH(IniRow, row);
@@ -56,7 +71,7 @@ private slots:
         QCOMPARE(g_lcd_lang_valid, row.languages);
         QVERIFY(testsupport::read_file(kIni).contains(row.kept_line));
         QCOMPARE(testsupport::read_file(QString(kIni) + ".bad"), row.aside ? row.file : QByteArray());
-        QVERIFY(!QFile::exists(device_path(kIni + ".bad.tmp-Ab12Cd"))); // left by a kill
+        QVERIFY(!QFile::exists(device_path(kIni + ".bad.tmp-Ab12Cd")));  // left by a kill
     }
 };
 

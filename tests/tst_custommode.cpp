@@ -35,7 +35,7 @@ const char* const kOsdShown = "osd [x:5,y:6,w:7,h:8] font size:16*24\nspace [h:1
 const char* const kZeros = "osd [x:0,y:0,w:0,h:0] font size:0*0\nspace [h:0,v:0] "
                            "char[x:0,y:0] speed:0,effect:static";
 const char* const kNoColour = "background-color:#;color:#;";
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Visit)
 Q_DECLARE_METATYPE(Preview)
 
@@ -59,7 +59,8 @@ class TstCustomMode : public QObject {
     static QString state() {
         if (!page())
             return QString("page %1, shortcut %2").arg(g_page_focus).arg(g_mode_shortcut_key);
-        return text("label_ID") + (page()->ui_edit() ? QString(", button %1").arg(page()->button_select) : ", browsing") +
+        return text("label_ID") +
+               (page()->ui_edit() ? QString(", button %1").arg(page()->button_select) : ", browsing") +
                (child<QWidget>("label_blank")->isVisibleTo(page()) ? ", blank" : "") +
                (child<QWidget>("osd_info")->isVisibleTo(page()) ? ", OSD view" : "") +
                (c331_manage::pInstance()->para_update_flag ? ", applied" : "");
@@ -129,7 +130,7 @@ private slots:
         slot_u16(5, blk::OSD_ENABLE, 1);
         write_device_file("/data/modes/MO06.json", R"({"name": "shared", "menu": []})");
         para()->set_u16(blk::MODE_SAVE_REQUEST, 3);
-        auto expect = para()->RamParaBlock; // below the mode bytes only these two change
+        auto expect = para()->RamParaBlock;  // below the mode bytes only these two change
         blk::wr16(expect.data(), blk::CURRENT_MODE, 6);
         blk::wr16(expect.data(), blk::MODE_SAVE_REQUEST, 0);
         std::memcpy(expect.data() + blk::MODE_BEGIN, slot(5).data(), blk::MODE_SIZE);
@@ -140,7 +141,7 @@ private slots:
         QVERIFY(!combo->view()->isVisible());
         QTest::mouseClick(child<QPushButton>("Button_use"), Qt::LeftButton);
         QVERIFY(para()->RamParaBlock == expect);
-        QVERIFY(child<QWidget>("label_using")->isVisibleTo(page())); // in use now, shown at once
+        QVERIFY(child<QWidget>("label_using")->isVisibleTo(page()));  // in use now, shown at once
         QTest::mouseClick(child<QPushButton>("Button_delete"), Qt::LeftButton);
         QCOMPARE(state(), QString("ID:6, browsing, blank, applied"));
         QVERIFY(!exists("/data/modes/custom_mode6") && !exists("/data/modes/MO06.json"));
@@ -160,7 +161,8 @@ private slots:
         testsupport::rows<Preview>({
             {"no OSD file; audio window 6", {"", 6, "OFF", kZeros, kNoColour}},
             {"style text as a colour",
-             {R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j", 6, "OFF", kZeros, kNoColour}},
+             {R"j({"menu": [{"backpara": {"color": "0x000000;background-image:url(/x)"}}]})j", 6, "OFF", kZeros,
+              kNoColour}},
             {"a whole OSD file", {kOsd, 2, "ON", kOsdShown, colours}},
         });
     }
@@ -171,7 +173,7 @@ private slots:
         para()->set_u16(blk::OSD_ENABLE, 1);
         save_slot(10);
         if (!row.osd.isEmpty())
-            write_device_file("/data/modes/MO0b.json", row.osd); // mode 11
+            write_device_file("/data/modes/MO0b.json", row.osd);  // mode 11
         slot_u16(10, blk::AUDIO_WINDOW, row.audio_window);
         slot_u16(10, blk::LED_WIDTH, 640);
         slot_u16(10, blk::LED_HEIGHT, 480);
@@ -181,11 +183,12 @@ private slots:
         slot_u16(10, blk::window(1, blk::WIN_ENABLE), 0);
         slot_u16(10, blk::window(1, blk::WIN_SOURCE), 2);
         slot_u16(10, blk::window(2, blk::WIN_SOURCE), 0x8003);
-        slot_u16(10, blk::crop(3), 0x8601); // DVI, crop number 7
+        slot_u16(10, blk::crop(3), 0x8601);  // DVI, crop number 7
         para()->set_u16(blk::CURRENT_MODE, 11);
         pages::open<CustomMode>();
         QVERIFY(text("window_source_1").startsWith("HDMI1 OFF") && text("window_source_2").startsWith("DVI_Crop7 "));
-        QCOMPARE(text("label_LED") + " " + text("label_brightness"), "LED size:640x480 Bri:100 CTRST:50 Volume:" + row.volume);
+        QCOMPARE(text("label_LED") + " " + text("label_brightness"),
+                 "LED size:640x480 Bri:100 CTRST:50 Volume:" + row.volume);
         QVERIFY(child<QWidget>("label_using")->isVisibleTo(page()));
         QLabel* name = child("label_name");
         const int drawn = QFontMetrics(name->font()).horizontalAdvance(name->text());

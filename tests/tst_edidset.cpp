@@ -16,8 +16,7 @@ QString view() {
     const EDIDset* p = g_edidset();
     if (!p)
         return g_page_focus == PAGE_CUSTOMMODE && !pages::at(PAGE_INPUTCHOOSE) ? "mode" : "lost";
-    const int at =
-        p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
+    const int at = p->ui_seltype == EDIDset::LEVEL_FRAME ? 2 + p->ui_line_select : p->ui_seltype / 2;
     return texts(p, {"card_name", "card_timing"}) + " | " +
            QString("tabs choice W H rate Delete Cancel Save").section(' ', at, at) + ' ' +
            texts(p, {"lineEdit_W", "lineEdit_H", "label_rate"});
@@ -78,11 +77,9 @@ private slots:
             c331_manage::pInstance()->apply_pass();
             src->serve_requests();
             const SimEdidEeprom now = src->eeprom(e.stored);
-            const int width = para->u16(blk::edid(e.stored)),
-                      height = para->u16(blk::edid(e.stored) + 2);
+            const int width = para->u16(blk::edid(e.stored)), height = para->u16(blk::edid(e.stored) + 2);
             QVERIFY(view().contains(QString("%1x%2@").arg(width).arg(height)));  // the input shown
-            QVERIFY(width && height ? edid_valid(now.image) && now.width == width
-                                    : now.image == before.image);
+            QVERIFY(width && height ? edid_valid(now.image) && now.width == width : now.image == before.image);
         });
     }
 };

@@ -23,8 +23,8 @@ int marks_on(QWidget* page) {
     const auto take = [&img](QPoint q) {
         const QRgb c = img.valid(q) ? img.pixel(q) : 0;
         const int r = qRed(c), g = qGreen(c), b = qBlue(c);
-        return ((r > 140 && r - b > 70 && g * 100 > r * 55 && g * 100 < r * 75) ||
-                (r > 245 && g < 10 && b < 10)) && (img.setPixel(q, 0), true);
+        return ((r > 140 && r - b > 70 && g * 100 > r * 55 && g * 100 < r * 75) || (r > 245 && g < 10 && b < 10)) &&
+               (img.setPixel(q, 0), true);
     };
     int marks = 0;
     for (int p = 0; p < img.width() * img.height(); ++p)

@@ -9,9 +9,14 @@
 #include <QtTest>
 
 namespace {
-fpga_manage* fpga() { return fpga_manage::pInstance(); }
-struct RegisterRow { int reg, fpga; bool exists; };
-} // namespace
+fpga_manage* fpga() {
+    return fpga_manage::pInstance();
+}
+struct RegisterRow {
+    int reg, fpga;
+    bool exists;
+};
+}  // namespace
 Q_DECLARE_METATYPE(RegisterRow)
 
 class TstFpgaManage : public QObject {
@@ -19,7 +24,7 @@ class TstFpgaManage : public QObject {
 private slots:
     void initTestCase() {
         testsupport::fresh_device();
-        QCOMPARE(fpga()->get_fpga_status(), 0); // whatever the chip says before bring-up
+        QCOMPARE(fpga()->get_fpga_status(), 0);  // whatever the chip says before bring-up
         fpga()->bringup();
     }
     void init() { testsupport::fresh_device(); }
@@ -27,9 +32,13 @@ private slots:
     // Registers 0..63 and 128..170 of FPGA 0 and 1 are read into the
     // shadow; any other is refused and the shadow left alone.
     void registerReads_data() {
-        testsupport::rows<RegisterRow>({{"first", {0, 0, true}}, {"last of the low bank", {63, 1, true}},
-                                        {"gap after the low bank", {64, 0, false}}, {"first of the high bank", {128, 0, true}},
-                                        {"last", {170, 1, true}}, {"past the last", {171, 0, false}}, {"no FPGA 2", {5, 2, false}}});
+        testsupport::rows<RegisterRow>({{"first", {0, 0, true}},
+                                        {"last of the low bank", {63, 1, true}},
+                                        {"gap after the low bank", {64, 0, false}},
+                                        {"first of the high bank", {128, 0, true}},
+                                        {"last", {170, 1, true}},
+                                        {"past the last", {171, 0, false}},
+                                        {"no FPGA 2", {5, 2, false}}});
     }
     void registerReads() {
         QFETCH(RegisterRow, row);
@@ -56,9 +65,12 @@ private slots:
 
     // The last step across the tick wrap, where getTimeSpace counts one less.
     void ledReloadStepsCountTicks() {
-        const uint32_t step5 = 0xFFFFFFF0u + fpga_manage::LED_STEP5_TICKS, done = step5 + fpga_manage::LED_DONE_TICKS + 1;
+        const uint32_t step5 = 0xFFFFFFF0u + fpga_manage::LED_STEP5_TICKS,
+                       done = step5 + fpga_manage::LED_DONE_TICKS + 1;
         // One pass of the FPGA thread's handshake at tick t; returns the step.
-        const auto led_deal_at = [](uint32_t t) { return G_timeTicks = t, fpga()->set_led_para_deal(), int(g_set_led_setup); };
+        const auto led_deal_at = [](uint32_t t) {
+            return G_timeTicks = t, fpga()->set_led_para_deal(), int(g_set_led_setup);
+        };
         {
             MutexLocker lock(&Utils::_led_para_init_mutex);
             g_set_led_para = LED_PARA_REQUEST, g_set_led_setup = 0;

@@ -19,7 +19,7 @@ struct View {
     QString expect;
     int language = -1;
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(View)
 
 class TstImageLayout : public QObject {
@@ -49,23 +49,27 @@ private slots:
 
     void view_data() {
         testsupport::rows<View>({
-            {"the alias; a crop of HDMI2; DBD vertical", {1, "", 1, 1, 2, 0x8005, 0x100, 9,
-             "Image state:ON Source:HDMI2 Name:Stage HD3,HD4 Ver - - lit - 100 200 300 400 at 58"}},
-            {"Left on window 1 wraps to 6, which is off", {0, "l", 5, 0, 3, 1, 0x100, 8,
-             "Image state:OFF Source:DVI Name:Image6 HD3,HD4 Hor - - - lit 100 200 300 400 at 262"}},
-            {"crop index 40 names no source; bit 8 clear", {3, "", 3, 1, 1, 0x8028, 0x200, 9,
-             "Image state:ON Source: Name:Image4 OFF - lit - - 100 200 300 400 at 160"}},
-            {"unknown attr and dbd_mode: none shown, not window 1's; enable word 2 is off", {0, "r", 1, 2, 5, 2, 0x100, 5,
-             "Image state:OFF Source:HDMI1 Name:Stage  - - - - 100 200 300 400 at 58"}},
-            {"the PC's language redraws the window the keypad chose", {0, "D", 3, 1, 0, 4, 0x100, 0,
-             "Состояние:Вкл Источник:HDMI3 Название:Канал4 ON lit - - - 100 200 300 400 at 160", LANG_RUSSIAN}},
+            {"the alias; a crop of HDMI2; DBD vertical",
+             {1, "", 1, 1, 2, 0x8005, 0x100, 9,
+              "Image state:ON Source:HDMI2 Name:Stage HD3,HD4 Ver - - lit - 100 200 300 400 at 58"}},
+            {"Left on window 1 wraps to 6, which is off",
+             {0, "l", 5, 0, 3, 1, 0x100, 8,
+              "Image state:OFF Source:DVI Name:Image6 HD3,HD4 Hor - - - lit 100 200 300 400 at 262"}},
+            {"crop index 40 names no source; bit 8 clear",
+             {3, "", 3, 1, 1, 0x8028, 0x200, 9,
+              "Image state:ON Source: Name:Image4 OFF - lit - - 100 200 300 400 at 160"}},
+            {"unknown attr and dbd_mode: none shown, not window 1's; enable word 2 is off",
+             {0, "r", 1, 2, 5, 2, 0x100, 5, "Image state:OFF Source:HDMI1 Name:Stage  - - - - 100 200 300 400 at 58"}},
+            {"the PC's language redraws the window the keypad chose",
+             {0, "D", 3, 1, 0, 4, 0x100, 0,
+              "Состояние:Вкл Источник:HDMI3 Название:Канал4 ON lit - - - 100 200 300 400 at 160", LANG_RUSSIAN}},
         });
     }
     // A window that is off can be picked; the dispatcher's refresh that a
     // step asks for must leave the current window on it.
     void view() {
         QFETCH(View, row);
-        set_crops("x x x x x 3.2" + QString(" x").repeated(33) + " 1.1"); // records 5 and 39
+        set_crops("x x x x x 3.2" + QString(" x").repeated(33) + " 1.1");  // records 5 and 39
         write_device_file("/data/configs/alias.json", R"({"win":{"namelist":[{"id":1,"valid":"on","name":"Stage"}]}})");
         const int words[] = {row.enable, 0, row.attr, 0, row.source, 100, 200, 300, 400, row.output, 0, row.dbd};
         for (int i = 0; i < 12; ++i)

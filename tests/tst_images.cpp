@@ -7,7 +7,9 @@
 #include <QtWidgets>
 
 namespace {
-QImage load(const QString& name) { return QImage(QStringLiteral(":/png/") + name); }
+QImage load(const QString& name) {
+    return QImage(QStringLiteral(":/png/") + name);
+}
 
 // The height of the first letter of a tile's word (in its lowest 28 %).
 int first_letter_height(const QImage& t) {
@@ -26,7 +28,11 @@ int first_letter_height(const QImage& t) {
 
 // The language chosen, the languages offered (bit n = language n), the text
 // of {"zh", "en", "ru", "vn", "tw"} shown and the settings tile's picture.
-struct Language { uint8_t chosen; uint32_t offered; const char *text, *picture; };
+struct Language {
+    uint8_t chosen;
+    uint32_t offered;
+    const char *text, *picture;
+};
 }  // namespace
 Q_DECLARE_METATYPE(Language)
 
@@ -41,7 +47,7 @@ private slots:
         for (QDirIterator it(":/png"); it.hasNext();) {
             const QString name = QFileInfo(it.next()).fileName();
             QVERIFY2(!cached_pixmap(":/png/" + name).isNull() || name.endsWith(".qrc"), qPrintable(name));
-            if (!name.startsWith("en_") || name == "en_advance_option.png") // English only
+            if (!name.startsWith("en_") || name == "en_advance_option.png")  // English only
                 continue;
             ++worded;
             for (const char* prefix : {"", "ru_", "vn_", "tn_"}) {
@@ -88,7 +94,8 @@ private slots:
         for (const char* tile : {"machinestate", "inputchoose", "custommode", "option"})
             h << first_letter_height(load(QString("ru_%1.png").arg(tile)));
         std::sort(h.begin(), h.end());
-        QVERIFY2(h.first() > 0 && h.first() * 4 >= h.last() * 3, qPrintable(QString("%1 to %2").arg(h.first()).arg(h.last())));
+        QVERIFY2(h.first() > 0 && h.first() * 4 >= h.last() * 3,
+                 qPrintable(QString("%1 to %2").arg(h.first()).arg(h.last())));
     }
 };
 

@@ -10,8 +10,12 @@
 using IntList = QVector<int>;
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-InputChoose* page() { return g_inputchoose(); }
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
+InputChoose* page() {
+    return g_inputchoose();
+}
 std::vector<int> notices;         // kinds of the notices shown, in order
 std::array<uint8_t, 5> lights{};  // the keypad's last light report
 int warnings = 0;                 // console warnings of the page
@@ -44,7 +48,15 @@ IntList badges() {
 // A key walk from the home screen ("!" a change from outside), and the source
 // words of windows 0.. and the done notices after.
 enum Change { NONE, ENABLE_WINDOW_2, CROPS_DELETED, RECORD_4_FREED_UNSEEN };
-struct Walk { IntList enables, sources; QString crops; int current; QString keys; Change change; IntList words; int notices; };
+struct Walk {
+    IntList enables, sources;
+    QString crops;
+    int current;
+    QString keys;
+    Change change;
+    IntList words;
+    int notices;
+};
 void make_change(Change c) {
     if (c == ENABLE_WINDOW_2)
         outside_change([](RynRamPara& p) { p.set_u16(blk::window(2, blk::WIN_ENABLE), 1); });
@@ -55,12 +67,19 @@ void make_change(Change c) {
 }
 // A window's source word (crops as for set_crops) and the entries of HDMI3
 // marked in use.
-struct Mark { int word; QString crops; IntList badge; };
-} // namespace
+struct Mark {
+    int word;
+    QString crops;
+    IntList badge;
+};
+}  // namespace
 Q_DECLARE_METATYPE(Walk)
 Q_DECLARE_METATYPE(Mark)
 // A change from outside: window 0's source word, and the input's signal.
-struct Outside { int word; bool signal_lost; };
+struct Outside {
+    int word;
+    bool signal_lost;
+};
 Q_DECLARE_METATYPE(Outside)
 
 class TstInputChoose : public QObject {
@@ -101,37 +120,38 @@ private slots:
             QCOMPARE(int(g_image_current), 5);
             QCOMPARE(int(lights[2]), 1 << 5);
             press("rA");  // the keypad's window 0 takes the focus from the crop button
-            QVERIFY(g_image_current == 0 && !testsupport::looks_focused(page()->findChild<QWidget*>("button_inputcut")));
+            QVERIFY(g_image_current == 0 &&
+                    !testsupport::looks_focused(page()->findChild<QWidget*>("button_inputcut")));
         });
     }
 
     void walk_data() {
         const QString five = "4.1 4.2 4.3 4.4 4.5";
-        testsupport::rows<Walk>({
-            {"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
-            {"enable word 3 shows the window (bit 0): the keypad's window has its tab",
-             {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {2, 2, 2, 2, 5}, 1}},
-            {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
-            {"Back from the list returns to the current window's tab",
-             {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},
-            {"Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1}},
-            {"a crop on the second page, by crop number",
-             {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1}},
-            {"Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1}},
-            {"level 2 starts on the crop in use, by crop number", {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1}},
-            {"a window enabled under the entries: back to window 0",
-             {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1}},
-            {"crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1}},
-            {"a crop gone before the refresh: refused", {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0}}});
+        testsupport::rows<Walk>(
+            {{"entry 0 puts the input itself", {{1}, {2}, "", 0, "krkk", NONE, {3}, 1}},
+             {"enable word 3 shows the window (bit 0): the keypad's window has its tab",
+              {{1, 1, 0, 0, 3}, {2, 2, 2, 2, 2}, "", 0, "Ekrrrkk", NONE, {2, 2, 2, 2, 5}, 1}},
+             {"enable word 2 has no tab", {{1, 2, 1}, {2, 2, 2}, "", 0, "rkrkk", NONE, {2, 2, 3}, 1}},
+             {"Back from the list returns to the current window's tab",
+              {{1, 0, 1}, {2, 2, 2}, "", 2, "kbkrkk", NONE, {2, 2, 3}, 1}},
+             {"Back from the list forgets the source browsed", {{1}, {2}, "", 0, "krbkkk", NONE, {2}, 1}},
+             {"a crop on the second page, by crop number",
+              {{1}, {3}, "4.2 4.1 4.3 4.5 4.4", 0, "krkrrrk", NONE, {0x8002}, 1}},
+             {"Left from the first entry wraps to the last", {{1}, {3}, five, 0, "krklk", NONE, {0x8004}, 1}},
+             {"level 2 starts on the crop in use, by crop number",
+              {{1}, {0x8000}, "4.2 4.1", 0, "kkk", NONE, {0x8000}, 1}},
+             {"a window enabled under the entries: back to window 0",
+              {{1, 1}, {2, 4}, "", 1, "kk!krkk", ENABLE_WINDOW_2, {3, 4, 2}, 1}},
+             {"crops deleted under the focus: on entry 0", {{1}, {3}, five, 0, "krkl!k", CROPS_DELETED, {4}, 1}},
+             {"a crop gone before the refresh: refused",
+              {{1}, {3}, five, 0, "krkl!k", RECORD_4_FREED_UNSEEN, {3}, 0}}});
     }
     void walk() {
         QFETCH(Walk, row);
         const Walk& w = row;
         setup(w.enables, w.sources, w.crops);
         g_image_current = uint8_t(w.current);
-        open_page([&] {
-            play(w.keys, [&] { make_change(w.change); });
-        });
+        open_page([&] { play(w.keys, [&] { make_change(w.change); }); });
         for (int i = 0; i < w.words.size(); ++i)
             QCOMPARE(int(para()->window_u16(i, blk::WIN_SOURCE)), w.words[i]);
         QCOMPARE(int(notices.size()), w.notices);
@@ -141,7 +161,8 @@ private slots:
     // The end of a PC file transfer (a new alias file) redraws the names.
     void pc_file_end_redraws_names() {
         open_page([] {
-            write_device_file("/data/configs/alias.json", R"({"source":{"namelist":[{"id":3,"valid":"on","name":"Cam"}]}})");
+            write_device_file("/data/configs/alias.json",
+                              R"({"source":{"namelist":[{"id":3,"valid":"on","name":"Cam"}]}})");
             RynRamPara::pInstance()->test_signal(SYNC_PC_FILE_END);
             QVERIFY(page()->findChild<QLabel*>("sourcelistseq1name")->text().contains(">Cam<"));
         });

@@ -16,7 +16,7 @@ const QString kAlias = "/data/configs/alias.json", kOmenu = "/data/configs/omenu
 const QByteArray ALIAS = R"({"source": {"namelist": [{"id": "x", "name": "No id"},
     {"id": 3, "valid": "off", "name": "Spare"}, {"id": 3, "valid": "on", "name": "Later"}]}})";
 const QByteArray OMENU = R"({"menu": [{"x": 10, "fontpara": {"texts": "Xin chào"}}, {"x": 99}]})";
-} // namespace
+}  // namespace
 
 class TstJsonFiles : public QObject {
     Q_OBJECT

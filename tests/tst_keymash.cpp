@@ -28,8 +28,8 @@ bool write_random_files(std::mt19937& rng) {
         std::generate(b.begin(), b.end(), [&] { return char(rng()); });
         return b;
     };
-    QByteArray block = QByteArray("\xAA\xAA") + QByteArray(blk::PERSIST_BEGIN - 2, 0) +
-                       bytes(blk::SIZE - blk::PERSIST_BEGIN);
+    QByteArray block =
+        QByteArray("\xAA\xAA") + QByteArray(blk::PERSIST_BEGIN - 2, 0) + bytes(blk::SIZE - blk::PERSIST_BEGIN);
     block[blk::PANEL_LOCK] = char(rng() % 10 == 0);
     block[blk::PANEL_LOCK + 1] = 0;
     bool ok = testsupport::write_file("/data/ram_device_info", block);
@@ -40,19 +40,24 @@ bool write_random_files(std::mt19937& rng) {
             mode[0] = mode[1] = char(kind < 5 ? 0xFF : 0xAA);
         ok &= testsupport::write_file(QString("/data/modes/custom_mode%1").arg(i + 1), mode);
     }
-    const QByteArray alias = R"({"source": {"namelist": [{"id": 2, "valid": "on", "name": "A very long name of a source"}]},
+    const QByteArray alias =
+        R"({"source": {"namelist": [{"id": 2, "valid": "on", "name": "A very long name of a source"}]},
         "usermode": {"namelist": [{"id": 0, "valid": "on", "name": "投影 Xin chào"}]}})";
     const unsigned kind = rng() % 4;
-    return ok && testsupport::write_file("/data/configs/alias.json", kind == 0 ? QByteArray()
-                                         : kind == 1 ? alias.left(int(rng() % alias.size())) : alias);
+    return ok && testsupport::write_file("/data/configs/alias.json", kind == 0   ? QByteArray()
+                                                                     : kind == 1 ? alias.left(int(rng() % alias.size()))
+                                                                                 : alias);
 }
 // Keypad letters A..S, or panel keys with OK and Right the most, to go deep.
 int random_key(std::mt19937& rng) {
     if (rng() % 10 >= 7)
         return 'A' + int(rng() % 19);
     const unsigned k = rng() % 40;
-    return k < 12 ? PANEL_KEY_RIGHT : k < 16 ? PANEL_KEY_LEFT : k < 30 ? PANEL_KEY_OK
-           : k < 38 ? PANEL_KEY_BACK : PANEL_KEY_MODE;
+    return k < 12   ? PANEL_KEY_RIGHT
+           : k < 16 ? PANEL_KEY_LEFT
+           : k < 30 ? PANEL_KEY_OK
+           : k < 38 ? PANEL_KEY_BACK
+                    : PANEL_KEY_MODE;
 }
 // What breaks the invariants of the header; empty when none does.
 QString fault() {
@@ -94,8 +99,9 @@ QString touch(std::mt19937& rng) {
     if (!top || !top->isVisible())
         top = testsupport::front_page();
     QList<QAbstractButton*> buttons = top ? top->findChildren<QAbstractButton*>() : QList<QAbstractButton*>();
-    buttons.erase(std::remove_if(buttons.begin(), buttons.end(), [](auto* b) { return !b->isVisible() || !b->isEnabled(); }),
-                  buttons.end());
+    buttons.erase(
+        std::remove_if(buttons.begin(), buttons.end(), [](auto* b) { return !b->isVisible() || !b->isEnabled(); }),
+        buttons.end());
     if (buttons.isEmpty())
         return QString();
     QAbstractButton* b = buttons[int(rng() % unsigned(buttons.size()))];
@@ -127,12 +133,12 @@ private slots:
             g_debugSwitch = 0;
             QVERIFY(write_random_files(rng));
             {
-                MutexLocker lock(&c331_manage::pInstance()->para_mutex); // as the threads see a writer
+                MutexLocker lock(&c331_manage::pInstance()->para_mutex);  // as the threads see a writer
                 RynRamPara::pInstance()->load_files();
             }
             g_page_focus = PAGE_MAINWINDOW;
             pages::open<LockWindow>(false);
-            qInfo("seed %u", seed); // named by a hang the CTest timeout ends
+            qInfo("seed %u", seed);  // named by a hang the CTest timeout ends
             // Each step is queued, so the steps go on inside the nested exec()
             // of every modal page; steps still queued at the end go with `queue`.
             QObject queue;
@@ -142,7 +148,7 @@ private slots:
             std::function<void()> step = [&] {
                 if (done)
                     return;
-                QTimer::singleShot(0, &queue, step); // first: the input may block in exec()
+                QTimer::singleShot(0, &queue, step);  // first: the input may block in exec()
                 const QString f = fault();
                 if (!f.isEmpty() || left-- <= 0) {
                     if (!f.isEmpty())
@@ -157,9 +163,9 @@ private slots:
                     last = touch(rng);
                 else
                     testsupport::key(k);
-                g_app_reset_flag = 0; // a factory reset asks for a reboot, which ends the program
+                g_app_reset_flag = 0;  // a factory reset asks for a reboot, which ends the program
                 for (int i = 0; i < 4; ++i)
-                    g_mainwindow()->slot_update_timer_ticks(); // notices end in a few dozen steps
+                    g_mainwindow()->slot_update_timer_ticks();  // notices end in a few dozen steps
             };
             QTimer::singleShot(0, &queue, step);
             while (!done)

@@ -22,7 +22,7 @@ struct Visit {
     bool apply = true;
     Fpga fpga = RUNNING;
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Visit)
 
 class TstLedset : public QObject {
@@ -37,11 +37,11 @@ class TstLedset : public QObject {
             testsupport::key(PANEL_KEY_RIGHT);
         seq.isEmpty() ? testsupport::key(PANEL_KEY_OK) : keypad_on_field(seq);
     }
-    std::function<void(int)> on_notice; // runs on each notice's first tick, with its kind
+    std::function<void(int)> on_notice;  // runs on each notice's first tick, with its kind
 
 private slots:
     void initTestCase() {
-        new MainWindow(nullptr); // registers itself
+        new MainWindow(nullptr);  // registers itself
         testsupport::run_fast_ticks(this, [this](int kind) { on_notice ? on_notice(kind) : void(); });
         fpga()->bringup();
         fpga()->MCU_REG_func[0][fpga_reg::STATE] = fpga_reg::STATE_RUNNING;
@@ -52,7 +52,7 @@ private slots:
         g_set_led_setup = 7;
     }
     void cleanup() {
-        on_notice = nullptr; // it may hold a finished test's locals
+        on_notice = nullptr;  // it may hold a finished test's locals
         QVERIFY(testsupport::close_all_pages());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -106,37 +106,33 @@ private slots:
                 ok_on(t[0] == 'w' ? ledset::ENTRY_WIDTH : ledset::ENTRY_HEIGHT, t.mid(1) + "K");
             if (v.pc_height) {
                 outside_change([&](RynRamPara& p) { p.set_u16(blk::LED_HEIGHT, v.pc_height); });
-                g_set_led_para = LED_PARA_IDLE; // the simulated scaler marked its panel done
+                g_set_led_para = LED_PARA_IDLE;  // the simulated scaler marked its panel done
             }
             QCOMPARE(text("lineEdit_ledw") + "x" + text("lineEdit_ledh"), v.fields);
             ok_on(v.apply ? ledset::ENTRY_APPLY : ledset::ENTRY_CANCEL);
             QCOMPARE(int(g_page_focus), v.apply ? int(PAGE_LEDSET) : int(PAGE_OUTPUTSET));
         };
-        g_page_focus = PAGE_MAINWINDOW; // settings menu, OK on output, OK on LED
-        QVERIFY(testsupport::run_nested(
-            {[] { pages::open<Option>(); }, [] { press("k"); }, [] { press("k"); }}, PAGE_LEDSET,
-            visit));
+        g_page_focus = PAGE_MAINWINDOW;  // settings menu, OK on output, OK on LED
+        QVERIFY(testsupport::run_nested({[] { pages::open<Option>(); }, [] { press("k"); }, [] { press("k"); }},
+                                        PAGE_LEDSET, visit));
         fpga_manage::p_fpga_manage = manager;
         fpga()->MCU_REG_func[0] = regs;
 
         const int w = v.fields.section('x', 0, 0).toInt(), h = v.fields.section('x', 1).toInt();
-        const bool changed =
-            v.apply && (w != v.width || h != (v.pc_height ? v.pc_height : v.height));
+        const bool changed = v.apply && (w != v.width || h != (v.pc_height ? v.pc_height : v.height));
         const bool reload = changed && v.fpga == RUNNING;
-        QCOMPARE(notices, int(changed)); // shown with para_mutex held
+        QCOMPARE(notices, int(changed));  // shown with para_mutex held
         const int flag = c331_manage::pInstance()->para_update_flag;
-        QCOMPARE((IntList{flag, g_set_led_para, g_set_led_setup}),
-                 (IntList{v.apply, reload, reload ? 0 : 7}));
+        QCOMPARE((IntList{flag, g_set_led_para, g_set_led_setup}), (IntList{v.apply, reload, reload ? 0 : 7}));
         IntList words;
         for (int at : {blk::SPLICE_MODE, blk::LED_WIDTH, blk::LED_HEIGHT})
             words << para()->u16(at);
-        for (int at = blk::OUT1_X; at <= blk::OUT2_X + 6; at += 2) // both output rectangles
+        for (int at = blk::OUT1_X; at <= blk::OUT2_X + 6; at += 2)  // both output rectangles
             words << para()->u16(at);
         for (int f : {blk::WIN_X, blk::WIN_Y, blk::WIN_WIDTH, blk::WIN_HEIGHT})
             words << para()->window_u16(0, f);
         words << para()->window_u16(1, blk::WIN_ENABLE) << para()->window_u16(5, blk::WIN_ENABLE);
-        const IntList layout =
-            changed ? IntList{0, 0, w, h, 0, 0} : IntList{0, 50, 1920, 1080, 1, 1};
+        const IntList layout = changed ? IntList{0, 0, w, h, 0, 0} : IntList{0, 50, 1920, 1080, 1, 1};
         if (v.apply)
             QCOMPARE(words, IntList({0, w, h, 0, 0, w, h, 0, 0, w, h}) + layout);
     }

@@ -8,7 +8,9 @@
 namespace {
 using testsupport::MainStub;
 using testsupport::set_input;
-RynRamPara* para() { return RynRamPara::pInstance(); }
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
 
 void set_window(int w, uint16_t enable, uint16_t source, uint16_t output = 0) {
     para()->set_u16(blk::window(w, blk::WIN_ENABLE), enable);
@@ -24,12 +26,16 @@ LockWindow* open_home() {
     return lw;
 }
 // The change reaches the page as the dispatcher brings it.
-void refresh() { SyncUpdate::pInstance()->para_sync(SYNC_PARA); }
+void refresh() {
+    SyncUpdate::pInstance()->para_sync(SYNC_PARA);
+}
 
 QLabel* tile(LockWindow* lw, const char* part, int w) {
     return lw->tiles_frame()->findChild<QLabel*>(QString(part) + QString::number(w));
 }
-QString text_of(QLabel* l) { return l ? l->text() : QString(); }
+QString text_of(QLabel* l) {
+    return l ? l->text() : QString();
+}
 QWidget* marked_tile(LockWindow* lw) {
     const auto marks = lw->tiles_frame()->findChildren<QLabel*>("tile_current");
     return marks.size() == 1 ? marks[0]->parentWidget() : nullptr;
@@ -44,9 +50,18 @@ QString audio_shown(LockWindow* lw) {
 // on EXT with a signal. HDMI1 has 1920x1080@50, HDMI2 a rate of 0; crop
 // records: 0 HDMI1 crop 2, 1 HDMI1 crop 1, 2 free, 3 naming source 6.
 // The window is made current first: it keeps the mark while it is on.
-struct Tile { int window; uint16_t enable, source, output, black; const char *name, *info; bool frozen, marked; };
+struct Tile {
+    int window;
+    uint16_t enable, source, output, black;
+    const char *name, *info;
+    bool frozen, marked;
+};
 // A field changed from outside; the label's text or audio picture after.
-struct Status { int offset; uint16_t value; const char *label, *shown; };
+struct Status {
+    int offset;
+    uint16_t value;
+    const char *label, *shown;
+};
 }  // namespace
 Q_DECLARE_METATYPE(Tile)
 Q_DECLARE_METATYPE(Status)
@@ -74,22 +89,23 @@ private slots:
     void tiles_data() {
         const uint16_t C = blk::SOURCE_CROP_BIT, F = blk::OUTPUT_FREEZE;
         const char *hd = "1920x1080@50Hz", *off = "Close", *none = "No signal";
-        testsupport::rows<Tile>({{"window 0 is on with enable word 0", {0, 0, 2, 0, 0, "HDMI1", hd, false, true}},
-                                 {"enable word 0 is off", {1, 0, 2, 0, 0, "", off, false, false}},
-                                 {"enable word 2 is off", {1, 2, 2, 0, 0, "", off, false, false}},
-                                 {"enable word 0x100 is off", {1, 0x100, 2, 0, 0, "", off, false, false}},
-                                 {"enable word 0x101 is on, by bit 0 as everywhere", {1, 0x101, 2, 0, 0, "HDMI1", hd, false, true}},
-                                 {"rate 0 is no signal", {1, 1, 3, 0, 0, "HDMI2", none, false, true}},
-                                 {"the window's black bit", {1, 1, 2, blk::OUTPUT_BLACK, 0, "HDMI1", "Black", false, true}},
-                                 {"the window's freeze bit", {1, 1, 2, F, 0, "HDMI1", hd, true, true}},
-                                 {"screen black 1: black, still frozen", {1, 1, 2, F, 1, "HDMI1", "Black", true, true}},
-                                 {"screen black 2: every window frozen", {5, 1, 2, 0, 2, "HDMI1", hd, true, true}},
-                                 {"screen black 2: an off window not", {1, 0, 2, 0, 2, "", off, false, false}},
-                                 {"crop record 0 by its own number", {1, 1, C, 0, 0, "HDMI1_Crop2", "200x100@50Hz", false, true}},
-                                 {"deleted crop", {1, 1, C | 2, 0, 0, "", none, false, true}},
-                                 {"crop naming source 6", {1, 1, C | 3, 0, 0, "", none, false, true}},
-                                 {"crop index 40", {1, 1, C | 40, 0, 0, "", none, false, true}},
-                                 {"source id 6", {1, 1, 6, 0, 0, "", none, false, true}}});
+        testsupport::rows<Tile>(
+            {{"window 0 is on with enable word 0", {0, 0, 2, 0, 0, "HDMI1", hd, false, true}},
+             {"enable word 0 is off", {1, 0, 2, 0, 0, "", off, false, false}},
+             {"enable word 2 is off", {1, 2, 2, 0, 0, "", off, false, false}},
+             {"enable word 0x100 is off", {1, 0x100, 2, 0, 0, "", off, false, false}},
+             {"enable word 0x101 is on, by bit 0 as everywhere", {1, 0x101, 2, 0, 0, "HDMI1", hd, false, true}},
+             {"rate 0 is no signal", {1, 1, 3, 0, 0, "HDMI2", none, false, true}},
+             {"the window's black bit", {1, 1, 2, blk::OUTPUT_BLACK, 0, "HDMI1", "Black", false, true}},
+             {"the window's freeze bit", {1, 1, 2, F, 0, "HDMI1", hd, true, true}},
+             {"screen black 1: black, still frozen", {1, 1, 2, F, 1, "HDMI1", "Black", true, true}},
+             {"screen black 2: every window frozen", {5, 1, 2, 0, 2, "HDMI1", hd, true, true}},
+             {"screen black 2: an off window not", {1, 0, 2, 0, 2, "", off, false, false}},
+             {"crop record 0 by its own number", {1, 1, C, 0, 0, "HDMI1_Crop2", "200x100@50Hz", false, true}},
+             {"deleted crop", {1, 1, C | 2, 0, 0, "", none, false, true}},
+             {"crop naming source 6", {1, 1, C | 3, 0, 0, "", none, false, true}},
+             {"crop index 40", {1, 1, C | 40, 0, 0, "", none, false, true}},
+             {"source id 6", {1, 1, 6, 0, 0, "", none, false, true}}});
     }
     void tiles() {
         QFETCH(Tile, row);
@@ -109,11 +125,12 @@ private slots:
     }
 
     void status_line_data() {
-        testsupport::rows<Status>({{"LED height alone", {blk::LED_HEIGHT, 2160, "label_input", "LED size:1920 x 2160"}},
-                                   {"brightness", {blk::BRIGHTNESS, 37, "label_bright", "37"}},
-                                   {"contrast", {blk::CONTRAST, 61, "label_contrast", "61"}},
-                                   {"audio window moved to a silent one", {blk::AUDIO_WINDOW, 2, "label_volume_icon", "closed"}},
-                                   {"audio window 7 reads window 0", {blk::AUDIO_WINDOW, 7, "label_volume_icon", "open"}}});
+        testsupport::rows<Status>(
+            {{"LED height alone", {blk::LED_HEIGHT, 2160, "label_input", "LED size:1920 x 2160"}},
+             {"brightness", {blk::BRIGHTNESS, 37, "label_bright", "37"}},
+             {"contrast", {blk::CONTRAST, 61, "label_contrast", "61"}},
+             {"audio window moved to a silent one", {blk::AUDIO_WINDOW, 2, "label_volume_icon", "closed"}},
+             {"audio window 7 reads window 0", {blk::AUDIO_WINDOW, 7, "label_volume_icon", "open"}}});
     }
     void status_line() {
         QFETCH(Status, row);
@@ -130,9 +147,9 @@ private slots:
     // label would draw "Cam" in bold), a long one is shortened to its tile.
     void aliases_shown_as_written_and_elided() {
         const QString markup = "<b>Cam</b>", long_name = "Main stage camera left side, balcony feed";
-        write_device_file("/data/configs/alias.json",
-                          R"({"source":{"namelist":[{"id":3,"valid":"on","name":")" + markup.toUtf8() +
-                              R"("},{"id":4,"valid":"on","name":")" + long_name.toUtf8() + R"("}]}})");
+        write_device_file("/data/configs/alias.json", R"({"source":{"namelist":[{"id":3,"valid":"on","name":")" +
+                                                          markup.toUtf8() + R"("},{"id":4,"valid":"on","name":")" +
+                                                          long_name.toUtf8() + R"("}]}})");
         set_window(0, 1, 3);
         set_window(1, 1, 4);
         LockWindow* lw = open_home();

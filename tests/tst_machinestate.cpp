@@ -7,7 +7,9 @@
 #include "ui/frame/sourceinfo.h"
 
 namespace {
-fpga_manage* fpga() { return fpga_manage::pInstance(); }
+fpga_manage* fpga() {
+    return fpga_manage::pInstance();
+}
 
 // FPGA 0 running with the given port links (bit p = port p).
 void set_links(uint16_t links) {
@@ -15,7 +17,7 @@ void set_links(uint16_t links) {
     fpga()->sim_set_register(0, fpga_reg::LINK_LOW, uint8_t(links & 0xFF));
     fpga()->sim_set_register(0, fpga_reg::LINK_HIGH, uint8_t(links >> 8));
 }
-MachineState* open_state() { // as the main menu opens it, without the modal loop
+MachineState* open_state() {  // as the main menu opens it, without the modal loop
     delete g_machinestate();
     auto* page = pages::create<MachineState>();
     pages::set(PAGE_MACHINESTATE, page, PAGE_MAINWINDOW);
@@ -23,8 +25,12 @@ MachineState* open_state() { // as the main menu opens it, without the modal loo
     page->show();
     return page;
 }
-QString text(QWidget* page, const QString& name) { return page->findChild<QLabel*>(name)->text(); }
-QImage image(const QString& res) { return QPixmap(":/png/" + res).toImage(); }
+QString text(QWidget* page, const QString& name) {
+    return page->findChild<QLabel*>(name)->text();
+}
+QImage image(const QString& res) {
+    return QPixmap(":/png/" + res).toImage();
+}
 QImage icon(QWidget* page, const QString& name) {
     return page->findChild<QLabel*>(name)->pixmap(Qt::ReturnByValue).toImage();
 }
@@ -35,7 +41,9 @@ QString shown(QWidget* page, const char* name, int n, const std::function<QImage
         s += icon(page, QString(name).arg(i)) == lit(i) ? '1' : '0';
     return s;
 }
-QString ports(QWidget* page) { return shown(page, "port_icon_%1", 16, [](int) { return image("online.png"); }); }
+QString ports(QWidget* page) {
+    return shown(page, "port_icon_%1", 16, [](int) { return image("online.png"); });
+}
 QString inputs(QWidget* page) {  // HDMI1 first
     return shown(page, "sourceid%1pixmap", 6, [](int k) {
         QLabel online;
@@ -63,8 +71,10 @@ private slots:
     // Versions in lower-case hex, zeros without an FPGA manager. The link
     // notice redraws the port row; a stopped FPGA shows every port offline.
     void versions_and_port_row() {
-        for (auto [reg, v] : {std::pair{fpga_reg::VERSION_FUNC, 0xAB}, {fpga_reg::VERSION_DAY, 0x31},
-                              {fpga_reg::VERSION_MONTH, 0x12}, {fpga_reg::VERSION_YEAR, 0x99}})
+        for (auto [reg, v] : {std::pair{fpga_reg::VERSION_FUNC, 0xAB},
+                              {fpga_reg::VERSION_DAY, 0x31},
+                              {fpga_reg::VERSION_MONTH, 0x12},
+                              {fpga_reg::VERSION_YEAR, 0x99}})
             fpga()->MCU_REG_func[0][reg] = uint8_t(v);
         set_links(0x8005);
         MachineState* page = open_state();
@@ -73,7 +83,7 @@ private slots:
         fpga()->MCU_REG_func[0][fpga_reg::STATE] = 0;
         page->syncUpdate(SYNC_OUTPUT_LINK);
         QCOMPARE(ports(page), QString(16, '0'));
-        fpga_manage::p_fpga_manage = nullptr; // put back by cleanup()
+        fpga_manage::p_fpga_manage = nullptr;  // put back by cleanup()
         QCOMPARE(text(open_state(), "label_FPGA1"), QString("FPGA:V11.00.00 2000-00-00"));
     }
 
@@ -98,16 +108,18 @@ private slots:
     void serial_number_data() {
         QTest::addColumn<QString>("barcode");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("one blank") << " " << "SN:ZT9999";
-        QTest::newRow("empty") << "" << "SN:";
-        QTest::newRow("a number") << "RY123" << "SN:RY123";
+        QTest::newRow("one blank") << " "
+                                   << "SN:ZT9999";
+        QTest::newRow("empty") << ""
+                               << "SN:";
+        QTest::newRow("a number") << "RY123"
+                                  << "SN:RY123";
     }
     void serial_number() {
         QFETCH(QString, barcode);
         g_str_barcode = barcode;
         QTEST(text(open_state(), "label_2"), "shown");
     }
-
 };
 
 QTEST_MAIN(TstMachineState)

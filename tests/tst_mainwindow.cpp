@@ -10,9 +10,13 @@
 #include <sys/wait.h>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
 MainWindow* mw = nullptr;
-bool focused(const char* name) { return testsupport::looks_focused(mw->findChild<QWidget*>(name)); }
+bool focused(const char* name) {
+    return testsupport::looks_focused(mw->findChild<QWidget*>(name));
+}
 
 void ticks(int n) {
     for (int i = 0; i < n; ++i)
@@ -25,17 +29,25 @@ void keys(int k, int times = 1) {
 // `button` shows `picture` (a name under :/png/).
 bool shows(const char* button, const QString& picture) {
     auto* b = mw->findChild<QPushButton*>(button);
-    return b->icon().pixmap(b->iconSize()).toImage() ==
-           QIcon(":/png/" + picture).pixmap(b->iconSize()).toImage();
+    return b->icon().pixmap(b->iconSize()).toImage() == QIcon(":/png/" + picture).pixmap(b->iconSize()).toImage();
 }
 // The register-42 value written in ageing line `line`.
-int logged_step(int line) { return factoryage_log.at(line).split(' ').value(2).toInt(); }
+int logged_step(int line) {
+    return factoryage_log.at(line).split(' ').value(2).toInt();
+}
 
 // A block field changed from outside, and the picture a button shows after
 // the dispatcher's refresh.
-struct Picture { int offset; uint16_t value; const char *button, *picture; };
+struct Picture {
+    int offset;
+    uint16_t value;
+    const char *button, *picture;
+};
 // MODE and the keypad's M on the main menu or the home screen over it.
-struct Mode { bool home; uint16_t lock; };
+struct Mode {
+    bool home;
+    uint16_t lock;
+};
 }  // namespace
 Q_DECLARE_METATYPE(Picture)
 Q_DECLARE_METATYPE(Mode)
@@ -101,8 +113,12 @@ private slots:
     // Any non-zero lock refuses MODE; unlocked, the user-mode page opens,
     // marked as opened by MODE (its Back returns to the home screen).
     void mode_key_data() {
-        testsupport::rows<Mode>({{"menu", {false, 0}}, {"menu, lock 1", {false, 1}}, {"menu, lock 2", {false, 2}},
-                                 {"home", {true, 0}}, {"home, lock 2", {true, 2}}, {"home, lock 0x100", {true, 0x100}}});
+        testsupport::rows<Mode>({{"menu", {false, 0}},
+                                 {"menu, lock 1", {false, 1}},
+                                 {"menu, lock 2", {false, 2}},
+                                 {"home", {true, 0}},
+                                 {"home, lock 2", {true, 2}},
+                                 {"home, lock 0x100", {true, 0x100}}});
     }
     void mode_key() {
         QFETCH(Mode, row);

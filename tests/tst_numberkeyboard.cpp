@@ -2,12 +2,12 @@
 // and keys it must swallow.
 #include "page_driver.h"
 
-using keypad::type; // on g_numberkeyboard, the keypad under test
+using keypad::type;  // on g_numberkeyboard, the keypad under test
 
 class TstNumberKeyboard : public QObject {
     Q_OBJECT
     std::unique_ptr<NumberKeyboard> kb;
-    std::unique_ptr<QSignalSpy> sent; // the values OK sent
+    std::unique_ptr<QSignalSpy> sent;  // the values OK sent
 private slots:
     void init() {
         testsupport::fresh_device();
@@ -71,7 +71,7 @@ private slots:
             kb->hide();
             kb->label_show("W", "1920");
             kb->show();
-            QApplication::setActiveWindow(kb.get()); // as the display does
+            QApplication::setActiveWindow(kb.get());  // as the display does
             QVERIFY2(!kb->findChild<QLineEdit*>("lineEdit")->hasSelectedText(), qPrintable(QString::number(open)));
         }
     }

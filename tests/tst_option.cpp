@@ -14,7 +14,7 @@ class TstOption : public QObject {
 
 private slots:
     void initTestCase() {
-        new MainWindow(nullptr); // registers itself
+        new MainWindow(nullptr);  // registers itself
         testsupport::run_fast_ticks(this);
         testsupport::fresh_device();
     }

@@ -58,9 +58,7 @@ private slots:
         g_page_focus = PAGE_MAINWINDOW;
         visited = {PAGE_MAINWINDOW, PAGE_LOCKWINDOW};
     }
-    void cleanup() {
-        QVERIFY2(testsupport::close_all_pages() || QTest::currentTestFailed(), "a page was left open");
-    }
+    void cleanup() { QVERIFY2(testsupport::close_all_pages() || QTest::currentTestFailed(), "a page was left open"); }
 
     void every_page_opens_and_closes_from_its_parent() {
         write_device_file("/data/rcvrecovery/card.rcv", "package");

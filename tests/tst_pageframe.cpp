@@ -7,8 +7,12 @@
 
 namespace {
 using testsupport::looks_focused;
-RynRamPara* para() { return RynRamPara::pInstance(); }
-int brightness() { return para()->u16(blk::BRIGHTNESS); }
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
+int brightness() {
+    return para()->u16(blk::BRIGHTNESS);
+}
 void keys(std::initializer_list<int> ks) {
     for (int k : ks)
         testsupport::key(k);

@@ -39,10 +39,9 @@ template <class... T> QWidget* make_page(int id) {
     QWidget* page = nullptr;
     return ((page = T::ID == id ? pages::create<T>()->page_widget() : page), ..., page);
 }
-const auto make = make_page<LockWindow, MainWindow, MachineState, InputChoose, CustomMode, Option,
-                            OutputSet, InputCut, EDIDset, ImageLayout, LinkOption, ImageQuality,
-                            AdvancedOption, ledset, netset, lcdshow, test_chart, othersetup,
-                            factory, quality, temperature, linkcom, linkwlan, factoryage,
+const auto make = make_page<LockWindow, MainWindow, MachineState, InputChoose, CustomMode, Option, OutputSet, InputCut,
+                            EDIDset, ImageLayout, LinkOption, ImageQuality, AdvancedOption, ledset, netset, lcdshow,
+                            test_chart, othersetup, factory, quality, temperature, linkcom, linkwlan, factoryage,
                             SmartMapping, rcv_recovery, firmware_usbgrade>;
 
 // Words of the device that said something else, or nothing: a page opened in
@@ -133,8 +132,7 @@ QStringList scan(QWidget* root, QStringList& bad) {
             need = fm.boundingRect(box, int(l->alignment()) | Qt::TextWordWrap, text).size();
         } else {  // the ink, marks above and below included ("độ" keeps its dot)
             const int adv = fm.horizontalAdvance(text);
-            const QRect at =
-                QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(adv, fm.height()), box);
+            const QRect at = QStyle::alignedRect(Qt::LeftToRight, l->alignment(), QSize(adv, fm.height()), box);
             const QRect ink = fm.tightBoundingRect(text).translated(at.x(), at.y() + fm.ascent());
             need = QSize(adv, qMax(ink.bottom(), box.bottom()) - qMin(ink.top(), box.top()) + 1);
         }
@@ -144,8 +142,7 @@ QStringList scan(QWidget* root, QStringList& bad) {
         // Texts side by side (one row or one column of one parent, of one
         // kind, height and look) read in one size.
         QString kind;
-        QDebug(&kind) << w->parentWidget() << w->height() << w->metaObject()->className()
-                      << w->styleSheet();
+        QDebug(&kind) << w->parentWidget() << w->height() << w->metaObject()->className() << w->styleSheet();
         for (const QString& at : {"x" + QString::number(w->x()), "y" + QString::number(w->y())})
             if (!text.isEmpty() && !Qt::mightBeRichText(text))
                 sizes[kind + at][QFontInfo(w->font()).pixelSize()] = w->objectName();
@@ -213,8 +210,8 @@ private slots:
         QVERIFY2(bad.isEmpty(), qPrintable(bad.join("\n")));
         // The user-mode summary is re-written at its next redraw, not at a
         // language change.
-        const QRegularExpression now(id != PAGE_CUSTOMMODE ? "" :
-            "^(?!(label_ID|label_name|label_LED|label_brightness|window_source_.):)");
+        const QRegularExpression now(
+            id != PAGE_CUSTOMMODE ? "" : "^(?!(label_ID|label_name|label_LED|label_brightness|window_source_.):)");
         if (id != PAGE_MAINWINDOW)
             QCOMPARE(refreshed.filter(now), shown.filter(now));
     }

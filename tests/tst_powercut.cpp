@@ -37,7 +37,7 @@ QString durable_replace_fault(const std::string& target) {
     std::lock_guard<std::mutex> lock(calls_mutex);
     auto at = std::find_if(calls.begin(), calls.end(), [&](const Call& c) { return c.second == target; });
     if (at == calls.end())
-        return "no rename onto the target"; // written over in place
+        return "no rename onto the target";  // written over in place
     if (std::find(calls.begin(), at, Call(at->first, {})) == at)
         return "the new content was not synced before the rename";
     if (std::find(at, calls.end(), Call(target.substr(0, target.rfind('/')), {})) == calls.end())
@@ -53,20 +53,29 @@ struct Saved {
     void (*save)(unsigned v);
     QString (*check)(const QByteArray& f);
 };
-RynRamPara* P() { return RynRamPara::pInstance(); }
-const Saved kBlock{"/data/ram_device_info",
+RynRamPara* P() {
+    return RynRamPara::pInstance();
+}
+const Saved kBlock{
+    "/data/ram_device_info",
     [](unsigned v) {
-        std::memset(P()->RamParaBlock.data() + blk::PERSIST_BEGIN, v ? v % 251 + 1 : 0xFE, blk::SIZE - blk::PERSIST_BEGIN);
+        std::memset(P()->RamParaBlock.data() + blk::PERSIST_BEGIN, v ? v % 251 + 1 : 0xFE,
+                    blk::SIZE - blk::PERSIST_BEGIN);
         P()->save_block();
     },
     [](const QByteArray& f) {
-        const QByteArray whole = "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) + QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f.size() > blk::PERSIST_BEGIN ? f[blk::PERSIST_BEGIN] : '\0');
+        const QByteArray whole =
+            "\xAA\xAA" + QByteArray(blk::PERSIST_BEGIN - 2, 0) +
+            QByteArray(blk::SIZE - blk::PERSIST_BEGIN, f.size() > blk::PERSIST_BEGIN ? f[blk::PERSIST_BEGIN] : '\0');
         if (f != whole)
             return QString("not one whole save: %1 bytes, marker %2").arg(f.size()).arg(QString(f.left(2).toHex()));
         P()->load_files();
-        return std::memcmp(P()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770)) ? "loaded otherwise" : QString();
+        return std::memcmp(P()->RamParaBlock.data() + 770, f.constData() + 770, size_t(blk::SIZE - 770))
+                   ? "loaded otherwise"
+                   : QString();
     }};
-const Saved kSettings{"/data/configs/tcpip.ini",
+const Saved kSettings{
+    "/data/configs/tcpip.ini",
     [](unsigned v) { ConfigEngine::pInstance()->setValue("barcode", v ? QString(int(v % 50 + 1), 'b') : "none"); },
     [](const QByteArray& f) {
         const auto barcode = QRegularExpression("\nbarcode=(b+|none)\n").match(f);
@@ -97,9 +106,7 @@ private slots:
         std::lock_guard<std::mutex> lock(calls_mutex);
         calls.clear();
     }
-    void initTestCase_data() {
-        testsupport::rows<Saved>({{"parameter file", kBlock}, {"settings file", kSettings}});
-    }
+    void initTestCase_data() { testsupport::rows<Saved>({{"parameter file", kBlock}, {"settings file", kSettings}}); }
 
     // Written over in place, or without the syncs, a power cut loses it.
     void saveIsDurableReplace() {
@@ -122,7 +129,7 @@ private slots:
             const QString where = QString("seed %1, round %2: ").arg(seed).arg(round);
             row.save(0);
             const QByteArray before = testsupport::read_file(row.file);
-            struct Child { // killed and reaped on every way out
+            struct Child {  // killed and reaped on every way out
                 pid_t pid = ::fork();
                 ~Child() { pid > 0 && ::kill(pid, SIGKILL) == 0 && ::waitpid(pid, nullptr, 0); }
             } child;

@@ -59,8 +59,7 @@ private slots:
         QFETCH(QVector<int>, r);
         QCOMPARE(fpga_manage::pInstance()->initialize_start(), 0);
         testsupport::run_fast_ticks(this);
-        const auto open =
-            r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
+        const auto open = r[0] == PAGE_SMARTMAPPING ? &pages::opener<SmartMapping> : &pages::opener<rcv_recovery>;
         run_page({open}, r[0], [&] {
             auto* page = static_cast<QDialog*>(testsupport::front_page());
             press("k");
@@ -71,8 +70,7 @@ private slots:
             QCOMPARE(page->findChildren<QRoundProgressBar*>().size(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(!g_qround_bar, 10000);
             bar->para_sync(30);
-            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" &&
-                    bar->percent_text() != "100%");
+            QVERIFY(bar->isHidden() && bar->percent_text() != "30%" && bar->percent_text() != "100%");
             QRoundProgressBar::create_qround_bar(page);
         });
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

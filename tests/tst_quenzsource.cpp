@@ -11,8 +11,10 @@
 #include <thread>
 
 namespace {
-quenzsource* src() { return quenzsource::pInstance(); }
-} // namespace
+quenzsource* src() {
+    return quenzsource::pInstance();
+}
+}  // namespace
 
 class TstQuenzSource : public QObject {
     Q_OBJECT
@@ -37,13 +39,13 @@ private slots:
             while (!stop)
                 src()->serve_requests();
         });
-        const auto joiner = qScopeGuard([&] { stop = true, server.join(); }); // on any return
-        g_debugSwitch = 0; // a console line per write would set the pace
-        QElapsedTimer clock; // bounded in time too, for the sanitizer builds
+        const auto joiner = qScopeGuard([&] { stop = true, server.join(); });  // on any return
+        g_debugSwitch = 0;    // a console line per write would set the pace
+        QElapsedTimer clock;  // bounded in time too, for the sanitizer builds
         clock.start();
         for (int i = 0; i < 200000 && clock.elapsed() < 2000; ++i) {
             src()->request_edid_rewrite(3);
-            for (int waiting = 1; waiting;) { // "written" first: the other order could miss a serve
+            for (int waiting = 1; waiting;) {  // "written" first: the other order could miss a serve
                 const int written = src()->edid_written[3];
                 waiting = src()->edid_rewrite_req[3];
                 QVERIFY2(!(written && waiting), qPrintable(QString("round %1").arg(i)));

@@ -8,12 +8,20 @@
 #include <hidapi.h>
 
 namespace {
-RynRamPara* para() { return RynRamPara::pInstance(); }
-uint16_t word(int w, int field) { return para()->window_u16(w, field); }
+RynRamPara* para() {
+    return RynRamPara::pInstance();
+}
+uint16_t word(int w, int field) {
+    return para()->window_u16(w, field);
+}
 // Letters pressed with window 5 on and 0, 1 and 3 off (3's enable word is
 // 2), each showing crop 5 before: the window current after, its source and
 // output words (source -1: still the crop), the page's refreshes.
-struct Shortcut { const char* keys; uint16_t lock; int current, source, output, refreshes; };
+struct Shortcut {
+    const char* keys;
+    uint16_t lock;
+    int current, source, output, refreshes;
+};
 }  // namespace
 Q_DECLARE_METATYPE(Shortcut)
 

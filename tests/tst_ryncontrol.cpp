@@ -12,8 +12,8 @@ private slots:
     void inclusive_corners() {
         const auto corners = [](int x1, int x2) { return QRect(QPoint(x1, 0), QPoint(x2, 21)); };
         ryncontrol c(corners(19, 118), corners(0, 19), corners(118, 137));
-        QCOMPARE(c.combo->geometry(), QRect(19, 0, 100, 22)); // 19..118 is 100 wide
-        QCOMPARE(c.children().last(), c.label_left); // on top
+        QCOMPARE(c.combo->geometry(), QRect(19, 0, 100, 22));  // 19..118 is 100 wide
+        QCOMPARE(c.children().last(), c.label_left);           // on top
     }
 };
 

@@ -12,11 +12,19 @@
 
 namespace {
 using namespace testsupport;
-RynRamPara* P() { return RynRamPara::pInstance(); }
-std::atomic<uint8_t>& flag() { return c331_manage::pInstance()->para_update_flag; }
-uint8_t* block() { return P()->RamParaBlock.data(); }
+RynRamPara* P() {
+    return RynRamPara::pInstance();
+}
+std::atomic<uint8_t>& flag() {
+    return c331_manage::pInstance()->para_update_flag;
+}
+uint8_t* block() {
+    return P()->RamParaBlock.data();
+}
 const QString kBlock = "/data/ram_device_info", kMode10 = "/data/modes/custom_mode10";
-QByteArray bytes(const uint8_t* from, int n) { return QByteArray(reinterpret_cast<const char*>(from), n); }
+QByteArray bytes(const uint8_t* from, int n) {
+    return QByteArray(reinterpret_cast<const char*>(from), n);
+}
 
 // Source 2 has crops 1 (record 2), 2 (record 6) and 3 (record 0), source 3
 // crop 1 (record 5); record 1 is free, records 3 (source 6) and 4 (crop 45)
@@ -26,7 +34,8 @@ void crop_table() {
     P()->set_u16(blk::window(1, blk::WIN_ENABLE), 1);
     P()->set_u16(blk::window(1, blk::WIN_SOURCE), 0);
     P()->set_u16(blk::CURRENT_MODE, 5);
-    const std::pair<int, uint16_t> recs[] = {{0, 0x8202}, {2, 0x8002}, {3, 0x8006}, {4, 0xAC02}, {5, 0x8003}, {6, 0x8102}};
+    const std::pair<int, uint16_t> recs[] = {{0, 0x8202}, {2, 0x8002}, {3, 0x8006},
+                                             {4, 0xAC02}, {5, 0x8003}, {6, 0x8102}};
     for (const auto& r : recs) {
         P()->set_u16(blk::crop(r.first), r.second);
         for (int f = 2; f < blk::CROP_SIZE; f += 2)
@@ -36,11 +45,31 @@ void crop_table() {
     P()->RamParaShadow = P()->RamParaBlock;
 }
 
-struct FileRow { QByteArray file; bool loaded; };
-struct ModeRow { QByteArray file; bool kept; bool saved; };
-struct LangRow { uint32_t offered; uint16_t chosen; int language; };
-struct WriteRow { void (*setup)(); void (*op)(); int offset; QByteArray after; bool flag; }; // the bytes at offset after op
-struct IndexRow { QVector<int> saved; int half_marked, start, dir, found; };
+struct FileRow {
+    QByteArray file;
+    bool loaded;
+};
+struct ModeRow {
+    QByteArray file;
+    bool kept;
+    bool saved;
+};
+struct LangRow {
+    uint32_t offered;
+    uint16_t chosen;
+    int language;
+};
+struct WriteRow {
+    void (*setup)();
+    void (*op)();
+    int offset;
+    QByteArray after;
+    bool flag;
+};  // the bytes at offset after op
+struct IndexRow {
+    QVector<int> saved;
+    int half_marked, start, dir, found;
+};
 
 QByteArray whole_file(char marker0 = char(0xAA), char marker1 = char(0xAA), int size = blk::SIZE) {
     QByteArray f(size, 0);
@@ -82,7 +111,8 @@ private slots:
         P()->load_files();
         std::array<uint8_t, blk::SIZE> defaults{};
         RynRamPara::build_defaults(defaults.data());
-        const QByteArray file = row.loaded ? row.file : "\xAA\xAA" + QByteArray(766, 0) + bytes(defaults.data() + 768, blk::SIZE - 768);
+        const QByteArray file =
+            row.loaded ? row.file : "\xAA\xAA" + QByteArray(766, 0) + bytes(defaults.data() + 768, blk::SIZE - 768);
         QCOMPARE(bytes(block(), blk::SIZE).toHex(), (QByteArray(768, 0) + file.mid(768)).toHex());
         QVERIFY(P()->RamParaShadow == P()->RamParaBlock);
         QCOMPARE(int(g_language), row.loaded ? 2 : 1);
@@ -136,7 +166,7 @@ private slots:
     void languageRule() {
         QFETCH(LangRow, row);
         g_lcd_lang_valid = row.offered;
-        QVERIFY(!P()->RynLanguageChanged()); // same as the shadow
+        QVERIFY(!P()->RynLanguageChanged());  // same as the shadow
         P()->set_u16(blk::LCD_LANGUAGE, row.chosen);
         QVERIFY(P()->RynLanguageChanged());
         QCOMPARE(int(g_language), row.language);
@@ -148,29 +178,65 @@ private slots:
     void writes_data() {
         rows<WriteRow>({
             {"add: lowest free number of its own source, first free record",
-             {nullptr, [] { CROP_PARA v{{3, 10, 20, 640, 480}}; P()->RynAddNewCrop(3, &v); }, blk::crop(1), "03 81 0a 00 14 00 80 02 e0 01", true}},
+             {nullptr,
+              [] {
+                  CROP_PARA v{{3, 10, 20, 640, 480}};
+                  P()->RynAddNewCrop(3, &v);
+              },
+              blk::crop(1), "03 81 0a 00 14 00 80 02 e0 01", true}},
             {"set: the crop numbered third, every field at its offset",
-             {nullptr, [] { CROP_PARA v{{0, 5, 6, 7, 8}}; P()->RynSetCropPara(2, 3, &v); }, blk::crop(0), "02 82 05 00 06 00 07 00 08 00", true}},
-            {"delete: both id bytes cleared, the rest kept", {nullptr, [] { P()->RynDeleteCrop(2, 2); }, blk::crop(6), "00 00 3e 00 40 00 42 00 44 00", true}},
-            {"delete past the last crop: nothing", {nullptr, [] { P()->RynDeleteCrop(2, 4); }, blk::crop(6), "02 81 3e 00 40 00 42 00 44 00", false}},
+             {nullptr,
+              [] {
+                  CROP_PARA v{{0, 5, 6, 7, 8}};
+                  P()->RynSetCropPara(2, 3, &v);
+              },
+              blk::crop(0), "02 82 05 00 06 00 07 00 08 00", true}},
+            {"delete: both id bytes cleared, the rest kept",
+             {nullptr, [] { P()->RynDeleteCrop(2, 2); }, blk::crop(6), "00 00 3e 00 40 00 42 00 44 00", true}},
+            {"delete past the last crop: nothing",
+             {nullptr, [] { P()->RynDeleteCrop(2, 4); }, blk::crop(6), "02 81 3e 00 40 00 42 00 44 00", false}},
             {"set past the last crop: nothing",
-             {nullptr, [] { CROP_PARA v{{0, 1, 1, 1, 1}}; P()->RynSetCropPara(3, 2, &v); }, blk::crop(5), "03 80 34 00 36 00 38 00 3a 00", false}},
-            {"add with every number of the source used (stale state): nothing", {[] {
-                 for (int i = 0; i < CROP_COUNT; ++i)
-                     P()->set_u16(blk::crop(i), uint16_t(0x8002 + (i << 8)));
-                 std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
-             }, [] { CROP_PARA v{}; P()->RynAddNewCrop(2, &v); }, blk::crop(39), "02 a7 00 00 00 00 00 00 00 00", false}},
-            {"EDID: width, height and rate of its input", {nullptr, [] { P()->RynSetEDIDPara(3, 1280, 720, 50); }, blk::edid(3), "00 05 d0 02 32 00", true}},
-            {"EDID of input 6: nothing", {nullptr, [] { P()->RynSetEDIDPara(6, 1280, 720, 50); }, blk::edid(6), "00 00 00 00 00 00", false}},
-            {"source entry 0: the id", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::window(1, blk::WIN_SOURCE), "04 00", true}},
-            {"a source change clears the saved mode number", {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::CURRENT_MODE, "00 00", true}},
-            {"crop entry 2: 0x8000 + its record", {nullptr, [] { P()->RynSetImageSource(2, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "06 80", true}},
-            {"crop entry past the last: nothing", {nullptr, [] { P()->RynSetImageSource(4, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "00 00", false}},
+             {nullptr,
+              [] {
+                  CROP_PARA v{{0, 1, 1, 1, 1}};
+                  P()->RynSetCropPara(3, 2, &v);
+              },
+              blk::crop(5), "03 80 34 00 36 00 38 00 3a 00", false}},
+            {"add with every number of the source used (stale state): nothing",
+             {[] {
+                  for (int i = 0; i < CROP_COUNT; ++i)
+                      P()->set_u16(blk::crop(i), uint16_t(0x8002 + (i << 8)));
+                  std::memset(g_cut_source_state, 0, sizeof g_cut_source_state);
+              },
+              [] {
+                  CROP_PARA v{};
+                  P()->RynAddNewCrop(2, &v);
+              },
+              blk::crop(39), "02 a7 00 00 00 00 00 00 00 00", false}},
+            {"EDID: width, height and rate of its input",
+             {nullptr, [] { P()->RynSetEDIDPara(3, 1280, 720, 50); }, blk::edid(3), "00 05 d0 02 32 00", true}},
+            {"EDID of input 6: nothing",
+             {nullptr, [] { P()->RynSetEDIDPara(6, 1280, 720, 50); }, blk::edid(6), "00 00 00 00 00 00", false}},
+            {"source entry 0: the id",
+             {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::window(1, blk::WIN_SOURCE), "04 00", true}},
+            {"a source change clears the saved mode number",
+             {nullptr, [] { P()->RynSetImageSource(0, 4, 1); }, blk::CURRENT_MODE, "00 00", true}},
+            {"crop entry 2: 0x8000 + its record",
+             {nullptr, [] { P()->RynSetImageSource(2, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "06 80", true}},
+            {"crop entry past the last: nothing",
+             {nullptr, [] { P()->RynSetImageSource(4, 2, 1); }, blk::window(1, blk::WIN_SOURCE), "00 00", false}},
             {"a recalled mode not yet saved keeps its number",
-             {[] { P()->set_u16(blk::CURRENT_MODE, 7); }, [] { P()->RynSetImageSource(0, 3, 1); }, blk::CURRENT_MODE, "07 00", true}},
-            {"freeze toggles bit 1 of a shown window", {nullptr, [] { g_image_current = 1, P()->RynSetImageFreeze(); }, blk::window(1, blk::WIN_OUTPUT), "02 00", true}},
-            {"freeze leaves a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageFreeze(); }, blk::window(2, blk::WIN_OUTPUT), "00 00", true}},
-            {"black toggles bit 0, also of a window that is off", {nullptr, [] { g_image_current = 2, P()->RynSetImageBlack(); }, blk::window(2, blk::WIN_OUTPUT), "01 00", true}},
+             {[] { P()->set_u16(blk::CURRENT_MODE, 7); }, [] { P()->RynSetImageSource(0, 3, 1); }, blk::CURRENT_MODE,
+              "07 00", true}},
+            {"freeze toggles bit 1 of a shown window",
+             {nullptr, [] { g_image_current = 1, P()->RynSetImageFreeze(); }, blk::window(1, blk::WIN_OUTPUT), "02 00",
+              true}},
+            {"freeze leaves a window that is off",
+             {nullptr, [] { g_image_current = 2, P()->RynSetImageFreeze(); }, blk::window(2, blk::WIN_OUTPUT), "00 00",
+              true}},
+            {"black toggles bit 0, also of a window that is off",
+             {nullptr, [] { g_image_current = 2, P()->RynSetImageBlack(); }, blk::window(2, blk::WIN_OUTPUT), "01 00",
+              true}},
         });
     }
     void writes() {
@@ -187,14 +253,15 @@ private slots:
     // records no source state has room for.
     void cropReads() {
         crop_table();
-        QCOMPARE(QVector<int>({P()->RynGetCropID(2, 1), P()->RynGetCropID(2, 3), P()->RynGetCropID(2, 4), P()->RynGetCropID(6, 1)}),
+        QCOMPARE(QVector<int>({P()->RynGetCropID(2, 1), P()->RynGetCropID(2, 3), P()->RynGetCropID(2, 4),
+                               P()->RynGetCropID(6, 1)}),
                  QVector<int>({1, 3, 0, 0}));
         QCOMPARE(P()->RynGetSourceNum(2, 40) + 10 * P()->RynGetSourceNum(6, 40), 3);
         CROP_PARA out;
         int index = -1;
         P()->RynGetCropPara(2, 2, &out, &index);
         QCOMPARE(QVector<int>({index, out.para[0], out.para[1], out.para[4]}), QVector<int>({6, 0x8102, 62, 68}));
-        for (uint16_t word : {0x8003, 0x8004, 0x8001, 0x8000 + 40}) { // source 6, crop 45, free, past the table
+        for (uint16_t word : {0x8003, 0x8004, 0x8001, 0x8000 + 40}) {  // source 6, crop 45, free, past the table
             P()->set_u16(blk::window(4, blk::WIN_SOURCE), word);
             short crop_flag = 9;
             QCOMPARE(P()->RynGetImageSource(block(), 4, &crop_flag, nullptr, 0) + crop_flag, 0);

@@ -7,7 +7,11 @@
 namespace {
 using si = sourceinfo;
 // A source's signal picture (under :/png/) with or without signal.
-struct Icon { int id; uint8_t online; const char* picture; };
+struct Icon {
+    int id;
+    uint8_t online;
+    const char* picture;
+};
 }  // namespace
 Q_DECLARE_METATYPE(Icon)
 

@@ -47,8 +47,7 @@ private slots:
     void menus_data() {
         QTest::addColumn<Menu>("m");
         QTest::newRow("link") << Menu{pages::opener<LinkOption>, PAGE_LINKOPTION, 3, PAGE_LINKWLAN};
-        QTest::newRow("advanced") << Menu{pages::opener<AdvancedOption>, PAGE_ADVANCEDOPTION, 5,
-                                          PAGE_OTHERSETUP};
+        QTest::newRow("advanced") << Menu{pages::opener<AdvancedOption>, PAGE_ADVANCEDOPTION, 5, PAGE_OTHERSETUP};
     }
     void menus() {
         QFETCH(Menu, m);
@@ -60,8 +59,7 @@ private slots:
             press("rr");
             QCOMPARE(front_after([] { press("k"); }), m.second);
             QVERIFY(menu->focused_entry() == 1 && g_page_focus == m.id);
-            QCOMPARE(front_after([&] { QTest::mouseClick(menu->tile(1), Qt::LeftButton); }),
-                     link ? m.id : m.second);
+            QCOMPARE(front_after([&] { QTest::mouseClick(menu->tile(1), Qt::LeftButton); }), link ? m.id : m.second);
             notices.clear();
             SyncUpdate::pInstance()->para_sync(SYNC_OUTPUT_LINK);
             QCOMPARE(notices, std::vector<int>(link ? 1 : 0, TIP_DONE));
@@ -93,10 +91,8 @@ private slots:
             }
             QTRY_COMPARE(int(g_advancedoption()->rcv_file_count), count);
             press("rr");
-            QCOMPARE(testsupport::fill_colour(g_advancedoption()->tile(2)) == QColor(128, 128, 128),
-                     count == 0);
-            QCOMPARE(front_after([] { press("k"); }),
-                     count ? PAGE_RCV_RECOVERY : PAGE_ADVANCEDOPTION);
+            QCOMPARE(testsupport::fill_colour(g_advancedoption()->tile(2)) == QColor(128, 128, 128), count == 0);
+            QCOMPARE(front_after([] { press("k"); }), count ? PAGE_RCV_RECOVERY : PAGE_ADVANCEDOPTION);
             std::thread(AdvancedOption::recovery_files_changed).join();
         });
     }
@@ -118,19 +114,17 @@ private slots:
     // step counter after its own range.
     void ageing_page_behind_its_code() {
         factoryage_log = QStringList{"12-01 10:00 250 1 2", "12-01 10:03 3 1 2"};
-        std::tie(factoryage_log_diff3, factoryage_log_diff5, factoryage_log_diff10,
-                 factoryage_log_diff20, factoryage_log_diffmore) = std::make_tuple(1, 2, 3, 4, 5);
+        std::tie(factoryage_log_diff3, factoryage_log_diff5, factoryage_log_diff10, factoryage_log_diff20,
+                 factoryage_log_diffmore) = std::make_tuple(1, 2, 3, 4, 5);
         QStringList seen;
         const auto log_shown = [&seen] {
             QWidget* log = g_factoryage()->findChild<QWidget*>("listWidget_log");
-            seen << log->property("count").toString() + ' ' +
-                        texts(g_factoryage(), {"label_steps"});
+            seen << log->property("count").toString() + ' ' + texts(g_factoryage(), {"label_steps"});
         };
         run_page({pages::opener<AdvancedOption>}, PAGE_ADVANCEDOPTION, [&] {
             press("l");
             for (const char* code : {"61571K", "615K", "6157K", "K"})
-                seen << QString::number(
-                    front_after([&] { play(QString("[%1]").arg(code)); }, log_shown));
+                seen << QString::number(front_after([&] { play(QString("[%1]").arg(code)); }, log_shown));
         });
         factoryage_log.clear();
         QCOMPARE(seen.join(" / "), "12 / 12 / 2 1-2:1  3-4:2  5-9:3  10-19:4  20+:5 / 23 / 12");

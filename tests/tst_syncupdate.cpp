@@ -17,15 +17,34 @@
 #include <optional>
 
 namespace {
-RynRamPara* P() { return RynRamPara::pInstance(); }
-void sync(int code = SYNC_PARA) { SyncUpdate::pInstance()->para_sync(code); }
-bool saved() { return QFile::exists(device_path("/data/ram_device_info")); }
-uint16_t file_u16(int offset) {
-    return blk::rd16(reinterpret_cast<const uint8_t*>(testsupport::read_file("/data/ram_device_info").constData()), offset);
+RynRamPara* P() {
+    return RynRamPara::pInstance();
 }
-struct DispatchRow { int page, code; bool refreshed; std::vector<int> notices; };
-struct WindowRow { int page, current; bool enabled; int after; };
-struct SaveRow { uint16_t request; bool pending; int slot, current_mode; };
+void sync(int code = SYNC_PARA) {
+    SyncUpdate::pInstance()->para_sync(code);
+}
+bool saved() {
+    return QFile::exists(device_path("/data/ram_device_info"));
+}
+uint16_t file_u16(int offset) {
+    return blk::rd16(reinterpret_cast<const uint8_t*>(testsupport::read_file("/data/ram_device_info").constData()),
+                     offset);
+}
+struct DispatchRow {
+    int page, code;
+    bool refreshed;
+    std::vector<int> notices;
+};
+struct WindowRow {
+    int page, current;
+    bool enabled;
+    int after;
+};
+struct SaveRow {
+    uint16_t request;
+    bool pending;
+    int slot, current_mode;
+};
 }  // namespace
 Q_DECLARE_METATYPE(DispatchRow)
 Q_DECLARE_METATYPE(WindowRow)
@@ -34,7 +53,7 @@ Q_DECLARE_METATYPE(SaveRow)
 class TstSyncUpdate : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { new MainWindow(nullptr); } // registers page 1 and makes g_tip
+    void initTestCase() { new MainWindow(nullptr); }  // registers page 1 and makes g_tip
     void init() {
         testsupport::fresh_device();
         g_page_focus = PAGE_EDIDSET;
@@ -111,11 +130,16 @@ private slots:
         P()->set_u16(blk::MODE_SAVE_REQUEST, row.request);
         c331_manage::pInstance()->para_update_flag = row.pending;
         sync();
-        QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST) + 100 * P()->u16(blk::CURRENT_MODE), (row.pending ? row.request : 0) + 100 * row.current_mode);
-        QCOMPARE(saved() ? file_u16(blk::MODE_SAVE_REQUEST) + 100 * file_u16(blk::CURRENT_MODE) : -1, row.pending ? -1 : 100 * row.current_mode);
-        const QByteArray mode = "\xAA\xAA" + QByteArray(reinterpret_cast<const char*>(P()->RamParaBlock.data()) + 896, 3200) + QByteArray(894, 0);
+        QCOMPARE(P()->u16(blk::MODE_SAVE_REQUEST) + 100 * P()->u16(blk::CURRENT_MODE),
+                 (row.pending ? row.request : 0) + 100 * row.current_mode);
+        QCOMPARE(saved() ? file_u16(blk::MODE_SAVE_REQUEST) + 100 * file_u16(blk::CURRENT_MODE) : -1,
+                 row.pending ? -1 : 100 * row.current_mode);
+        const QByteArray mode = "\xAA\xAA" +
+                                QByteArray(reinterpret_cast<const char*>(P()->RamParaBlock.data()) + 896, 3200) +
+                                QByteArray(894, 0);
         for (int s = 1; s <= USER_MODE_COUNT; ++s) {
-            const bool filled = testsupport::read_file(QString("/data/modes/custom_mode%1").arg(s)) == mode && P()->RynUserModeSaved(s - 1);
+            const bool filled = testsupport::read_file(QString("/data/modes/custom_mode%1").arg(s)) == mode &&
+                                P()->RynUserModeSaved(s - 1);
             QVERIFY2(filled == (s == row.slot), qPrintable(QString("slot %1").arg(s)));
         }
     }
@@ -128,7 +152,7 @@ private slots:
         std::optional<MutexLocker> held{std::in_place, &c331_manage::pInstance()->para_mutex};
         sync();
         g_mainwindow()->slot_update_timer_ticks();
-        QCOMPARE(page.codes.size(), size_t(1)); // the page is still refreshed
+        QCOMPARE(page.codes.size(), size_t(1));  // the page is still refreshed
         QVERIFY(!saved());
         held.reset();
         g_mainwindow()->slot_update_timer_ticks();

@@ -26,12 +26,12 @@ private slots:
             for (int i = 0; i < 100; ++i)
                 g_tip->tip_outtime_deal();
             ticks_at_second = ticks;
-            g_tip->tip_create(TIP_USB_READING); // returns at once
+            g_tip->tip_create(TIP_USB_READING);  // returns at once
             g_tip->tip_create(6);
             for (QLabel* l : g_tip->findChildren<QLabel*>())
                 texts << l->text();
         });
-        g_tip->tip_create(TIP_DONE); // returns when the notice has gone
+        g_tip->tip_create(TIP_DONE);  // returns when the notice has gone
         QVERIFY(texts.contains("Reading the data,pls wait"));
         QCOMPARE(g_tip->shown_kind(), int(TIP_USB_READING));
         QCOMPARE(ticks - ticks_at_second, 300);

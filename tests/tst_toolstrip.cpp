@@ -30,7 +30,7 @@ struct Grid {
     QString keys, expect;
     int language = LANG_ENGLISH;
 };
-} // namespace
+}  // namespace
 Q_DECLARE_METATYPE(Strip)
 Q_DECLARE_METATYPE(Grid)
 
@@ -86,7 +86,7 @@ private slots:
         para()->set_u16(blk::AUDIO_WINDOW, uint16_t(row.audio_window));
         para()->set_u16(blk::window(3, blk::WIN_ENABLE), uint16_t(row.window3_enable));
         para()->set_u16(blk::window(3, blk::WIN_AUDIO), uint16_t(row.window3_audio));
-        press("lk" + QString(row.button, 'r') + row.keys); // from the menu into the strip
+        press("lk" + QString(row.button, 'r') + row.keys);  // from the menu into the strip
         const QVector<int> words{para()->u16(blk::SCREEN_BLACK), para()->window_u16(0, blk::WIN_AUDIO),
                                  para()->window_u16(3, blk::WIN_AUDIO), para()->u16(blk::AUDIO_WINDOW)};
         QCOMPARE(words, row.expect);
@@ -97,12 +97,14 @@ private slots:
     // that must not be drawn.
     void grid_data() {
         testsupport::rows<Grid>({
-            {"load skips empty, wraps", {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
+            {"load skips empty, wraps",
+             {"2 9", 10, 0, false, "rr", "load 2 m10 r0 u9:使用中 d- f0 / n0 d- u9:使用中", LANG_SCHINESE}},
             {"load: one saved stays", {"5", 0, 0, false, "r", "load 5 m0 r0 u- d- f0 / n0 d- u-"}},
             {"save visits all, wraps", {"14", 0, 0, true, "rrl", "save 15 m0 r0 u- d- f0 / n0 d- u-"}},
             {"load: data, number, no save", {"3 7", 0, 5, false, "rk", "load 7 m8 r0 u7:Using d7 f1 / n1 d7 u7:Using"}},
             {"empty slot loads nothing", {"3", 0, 5, false, "@5", "load 3 m0 r5 u- d- f0 / n0 d- u-"}},
-            {"save keeps its selection, then drawn in use", {"2", 0, 0, true, "rrk", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
+            {"save keeps its selection, then drawn in use",
+             {"2", 0, 0, true, "rrk", "save 4 m0 r5 u- d- f1 / n1 d4 u4:Using"}},
             {"waiting save not asked again", {"2", 0, 5, true, "rrk", "save 4 m0 r5 u- d- f0 / n0 d- u-"}},
             {"Back closes the grid", {"2", 0, 0, true, "b", " 2 m0 r0 u- d- f0 / n0 d- u-"}},
             {"save over load switches", {"6", 0, 0, false, "@toolButton4", "save 6 m0 r0 u- d- f0 / n0 d- u-"}},
@@ -110,7 +112,7 @@ private slots:
     }
     void grid() {
         QFETCH(Grid, row);
-        for (int i = 0; i < USER_MODE_COUNT; ++i) // none saved, each with its own data
+        for (int i = 0; i < USER_MODE_COUNT; ++i)  // none saved, each with its own data
             para()->UserModes[size_t(i)].bytes.fill(uint8_t(0x10 + i));
         for (const QString& i : row.saved.split(' '))
             para()->UserModes[i.toUInt()].bytes[0] = para()->UserModes[i.toUInt()].bytes[1] = 0xAA;
@@ -124,7 +126,8 @@ private slots:
         const QString shown = grid_state();
         testsupport::NoticeDriver notices;
         c331_manage::pInstance()->apply_pass();
-        const QString after = QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4));
+        const QString after =
+            QString(" / n%1 d%2 %3").arg(notices.kinds.size()).arg(data(), grid_state().section(' ', 4, 4));
         QCOMPARE(shown + after, row.expect);
     }
 

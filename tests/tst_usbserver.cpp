@@ -12,9 +12,16 @@
 #include <thread>
 
 namespace {
-QByteArray uevent(const char* head) { return QByteArray(head) + '\0' + "ACTION=add" + '\0'; }
-struct EventRow { QByteArray msg; bool stick; };
-void make_usb_storage() { QVERIFY(QDir().mkpath(device_path(QStringLiteral("/proc/scsi/usb-storage")))); }
+QByteArray uevent(const char* head) {
+    return QByteArray(head) + '\0' + "ACTION=add" + '\0';
+}
+struct EventRow {
+    QByteArray msg;
+    bool stick;
+};
+void make_usb_storage() {
+    QVERIFY(QDir().mkpath(device_path(QStringLiteral("/proc/scsi/usb-storage"))));
+}
 }  // namespace
 Q_DECLARE_METATYPE(EventRow)
 
@@ -24,7 +31,7 @@ class TstUsbServer : public QObject {
     std::thread worker_;
 
 private slots:
-    void init() { // every test also builds and stops the netlink watcher
+    void init() {  // every test also builds and stops the netlink watcher
         testsupport::fresh_device();
         g_delay_usbserver = 1;
         server_ = new UsbServer;
@@ -57,19 +64,20 @@ private slots:
     void whichEventsAreSticks() {
         QFETCH(EventRow, row);
         QCOMPARE(UsbServer::is_usb_partition_added(row.msg.constData(), row.msg.size()), row.stick);
-        g_delay_usbserver = row.stick ? 0 : 1; // a stick before the tick enables the watcher: ignored
+        g_delay_usbserver = row.stick ? 0 : 1;  // a stick before the tick enables the watcher: ignored
         make_usb_storage();
         QSignalSpy spy(server_, &UsbServer::sig_usb_update);
         const auto done = std::make_shared<std::atomic<bool>>(false);
-        worker_ = std::thread([this, done, msg = row.msg] { server_->recvData(msg.constData(), msg.size()), *done = true; });
-        QTRY_VERIFY(*done); // a wait for ticks would never end
+        worker_ =
+            std::thread([this, done, msg = row.msg] { server_->recvData(msg.constData(), msg.size()), *done = true; });
+        QTRY_VERIFY(*done);  // a wait for ticks would never end
         QVERIFY(spy.isEmpty());
     }
 
     // The driver shows up late; the ticks count from then on; the hook
     // runs in the GUI thread.
     void mountAnnouncedInGuiAfterStorageAndTicks() {
-        static QVector<bool> hook_in_gui; // one entry per call
+        static QVector<bool> hook_in_gui;  // one entry per call
         UsbServer::usb_mounted_hook = [] { hook_in_gui << (QThread::currentThread() == qApp->thread()); };
         QSignalSpy spy(server_, &UsbServer::sig_usb_update);
         G_timeTicks = 5000;

@@ -19,7 +19,10 @@
 // write with Qt's copy of the same buffer (before any other thread runs).
 const bool race_only = qEnvironmentVariableIsSet("TST_UTILS_RACE_ONLY") && [] {
     static char buffer[64];
-    std::thread worker([] { for (char& c : buffer) c = 1; });
+    std::thread worker([] {
+        for (char& c : buffer)
+            c = 1;
+    });
     // Qt copies the buffer while the worker may be writing it; ThreadSanitizer
     // turns the exit status into 66 when it saw the race.
     return QByteArray(buffer, sizeof buffer).size(), worker.join(), std::exit(0), true;
@@ -48,7 +51,9 @@ private slots:
     // written, none lost when the program ends as a kill would.
     void consoleLinesInOrder() {
         int status = 0;
-        const auto lines = [] { qInstallMessageHandler(nullptr), debug_printf("core 1\n"), qDebug("qt 2"), debug_printf("core 3 "); };
+        const auto lines = [] {
+            qInstallMessageHandler(nullptr), debug_printf("core 1\n"), qDebug("qt 2"), debug_printf("core 3 ");
+        };
         const QByteArray out = testsupport::run_forked(lines, true, &status);
         QCOMPARE(out, QByteArray("core 1\nqt 2\ncore 3 "));
     }

@@ -26,7 +26,7 @@ private slots:
         QVERIFY(timed([&] { w.wait_for(milliseconds(50)); }) >= 40);  // taken by that wait
         WakingFlag flag(w, 2);
         QVERIFY(timed([&] { flag = 0, w.wait_for(milliseconds(50)); }) >= 40);  // lowered: no notice
-        QVERIFY(timed([&] { flag = 1, w.wait_for(seconds(5)); }) < 1000);  // raised
+        QVERIFY(timed([&] { flag = 1, w.wait_for(seconds(5)); }) < 1000);       // raised
     }
 };
 

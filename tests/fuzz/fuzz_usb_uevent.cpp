@@ -11,7 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // so that a read past them is seen.
     std::vector<char> msg(data, data + size);
     const bool added = UsbServer::is_usb_partition_added(msg.data(), int(msg.size()));
-    fuzz::check(!added || (size > 4 && std::memcmp(data, "add@", 4) == 0),
-                "a message that is no \"add@\" taken");
+    fuzz::check(!added || (size > 4 && std::memcmp(data, "add@", 4) == 0), "a message that is no \"add@\" taken");
     return 0;
 }

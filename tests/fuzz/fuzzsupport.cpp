@@ -26,7 +26,7 @@ void setup() {
     std::atexit([] { delete dir; });
     check(dir->isValid(), "no temporary folder");
     qputenv("FRONTPANEL_ROOT", dir->path().toUtf8());
-    g_debugSwitch = 0;  // a console line per input would set the pace
+    g_debugSwitch = 0;        // a console line per input would set the pace
     RynRamPara::pInstance();  // writes the defaults and the empty user modes
 }
 

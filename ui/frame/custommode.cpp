@@ -22,15 +22,13 @@ const Text5 kTitle = {"用户模式", "User mode", "Слот", "Chế độ ngư
 const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "刪除"};
 const Text5 kUse = {"调用", "Invoke", "Вызвать", "Dùng", "調用"};
 const Text5 kUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
-const Text5 kBlank = {"未保存用户模式数据", "Usermode does not exist", "Данные не сохранены",
-                      "Chế độ không được lưu", "未保存用戶模式數據"};
+const Text5 kBlank = {"未保存用户模式数据", "Usermode does not exist", "Данные не сохранены", "Chế độ không được lưu",
+                      "未保存用戶模式數據"};
 const Text5 kModeName = {"用户模式%d", "MODE %d", "Слот %d", "Chế độ %d", "用戶模式%d"};
 
-const Text5 kNameNoAlias = {"名称:用户模式%d", "Name:Mode%d", "Название:Слот%d", "Tên:Chế độ%d",
-                            "名稱:用戶模式%d"};
+const Text5 kNameNoAlias = {"名称:用户模式%d", "Name:Mode%d", "Название:Слот%d", "Tên:Chế độ%d", "名稱:用戶模式%d"};
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
-const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Размер LED:%dx%d", "Kích thước LED:%dx%d",
-                        "LED參數:%dx%d"};
+const Text5 kLedSize = {"LED参数:%dx%d", "LED size:%dx%d", "Размер LED:%dx%d", "Kích thước LED:%dx%d", "LED參數:%dx%d"};
 const Text5 kVolumeOn = {"亮度:%d 对比度:%d 音量:开启", "Bri:%d CTRST:%d Volume:ON",
                          "Яркость:%d Контраст:%d Громкость:Вкл", "Độ sáng:%d Tương phản:%d Âm:Mở",
                          "亮度:%d 對比度:%d 音量:開啟"};
@@ -69,7 +67,9 @@ constexpr int ALIAS_ELIDE_PIXELS = 171;
 constexpr int OSD_SAMPLE_LINES = 3;
 
 // Corners inclusive, as the layout is drawn.
-QRect corners(int x1, int y1, int x2, int y2) { return QRect(QPoint(x1, y1), QPoint(x2, y2)); }
+QRect corners(int x1, int y1, int x2, int y2) {
+    return QRect(QPoint(x1, y1), QPoint(x2, y2));
+}
 
 const UserModeSlot& selected_slot() {
     return RynRamPara::pInstance()->UserModes[size_t(g_mode_select % USER_MODE_COUNT)];
@@ -80,8 +80,7 @@ const UserModeSlot& selected_slot() {
 // sheet: anything but hex digits (a "url(...)" would make Qt open any file)
 // gives no colour, as a missing or short text does.
 QString colour_digits(const std::string& text) {
-    static const QRegularExpression hex(
-        QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
+    static const QRegularExpression hex(QStringLiteral("^0[xX]([0-9a-fA-F]{3}|[0-9a-fA-F]{6}|[0-9a-fA-F]{8})$"));
     const QRegularExpressionMatch m = hex.match(QString::fromStdString(text));
     return m.hasMatch() ? m.captured(1) : QString();
 }
@@ -93,8 +92,7 @@ QString first_lines(const QString& text, int max) {
 }  // namespace
 
 CustomMode::CustomMode(QWidget* parent)
-    : FramePage<QWidget>(parent),
-      ui(new Ui::CustomMode),
+    : FramePage<QWidget>(parent), ui(new Ui::CustomMode),
       style_focus(QStringLiteral("background-color: #212435;color: rgb(255, 255, 255);border:1px "
                                  "solid rgb(255, 171, 84);")),
       style_default(QStringLiteral("background-color: #212435;color: rgb(255, 255, 255);border:1px "
@@ -151,7 +149,9 @@ void CustomMode::para_init() {
     set_style(ui->Button_use, style_default);
 }
 
-CustomMode::~CustomMode() { delete ui; }
+CustomMode::~CustomMode() {
+    delete ui;
+}
 
 void CustomMode::init() {
     QStringList names;
@@ -223,8 +223,7 @@ void CustomMode::ryn_button_selinfo(char mode, char index) {
         for (int i = 0; i < 3; ++i)
             set_style(action_button(i), style_default);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -235,9 +234,9 @@ void CustomMode::lcd_para_init() {
     ALIAS_PARA alias;
     QString name = fill_numbers(tr5(kNameNoAlias), {g_mode_select + 1});
     if (get_json_alias_para(&alias, "usermode", g_mode_select))
-        name = QFontMetrics(ui->label_name->font())
-                   .elidedText(tr5(kNamePrefix) + QString::fromStdString(alias.name), Qt::ElideRight,
-                               ALIAS_ELIDE_PIXELS);
+        name =
+            QFontMetrics(ui->label_name->font())
+                .elidedText(tr5(kNamePrefix) + QString::fromStdString(alias.name), Qt::ElideRight, ALIAS_ELIDE_PIXELS);
     // The slot's own audio window, from a file or the PC: an index past the
     // six windows reads window 0, never past the slot.
     int audio_window = slot.u16(blk::AUDIO_WINDOW) & 0xFF;
@@ -249,8 +248,8 @@ void CustomMode::lcd_para_init() {
         {{ui->label_ID, QStringLiteral("ID:%1").arg(g_mode_select + 1)},
          {ui->label_name, name},
          {ui->label_LED, fill_numbers(tr5(kLedSize), {slot.u16(blk::LED_WIDTH), slot.u16(blk::LED_HEIGHT)})},
-         {ui->label_brightness, fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff),
-                                             {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)})}});
+         {ui->label_brightness,
+          fill_numbers(tr5(sound_on ? kVolumeOn : kVolumeOff), {slot.u16(blk::BRIGHTNESS), slot.u16(blk::CONTRAST)})}});
     text_buttons();
     ui->label_using->setVisible(p->RynGetCurrentModeIndex() == g_mode_select + 1);
 }
@@ -277,12 +276,10 @@ void CustomMode::build_preview() {
         tile[size_t(w)]->setAlignment(Qt::AlignCenter);
         tile[size_t(w)]->setText(QString::number(w + 1));
         color_fill(tile[size_t(w)], char(w));
-        source_line[size_t(w)] =
-            make(QStringLiteral("window_source_") + n,
-                 column ? corners(171, y - 14, 270, y - 3) : corners(24, y - 14, 123, y - 3));
-        position_line[size_t(w)] =
-            make(QStringLiteral("window_position_") + n,
-                 column ? corners(171, y, 310, y + 11) : corners(24, y, 163, y + 11));
+        source_line[size_t(w)] = make(QStringLiteral("window_source_") + n,
+                                      column ? corners(171, y - 14, 270, y - 3) : corners(24, y - 14, 123, y - 3));
+        position_line[size_t(w)] = make(QStringLiteral("window_position_") + n,
+                                        column ? corners(171, y, 310, y + 11) : corners(24, y, 163, y + 11));
         // A 13-pixel line in a 12-pixel row: on the bottom edge it gives up
         // the empty row above the capitals, not the underscore of "_Crop".
         for (QLabel* l : {source_line[size_t(w)], position_line[size_t(w)]}) {
@@ -341,20 +338,20 @@ void CustomMode::show_window_list() {
             // source page name it; a crop the slot's table does not hold has
             // no source to name and keeps the table position.
             const int k = word & 0xFF;
-            const int number =
-                crop ? (slot.data()[blk::crop(k) + blk::CROP_ID - blk::MODE_BEGIN] & 0x7F) + 1 : k + 1;
+            const int number = crop ? (slot.data()[blk::crop(k) + blk::CROP_ID - blk::MODE_BEGIN] & 0x7F) + 1 : k + 1;
             text = crop ? sourceinfo::get_source_name_by_sourceid(source) : QString();
             text += QStringLiteral("_Crop%1").arg(number);
         } else {
             text = sourceinfo::get_source_name_by_sourceid(source);
         }
-        text += QLatin1Char(' ') + tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
+        text += QLatin1Char(' ') +
+                tr5(blk::window_shown(slot.u16(blk::window(w, blk::WIN_ENABLE))) ? kWindowOn : kWindowOff);
         set_fitted_text(source_line[size_t(w)], text);
         set_fitted_text(position_line[size_t(w)], QStringLiteral("[%1,%2]%3x%4")
-                                               .arg(slot.u16(blk::window(w, blk::WIN_X)))
-                                               .arg(slot.u16(blk::window(w, blk::WIN_Y)))
-                                               .arg(slot.u16(blk::window(w, blk::WIN_WIDTH)))
-                                               .arg(slot.u16(blk::window(w, blk::WIN_HEIGHT))));
+                                                      .arg(slot.u16(blk::window(w, blk::WIN_X)))
+                                                      .arg(slot.u16(blk::window(w, blk::WIN_Y)))
+                                                      .arg(slot.u16(blk::window(w, blk::WIN_WIDTH)))
+                                                      .arg(slot.u16(blk::window(w, blk::WIN_HEIGHT))));
         tile[size_t(w)]->show();
         source_line[size_t(w)]->show();
         position_line[size_t(w)]->show();
@@ -374,20 +371,14 @@ void CustomMode::show_osd_view() {
     get_json_omenu_para(file.constData(), &list);
     const OMENU_PARA& m = list.menu;
     const int effect = m.effect >= 0 && m.effect < int(kOsdEffect.size()) ? m.effect : 0;
-    set_fitted_text(osd_info, tr5(kOsdRegion) + QStringLiteral("%1,y:%2,w:%3,h:%4] ")
-                                             .arg(m.x)
-                                             .arg(m.y)
-                                             .arg(m.w)
-                                             .arg(m.h) +
-                           tr5(kOsdFont) + QStringLiteral("%1*%2\n").arg(m.fontw).arg(m.fonth) +
-                           tr5(kOsdSpacing) +
-                           QStringLiteral("%1,v:%2] ").arg(m.wordspace).arg(m.verticalspace) +
-                           tr5(kOsdStart) + QStringLiteral("%1,y:%2] ").arg(m.startx).arg(m.starty) +
-                           tr5(kOsdSpeed) + QStringLiteral("%1,").arg(m.speed) +
-                           tr5(kOsdEffect[size_t(effect)]));
+    set_fitted_text(osd_info,
+                    tr5(kOsdRegion) + QStringLiteral("%1,y:%2,w:%3,h:%4] ").arg(m.x).arg(m.y).arg(m.w).arg(m.h) +
+                        tr5(kOsdFont) + QStringLiteral("%1*%2\n").arg(m.fontw).arg(m.fonth) + tr5(kOsdSpacing) +
+                        QStringLiteral("%1,v:%2] ").arg(m.wordspace).arg(m.verticalspace) + tr5(kOsdStart) +
+                        QStringLiteral("%1,y:%2] ").arg(m.startx).arg(m.starty) + tr5(kOsdSpeed) +
+                        QStringLiteral("%1,").arg(m.speed) + tr5(kOsdEffect[size_t(effect)]));
     set_style(osd_sample, QStringLiteral("background-color:#") + colour_digits(m.back_color) +
-                              QStringLiteral(";color:#") + colour_digits(m.font_color) +
-                              QStringLiteral(";"));
+                              QStringLiteral(";color:#") + colour_digits(m.font_color) + QStringLiteral(";"));
     set_fitted_text(osd_sample, first_lines(QString::fromStdString(m.texts), OSD_SAMPLE_LINES));
     osd_info->show();
     osd_sample->show();
@@ -399,8 +390,7 @@ void CustomMode::on_Button_use_clicked() {
     const int slot = g_mode_select;
     para_write([slot](RynRamPara& p) {
         p.set_u16(blk::CURRENT_MODE, uint16_t(slot + 1));
-        std::memcpy(p.RamParaBlock.data() + blk::MODE_BEGIN, p.UserModes[size_t(slot)].data(),
-                    blk::MODE_SIZE);
+        std::memcpy(p.RamParaBlock.data() + blk::MODE_BEGIN, p.UserModes[size_t(slot)].data(), blk::MODE_SIZE);
         // A save still waiting would otherwise store the invoked mode over
         // the slot it names.
         p.set_u16(blk::MODE_SAVE_REQUEST, 0);
@@ -416,7 +406,9 @@ void CustomMode::on_Button_delete_clicked() {
     image_para_init();
 }
 
-void CustomMode::slot_Button_back_clicked() { close_page(); }
+void CustomMode::slot_Button_back_clicked() {
+    close_page();
+}
 
 void CustomMode::enter_row() {
     if (!get_mode_status())

@@ -47,8 +47,8 @@ public:
     // 0 browsing, 1 the action row has the focus.
     bool ui_edit() const { return level == &row; }
 
-    uint8_t button_select = 0;   // 0 Button_use, 1 Button_delete, 2 Button_more
-    uint8_t button_hidden = 1;   // 1 while Button_more is hidden
+    uint8_t button_select = 0;  // 0 Button_use, 1 Button_delete, 2 Button_more
+    uint8_t button_hidden = 1;  // 1 while Button_more is hidden
 
 public slots:
     void on_Button_use_clicked();
@@ -84,4 +84,6 @@ private:
     const QString style_default;
 };
 
-inline CustomMode* g_custommode() { return pages::get<CustomMode>(); }
+inline CustomMode* g_custommode() {
+    return pages::get<CustomMode>();
+}

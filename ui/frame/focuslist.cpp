@@ -37,16 +37,20 @@ const FocusStyles& tile_styles() {
 const FocusStyles& menu_tile_styles() {
     static const FocusStyles s{
         "background-color: rgb(33, 36, 53);border:2px;border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
-        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
-        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,0,0);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)"};
+        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,171,84);border-radius:10px;padding:2px "
+        "4px;color:rgb(255,255,255)",
+        "background-color: rgb(33, 36, 53); border:2px solid rgb(255,0,0);border-radius:10px;padding:2px "
+        "4px;color:rgb(255,255,255)"};
     return s;
 }
 
 const FocusStyles& menu_tile_disabled_styles() {
     static const FocusStyles s{
         "background-color: gray;border:2px;border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
-        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)",
-        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px 4px;color:rgb(255,255,255)"};
+        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px "
+        "4px;color:rgb(255,255,255)",
+        "background-color: gray; border:2px solid rgb(255,171,84);border-radius:10px;padding:2px "
+        "4px;color:rgb(255,255,255)"};
     return s;
 }
 
@@ -90,8 +94,7 @@ QStringList non_border(const QString& look) {
 // True when `w` can show `looks` by its flat state: a push button without
 // children, and looks of plain declarations that differ in the border.
 bool flat_capable(QWidget* w, const FocusStyles& looks) {
-    if (!qobject_cast<QPushButton*>(w) ||
-        w->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!qobject_cast<QPushButton*>(w) || w->findChild<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         return false;
     for (const QString* look : {&looks.normal, &looks.focused})
         if (look->isEmpty() || look->contains(QLatin1Char('{')) || look->contains(QLatin1Char('}')))
@@ -269,8 +272,7 @@ bool FocusList::key(PanelKey k) {
         back();
         return true;
     case PanelKey::Mode:
-    case PanelKey::Other:
-        break;
+    case PanelKey::Other: break;
     }
     return false;
 }

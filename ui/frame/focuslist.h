@@ -15,10 +15,10 @@ class QWidget;
 struct FocusStyles {
     QString normal, focused, editing;
 };
-const FocusStyles& row_styles();        // one declaration string per style
-const FocusStyles& row_styles_lines();  // the same declarations, one per line
-const FocusStyles& tile_styles();       // rounded 2-pixel tiles of the main menu
-const FocusStyles& menu_tile_styles();  // the same tiles with white text (menus)
+const FocusStyles& row_styles();                 // one declaration string per style
+const FocusStyles& row_styles_lines();           // the same declarations, one per line
+const FocusStyles& tile_styles();                // rounded 2-pixel tiles of the main menu
+const FocusStyles& menu_tile_styles();           // the same tiles with white text (menus)
 const FocusStyles& menu_tile_disabled_styles();  // a greyed menu tile
 
 // Sets a style sheet only when it differs from the look the widget has:
@@ -88,13 +88,13 @@ public:
     bool wrap = true;
 
     // Optional hooks, all given the entry index.
-    std::function<void(int)> moved;            // after the focus moved
-    std::function<void(int)> ok;               // OK on an entry not editable
-    std::function<void()> back;                // Back when not editing
-    std::function<bool(int)> editable;         // OK begins edit mode on it
-    std::function<int(int)> value;             // the entry's value now
-    std::function<int(int, int, int)> step;    // (entry, value, -1/+1): the next value
-    std::function<void(int, int)> apply;       // (entry, value): write it
+    std::function<void(int)> moved;          // after the focus moved
+    std::function<void(int)> ok;             // OK on an entry not editable
+    std::function<void()> back;              // Back when not editing
+    std::function<bool(int)> editable;       // OK begins edit mode on it
+    std::function<int(int)> value;           // the entry's value now
+    std::function<int(int, int, int)> step;  // (entry, value, -1/+1): the next value
+    std::function<void(int, int)> apply;     // (entry, value): write it
 
 private:
     const FocusStyles& styles_for(int i) const;

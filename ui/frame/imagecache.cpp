@@ -39,9 +39,8 @@ const QPixmap& cached_pixmap(const QString& resource, QSize size) {
     const QPair<QString, quint32> key(resource, quint32(size.width()) << 16 | quint32(size.height()));
     auto it = scaled.find(key);
     if (it == scaled.end())
-        it = scaled.insert(key,
-                           QPixmap::fromImage(cached_pixmap(resource).toImage().scaled(
-                               size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+        it = scaled.insert(key, QPixmap::fromImage(cached_pixmap(resource).toImage().scaled(size, Qt::IgnoreAspectRatio,
+                                                                                            Qt::SmoothTransformation)));
     return *it;
 }
 

@@ -21,7 +21,9 @@ int lang_pick() {
     return LANG_ENGLISH;
 }
 
-QString tr5(const Text5& t) { return QString::fromUtf8(t[size_t(lang_pick())]); }
+QString tr5(const Text5& t) {
+    return QString::fromUtf8(t[size_t(lang_pick())]);
+}
 
 QString fill_numbers(QString text, std::initializer_list<int> values) {
     for (int v : values) {

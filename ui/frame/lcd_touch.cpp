@@ -54,7 +54,9 @@ void fifth_testsignal(int) {
 }
 }  // namespace
 
-lcd_touch::lcd_touch() { lcd_touch_init(); }
+lcd_touch::lcd_touch() {
+    lcd_touch_init();
+}
 
 lcd_touch* lcd_touch::pInstance() {
     if (!p_lcd_touch)
@@ -62,7 +64,9 @@ lcd_touch* lcd_touch::pInstance() {
     return p_lcd_touch;
 }
 
-int lcd_touch::fd() { return ecll_fd; }
+int lcd_touch::fd() {
+    return ecll_fd;
+}
 
 void lcd_touch::lcd_touch_init() {
     const QByteArray path = device_path(QStringLiteral("/dev/ec11")).toLocal8Bit();
@@ -84,7 +88,9 @@ void lcd_touch::lcd_touch_init() {
     fcntl(ecll_fd, F_SETFL, fcntl(ecll_fd, F_GETFL) | O_ASYNC);
 }
 
-int lcd_touch::lcd_touch_detect() { return -1; }
+int lcd_touch::lcd_touch_detect() {
+    return -1;
+}
 
 void lcd_touch::auto_timeout_back() {
     if (lcd_touch_detect() == 0)
@@ -93,7 +99,9 @@ void lcd_touch::auto_timeout_back() {
         ++g_untouched_time;
 }
 
-int lcd_touch::initialize() { return 0; }
+int lcd_touch::initialize() {
+    return 0;
+}
 
 void* lcd_touch::lcdmanageThread(void* arg) {
     if (!arg)

@@ -23,8 +23,7 @@
 #include <initializer_list>
 
 namespace {
-const Text5 kLedSize = {"LED屏:%d x %d", "LED size:%d x %d", "Размер LED:%d x %d", "Led:%d x %d",
-                        "LED屏:%d x %d"};
+const Text5 kLedSize = {"LED屏:%d x %d", "LED size:%d x %d", "Размер LED:%d x %d", "Led:%d x %d", "LED屏:%d x %d"};
 const Text5 kBlack = {"黑屏", "Black", "Черный", "Màn đen", "黑屏"};
 const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 const Text5 kWindowOff = {"未开启", "Close", "Откл", "Đóng", "未開啟"};
@@ -33,7 +32,6 @@ const std::array<const char*, WINDOW_COUNT> kNumberStyles = {
     "background-color: #867AE9;font: 20px", "background-color: #EBA83A;font: 20px",
     "background-color: #005A8D;font: 20px", "background-color: #FF96AD;font: 20px",
     "background-color: #39A9CB;font: 20px", "background-color: #FC5404;font: 20px"};
-
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     set_label_pixmap(label, resource);
@@ -91,8 +89,7 @@ TileSource tile_source(const RynRamPara& p, int w) {
     // shows it, rather than the EXT of the cleared record.
     if (!(id & blk::CROP_USED) || src >= SOURCE_COUNT)
         return t;
-    t.name = sourceinfo::get_source_name_by_sourceid(src) +
-             QStringLiteral("_Crop%1").arg((id & 0x7F) + 1);
+    t.name = sourceinfo::get_source_name_by_sourceid(src) + QStringLiteral("_Crop%1").arg((id & 0x7F) + 1);
     t.width = blk::rd16(rec, blk::CROP_W);
     t.height = blk::rd16(rec, blk::CROP_H);
     t.rate = input_timing(block, src).rate;
@@ -100,8 +97,7 @@ TileSource tile_source(const RynRamPara& p, int w) {
 }
 }  // namespace
 
-LockWindow::LockWindow(QWidget* parent)
-    : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
+LockWindow::LockWindow(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::LockWindow) {
     ui->setupUi(this);
     ui->widget->installEventFilter(this);
     ui->main_Button->setIcon(cached_icon(png(QStringLiteral("menu_status.png"))));
@@ -115,9 +111,8 @@ LockWindow::LockWindow(QWidget* parent)
     // On the page's fill: all but the line and the hidden button, which
     // draw their own.
     for (QWidget* w : std::initializer_list<QWidget*>{
-             ui->label_bright, ui->label_contrast, ui->label_LED_icon, ui->label_bright_icon,
-             ui->label_contrast_icon, ui->label_volume_icon, ui->label_ip, ui->widget,
-             ui->label_input, ui->label_IPaddr})
+             ui->label_bright, ui->label_contrast, ui->label_LED_icon, ui->label_bright_icon, ui->label_contrast_icon,
+             ui->label_volume_icon, ui->label_ip, ui->widget, ui->label_input, ui->label_IPaddr})
         frame::on_same_fill(w);
     // The tiles get their texts and marks from language_changed().
     create_tiles();
@@ -146,14 +141,12 @@ void LockWindow::make_spare() {
 
 void LockWindow::set_led_size_text() {
     const RynRamPara* p = RynRamPara::pInstance();
-    ui->label_input->setText(
-        fill_numbers(tr5(kLedSize), {p->u16(blk::LED_WIDTH), p->u16(blk::LED_HEIGHT)}));
+    ui->label_input->setText(fill_numbers(tr5(kLedSize), {p->u16(blk::LED_WIDTH), p->u16(blk::LED_HEIGHT)}));
 }
 
 void LockWindow::set_volume_icon() {
     set_scaled_pixmap(ui->label_volume_icon,
-                      png(volume_check() ? QStringLiteral("volume_open.png")
-                                         : QStringLiteral("volume_close.png")));
+                      png(volume_check() ? QStringLiteral("volume_open.png") : QStringLiteral("volume_close.png")));
 }
 
 void LockWindow::para_init() {
@@ -173,7 +166,9 @@ bool LockWindow::volume_check() const {
     return (p->window_u16(w, blk::WIN_AUDIO) & blk::AUDIO_ON) != 0;
 }
 
-void LockWindow::ip_changed() { ui->label_IPaddr->setText(g_str_ip); }
+void LockWindow::ip_changed() {
+    ui->label_IPaddr->setText(g_str_ip);
+}
 
 void LockWindow::language_changed() {
     set_led_size_text();
@@ -236,8 +231,8 @@ QLabel* LockWindow::new_text_label(const QString& name) {
 // A small image over a tile's number: made when it is to show, removed
 // when not. It keeps its own fill, the number's colour: the digit under
 // it must not show through.
-void LockWindow::set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
-                           const QString& name, const QRect& rect, const QString& image) {
+void LockWindow::set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown, const QString& name, const QRect& rect,
+                           const QString& image) {
     if (!shown) {
         delete badge->data();
         return;
@@ -259,8 +254,8 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     const int y = 50 * (w / 2);
     Tile& t = tile_[size_t(w)];
 
-    set_badge(&t.mark, t.number, w == g_image_current, QStringLiteral("tile_current"),
-              QRect(28, 0, 12, 12), QStringLiteral("osd_yes.png"));
+    set_badge(&t.mark, t.number, w == g_image_current, QStringLiteral("tile_current"), QRect(28, 0, 12, 12),
+              QStringLiteral("osd_yes.png"));
 
     const bool on = w == 0 || p->window_shown(w);
     if (!on) {
@@ -297,8 +292,7 @@ void LockWindow::update_tile(int w, uint16_t screen_black) {
     t.info->setText(text);
 
     set_badge(&t.freeze, t.number, (output & blk::OUTPUT_FREEZE) || screen_black == 2,
-              QStringLiteral("tile_freeze_") + QString::number(w), QRect(0, 0, 16, 16),
-              QStringLiteral("freeze.png"));
+              QStringLiteral("tile_freeze_") + QString::number(w), QRect(0, 0, 16, 16), QStringLiteral("freeze.png"));
 }
 
 void LockWindow::syncUpdate(int) {
@@ -329,9 +323,13 @@ bool LockWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-void LockWindow::on_main_Button_clicked() { leave_to_mainwindow(); }
+void LockWindow::on_main_Button_clicked() {
+    leave_to_mainwindow();
+}
 
-void LockWindow::entry_ok(int) { leave_to_mainwindow(); }
+void LockWindow::entry_ok(int) {
+    leave_to_mainwindow();
+}
 
 void LockWindow::leave_to_mainwindow() {
     if (pages::at(PAGE_LOCKWINDOW) != this) {

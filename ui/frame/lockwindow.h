@@ -59,8 +59,8 @@ private:
     // A home screen built ahead for the next opening (pages::keep_spare).
     static void make_spare();
     void update_tile(int w, uint16_t screen_black);
-    static void set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown,
-                          const QString& name, const QRect& rect, const QString& image);
+    static void set_badge(QPointer<QLabel>* badge, QLabel* number, bool shown, const QString& name, const QRect& rect,
+                          const QString& image);
     void leave_to_mainwindow();
 
     Ui::LockWindow* ui;
@@ -68,4 +68,6 @@ private:
     std::array<Tile, WINDOW_COUNT> tile_{};
 };
 
-inline LockWindow* g_lockwindow() { return pages::get<LockWindow>(); }
+inline LockWindow* g_lockwindow() {
+    return pages::get<LockWindow>();
+}

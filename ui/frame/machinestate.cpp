@@ -30,8 +30,12 @@ const uint8_t* fpga0_shadow() {
     return m ? m->MCU_REG_func[0] : nullptr;
 }
 
-QString hex2(int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')); }
-QString dec2(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
+QString hex2(int v) {
+    return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0'));
+}
+QString dec2(int v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
 
 void set_scaled_pixmap(QLabel* label, const QString& resource) {
     set_label_pixmap(label, resource);
@@ -39,19 +43,17 @@ void set_scaled_pixmap(QLabel* label, const QString& resource) {
 }
 }  // namespace
 
-MachineState::MachineState(QWidget* parent)
-    : FramePage<QDialog>(parent), ui(new Ui::MachineState) {
+MachineState::MachineState(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::MachineState) {
     ui->setupUi(this);
     ui->label_FPGA1->setGeometry(150, 15, 140, 15);
     ui->label_FPGA2->hide();
 
-    const std::array<QLabel*, SOURCE_COUNT> names = {ui->sourceid0name, ui->sourceid1name,
-                                                     ui->sourceid2name, ui->sourceid3name,
-                                                     ui->sourceid4name, ui->sourceid5name};
+    const std::array<QLabel*, SOURCE_COUNT> names = {ui->sourceid0name, ui->sourceid1name, ui->sourceid2name,
+                                                     ui->sourceid3name, ui->sourceid4name, ui->sourceid5name};
     for (int k = 0; k < SOURCE_COUNT; ++k) {
         const uint8_t s = sourceinfo::get_source_id_by_listseq(k);
-        names[size_t(k)]->setText(sourceinfo::get_source_specialstyle0_by_sourceid(s).arg(
-            sourceinfo::get_source_name_by_sourceid(s)));
+        names[size_t(k)]->setText(
+            sourceinfo::get_source_specialstyle0_by_sourceid(s).arg(sourceinfo::get_source_name_by_sourceid(s)));
     }
 
     ui->Button_back->setIcon(cached_icon(png(QStringLiteral("back.png"))));
@@ -68,7 +70,9 @@ MachineState::MachineState(QWidget* parent)
         ui->label_2->setText(QStringLiteral("SN:") + g_str_barcode);
 }
 
-MachineState::~MachineState() { delete ui; }
+MachineState::~MachineState() {
+    delete ui;
+}
 
 void MachineState::version_changed() {
     ui->label_MCU->setText(QStringLiteral("MCU:V%1.%2.%3 %4-%5-%6")
@@ -86,14 +90,12 @@ void MachineState::version_changed() {
 }
 
 void MachineState::source_check() {
-    const std::array<QLabel*, SOURCE_COUNT> icons = {ui->sourceid0pixmap, ui->sourceid1pixmap,
-                                                     ui->sourceid2pixmap, ui->sourceid3pixmap,
-                                                     ui->sourceid4pixmap, ui->sourceid5pixmap};
+    const std::array<QLabel*, SOURCE_COUNT> icons = {ui->sourceid0pixmap, ui->sourceid1pixmap, ui->sourceid2pixmap,
+                                                     ui->sourceid3pixmap, ui->sourceid4pixmap, ui->sourceid5pixmap};
     const uint8_t* block = RynRamPara::pInstance()->RamParaBlock.data();
     for (int s = 0; s < SOURCE_COUNT; ++s) {
         const int off = blk::input_info(s);
-        const bool online = blk::rd16(block, off) != 0 && blk::rd16(block, off + 2) != 0 &&
-                            block[off + 4] != 0;
+        const bool online = blk::rd16(block, off) != 0 && blk::rd16(block, off + 2) != 0 && block[off + 4] != 0;
         QLabel* icon = icons[sourceinfo::get_listseq_by_source_id(s)];
         sourceinfo::set_sourceonline_pixmap(icon, s, online ? 1 : 0);
         icon->setScaledContents(true);
@@ -118,8 +120,7 @@ void MachineState::initWlan() {
         auto* icon = new QLabel(port_frame);
         icon->setObjectName(QStringLiteral("port_icon_%1").arg(p));
         icon->setGeometry(x, 27, 16, 14);
-        set_scaled_pixmap(icon, png((links >> p) & 1 ? QStringLiteral("online.png")
-                                                      : QStringLiteral("offline.png")));
+        set_scaled_pixmap(icon, png((links >> p) & 1 ? QStringLiteral("online.png") : QStringLiteral("offline.png")));
     }
     port_frame->show();
 }
@@ -140,4 +141,6 @@ void MachineState::syncUpdate(int code) {
         initWlan();
 }
 
-void MachineState::on_Button_back_clicked() { close_page(); }
+void MachineState::on_Button_back_clicked() {
+    close_page();
+}

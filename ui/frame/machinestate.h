@@ -32,4 +32,6 @@ private:
     QPointer<QFrame> port_frame;
 };
 
-inline MachineState* g_machinestate() { return pages::get<MachineState>(); }
+inline MachineState* g_machinestate() {
+    return pages::get<MachineState>();
+}

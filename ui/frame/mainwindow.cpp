@@ -40,7 +40,7 @@ const FocusStyles kSmallStyles{
 constexpr uint32_t kRebootDelayTicks = 300;     // 3 s after the request
 constexpr uint32_t kAgeingPeriodTicks = 18000;  // one ageing sample every 3 minutes
 constexpr uint32_t kUsbWatcherDelayTicks = 1000;
-constexpr int kAgeingLogMax = 3360;             // 7 days of samples
+constexpr int kAgeingLogMax = 3360;  // 7 days of samples
 
 // audio_window comes from files and the PC: an index past the six windows
 // reads window 0 rather than past the block.
@@ -56,11 +56,10 @@ void set_icon(QAbstractButton* button, const QString& image, int w, int h) {
 }
 
 constexpr int kAudioOnFull = blk::AUDIO_ON | 0xFF;  // sound on, volume 255
-constexpr int kNoSlot = 256;  // RynUserModeIndex: no slot is saved
+constexpr int kNoSlot = 256;                        // RynUserModeIndex: no slot is saved
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : FramePage<QMainWindow>(parent), ui(new Ui::MainWindow) {
+MainWindow::MainWindow(QWidget* parent) : FramePage<QMainWindow>(parent), ui(new Ui::MainWindow) {
     ui->setupUi(this);
     ui->widget->hide();
     pointer = new QLabel(this);
@@ -96,12 +95,13 @@ void MainWindow::create_shared_widgets() {
     shared_tip();
 }
 
-MainWindow::~MainWindow() { delete ui; }
+MainWindow::~MainWindow() {
+    delete ui;
+}
 
 void MainWindow::menulist_init() {
     focus.styles = &tile_styles();
-    set_focus_list({ui->machinestate, ui->inputchoose, ui->custommode, ui->option, ui->Button_lock,
-                    ui->tools});
+    set_focus_list({ui->machinestate, ui->inputchoose, ui->custommode, ui->option, ui->Button_lock, ui->tools});
     // The strip and the grid start closed.
     strip.styles = &kSmallStyles;
     strip.set({ui->toolButton1, ui->toolButton2, ui->toolButton3, ui->toolButton4});
@@ -150,12 +150,8 @@ void MainWindow::language_changed() {
 void MainWindow::para_init() {
     const RynRamPara* para = RynRamPara::pInstance();
     const uint8_t* block = para->RamParaBlock.data();
-    set_icon(ui->toolButton1,
-             png_lang(para->u16(blk::SCREEN_BLACK) == 1 ? "closeled.png" : "uncloseled.png"), 24,
-             36);
-    set_icon(ui->toolButton2,
-             png_lang((audio_word(block) & blk::AUDIO_ON) ? "unslience.png" : "slience.png"), 24,
-             36);
+    set_icon(ui->toolButton1, png_lang(para->u16(blk::SCREEN_BLACK) == 1 ? "closeled.png" : "uncloseled.png"), 24, 36);
+    set_icon(ui->toolButton2, png_lang((audio_word(block) & blk::AUDIO_ON) ? "unslience.png" : "slience.png"), 24, 36);
     show_lock(para->u16(blk::PANEL_LOCK));
 }
 
@@ -180,7 +176,9 @@ void MainWindow::syncUpdate(int) {
     ip_changed();
 }
 
-void MainWindow::ip_changed() { ui->label_IPaddr->setText(g_str_ip); }
+void MainWindow::ip_changed() {
+    ui->label_IPaddr->setText(g_str_ip);
+}
 
 void MainWindow::on_machinestate_clicked() {
     mode_window_close();
@@ -312,9 +310,13 @@ void MainWindow::on_toolButton2_clicked() {
     });
 }
 
-void MainWindow::on_toolButton3_clicked() { open_grid(false); }
+void MainWindow::on_toolButton3_clicked() {
+    open_grid(false);
+}
 
-void MainWindow::on_toolButton4_clicked() { open_grid(true); }
+void MainWindow::on_toolButton4_clicked() {
+    open_grid(true);
+}
 
 void MainWindow::open_grid(bool save, bool keep_selection) {
     uint8_t& mine = save ? save_mode : load_mode;
@@ -330,8 +332,7 @@ void MainWindow::open_grid(bool save, bool keep_selection) {
             set_icon(ui->toolButton4, png_lang("unsave.png"), 24, 36);
     }
     set_style(strip.focused(), kSmallStyles.normal);
-    const int found =
-        keep_selection ? grid.index() : RynRamPara::pInstance()->RynUserModeIndex(char(grid.index()), 2);
+    const int found = keep_selection ? grid.index() : RynRamPara::pInstance()->RynUserModeIndex(char(grid.index()), 2);
     if (found < USER_MODE_COUNT) {
         grid.select(found);
         if (save)
@@ -366,8 +367,7 @@ void MainWindow::build_grid() {
         return;
     mode_grid = std::make_unique<ModeGrid>(this);
     for (int i = 0; i < USER_MODE_COUNT; ++i)
-        connect(mode_grid->button(i), &QPushButton::clicked, this,
-                &MainWindow::ryn_button_mode_clicked);
+        connect(mode_grid->button(i), &QPushButton::clicked, this, &MainWindow::ryn_button_mode_clicked);
 }
 
 void MainWindow::mode_init() {
@@ -471,9 +471,13 @@ void MainWindow::mode_window_close() {
     }
 }
 
-void MainWindow::update_start() { firmware_update_start(); }
+void MainWindow::update_start() {
+    firmware_update_start();
+}
 
-void MainWindow::update_over() { firmware_update_over(); }
+void MainWindow::update_over() {
+    firmware_update_over();
+}
 
 // A hundred times a second: the common path is a few loads and compares.
 void MainWindow::slot_update_timer_ticks() {
@@ -498,8 +502,7 @@ void MainWindow::slot_update_timer_ticks() {
             page->update_agelog();
         G_factoryage_ticks = now;
     }
-    if (g_delay_usbserver == 0 &&
-        Utils::getTimeSpace(G_delay_usbserver_ticks, now) >= kUsbWatcherDelayTicks)
+    if (g_delay_usbserver == 0 && Utils::getTimeSpace(G_delay_usbserver_ticks, now) >= kUsbWatcherDelayTicks)
         g_delay_usbserver = 1;
 }
 
@@ -517,11 +520,8 @@ void MainWindow::getagelog() {
     const uint8_t* regs = fpga->MCU_REG_func[0];
     if (!regs)
         return;
-    factoryage_log.append(QStringLiteral("%1 %2 %3 %4")
-                              .arg(now.toString("MM-dd hh:mm"))
-                              .arg(regs[42])
-                              .arg(regs[40])
-                              .arg(regs[43]));
+    factoryage_log.append(
+        QStringLiteral("%1 %2 %3 %4").arg(now.toString("MM-dd hh:mm")).arg(regs[42]).arg(regs[40]).arg(regs[43]));
     while (factoryage_log.size() > kAgeingLogMax)
         factoryage_log.removeFirst();
     if (factoryage_log.size() < 2)

@@ -104,4 +104,6 @@ private:
     QLabel* pointer = nullptr;
 };
 
-inline MainWindow* g_mainwindow() { return pages::get<MainWindow>(); }
+inline MainWindow* g_mainwindow() {
+    return pages::get<MainWindow>();
+}

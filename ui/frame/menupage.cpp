@@ -57,12 +57,10 @@ void MenuPage::language_changed() {
         }
         if (e.icon.name) {
             const char* name = lang == LANG_ENGLISH && e.icon.english ? e.icon.english : e.icon.name;
-            set_button_icon(button, png_lang(QLatin1String(name) + QLatin1String(".png")),
-                            e.icon.size[size_t(lang)]);
+            set_button_icon(button, png_lang(QLatin1String(name) + QLatin1String(".png")), e.icon.size[size_t(lang)]);
         }
     }
     // The tiles side by side read in one size.
     set_fitted_texts(texts);
     focus.restyle_all();
 }
-

@@ -40,8 +40,7 @@ public:
     // Sets up `form` on this page and finds the tiles of `entries` in it;
     // the table must outlive the page (a static table).
     template <class Form, size_t N>
-    MenuPage(Form form, const Text5& title, const std::array<MenuEntry, N>& entries,
-             MenuTouch touch, QWidget* parent)
+    MenuPage(Form form, const Text5& title, const std::array<MenuEntry, N>& entries, MenuTouch touch, QWidget* parent)
         : FramePage<QDialog>(parent), title_(&title), entries_(entries.data()), count_(N) {
         form.setupUi(this);
         build(touch);

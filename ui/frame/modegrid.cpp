@@ -14,28 +14,28 @@
 #include <QWidget>
 
 namespace {
-const Text5 kGridLoad = {"用户模式调用", "User mode invocation", "Загрузка настроек",
-                         "Điều chỉnh chế độ", "用戶模式調用"};
-const Text5 kGridSave = {"用户模式保存", "User mode save", "Сохранение настроек", "Chế độ lưu",
-                         "用戶模式保存"};
+const Text5 kGridLoad = {"用户模式调用", "User mode invocation", "Загрузка настроек", "Điều chỉnh chế độ",
+                         "用戶模式調用"};
+const Text5 kGridSave = {"用户模式保存", "User mode save", "Сохранение настроек", "Chế độ lưu", "用戶模式保存"};
 const Text5 kSlotUsing = {"使用中\u00AD", "Using", "Использовать", "sử dụng", "使用中\u00AD"};
-const QString kGridStyle = QStringLiteral(
-    "#widget_mode{background-color: rgb(255, 255, 255);border:1px groove gray;border-radius:1px;}");
+const QString kGridStyle =
+    QStringLiteral("#widget_mode{background-color: rgb(255, 255, 255);border:1px groove gray;border-radius:1px;}");
 // The window's white text would vanish on the white grid: the title and
 // the slot buttons say their own colour and border.
 const QString kGridTitleStyle = QStringLiteral("background-color: rgb(255, 255, 255);color: rgb(33, 36, 53);");
 const QString kSavedFrame = QStringLiteral("background-color: #212435;border-radius:5px;");
 const QString kEmptyFrame = QStringLiteral("background-color: #B2B2B2;border-radius:5px;");
 const QString kClickedFrame = QStringLiteral("background-color: #00D65B;border-radius:5px;");
-const QString kBadgeStyle =
-    QStringLiteral("background-color: #4777FF;color: #FFFFFF;border-radius:3px;font: 7px;");
+const QString kBadgeStyle = QStringLiteral("background-color: #4777FF;color: #FFFFFF;border-radius:3px;font: 7px;");
 const QString kSlotButton = QStringLiteral("background-color:transparent;border:none;");
-const QString kSlotButtonSelected = QStringLiteral(
-    "background-color:transparent;border-radius:5px;border:2px solid rgb(255,171,84);");
+const QString kSlotButtonSelected =
+    QStringLiteral("background-color:transparent;border-radius:5px;border:2px solid rgb(255,171,84);");
 constexpr int kUsingPixels = 7;
 constexpr int kUsingWidth = 36;
 
-bool slot_saved(int slot) { return RynRamPara::pInstance()->RynUserModeSaved(slot); }
+bool slot_saved(int slot) {
+    return RynRamPara::pInstance()->RynUserModeSaved(slot);
+}
 }  // namespace
 
 // The grid's widgets are made once, when the grid first opens: the first
@@ -94,9 +94,8 @@ void ModeGrid::fill(int selected, bool frame_saved, bool frame_empty) {
     using_font.setPixelSize(kUsingPixels);
     const bool wide = QFontMetrics(using_font).horizontalAdvance(using_text) > kUsingWidth;
     const QRect using_box = wide ? QRect(3, 23, 44, 17) : QRect(7, 23, kUsingWidth, 17);
-    const QString using_style =
-        QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
-            .arg(fitting_pixel_size(using_font, using_text, using_box.width()));
+    const QString using_style = QStringLiteral("color: rgb(255, 255, 255); font: %1px;")
+                                    .arg(fitting_pixel_size(using_font, using_text, using_box.width()));
     for (int i = 0; i < USER_MODE_COUNT; ++i) {
         Slot& slot = slots_[size_t(i)];
         const bool saved = slot_saved(i);
@@ -123,7 +122,9 @@ void ModeGrid::show_titled(bool save) {
     widget_->raise();
 }
 
-void ModeGrid::hide() { widget_->hide(); }
+void ModeGrid::hide() {
+    widget_->hide();
+}
 
 void ModeGrid::show_slot_state(int slot) {
     if (slot >= 0 && slot < USER_MODE_COUNT)

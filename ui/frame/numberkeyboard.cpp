@@ -36,16 +36,13 @@ NumberKeyboard::NumberKeyboard(QWidget* parent) : QDialog(parent), ui(new Ui::Nu
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     raise_when_shown(this);
     // Typed text only: what the program sets is not checked.
-    ui->lineEdit->setValidator(
-        new QRegExpValidator(QRegExp(QStringLiteral("[*0-9]+$")), ui->lineEdit));
+    ui->lineEdit->setValidator(new QRegExpValidator(QRegExp(QStringLiteral("[*0-9]+$")), ui->lineEdit));
     ui->ButtonX->setIcon(cached_icon(png(QStringLiteral("delete.png"))));
     ui->ButtonX->setIconSize(QSize(20, 20));
 
     // A touch on a digit types it, as the OK key on the focused digit does.
-    const std::array<QPushButton*, 10> digits = {ui->Button0, ui->Button1, ui->Button2,
-                                                 ui->Button3, ui->Button4, ui->Button5,
-                                                 ui->Button6, ui->Button7, ui->Button8,
-                                                 ui->Button9};
+    const std::array<QPushButton*, 10> digits = {ui->Button0, ui->Button1, ui->Button2, ui->Button3, ui->Button4,
+                                                 ui->Button5, ui->Button6, ui->Button7, ui->Button8, ui->Button9};
     for (int d = 0; d < 10; ++d)
         connect(digits[size_t(d)], &QPushButton::clicked, this, [this, d] { type_digit(d); });
 
@@ -53,12 +50,13 @@ NumberKeyboard::NumberKeyboard(QWidget* parent) : QDialog(parent), ui(new Ui::Nu
     language_changed();
 }
 
-NumberKeyboard::~NumberKeyboard() { delete ui; }
+NumberKeyboard::~NumberKeyboard() {
+    delete ui;
+}
 
 void NumberKeyboard::menulist_init() {
-    ui_list = {ui->Button1, ui->Button2, ui->Button3, ui->Button4,  ui->Button5,
-               ui->Button6, ui->Button7, ui->Button8, ui->Button9,  ui->Button0,
-               ui->ButtonC, ui->ButtonX, ui->Button_close, ui->Button_ok};
+    ui_list = {ui->Button1, ui->Button2, ui->Button3, ui->Button4, ui->Button5, ui->Button6,      ui->Button7,
+               ui->Button8, ui->Button9, ui->Button0, ui->ButtonC, ui->ButtonX, ui->Button_close, ui->Button_ok};
     ui_select = 0;
     ui_focus = ui_list[0];
     ui_focus->setStyleSheet(style_focus);
@@ -80,8 +78,12 @@ void NumberKeyboard::language_changed() {
     ui->Button_ok->setText(tr5(kOk));
 }
 
-QString NumberKeyboard::title() const { return ui->label->text(); }
-QString NumberKeyboard::value() const { return ui->lineEdit->text(); }
+QString NumberKeyboard::title() const {
+    return ui->label->text();
+}
+QString NumberKeyboard::value() const {
+    return ui->lineEdit->text();
+}
 
 // A leading 0 stays a lone "0" so that the next digit replaces it.
 void NumberKeyboard::type_digit(int digit) {
@@ -112,7 +114,9 @@ void NumberKeyboard::on_Button_ok_clicked() {
     hide();
 }
 
-void NumberKeyboard::on_Button_close_clicked() { hide(); }
+void NumberKeyboard::on_Button_close_clicked() {
+    hide();
+}
 
 void NumberKeyboard::press(int index) {
     if (index < KEY_ZERO)
@@ -149,20 +153,11 @@ void NumberKeyboard::keyPressEvent(QKeyEvent* event) {
 void NumberKeyboard::keyReleaseEvent(QKeyEvent* event) {
     qDebug("in NumberKeyboard keyReleaseEvent event %#x", unsigned(event->key()));
     switch (panel_key(event->key())) {
-    case PanelKey::Left:
-        move_focus(-1);
-        break;
-    case PanelKey::Right:
-        move_focus(1);
-        break;
-    case PanelKey::Ok:
-        press(ui_select);
-        break;
-    case PanelKey::Back:
-        on_Button_close_clicked();
-        break;
+    case PanelKey::Left: move_focus(-1); break;
+    case PanelKey::Right: move_focus(1); break;
+    case PanelKey::Ok: press(ui_select); break;
+    case PanelKey::Back: on_Button_close_clicked(); break;
     case PanelKey::Mode:
-    case PanelKey::Other:
-        break;
+    case PanelKey::Other: break;
     }
 }

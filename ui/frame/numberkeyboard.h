@@ -64,10 +64,8 @@ private:
     uint8_t ui_select = 0;
     QWidget* ui_focus = nullptr;
     const QString style_default = "background-color: rgb(255, 255, 255);border:1px ;";
-    const QString style_focus =
-        "background-color: rgb(255, 255, 255);border:1px solid rgb(255,171,84);";
+    const QString style_focus = "background-color: rgb(255, 255, 255);border:1px solid rgb(255,171,84);";
     const QString style_ok_default = "background-color: rgb(71, 119, 255);border:1px ;";
-    const QString style_ok_focus =
-        "background-color: rgb(71, 119, 255);border:1px solid rgb(255,171,84);";
+    const QString style_ok_focus = "background-color: rgb(71, 119, 255);border:1px solid rgb(255,171,84);";
     std::array<QPushButton*, KEY_COUNT> ui_list{};
 };

@@ -29,13 +29,14 @@ const std::array<MenuEntry, 8> kEntries = {{
     {"image_quality", pages::opener<ImageQuality>, {}, {"image_quality", sizes(55, 75, 55, 55, 55)}},
     {"test_chart", pages::opener<test_chart>, {}, {"test_chart", sizes(55, 55, 55, 55, 55)}},
     {"smart_mapping", pages::opener<SmartMapping>, {}, {"smart_mapping", sizes(55, 55, 55, 55, 55)}},
-    {"AdvanceButton", pages::opener<AdvancedOption>, {},
+    {"AdvanceButton",
+     pages::opener<AdvancedOption>,
+     {},
      {"AdvanceButton", sizes(55, 54, 70, 54, 55), "advance_option"}},
 }};
-} // namespace
+}  // namespace
 
-Option::Option(QWidget* parent)
-    : MenuPage(Ui::Option(), kTitle, kEntries, MenuTouch::Opens, parent) {}
+Option::Option(QWidget* parent) : MenuPage(Ui::Option(), kTitle, kEntries, MenuTouch::Opens, parent) {}
 
 void Option::usb_drive_mounted() {
     if (g_page_focus != ID)

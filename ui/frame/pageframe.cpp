@@ -24,12 +24,20 @@ std::array<Entry, PAGE_COUNT> registry;
 // Closed pages kept for their next opening, hidden and unregistered.
 std::array<RynPage*, PAGE_COUNT> kept{};
 
-bool valid(int id) { return id >= 0 && id < PAGE_COUNT; }
+bool valid(int id) {
+    return id >= 0 && id < PAGE_COUNT;
+}
 }  // namespace
 
-RynPage* at(int id) { return valid(id) ? registry[id].page : nullptr; }
-bool is_open(int id) { return at(id) != nullptr; }
-int parent_of(int id) { return valid(id) ? registry[id].parent : PAGE_MAINWINDOW; }
+RynPage* at(int id) {
+    return valid(id) ? registry[id].page : nullptr;
+}
+bool is_open(int id) {
+    return at(id) != nullptr;
+}
+int parent_of(int id) {
+    return valid(id) ? registry[id].parent : PAGE_MAINWINDOW;
+}
 
 void set(int id, RynPage* page, int parent) {
     // Open pages are refreshed after every parameter change.
@@ -76,13 +84,15 @@ void keep_spare(int id, RynPage* page) {
     kept[size_t(id)] = page;
 }
 
-bool is_kept(int id) { return valid(id) && kept[size_t(id)]; }
+bool is_kept(int id) {
+    return valid(id) && kept[size_t(id)];
+}
 
 // Deleted once closed, or hidden and kept for the next opening (one per id).
 static void close_widget(int id, RynPage* page) {
     QWidget* w = page->page_widget();
-    const bool keep = valid(id) && page->keep_when_closed() && !kept[size_t(id)] &&
-                      !w->testAttribute(Qt::WA_DeleteOnClose);
+    const bool keep =
+        valid(id) && page->keep_when_closed() && !kept[size_t(id)] && !w->testAttribute(Qt::WA_DeleteOnClose);
     if (!keep)
         w->setAttribute(Qt::WA_DeleteOnClose);
     w->close();
@@ -136,7 +146,9 @@ void log_key(const char* page, const char* what, int key) {
     qDebug("in %s %s event %#x", page, what, unsigned(key));
 }
 
-bool language_switched() { return RynRamPara::pInstance()->RynLanguageChanged(); }
+bool language_switched() {
+    return RynRamPara::pInstance()->RynLanguageChanged();
+}
 
 void hold_polish(QWidget* w) {
     QCoreApplication::removePostedEvents(w, QEvent::PolishRequest);

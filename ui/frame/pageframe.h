@@ -131,7 +131,9 @@ void forget(RynPage* page);
 // The id `page` is registered under; PAGE_COUNT when it is not.
 int id_of(const RynPage* page);
 bool is_open(int id);
-template <class T> T* get() { return dynamic_cast<T*>(at(T::ID)); }
+template <class T> T* get() {
+    return dynamic_cast<T*>(at(T::ID));
+}
 
 // The closed page of `id` kept for its next opening, handed over (null when
 // there is none, or its last modal run has not returned yet).
@@ -180,7 +182,9 @@ template <class T> T* open(bool modal = std::is_base_of_v<QDialog, T>) {
     return page;
 }
 // open<T>() as a plain function, for tables of what OK opens.
-template <class T> void opener() { open<T>(); }
+template <class T> void opener() {
+    open<T>();
+}
 
 // The close protocol: delete-on-close and close(), registry entry cleared,
 // the parent's language_changed(), g_page_focus = the parent's id.
@@ -298,7 +302,6 @@ protected:
     ryn_keyboard keyboard;
 };
 
-
 template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* field) {
     if (!field) {
         qWarning("show_numberkeyboard_ui: no field");
@@ -309,12 +312,11 @@ template <class Base> void FramePage<Base>::show_numberkeyboard_ui(My_lineEdit* 
     keypad->label_show(number_title(field), field->text());
     // Connected for this run only: a page further down the stack with
     // number fields of its own must not take the result too.
-    const QMetaObject::Connection result =
-        QObject::connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
-                         [this, field](const QString& text) {
-                             if (g_lineedit == field)
-                                 confirmString(text);
-                         });
+    const QMetaObject::Connection result = QObject::connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                                                            [this, field](const QString& text) {
+                                                                if (g_lineedit == field)
+                                                                    confirmString(text);
+                                                            });
     keypad->exec();
     QObject::disconnect(result);
     // The field may go with its page; leave no pointer to it behind.

@@ -15,8 +15,7 @@ const QColor kValueBlue("#2F8DED");
 const QColor kTextGrey("#606266");
 }  // namespace
 
-QRoundProgressBar::QRoundProgressBar(QWidget* parent, BarStyle style)
-    : QWidget(parent), bar_style(style) {}
+QRoundProgressBar::QRoundProgressBar(QWidget* parent, BarStyle style) : QWidget(parent), bar_style(style) {}
 
 QRoundProgressBar::~QRoundProgressBar() {
     // Deleted with its page while still shown: leave no dangling pointer.
@@ -35,10 +34,18 @@ void QRoundProgressBar::create_qround_bar(QDialog* page) {
     debug_printf("\n create_qround_bar");
 }
 
-void QRoundProgressBar::setStartAngle(double angle) { change(start_angle, angle); }
-void QRoundProgressBar::setOutlinePenWidth(double width) { change(outline_pen_width, width); }
-void QRoundProgressBar::setDataPenWidth(double width) { change(data_pen_width, width); }
-void QRoundProgressBar::setBarStyle(BarStyle style) { change(bar_style, style); }
+void QRoundProgressBar::setStartAngle(double angle) {
+    change(start_angle, angle);
+}
+void QRoundProgressBar::setOutlinePenWidth(double width) {
+    change(outline_pen_width, width);
+}
+void QRoundProgressBar::setDataPenWidth(double width) {
+    change(data_pen_width, width);
+}
+void QRoundProgressBar::setBarStyle(BarStyle style) {
+    change(bar_style, style);
+}
 
 void QRoundProgressBar::setDecimals(int count) {
     if (count >= 0)
@@ -93,8 +100,7 @@ void QRoundProgressBar::paintEvent(QPaintEvent*) {
 
     const double d = bar_style == StyleRing ? 0.9 * side : side - outline_pen_width;
     const QRectF inner((side - d) * 0.5, (side - d) * 0.5, d, d);
-    const QPen outline(QBrush(Qt::white), outline_pen_width, Qt::SolidLine, Qt::SquareCap,
-                       Qt::BevelJoin);
+    const QPen outline(QBrush(Qt::white), outline_pen_width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 
     // The base.
     switch (bar_style) {
@@ -144,8 +150,7 @@ void QRoundProgressBar::paintEvent(QPaintEvent*) {
             path.moveTo(base.center());
             path.arcTo(base, start_angle, -arc);
             path.lineTo(base.center());
-            p.setPen(QPen(QBrush(kValueBlue), data_pen_width, Qt::SolidLine, Qt::SquareCap,
-                          Qt::BevelJoin));
+            p.setPen(QPen(QBrush(kValueBlue), data_pen_width, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
             p.setBrush(kValueBlue);
             p.drawPath(path);
             break;

@@ -30,8 +30,7 @@ void ryn_keyboard::update_usb_keyEvent(int key) {
     // The source letters follow the keypad's printed order, not the ids.
     static constexpr std::array<int, 6> source_of_letter = {0, 1, 4, 5, 2, 3};  // G..L
     if (key >= USB_KEY_SRC0 && key <= USB_KEY_SRC3) {
-        para->RynSetImageSource(0, char(source_of_letter[size_t(key - USB_KEY_SRC0)]),
-                                char(g_image_current));
+        para->RynSetImageSource(0, char(source_of_letter[size_t(key - USB_KEY_SRC0)]), char(g_image_current));
         return;
     }
     if (key == USB_KEY_FREEZE)
@@ -78,8 +77,7 @@ std::array<uint8_t, 5> ryn_keys_light_report() {
     report[2] = uint8_t(1 << current);
     short crop_flag = 0;
     char crop_index = 0;
-    const int source = para->RynGetImageSource(para->RamParaBlock.data(), uint8_t(current),
-                                               &crop_flag, &crop_index, 0);
+    const int source = para->RynGetImageSource(para->RamParaBlock.data(), uint8_t(current), &crop_flag, &crop_index, 0);
     if (source >= 0 && source < SOURCE_COUNT)
         report[3] = uint8_t(1 << source);
     const uint16_t output = para->window_u16(current, blk::WIN_OUTPUT);

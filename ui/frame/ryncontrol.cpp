@@ -17,11 +17,10 @@ protected:
 }  // namespace
 
 ryncontrol::ryncontrol(QRect box, QRect left, QRect right, QWidget* parent)
-    : QWidget(parent),
-      style_label_focus(QStringLiteral(
-          "color: rgb(255, 255, 255);border:1px solid rgb(255,171,84);background-color:rgb(0, 0, 0)")),
-      style_label_modify(QStringLiteral(
-          "color: rgb(255, 255, 255);border:1px solid rgb(71,119,255);background-color:rgb(0, 0, 0)")),
+    : QWidget(parent), style_label_focus(QStringLiteral(
+                           "color: rgb(255, 255, 255);border:1px solid rgb(255,171,84);background-color:rgb(0, 0, 0)")),
+      style_label_modify(
+          QStringLiteral("color: rgb(255, 255, 255);border:1px solid rgb(71,119,255);background-color:rgb(0, 0, 0)")),
       style_box_focus(QStringLiteral("QComboBox{color:rgb(255,255,255);\nborder:1px solid "
                                      "rgb(255,171,84);\n}\nQComboBox:drop-down{\nborder-style:none\n}")),
       style_box_modify(QStringLiteral("QComboBox{color:rgb(255,255,255);\nborder:1px solid "
@@ -59,8 +58,14 @@ void ryncontrol::set_look(const QString& box, const QString& labels) {
             l->setStyleSheet(labels);
 }
 
-void ryncontrol::set_box_modify() { set_look(style_box_modify, style_label_modify); }
+void ryncontrol::set_box_modify() {
+    set_look(style_box_modify, style_label_modify);
+}
 
-void ryncontrol::set_box_default() { set_look(style_box_focus, style_label_focus); }
+void ryncontrol::set_box_default() {
+    set_look(style_box_focus, style_label_focus);
+}
 
-void ryncontrol::set_boxindexsel(char index) { combo->setCurrentIndex(static_cast<unsigned char>(index)); }
+void ryncontrol::set_boxindexsel(char index) {
+    combo->setCurrentIndex(static_cast<unsigned char>(index));
+}

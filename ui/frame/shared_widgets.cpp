@@ -14,8 +14,7 @@ FirmwareUpdate* g_move_update = nullptr;
 NumberKeyboard* shared_keypad() {
     if (!g_numberkeyboard) {
         g_numberkeyboard = new NumberKeyboard(nullptr);
-        g_numberkeyboard->setWindowFlags(g_numberkeyboard->windowFlags() |
-                                         Qt::FramelessWindowHint);
+        g_numberkeyboard->setWindowFlags(g_numberkeyboard->windowFlags() | Qt::FramelessWindowHint);
         // Over the right half of the screen, so the page's left half stays
         // visible; the menu shows once the panel has started.
         if (const MainWindow* main = g_mainwindow(); main && main->isVisible())

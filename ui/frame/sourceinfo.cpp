@@ -77,13 +77,12 @@ QString sourceinfo::get_source_specialstyle0_by_sourceid(int source_id) {
     return QString::fromLatin1(r ? r->style0 : kWhite);
 }
 
-QString sourceinfo::get_source_specialstyle1_by_sourceid(int source_id, const QString& text,
-                                                         uint8_t count) {
+QString sourceinfo::get_source_specialstyle1_by_sourceid(int source_id, const QString& text, uint8_t count) {
     const SourceRow* r = row(source_id);
     if (!r)
         return QString();
-    return fill(r->style1, text) + fill(kBlue, QStringLiteral("(")) +
-           fill(kBlue, QString::number(count)) + fill(kBlue, QStringLiteral(")"));
+    return fill(r->style1, text) + fill(kBlue, QStringLiteral("(")) + fill(kBlue, QString::number(count)) +
+           fill(kBlue, QStringLiteral(")"));
 }
 
 void sourceinfo::set_source_pixmap(QLabel* label, int source_id) {

@@ -23,8 +23,7 @@ public:
     static QString get_source_specialstyle0_by_sourceid(int source_id);
     // `text` in the source's colour followed by a blue "(count)"; empty for
     // an id above 5.
-    static QString get_source_specialstyle1_by_sourceid(int source_id, const QString& text,
-                                                        uint8_t count);
+    static QString get_source_specialstyle1_by_sourceid(int source_id, const QString& text, uint8_t count);
     // Both leave the label unchanged for an id above 5.
     static void set_source_pixmap(QLabel* label, int source_id);
     // The resource name of the icon set_source_pixmap shows.

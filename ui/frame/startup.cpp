@@ -60,7 +60,8 @@ public:
         if (e->type() == QEvent::Paint && !posted_) {
             posted_ = true;
             watched->removeEventFilter(this);
-            QMetaObject::invokeMethod(this, [this] { make(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { make(); }, Qt::QueuedConnection);
         }
         return false;
     }
@@ -109,13 +110,13 @@ MainWindow* start_panel(QApplication& app, unsigned pause_seconds) {
     home->installEventFilter(new AfterFirstFrame(mainwindow));
 
     // Workers reach the GUI thread only through these queued connections.
-    QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para,
-                     SyncUpdate::p_syncupdate, &SyncUpdate::para_sync, Qt::QueuedConnection);
+    QObject::connect(RynRamPara::p_rynrampara_config, &RynRamPara::sig_update_para, SyncUpdate::p_syncupdate,
+                     &SyncUpdate::para_sync, Qt::QueuedConnection);
     ryn_keys_update_lights();
     // A mounted drive closes the settings menu when it is in front.
     UsbServer::usb_mounted_hook = &Option::usb_drive_mounted;
     auto* usb = new UsbServer(&app);
-    QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate,
-                     &SyncUpdate::para_sync, Qt::QueuedConnection);
+    QObject::connect(usb, &UsbServer::sig_usb_update, SyncUpdate::p_syncupdate, &SyncUpdate::para_sync,
+                     Qt::QueuedConnection);
     return mainwindow;
 }

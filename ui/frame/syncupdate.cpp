@@ -52,9 +52,7 @@ void refresh_front_page(int code) {
             }
         }
         break;
-    case PAGE_LINKOPTION:
-        show_tip(TIP_DONE);
-        break;
+    case PAGE_LINKOPTION: show_tip(TIP_DONE); break;
     case PAGE_SMARTMAPPING:
     case PAGE_FIRMWARE_USBGRADE:
         if (code == SYNC_USB_ADDED)
@@ -64,11 +62,10 @@ void refresh_front_page(int code) {
         else if (code == SYNC_USB_MOUNTED)
             show_tip(TIP_USB_READING);
         break;
-    default:
-        break;
+    default: break;
     }
 }
-} // namespace
+}  // namespace
 
 void SyncUpdate::para_sync(int code) {
     RynRamPara* p = RynRamPara::pInstance();
@@ -76,8 +73,7 @@ void SyncUpdate::para_sync(int code) {
     // The layout view may select a window that is off; elsewhere the current
     // window must be one that shows.
     if (g_page_focus != PAGE_IMAGELAYOUT) {
-        if (g_image_current >= WINDOW_COUNT ||
-            !p->window_shown(g_image_current))
+        if (g_image_current >= WINDOW_COUNT || !p->window_shown(g_image_current))
             g_image_current = 0;
     }
     if (g_ryn_keys)
@@ -120,16 +116,15 @@ void SyncUpdate::save_changes() {
             para.set_u16(blk::MODE_SAVE_REQUEST, 0);
 
         constexpr int persisted = blk::SIZE - blk::PERSIST_BEGIN;
-        const bool changed =
-            std::memcmp(para.RamParaBlock.data() + blk::PERSIST_BEGIN,
-                        para.RamParaShadow.data() + blk::PERSIST_BEGIN, persisted) != 0;
+        const bool changed = std::memcmp(para.RamParaBlock.data() + blk::PERSIST_BEGIN,
+                                         para.RamParaShadow.data() + blk::PERSIST_BEGIN, persisted) != 0;
         if (changed)
-            std::memcpy(para.RamParaShadow.data() + blk::PERSIST_BEGIN,
-                        para.RamParaBlock.data() + blk::PERSIST_BEGIN, persisted);
+            std::memcpy(para.RamParaShadow.data() + blk::PERSIST_BEGIN, para.RamParaBlock.data() + blk::PERSIST_BEGIN,
+                        persisted);
         write_block = changed || block_save_failed_;
         if (write_block)
             snapshot = para.RamParaShadow;
-        return false; // bookkeeping only: nothing for the scaler
+        return false;  // bookkeeping only: nothing for the scaler
     });
     save_skipped_ = !locked;
 

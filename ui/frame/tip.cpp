@@ -15,13 +15,13 @@ namespace {
 constexpr int kShowTicks = 300;  // 3 s of 10 ms ticks
 
 const Text5 kUsbIn = {"U盘已接入\n请稍候…", "USB driver is connected,please wait...",
-                      "Драйвер USB подключен,\nпожалуйста,подождите...",
-                      "Usb đã truy cập\nxin vui lòng chờ …", "U盤已接入\n請稍候…"};
+                      "Драйвер USB подключен,\nпожалуйста,подождите...", "Usb đã truy cập\nxin vui lòng chờ …",
+                      "U盤已接入\n請稍候…"};
 const Text5 kUsbOut = {"U盘已拔出", "USB drive is unplugged.", "USB-накопитель отключен \nот сети.",
                        "USB Thì không kết nối.", "U盤已拔出"};
 const Text5 kUsbReading = {"正在读取中，请稍候…", "Reading the data,pls wait",
-                           "Прочитайте данные,\nпожалуйста,подождите",
-                           "Đang đọc,xin vui lòng chờ …", "正在讀取中，請稍候…"};
+                           "Прочитайте данные,\nпожалуйста,подождите", "Đang đọc,xin vui lòng chờ …",
+                           "正在讀取中，請稍候…"};
 
 const Text5* text_of(int kind) {
     switch (kind) {

@@ -29,17 +29,17 @@ void open_age() {
 }
 
 const std::array<MenuEntry, 5> kEntries = {{
-    {"Button_LCDshow", pages::opener<lcdshow>,
-     {"液晶显示", "LCD display", "ЖК\nдисплей", "Màn hình\nLCD", "液晶顯示"}},
-    {"Button_other", pages::opener<othersetup>,
+    {"Button_LCDshow", pages::opener<lcdshow>, {"液晶显示", "LCD display", "ЖК\nдисплей", "Màn hình\nLCD", "液晶顯示"}},
+    {"Button_other",
+     pages::opener<othersetup>,
      {"其他设置", "Others", "Другие\nнастройки", "Cài đặt\nkhác", "其他設置"}},
-    {"Button_rcv_recovery", pages::opener<rcv_recovery>,
-     {"接收卡自恢复", "Rcv\nself-recovery", "Самовосста-\nновление", "Thẻ nhận tự\nphục hồi",
-      "接收卡自恢復"}},
-    {"Button_factory", pages::opener<factory>,
+    {"Button_rcv_recovery",
+     pages::opener<rcv_recovery>,
+     {"接收卡自恢复", "Rcv\nself-recovery", "Самовосста-\nновление", "Thẻ nhận tự\nphục hồi", "接收卡自恢復"}},
+    {"Button_factory",
+     pages::opener<factory>,
      {"工厂设置", "Factory", "Системные\nнастройки", "Khôi phục\ncài đặt gốc", "工廠設置"}},
-    {"Button_age", open_age,
-     {"工厂老化", "Aging", "Заводской\nпрогон", "Lão hóa\nnhà máy", "工廠老化"}},
+    {"Button_age", open_age, {"工厂老化", "Aging", "Заводской\nпрогон", "Lão hóa\nnhà máy", "工廠老化"}},
 }};
 
 // The page as other threads may reach it, for the queued re-text. The
@@ -47,7 +47,7 @@ const std::array<MenuEntry, 5> kEntries = {{
 // being deleted (Qt drops the calls still queued on a deleted object).
 std::mutex g_live_mutex;
 AdvancedOption* g_live = nullptr;
-} // namespace
+}  // namespace
 
 AdvancedOption::AdvancedOption(QWidget* parent)
     : MenuPage(Ui::AdvancedOption(), kTitle, kEntries, MenuTouch::Opens, parent) {
@@ -100,9 +100,8 @@ void AdvancedOption::on_Button_age_clicked() {
     NumberKeyboard* keypad = shared_keypad();
     keypad->label_show(tr5(kCodeTitle), QLatin1String(kCodeShown));
     // Connected for this run only, like every number field of the frame.
-    const QMetaObject::Connection result =
-        connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
-                [this](const QString& text) { confirmString(text); });
+    const QMetaObject::Connection result = connect(keypad, &NumberKeyboard::sendKeyBoardUIDataToLineEdit, this,
+                                                   [this](const QString& text) { confirmString(text); });
     keypad->exec();
     disconnect(result);
 }

@@ -17,8 +17,7 @@
 
 namespace {
 const Text5 kTitle = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
-const Text5 kSourcePrefix = {"EDID信源:", "EDID source:", "Источник EDID:", "Tín hiệu EDID:",
-                             "EDID信源:"};
+const Text5 kSourcePrefix = {"EDID信源:", "EDID source:", "Источник EDID:", "Tín hiệu EDID:", "EDID信源:"};
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kFreq = {"刷新率", "Refresh rate", "Частота", "Tần số", "刷新率"};
@@ -26,12 +25,10 @@ const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消
 const Text5 kSave = {"保存", "SAVE", "Сохранить", "lưu", "保存"};
 const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删除"};
 
-const QString kTabNormal =
-    "border:1px solid;border-bottom-color:rgb(16,16,28);border-left-color:rgb(71, 119, 255);"
-    "border-right-color:rgb(71, 119, 255);border-top-color:rgb(71, 119, 255);";
-const QString kTabFocused =
-    "border:1px solid;border-bottom-color:rgb(16,16,28);border-left-color:rgb(255,171,84);"
-    "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);";
+const QString kTabNormal = "border:1px solid;border-bottom-color:rgb(16,16,28);border-left-color:rgb(71, 119, 255);"
+                           "border-right-color:rgb(71, 119, 255);border-top-color:rgb(71, 119, 255);";
+const QString kTabFocused = "border:1px solid;border-bottom-color:rgb(16,16,28);border-left-color:rgb(255,171,84);"
+                            "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);";
 const QString kCardNormal = "#frame_source{border:1px solid rgb(71, 119, 255);}";
 const QString kCardFocused = "#frame_source{border:1px solid rgb(255,171,84);}";
 const QString kButtonNormal = "color: rgb(255, 255, 255);background-color: rgb(33, 36, 53) ; "
@@ -49,20 +46,20 @@ const FocusStyles kButtonStyles{kButtonNormal, kButtonFocused, kButtonFocused};
 RynRamPara* para() {
     return RynRamPara::pInstance();
 }
-} // namespace
+}  // namespace
 
 EDIDset::EDIDset(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::EDIDset) {
     ui->setupUi(this);
-    const std::array<QLabel*, SOURCE_COUNT> names = {
-        ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
-        ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name};
-    const std::array<QLabel*, SOURCE_COUNT> pictures = {
-        ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap,
-        ui->sourcelistseq3pixmap, ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
+    const std::array<QLabel*, SOURCE_COUNT> names = {ui->sourcelistseq0name, ui->sourcelistseq1name,
+                                                     ui->sourcelistseq2name, ui->sourcelistseq3name,
+                                                     ui->sourcelistseq4name, ui->sourcelistseq5name};
+    const std::array<QLabel*, SOURCE_COUNT> pictures = {ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap,
+                                                        ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
+                                                        ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
     for (int n = 0; n < SOURCE_COUNT; ++n) {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(n);
-        names[size_t(n)]->setText(sourceinfo::get_source_specialstyle0_by_sourceid(id).arg(
-            sourceinfo::get_source_name_by_listseq(n)));
+        names[size_t(n)]->setText(
+            sourceinfo::get_source_specialstyle0_by_sourceid(id).arg(sourceinfo::get_source_name_by_listseq(n)));
         sourceinfo::set_source_pixmap(pictures[size_t(n)], id);
     }
     source_name = sourceinfo::get_source_name_by_listseq(0);
@@ -148,11 +145,8 @@ void EDIDset::build_levels() {
     };
     // Back on the tabs: the frame's close protocol.
 
-    edit.set({ui->lineEdit_W, ui->lineEdit_H, ui->label_rate, button_delete, button_cancel,
-              button_save});
-    edit.styles_of = [](int i) -> const FocusStyles& {
-        return i <= ENTRY_RATE ? row_styles() : kButtonStyles;
-    };
+    edit.set({ui->lineEdit_W, ui->lineEdit_H, ui->label_rate, button_delete, button_cancel, button_save});
+    edit.styles_of = [](int i) -> const FocusStyles& { return i <= ENTRY_RATE ? row_styles() : kButtonStyles; };
     edit.restyle_all();
     edit.moved = [this](int i) {
         ui_line_select = uint8_t(i);
@@ -200,7 +194,7 @@ void EDIDset::edit_frame_ok(int entry) {
     case ENTRY_W:
     case ENTRY_H: {
         auto* f = static_cast<My_lineEdit*>(edit.widget(entry));
-        emit f->send_show(f->objectName()); // the keypad, as a touch does
+        emit f->send_show(f->objectName());  // the keypad, as a touch does
         break;
     }
     case ENTRY_RATE:
@@ -211,7 +205,7 @@ void EDIDset::edit_frame_ok(int entry) {
         rate.select(rate_select);
         set_level(rate);
         break;
-    case ENTRY_DELETE: // leaves without storing, as Cancel does
+    case ENTRY_DELETE:  // leaves without storing, as Cancel does
     case ENTRY_CANCEL:
         ui_seltype = LEVEL_TABS;
         ryn_button_cancel_clicked();
@@ -222,8 +216,7 @@ void EDIDset::edit_frame_ok(int entry) {
         ryn_button_ok_clicked();
         ui_line_select = ENTRY_W;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -239,15 +232,14 @@ void EDIDset::style_tabs(bool focused) {
 void EDIDset::source_init() {
     const RynRamPara* p = para();
     set_style(frame_source, ui_seltype == LEVEL_TABS ? kCardFocused : kCardNormal);
-    const int picture = source_id == 1 ? 1 : 0; // DVI, or the HDMI slot for every other
+    const int picture = source_id == 1 ? 1 : 0;  // DVI, or the HDMI slot for every other
     if (picture != card_input_source) {
         sourceinfo::set_source_pixmap(card_input, picture);
         card_input_source = picture;
     }
     card_name->setText(source_name);
     const int off = blk::edid(source_id);
-    card_timing->setText(QString::asprintf("%dx%d@%dHz", int(int16_t(p->u16(off))),
-                                           int(int16_t(p->u16(off + 2))),
+    card_timing->setText(QString::asprintf("%dx%d@%dHz", int(int16_t(p->u16(off))), int(int16_t(p->u16(off + 2))),
                                            int(int16_t(p->u16(off + 4)))));
 }
 
@@ -348,7 +340,6 @@ void EDIDset::syncUpdate(int) {
     // While the edit frame is open the card and the fields stay as they are.
     const int off = blk::edid(source_id);
     if (ui_seltype == LEVEL_TABS &&
-        std::memcmp(p->RamParaBlock.data() + off, p->RamParaShadow.data() + off,
-                    size_t(blk::EDID_PARA_SIZE)) != 0)
+        std::memcmp(p->RamParaBlock.data() + off, p->RamParaShadow.data() + off, size_t(blk::EDID_PARA_SIZE)) != 0)
         source_init();
 }

@@ -27,9 +27,7 @@ public:
     // Levels (ui_seltype).
     enum Level : uint8_t { LEVEL_TABS = 0, LEVEL_FRAME = 1, LEVEL_RATE = 2 };
     // Entries of the edit frame (ui_line_select).
-    enum Entry : uint8_t {
-        ENTRY_W = 0, ENTRY_H, ENTRY_RATE, ENTRY_DELETE, ENTRY_CANCEL, ENTRY_SAVE, ENTRY_COUNT
-    };
+    enum Entry : uint8_t { ENTRY_W = 0, ENTRY_H, ENTRY_RATE, ENTRY_DELETE, ENTRY_CANCEL, ENTRY_SAVE, ENTRY_COUNT };
 
     void source_init();
     void on_Button_freq_clicked();
@@ -41,10 +39,10 @@ public:
     uint8_t focus() const { return ui_select; }
 
     // The page's state, read by tests.
-    uint8_t ui_select = 0; // list position of the selected input
+    uint8_t ui_select = 0;  // list position of the selected input
     uint8_t ui_line_select = ENTRY_W;
     uint8_t ui_seltype = LEVEL_TABS;
-    uint8_t rate_select = 0; // 1 = 60 Hz, 0 = 30 Hz
+    uint8_t rate_select = 0;  // 1 = 60 Hz, 0 = 30 Hz
     uint8_t rate_saved = 0;
     uint8_t source_id = 2;
     QString source_name;
@@ -72,9 +70,9 @@ private:
     // The levels: the six input tabs, the edit frame's six entries and the
     // refresh-rate choice (0 = 30 Hz, 1 = 60 Hz).
     FocusList tabs, edit, rate;
-    QWidget* ui_focus = nullptr;        // the size field that has or last had the focus
-    QWidget* ui_focus_button = nullptr; // the button that has or last had the focus
-    QString rate_text_saved;            // "label_rate" when the rate choice was entered
+    QWidget* ui_focus = nullptr;         // the size field that has or last had the focus
+    QWidget* ui_focus_button = nullptr;  // the button that has or last had the focus
+    QString rate_text_saved;             // "label_rate" when the rate choice was entered
     QFrame* frame_select = nullptr;
     QFrame* frame_source = nullptr;
     QLabel* card_box = nullptr;
@@ -82,7 +80,7 @@ private:
     QLabel* card_input = nullptr;
     QLabel* card_name = nullptr;
     QLabel* card_timing = nullptr;
-    int card_input_source = -1; // the source whose picture the card shows
+    int card_input_source = -1;  // the source whose picture the card shows
     QPushButton* button_cancel = nullptr;
     QPushButton* button_save = nullptr;
     QPushButton* button_delete = nullptr;

@@ -24,10 +24,9 @@ const Text5 kUsing = {"使用中\xC2\xAD", "Using", "Использовать", 
 // The boxes themselves draw nothing: the list draws each box's look from a
 // picture of it, made once per look by a frame with that property.
 const char* const kLookNames[] = {"normal", "focused", "in_use"};
-const QString kEntryLooks = QStringLiteral(
-    "QFrame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
-    "QFrame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
-    "QFrame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
+const QString kEntryLooks = QStringLiteral("QFrame[entry=\"focused\"]{border:1px solid #FFAB54;border-radius:5px;}"
+                                           "QFrame[entry=\"in_use\"]{border:1px solid #00D65B;border-radius:5px;}"
+                                           "QFrame[entry=\"normal\"]{border:1px solid #CCCCCC;border-radius:5px;}");
 constexpr QSize kBoxSize(92, 50);
 constexpr int kRadius = 5;
 constexpr QRect kIconRect(12, 5, 25, 8);
@@ -41,8 +40,7 @@ protected:
     void paintEvent(QPaintEvent*) override {}
 };
 
-const char* const kBadge =
-    "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
+const char* const kBadge = "background-color: #00D65B;color: rgb(255, 255, 255);font: 7px;border-radius:5px;";
 
 // A one-line plain-text label of ours that lies wholly on one plain fill
 // of its parent's (an entry box's inside). Made opaque, it draws that fill
@@ -61,15 +59,12 @@ protected:
         QPainter p(this);
         if (testAttribute(Qt::WA_OpaquePaintEvent))
             p.fillRect(rect(), palette().brush(QPalette::Window));
-        const Qt::LayoutDirection direction =
-            text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
+        const Qt::LayoutDirection direction = text().isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight;
         const int flags = int(QStyle::visualAlignment(direction, alignment())) |
-                          (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight
-                                                        : Qt::TextForceRightToLeft);
+                          (direction == Qt::LeftToRight ? Qt::TextForceLeftToRight : Qt::TextForceRightToLeft);
         QStyleOption opt;
         opt.initFrom(this);
-        style()->drawItemText(&p, contentsRect(), flags, opt.palette, isEnabled(), text(),
-                              foregroundRole());
+        style()->drawItemText(&p, contentsRect(), flags, opt.palette, isEnabled(), text(), foregroundRole());
     }
 };
 
@@ -87,7 +82,7 @@ protected:
             QPainter(this).drawPixmap(contentsRect().topLeft(), picture);
     }
 };
-} // namespace
+}  // namespace
 
 bool input_has_signal(int source) {
     if (source < 0 || source >= SOURCE_COUNT)
@@ -142,10 +137,9 @@ void EntryList::fill_texts(Box& b, const View& view, int e) {
     if (e == 0) {
         b.name->setText(view.name);
         const int off = blk::input_info(view.source);
-        b.info->setText(
-            input_has_signal(view.source)
-                ? QString::asprintf("%dx%d@%dHz", p->u16(off), p->u16(off + 2), p->u16(off + 4))
-                : tr5(kNoSignal));
+        b.info->setText(input_has_signal(view.source)
+                            ? QString::asprintf("%dx%d@%dHz", p->u16(off), p->u16(off + 2), p->u16(off + 4))
+                            : tr5(kNoSignal));
         return;
     }
     CROP_PARA crop;
@@ -161,8 +155,7 @@ void EntryList::fill_texts(Box& b, const View& view, int e) {
     bool found = false;
     const QString alias = sourceinfo::alias_name("crop", index, &found);
     b.name->setText(found ? elided_text(pixel_font(10), alias, b.name->width())
-                          : view.name + QString::asprintf("_crop%d",
-                                                          p->RynGetCropID(view.source, e)));
+                          : view.name + QString::asprintf("_crop%d", p->RynGetCropID(view.source, e)));
     b.info->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
 }
 

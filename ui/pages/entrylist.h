@@ -23,12 +23,12 @@ class EntryList : public QFrame {
 public:
     // What one page of the list shows.
     struct View {
-        uint8_t source = 0; // the listed input's source id
-        QString name;       // its name: the first entry's, and the crops' stem
-        int first = 0;      // entry position of the first box
-        int shown = 0;      // boxes shown, 0..3
-        int focused = -1;   // the focused entry position, -1 none
-        int in_use = -1;    // the window's own choice, -1 none
+        uint8_t source = 0;  // the listed input's source id
+        QString name;        // its name: the first entry's, and the crops' stem
+        int first = 0;       // entry position of the first box
+        int shown = 0;       // boxes shown, 0..3
+        int focused = -1;    // the focused entry position, -1 none
+        int in_use = -1;     // the window's own choice, -1 none
     };
 
     // Named "frame", at its place on `page`, below the page's other children.

@@ -1,8 +1,7 @@
 #include "ui/pages/factory.h"
 
 namespace {
-const Text5 kTitle = {"工厂设置", "Factory settings", "Заводские настройки", "Cài đặt nhà máy",
-                      "工廠設置"};
+const Text5 kTitle = {"工厂设置", "Factory settings", "Заводские настройки", "Cài đặt nhà máy", "工廠設置"};
 }
 
 factory::factory(QWidget* parent) : ServicePage(kTitle, parent) {}

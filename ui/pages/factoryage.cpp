@@ -34,9 +34,9 @@ void factoryage::update_agelog() {
     log_list->scrollToBottom();
     // Advance ranges of the counter between two samples: the wording is the
     // same in every language.
-    steps->setText(QString::asprintf(
-        "1-2:%u  3-4:%u  5-9:%u  10-19:%u  20+:%u", factoryage_log_diff3, factoryage_log_diff5,
-        factoryage_log_diff10, factoryage_log_diff20, factoryage_log_diffmore));
+    steps->setText(QString::asprintf("1-2:%u  3-4:%u  5-9:%u  10-19:%u  20+:%u", factoryage_log_diff3,
+                                     factoryage_log_diff5, factoryage_log_diff10, factoryage_log_diff20,
+                                     factoryage_log_diffmore));
 }
 
 void factoryage::slot_Button_back_clicked() {

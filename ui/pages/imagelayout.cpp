@@ -22,8 +22,8 @@ const Text5 kMirror = {"镜像", "mirror", "Отражение", "Ảnh phản c
 const Text5 kStatePrefix = {"画面状态:", "Image state:", "Состояние:", "Trạng thái:", "畫面狀態:"};
 const Text5 kOn = {"开启", "ON", "Вкл", "Mở", "開啟"};
 const Text5 kOff = {"关闭", "OFF", "Откл", "Đóng", "關閉"};
-const Text5 kNumberedName = {"画面名称:画面%d", "Name:Image%d", "Название:Канал%d",
-                             "Tên:Hình ảnh%d", "畫面名稱:畫面%d"};
+const Text5 kNumberedName = {"画面名称:画面%d", "Name:Image%d", "Название:Канал%d", "Tên:Hình ảnh%d",
+                             "畫面名稱:畫面%d"};
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
 const Text5 kSourcePrefix = {"信源:", "Source:", "Источник:", "Nguồn tín hiệu:", "信源:"};
 const std::array<Text5, 4> kCombo = {{
@@ -33,9 +33,8 @@ const std::array<Text5, 4> kCombo = {{
     {"HD3,HD4垂直拼接", "HD3,HD4 Ver", "Вер HD3,HD4", "Ghép dọc HD3,HD4", "HD3,HD4垂直拼接"},
 }};
 
-const char* const kSelectionStyle =
-    "#frame_image{border:1px solid;border-left-color:rgb(255,171,84);"
-    "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);}";
+const char* const kSelectionStyle = "#frame_image{border:1px solid;border-left-color:rgb(255,171,84);"
+                                    "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);}";
 const char* const kInfoStyle = "#frame{border:1px solid rgb(255,171,84);}";
 
 // Left edge of the selection frame over window w's tile.
@@ -59,16 +58,14 @@ QString source_name(int w) {
     RynRamPara* p = para();
     short crop_flag = 0;
     char crop_index = 0;
-    const int source =
-        p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
+    const int source = p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
     if ((p->window_u16(w, blk::WIN_SOURCE) & blk::SOURCE_CROP_BIT) && !crop_flag)
         return QString();
     return sourceinfo::get_source_name_by_sourceid(source);
 }
-} // namespace
+}  // namespace
 
-ImageLayout::ImageLayout(QWidget* parent)
-    : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ImageLayout>()) {
+ImageLayout::ImageLayout(QWidget* parent) : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ImageLayout>()) {
     ui->setupUi(this);
     // An alias comes from a file: shown as it is, never as markup.
     ui->image_name->setTextFormat(Qt::PlainText);
@@ -125,9 +122,8 @@ void ImageLayout::image_para_update() {
         const QString prefix = tr5(kNamePrefix);
         const QFontMetrics fm(ui->image_name->font());
         const int room = ui->image_name->width() - fm.horizontalAdvance(prefix);
-        set_text(ui->image_name,
-                 prefix + fm.elidedText(QString::fromStdString(alias.name), Qt::ElideRight,
-                                        std::max(room, 0), Qt::TextShowMnemonic));
+        set_text(ui->image_name, prefix + fm.elidedText(QString::fromStdString(alias.name), Qt::ElideRight,
+                                                        std::max(room, 0), Qt::TextShowMnemonic));
     } else {
         set_text(ui->image_name, fill_numbers(tr5(kNumberedName), {w + 1}));
     }
@@ -165,11 +161,9 @@ void ImageLayout::mirror_select(int attr) {
         attr = kMirrorCount;
     if (attr == mirror_lit)
         return;
-    const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3,
-                                                     ui->mirror4};
+    const std::array<QLabel*, kMirrorCount> icons = {ui->mirror1, ui->mirror2, ui->mirror3, ui->mirror4};
     for (int i = 0; i < kMirrorCount; ++i)
-        set_label_pixmap(icons[size_t(i)],
-                         png(QString("mirror%1_%2.png").arg(i + 1).arg(i == attr ? "on" : "off")));
+        set_label_pixmap(icons[size_t(i)], png(QString("mirror%1_%2.png").arg(i + 1).arg(i == attr ? "on" : "off")));
     mirror_lit = attr;
 }
 

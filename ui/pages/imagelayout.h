@@ -44,7 +44,7 @@ private:
 
     std::unique_ptr<Ui::ImageLayout> ui;
     uint8_t ui_window = 0;  // the selected window 0..5
-    int mirror_lit = -1;  // the icon lit now (4: none), -1 before the first
+    int mirror_lit = -1;    // the icon lit now (4: none), -1 before the first
 };
 
 inline ImageLayout* g_imagelayout() {

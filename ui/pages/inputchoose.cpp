@@ -29,20 +29,18 @@
 // or the PC: a crop index outside the table, a free or broken crop record or
 // a source id above 5 name nothing, and nothing is looked up with them.
 struct InputChoose::WindowChoice {
-    bool valid = false;     // names an existing input or crop record
+    bool valid = false;           // names an existing input or crop record
     const char* fault = nullptr;  // why it names nothing, for the console
-    uint8_t source = 0;     // source id 0..5 when valid
-    bool crop = false;      // a crop record, valid
-    uint8_t crop_index = 0; // its table index 0..39
-    int crop_number = 0;    // its crop number 1..40
+    uint8_t source = 0;           // source id 0..5 when valid
+    bool crop = false;            // a crop record, valid
+    uint8_t crop_index = 0;       // its table index 0..39
+    int crop_number = 0;          // its crop number 1..40
 };
 
 namespace {
-const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn",
-                      "信源切換"};
+const Text5 kTitle = {"信源切换", "Source switch", "Переключение источника", "Chuyển đổi nguồn", "信源切換"};
 const Text5 kCropButton = {"输入截取", "Input intercept", "Обрезка", "Chặn nguồn vào", "輸入截取"};
-const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID",
-                           "設置EDID"};
+const Text5 kEdidButton = {"设置EDID", "EDID Settings", "Настройка EDID", "Cài đặt EDID", "設置EDID"};
 
 // One colour per window tab.
 const std::array<const char*, WINDOW_COUNT> kTabColour = {"#867AE9", "#005A8D", "#39A9CB",
@@ -64,8 +62,7 @@ RynRamPara* para() {
 // A word or field of the block that differs from the last saved copy.
 bool block_differs(int offset, int len) {
     const RynRamPara* p = para();
-    return std::memcmp(p->RamParaBlock.data() + offset, p->RamParaShadow.data() + offset,
-                       size_t(len)) != 0;
+    return std::memcmp(p->RamParaBlock.data() + offset, p->RamParaShadow.data() + offset, size_t(len)) != 0;
 }
 
 InputChoose::WindowChoice window_choice(int w) {
@@ -77,8 +74,7 @@ InputChoose::WindowChoice window_choice(int w) {
     const uint16_t word = p->window_u16(w, blk::WIN_SOURCE);
     short crop_flag = 0;
     char crop_index = 0;
-    const int source =
-        p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
+    const int source = p->RynGetImageSource(p->RamParaBlock.data(), uint8_t(w), &crop_flag, &crop_index, 0);
     // The reader answers a crop it cannot use with source 0 and no crop flag.
     if ((word & blk::SOURCE_CROP_BIT) && !crop_flag) {
         c.fault = "a crop record that is not usable";
@@ -98,12 +94,11 @@ InputChoose::WindowChoice window_choice(int w) {
             c.fault = "a crop index out of range";
             return c;
         }
-        c.crop_number =
-            (p->RamParaBlock[size_t(blk::crop(c.crop_index) + blk::CROP_ID)] & 0x7F) + 1;
+        c.crop_number = (p->RamParaBlock[size_t(blk::crop(c.crop_index) + blk::CROP_ID)] & 0x7F) + 1;
     }
     return c;
 }
-} // namespace
+}  // namespace
 
 // The sides of the source list's marker in `frame` (53 x 33): 1 pixel,
 // the foot left out (see EntriesFrame).
@@ -117,9 +112,7 @@ public:
     using QFrame::QFrame;
 
     // Around tab position `tab` in `colour`; none off the tabs.
-    void show_ring(int tab, const QColor& colour) {
-        set_ring(QRect(7 + 50 * tab, 0, 51, 46), colour);
-    }
+    void show_ring(int tab, const QColor& colour) { set_ring(QRect(7 + 50 * tab, 0, 51, 46), colour); }
     void hide_ring() { set_ring(QRect(), colour_); }
 
 protected:
@@ -135,8 +128,7 @@ protected:
 private:
     static std::array<QRect, 4> sides(const QRect& r) {
         return {QRect(r.x(), r.y(), r.width(), 2), QRect(r.x(), r.bottom() - 1, r.width(), 2),
-                QRect(r.x(), r.y() + 2, 2, r.height() - 4),
-                QRect(r.right() - 1, r.y() + 2, 2, r.height() - 4)};
+                QRect(r.x(), r.y() + 2, 2, r.height() - 4), QRect(r.right() - 1, r.y() + 2, 2, r.height() - 4)};
     }
     QRegion region(const QRect& r) const {
         QRegion all;
@@ -157,18 +149,16 @@ private:
     QColor colour_;
 };
 
-InputChoose::InputChoose(QWidget* parent)
-    : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
+InputChoose::InputChoose(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::InputChoose) {
     ui->setupUi(this);
     // frame1 is the source list's marker; the page draws its look itself
     // (show_marker), so that moving it repaints lines, not the names and
     // icons it surrounds.
     ui->frame1->hide();
     for (QWidget* w : std::initializer_list<QWidget*>{
-             ui->label_title, ui->button_inputcut, ui->button_EDID, ui->sourcelistseq0name,
-             ui->sourcelistseq1name, ui->sourcelistseq2name, ui->sourcelistseq3name,
-             ui->sourcelistseq4name, ui->sourcelistseq5name, ui->sourcelistseq0pixmap,
-             ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
+             ui->label_title, ui->button_inputcut, ui->button_EDID, ui->sourcelistseq0name, ui->sourcelistseq1name,
+             ui->sourcelistseq2name, ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name,
+             ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
              ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap})
         frame::on_same_fill(w);
 
@@ -209,7 +199,6 @@ InputChoose::InputChoose(QWidget* parent)
         para_source_index_init();
         on_Button_source_clicked();
     };
-
 }
 
 void InputChoose::para_init() {
@@ -292,8 +281,7 @@ void InputChoose::menulist_init() {
     set_level(windows);
     current_page = 0;
     using_source = 0;
-    select_window =
-        (g_image_current < WINDOW_COUNT && para()->window_shown(g_image_current)) ? g_image_current : 0;
+    select_window = (g_image_current < WINDOW_COUNT && para()->window_shown(g_image_current)) ? g_image_current : 0;
 }
 
 int InputChoose::tab_of_window(int window) const {
@@ -430,8 +418,7 @@ void InputChoose::image_select() {
 
 void InputChoose::on_Button_source_clicked() {
     initSource();
-    show_marker(QRect(1 + 53 * select_listseq, 95, 53, 33),
-                ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
+    show_marker(QRect(1 + 53 * select_listseq, 95, 53, 33), ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
 }
 
 void InputChoose::show_marker(const QRect& frame, const QColor& colour) {
@@ -472,8 +459,7 @@ int InputChoose::in_use_position() const {
     const uint8_t id = p->RamParaBlock[size_t(rec + blk::CROP_ID)];
     if (!(id & blk::CROP_USED) || (id & 0x7F) >= CROP_COUNT)
         return -1;
-    const int position =
-        p->crop_list_entry(p->RamParaBlock[size_t(rec + blk::CROP_SOURCE)], (id & 0x7F) + 1);
+    const int position = p->crop_list_entry(p->RamParaBlock[size_t(rec + blk::CROP_SOURCE)], (id & 0x7F) + 1);
     return position > 0 ? position : -1;
 }
 
@@ -490,8 +476,7 @@ void InputChoose::para_uiselect_init() {
 }
 
 int InputChoose::source_current_check() {
-    const int n =
-        1 + (select_source < SOURCE_COUNT ? para()->RynGetSourceNum(select_source, CROP_COUNT) : 0);
+    const int n = 1 + (select_source < SOURCE_COUNT ? para()->RynGetSourceNum(select_source, CROP_COUNT) : 0);
     max_page = uint8_t((n + ENTRIES_PER_PAGE - 1) / ENTRIES_PER_PAGE - 1);
     return n;
 }
@@ -510,9 +495,9 @@ void InputChoose::crop_source_num_update() {
 }
 
 void InputChoose::source_name_update() {
-    const std::array<QLabel*, SOURCE_COUNT> labels = {
-        ui->sourcelistseq0name, ui->sourcelistseq1name, ui->sourcelistseq2name,
-        ui->sourcelistseq3name, ui->sourcelistseq4name, ui->sourcelistseq5name};
+    const std::array<QLabel*, SOURCE_COUNT> labels = {ui->sourcelistseq0name, ui->sourcelistseq1name,
+                                                      ui->sourcelistseq2name, ui->sourcelistseq3name,
+                                                      ui->sourcelistseq4name, ui->sourcelistseq5name};
     const QFont font = pixel_font(9);
     for (int p = 0; p < SOURCE_COUNT; ++p) {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
@@ -520,18 +505,16 @@ void InputChoose::source_name_update() {
         bool found = false;
         const QString alias = sourceinfo::alias_name("source", id, &found);
         // A user's name is plain text, however it reads.
-        const QString name =
-            found ? elided_text(font, alias, labels[size_t(p)]->width() - 16).toHtmlEscaped()
-                  : sourceinfo::get_source_name_by_listseq(p);
-        labels[size_t(p)]->setText(
-            sourceinfo::get_source_specialstyle1_by_sourceid(id, name, count));
+        const QString name = found ? elided_text(font, alias, labels[size_t(p)]->width() - 16).toHtmlEscaped()
+                                   : sourceinfo::get_source_name_by_listseq(p);
+        labels[size_t(p)]->setText(sourceinfo::get_source_specialstyle1_by_sourceid(id, name, count));
     }
 }
 
 void InputChoose::source_check_update() {
-    const std::array<QLabel*, SOURCE_COUNT> labels = {
-        ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap,
-        ui->sourcelistseq3pixmap, ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
+    const std::array<QLabel*, SOURCE_COUNT> labels = {ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap,
+                                                      ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
+                                                      ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
     for (int p = 0; p < SOURCE_COUNT; ++p) {
         const uint8_t id = sourceinfo::get_source_id_by_listseq(p);
         sourceinfo::set_sourceonline_pixmap(labels[size_t(p)], id, input_has_signal(id) ? 1 : 0);
@@ -575,8 +558,8 @@ void InputChoose::initSource() {
     view.shown = std::clamp(n - view.first, 0, ENTRIES_PER_PAGE);
     view.focused = ui_seltype == LEVEL_ENTRIES ? entries.index() : -1;
     view.in_use = select_source == in_use_source ? in_use_position() : -1;
-    debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n,
-                 current_page, view.in_use);
+    debug_printf("InputChoose: source %d, %d entries, page %d, in use %d\n", select_source, n, current_page,
+                 view.in_use);
     if (!entry_list)
         entry_list = frame::on_same_fill(new EntryList(this));
     entry_list->set_border(ui_seltype == LEVEL_SOURCES ? kOrange : kBlue);
@@ -620,7 +603,7 @@ void InputChoose::ryn_button_inputcut_clicked() {
     QPointer<InputChoose> self(this);
     pages::open<InputCut>();
     if (!self || g_inputchoose() != this)
-        return; // MODE closed this page together with the crop page
+        return;  // MODE closed this page together with the crop page
     // The crop page's changes were refreshed on it, not here, and the saved
     // copy has caught up since: re-read the crop table unconditionally.
     para()->RynCropSourceInit();
@@ -668,20 +651,17 @@ void InputChoose::syncUpdate(int code) {
             input_source_changed(w);
     }
     const bool selected_source_changed =
-        select_window < WINDOW_COUNT &&
-        block_differs(blk::window(select_window, blk::WIN_SOURCE), 2);
+        select_window < WINDOW_COUNT && block_differs(blk::window(select_window, blk::WIN_SOURCE), 2);
     // The inputs' live timings are never saved, so the saved copy says
     // nothing about them: compare with what the page drew last.
     std::array<bool, SOURCE_COUNT> input_moved{};
     bool any_input_moved = false;
     for (int s = 0; s < SOURCE_COUNT; ++s) {
-        input_moved[size_t(s)] =
-            std::memcmp(p->RamParaBlock.data() + blk::input_info(s), drawn_inputs[size_t(s)].data(),
-                        blk::INPUT_INFO_SIZE) != 0;
+        input_moved[size_t(s)] = std::memcmp(p->RamParaBlock.data() + blk::input_info(s),
+                                             drawn_inputs[size_t(s)].data(), blk::INPUT_INFO_SIZE) != 0;
         any_input_moved = any_input_moved || input_moved[size_t(s)];
     }
-    const bool input_changed =
-        !selected_source_changed && select_source < SOURCE_COUNT && input_moved[select_source];
+    const bool input_changed = !selected_source_changed && select_source < SOURCE_COUNT && input_moved[select_source];
     const bool crops_changed = block_differs(blk::CROP, CROP_COUNT * blk::CROP_SIZE);
 
     if (windows_changed) {

@@ -28,29 +28,24 @@ const Text5 kDelete = {"删除", "Delete", "Удалить", "Xoá bỏ", "删�
 const Text5 kNamePrefix = {"名称:", "Name:", "Название:", "Tên:", "名稱:"};
 const Text5 kNoSignal = {"无信号", "No signal", "Нет сигнала", "Không có tín hiệu", "無信號"};
 
-const QString kRowFocusBrowsing =
-    "border:1px solid;background-color: rgb(16,16, 28);border-left-color:rgb(255,171,84);"
-    "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);";
-const QString kRowFocusIdle =
-    "border:1px solid;background-color: rgb(16,16, 28);border-left-color:rgb(71, 119, 255);"
-    "border-right-color:rgb(71, 119, 255);border-top-color:rgb(71, 119, 255);";
-const QString kListBrowsing =
-    "#frame_source{background-color: rgb(16,16, 28);border:1px solid rgb(255,171,84);}";
-const QString kListIdle =
-    "#frame_source{background-color: rgb(16,16, 28);border:1px solid rgb(71, 119, 255);}";
+const QString kRowFocusBrowsing = "border:1px solid;background-color: rgb(16,16, 28);border-left-color:rgb(255,171,84);"
+                                  "border-right-color:rgb(255,171,84);border-top-color:rgb(255,171,84);";
+const QString kRowFocusIdle = "border:1px solid;background-color: rgb(16,16, 28);border-left-color:rgb(71, 119, 255);"
+                              "border-right-color:rgb(71, 119, 255);border-top-color:rgb(71, 119, 255);";
+const QString kListBrowsing = "#frame_source{background-color: rgb(16,16, 28);border:1px solid rgb(255,171,84);}";
+const QString kListIdle = "#frame_source{background-color: rgb(16,16, 28);border:1px solid rgb(71, 119, 255);}";
 const QString kTileNormal = "background-color: #212435;border:1px solid #CCCCCC;";
 const QString kTileFocused = "background-color: #212435;border:1px solid #FFA854;";
 const QString kTileText = "background-color:#212435;color:#FFFFFF";
 const QString kTileIcon = "background-color: #212435;";
 const QString kAddFocused = "border:1px solid rgb(255,171,84);";
 const QString kAddNormal = "border:0px solid rgb(0,0,0);";
-const FocusStyles kEditorStyles{
-    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
-    "border:1px solid rgb(255, 255, 255);font:10px",
-    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
-    "border:1px solid rgb(255,171,84);font:10px",
-    "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
-    "border:1px solid rgb(255,171,84);font:10px"};
+const FocusStyles kEditorStyles{"color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+                                "border:1px solid rgb(255, 255, 255);font:10px",
+                                "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+                                "border:1px solid rgb(255,171,84);font:10px",
+                                "color:rgb(255, 255, 255);background-color: rgb(33, 36, 53);"
+                                "border:1px solid rgb(255,171,84);font:10px"};
 
 constexpr int BUTTON_Y = 210, BUTTON_W = 60, BUTTON_H = 18;
 
@@ -58,7 +53,7 @@ RynRamPara* para() {
     return RynRamPara::pInstance();
 }
 
-} // namespace
+}  // namespace
 
 InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::InputCut) {
     ui->setupUi(this);
@@ -70,9 +65,9 @@ InputCut::InputCut(QWidget* parent) : FramePage<QDialog>(parent), ui(new Ui::Inp
     source_focus_frame->setStyleSheet(kRowFocusBrowsing);
     source_focus_frame->lower();
 
-    const std::array<QLabel*, SOURCE_COUNT> icons = {
-        ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap, ui->sourcelistseq2pixmap,
-        ui->sourcelistseq3pixmap, ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
+    const std::array<QLabel*, SOURCE_COUNT> icons = {ui->sourcelistseq0pixmap, ui->sourcelistseq1pixmap,
+                                                     ui->sourcelistseq2pixmap, ui->sourcelistseq3pixmap,
+                                                     ui->sourcelistseq4pixmap, ui->sourcelistseq5pixmap};
     for (int p = 0; p < SOURCE_COUNT; ++p)
         sourceinfo::set_source_pixmap(icons[size_t(p)], sourceinfo::get_source_id_by_listseq(p));
 
@@ -114,7 +109,7 @@ void InputCut::build_levels() {
     row.ok = [this](int i) {
         source_select = uint8_t(i);
         ui_level = LEVEL_CROPS;
-        enter_crop_list(0, 0); // on the add button
+        enter_crop_list(0, 0);  // on the add button
     };
     // Back on the row: the frame's close protocol.
 
@@ -123,12 +118,12 @@ void InputCut::build_levels() {
         ryn_button_input_clicked();
     };
     crops.ok = [this](int k) {
-        if (k == 0) { // the add button
+        if (k == 0) {  // the add button
             crop_select = 0;
             ryn_button_add_clicked();
             ui_level = LEVEL_NEW;
             open_editor(new_editor);
-        } else if (k > 1) { // a crop; entry 0 (k 1) is the whole input
+        } else if (k > 1) {  // a crop; entry 0 (k 1) is the whole input
             ui_level = LEVEL_EDIT;
             ryn_button_input_clicked();
             ryn_button_source_clicked();
@@ -147,13 +142,12 @@ void InputCut::build_levels() {
 
     // The editors hold their own elements: whatever the PC does to the
     // list meanwhile, OK stays OK and Cancel stays Cancel.
-    new_editor.set({ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H, button_cancel,
-                    button_ok});
-    crop_editor.set({ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H,
-                     button_delete, button_cancel, button_ok});
+    new_editor.set({ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H, button_cancel, button_ok});
+    crop_editor.set(
+        {ui->lineEdit_X, ui->lineEdit_Y, ui->lineEdit_W, ui->lineEdit_H, button_delete, button_cancel, button_ok});
     auto editor_ok = [this](int entry) {
         if (My_lineEdit* f = field(entry))
-            emit f->send_show(f->objectName()); // the keypad, as a touch does
+            emit f->send_show(f->objectName());  // the keypad, as a touch does
         else if (entry == ED_OK)
             leave_editor(&InputCut::ryn_button_ok_clicked);
         else if (entry == ED_CANCEL)
@@ -291,18 +285,15 @@ void InputCut::source_name_update() {
         bool found = false;
         const QString alias = sourceinfo::alias_name("source", id, &found);
         // A user's name is plain text in a rich-text label.
-        const QString name =
-            found ? metrics.elidedText(alias, Qt::ElideRight, label->width() - 16).toHtmlEscaped()
-                  : sourceinfo::get_source_name_by_listseq(p);
-        label->setText(sourceinfo::get_source_specialstyle1_by_sourceid(
-            id, name, uint8_t(get_source_num(id))));
+        const QString name = found ? metrics.elidedText(alias, Qt::ElideRight, label->width() - 16).toHtmlEscaped()
+                                   : sourceinfo::get_source_name_by_listseq(p);
+        label->setText(sourceinfo::get_source_specialstyle1_by_sourceid(id, name, uint8_t(get_source_num(id))));
     }
 }
 
 void InputCut::source_current_check() {
     max_source_info = para()->RynGetSourceNum(select_source, CROP_COUNT) + 1;
-    max_page = uint8_t(max_source_info / TILES_PER_PAGE -
-                       (max_source_info % TILES_PER_PAGE == 0 ? 1 : 0));
+    max_page = uint8_t(max_source_info / TILES_PER_PAGE - (max_source_info % TILES_PER_PAGE == 0 ? 1 : 0));
 }
 
 void InputCut::ryn_button_input_clicked() {
@@ -332,23 +323,20 @@ void InputCut::source_init() {
         const bool visible = t < shown;
         if (new_icon)
             sourceinfo::set_source_pixmap(tile.icon, icon_source);
-        for (QWidget* w : std::initializer_list<QWidget*>{tile.frame, tile.state, tile.icon,
-                                                          tile.name, tile.size})
+        for (QWidget* w : std::initializer_list<QWidget*>{tile.frame, tile.state, tile.icon, tile.name, tile.size})
             w->setVisible(visible);
         if (!visible)
             continue;
         const int e = TILES_PER_PAGE * current_pag + t;
-        const bool focused = ui_level == LEVEL_CROPS &&
-                             ((current_pag == 0 && ui_select != 0 && ui_select == t + 1) ||
-                              (current_pag != 0 && ui_select == t));
+        const bool focused = ui_level == LEVEL_CROPS && ((current_pag == 0 && ui_select != 0 && ui_select == t + 1) ||
+                                                         (current_pag != 0 && ui_select == t));
         set_style(tile.frame, focused ? kTileFocused : kTileNormal);
 
         if (e == 0) {
             tile.name->setText(source_name);
             const int off = blk::input_info(select_source);
             const int w = p->u16(off), h = p->u16(off + 2), rate = p->RamParaBlock[size_t(off + 4)];
-            tile.size->setText(w && h && rate ? QString::asprintf("%dx%d@%dHz", w, h, rate)
-                                              : tr5(kNoSignal));
+            tile.size->setText(w && h && rate ? QString::asprintf("%dx%d@%dHz", w, h, rate) : tr5(kNoSignal));
             continue;
         }
         // Zeroed, so that an entry without a record (a crop number the
@@ -358,14 +346,11 @@ void InputCut::source_init() {
         p->RynGetCropPara(select_source, e, &crop, &index);
         bool found = false;
         const QString alias = index < CROP_COUNT ? sourceinfo::alias_name("crop", index, &found) : QString();
-        tile.name->setText(
-            found ? tile.name->fontMetrics().elidedText(alias, Qt::ElideRight, tile.name->width())
-                  : source_name + QString::asprintf("_crop%d", ((crop.para[0] >> 8) & 0x7F) + 1));
+        tile.name->setText(found ? tile.name->fontMetrics().elidedText(alias, Qt::ElideRight, tile.name->width())
+                                 : source_name + QString::asprintf("_crop%d", ((crop.para[0] >> 8) & 0x7F) + 1));
         tile.size->setText(QString::asprintf("%dx%d", crop.para[3], crop.para[4]));
     }
-    set_style(add_button,
-              ui_level == LEVEL_CROPS && ui_select == 0 && current_pag == 0 ? kAddFocused
-                                                                             : kAddNormal);
+    set_style(add_button, ui_level == LEVEL_CROPS && ui_select == 0 && current_pag == 0 ? kAddFocused : kAddNormal);
 }
 
 My_lineEdit* InputCut::field(int entry) const {
@@ -393,7 +378,7 @@ void InputCut::open_editor(FocusList& editor) {
     ui->frame_add->show();
     button_cancel->show();
     button_ok->show();
-    editor.focus_to(ED_X); // X focused, the rest normal
+    editor.focus_to(ED_X);  // X focused, the rest normal
     set_level(editor);
 }
 
@@ -407,8 +392,7 @@ void InputCut::leave_editor(void (InputCut::*action)()) {
 
 void InputCut::ryn_button_add_clicked() {
     edited_crop = NEW_CROP;
-    crop_name = source_name + QString::asprintf("-Crop-%d",
-                                                para()->RynGetSourceNum(select_source, CROP_COUNT) + 1);
+    crop_name = source_name + QString::asprintf("-Crop-%d", para()->RynGetSourceNum(select_source, CROP_COUNT) + 1);
     ui->lineEdit_X->setText(QStringLiteral("0"));
     ui->lineEdit_Y->setText(QStringLiteral("0"));
     ui->lineEdit_W->setText(QStringLiteral("1920"));
@@ -416,8 +400,7 @@ void InputCut::ryn_button_add_clicked() {
 }
 
 void InputCut::ryn_button_source_clicked() {
-    crop_number =
-        uint8_t(current_pag == 0 ? ui_select - 1 : TILES_PER_PAGE * current_pag + ui_select);
+    crop_number = uint8_t(current_pag == 0 ? ui_select - 1 : TILES_PER_PAGE * current_pag + ui_select);
     if (crop_number == 0) {
         para_changed_over();
         return;
@@ -440,7 +423,7 @@ void InputCut::ryn_button_ok_clicked() {
     for (int e = ED_X; e <= ED_H; ++e)
         values.para[1 + e] = field_short(field(e)->text());
     RynRamPara* p = para();
-    p->RynCropSourceInit(); // the PC may have changed the table since the last refresh
+    p->RynCropSourceInit();  // the PC may have changed the table since the last refresh
     if (edited_crop == NEW_CROP) {
         p->RynAddNewCrop(select_source, &values);
     } else {
@@ -448,8 +431,7 @@ void InputCut::ryn_button_ok_clicked() {
         if (entry > 0)
             p->RynSetCropPara(char(select_source), char(entry), &values);
         else
-            qWarning("InputCut: crop %d of source %d is gone, nothing stored", edited_crop,
-                     select_source);
+            qWarning("InputCut: crop %d of source %d is gone, nothing stored", edited_crop, select_source);
     }
     p->RynCropSourceInit();
     crop_source_num_update();
@@ -469,8 +451,7 @@ void InputCut::ryn_button_delete_clicked() {
     if (entry > 0)
         p->RynDeleteCrop(char(select_source), char(entry));
     else
-        qWarning("InputCut: crop %d of source %d is gone, nothing deleted", edited_crop,
-                 select_source);
+        qWarning("InputCut: crop %d of source %d is gone, nothing deleted", edited_crop, select_source);
     p->RynCropSourceInit();
     crop_source_num_update();
     source_init();
@@ -500,7 +481,7 @@ void InputCut::language_changed() {
     button_delete->setText(tr5(kDelete));
     if (!ui->frame_add->isHidden())
         set_editor_title();
-    source_init(); // the no-signal text
+    source_init();  // the no-signal text
 }
 
 QString InputCut::number_title(const My_lineEdit* f) const {
@@ -523,9 +504,8 @@ void InputCut::syncUpdate(int code) {
     RynRamPara* p = para();
     if (p->RynLanguageChanged())
         language_changed();
-    const bool crops_changed =
-        std::memcmp(p->RamParaBlock.data() + blk::CROP, p->RamParaShadow.data() + blk::CROP,
-                    size_t(CROP_COUNT * blk::CROP_SIZE)) != 0;
+    const bool crops_changed = std::memcmp(p->RamParaBlock.data() + blk::CROP, p->RamParaShadow.data() + blk::CROP,
+                                           size_t(CROP_COUNT * blk::CROP_SIZE)) != 0;
     if (crops_changed || code == SYNC_PC_FILE_END) {
         // An open editor stays open: it knows its crop by number.
         p->RynCropSourceInit();
@@ -534,6 +514,6 @@ void InputCut::syncUpdate(int code) {
             show_crop_focus();
         source_init();
     } else if (code == SYNC_INPUT_TIMING) {
-        source_init(); // the whole input's size line
+        source_init();  // the whole input's size line
     }
 }

@@ -114,7 +114,7 @@ private:
     QPushButton* button_delete = nullptr;
     std::array<Tile, TILES_PER_PAGE> tiles{};
     std::array<QLabel*, SOURCE_COUNT> row_names{};
-    int tile_icon_source = -1; // the source whose connector the tiles show
+    int tile_icon_source = -1;  // the source whose connector the tiles show
 };
 
 inline InputCut* g_inputcut() {

@@ -19,15 +19,14 @@
 
 namespace {
 const Text5 kTitle = {"LED设置", "LED Setting", "Настройка LED", "Cài đặt LED", "LED設置"};
-const Text5 kHeading = {"设置LED屏宽高", "Set LED W&H", "Разрешение LED шир и выс",
-                        "Cài đặt thông số led", "設置LED屏寬高"};
+const Text5 kHeading = {"设置LED屏宽高", "Set LED W&H", "Разрешение LED шир и выс", "Cài đặt thông số led",
+                        "設置LED屏寬高"};
 const Text5 kWidth = {"宽", "W", "Ширина", "Rộng", "寬"};
 const Text5 kHeight = {"高", "H", "Высота", "Cao", "高"};
 const Text5 kApply = {"应用", "Apply", "OK", "Đồng ý", "應用"};
 const Text5 kCancel = {"取消", "Cancel", "Отмена", "Hủy bỏ", "取消"};
-const Text5 kTip = {"可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)",
-                    "Ширина:%d(px)Высота:%d(px)", "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)",
-                    "可設LED屏最大點數:%d(寬),%d(高)"};
+const Text5 kTip = {"可设LED屏最大点数:%d(宽),%d(高)", "LED max:%d(w),%d(h)", "Ширина:%d(px)Высота:%d(px)",
+                    "Điểm ảnh lớn nhất:%d(ngang),%d(dọc)", "可設LED屏最大點數:%d(寬),%d(高)"};
 // The keypad's titles: Chinese where chosen, else the English letter.
 const Text5 kKeypadWidth = {"宽", "W", "W", "W", "寬"};
 const Text5 kKeypadHeight = {"高", "H", "H", "H", "高"};
@@ -71,10 +70,9 @@ bool fpga_running() {
     const fpga_manage* f = fpga_manage::p_fpga_manage;
     return f && f->MCU_REG_func[0] && f->MCU_REG_func[0][fpga_reg::STATE] == fpga_reg::STATE_RUNNING;
 }
-} // namespace
+}  // namespace
 
-ledset::ledset(QWidget* parent)
-    : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ledset>()) {
+ledset::ledset(QWidget* parent) : FramePage<QDialog>(parent), ui(std::make_unique<Ui::ledset>()) {
     ui->setupUi(this);
     set_label_pixmap(ui->label_warning, png("warning.png"));
     connect_number_field(ui->lineEdit_ledw);
@@ -119,20 +117,11 @@ void ledset::syncUpdate(int) {
 
 void ledset::entry_ok(int index) {
     switch (index) {
-    case ENTRY_WIDTH:
-        emit ui->lineEdit_ledw->send_show(ui->lineEdit_ledw->objectName());
-        break;
-    case ENTRY_HEIGHT:
-        emit ui->lineEdit_ledh->send_show(ui->lineEdit_ledh->objectName());
-        break;
-    case ENTRY_APPLY:
-        on_Button_apply1_clicked();
-        break;
-    case ENTRY_CANCEL:
-        slot_Button_back_clicked();
-        break;
-    default:
-        break;
+    case ENTRY_WIDTH: emit ui->lineEdit_ledw->send_show(ui->lineEdit_ledw->objectName()); break;
+    case ENTRY_HEIGHT: emit ui->lineEdit_ledh->send_show(ui->lineEdit_ledh->objectName()); break;
+    case ENTRY_APPLY: on_Button_apply1_clicked(); break;
+    case ENTRY_CANCEL: slot_Button_back_clicked(); break;
+    default: break;
     }
 }
 
@@ -180,10 +169,10 @@ void ledset::on_Button_apply1_clicked() {
             p.set_u16(blk::LED_WIDTH, w);
             p.set_u16(blk::LED_HEIGHT, h);
             for (int out : {blk::OUT1_X, blk::OUT2_X}) {
-                p.set_u16(out, 0);     // x
-                p.set_u16(out + 2, 0); // y
-                p.set_u16(out + 4, w); // width
-                p.set_u16(out + 6, h); // height
+                p.set_u16(out, 0);      // x
+                p.set_u16(out + 2, 0);  // y
+                p.set_u16(out + 4, w);  // width
+                p.set_u16(out + 6, h);  // height
             }
             // The saved size again: the outputs only, without a notice.
             if (w == p.shadow_u16(blk::LED_WIDTH) && h == p.shadow_u16(blk::LED_HEIGHT))

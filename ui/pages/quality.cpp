@@ -1,8 +1,7 @@
 #include "ui/pages/quality.h"
 
 namespace {
-const Text5 kTitle = {"画质", "Picture quality", "Качество изображения", "Chất lượng hình ảnh",
-                      "畫質"};
+const Text5 kTitle = {"画质", "Picture quality", "Качество изображения", "Chất lượng hình ảnh", "畫質"};
 }
 
 quality::quality(QWidget* parent) : ServicePage(kTitle, parent) {}

@@ -16,8 +16,7 @@ template <class Page> bool start_card_job(Page* page) {
     if (!fpga || g_qround_bar || fpga->card_job_running())
         return false;
     QRoundProgressBar::create_qround_bar(page);
-    QObject::connect(page, &Page::sig_qround_bar_update, g_qround_bar,
-                     &QRoundProgressBar::para_sync);
+    QObject::connect(page, &Page::sig_qround_bar_update, g_qround_bar, &QRoundProgressBar::para_sync);
     return fpga->start_card_job(page);
 }
 

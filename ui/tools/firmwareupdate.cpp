@@ -7,8 +7,7 @@
 #include <QPainter>
 
 namespace {
-const Text5 kText = {"固件升级中", "Firmware updating", "Обновление прошивки",
-                     "Đang cập nhật firmware", "韌體升級中"};
+const Text5 kText = {"固件升级中", "Firmware updating", "Обновление прошивки", "Đang cập nhật firmware", "韌體升級中"};
 }
 
 FirmwareUpdate::FirmwareUpdate(QWidget* parent) : QWidget(parent) {

@@ -7,8 +7,8 @@
 #include <QPushButton>
 
 namespace {
-const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самовосстановление карт",
-                      "Tự phục hồi thẻ nhận", "接收卡自恢復"};
+const Text5 kTitle = {"接收卡自恢复", "Card self-recovery", "Самовосстановление карт", "Tự phục hồi thẻ nhận",
+                      "接收卡自恢復"};
 }
 
 rcv_recovery::rcv_recovery(QWidget* parent) : ServicePage(kTitle, parent) {
@@ -18,9 +18,13 @@ rcv_recovery::rcv_recovery(QWidget* parent) : ServicePage(kTitle, parent) {
     set_style(back_button, focus.styles->normal);
 }
 
-rcv_recovery::~rcv_recovery() { end_card_job(this); }
+rcv_recovery::~rcv_recovery() {
+    end_card_job(this);
+}
 
-bool rcv_recovery::start_job() { return start_card_job(this); }
+bool rcv_recovery::start_job() {
+    return start_card_job(this);
+}
 
 void rcv_recovery::menulist_back_page() {
     if (g_qround_bar)

@@ -7,8 +7,7 @@
 #include <QPushButton>
 
 namespace {
-const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настройка", "Ánh xạ thông minh",
-                      "智能映射"};
+const Text5 kTitle = {"智能映射", "Smart mapping", "Умная настройка", "Ánh xạ thông minh", "智能映射"};
 }
 
 SmartMapping::SmartMapping(QWidget* parent) : ServicePage(kTitle, parent) {
@@ -18,9 +17,13 @@ SmartMapping::SmartMapping(QWidget* parent) : ServicePage(kTitle, parent) {
     set_style(back_button, focus.styles->normal);
 }
 
-SmartMapping::~SmartMapping() { end_card_job(this); }
+SmartMapping::~SmartMapping() {
+    end_card_job(this);
+}
 
-bool SmartMapping::start_job() { return start_card_job(this); }
+bool SmartMapping::start_job() {
+    return start_card_job(this);
+}
 
 void SmartMapping::Button_back_clicked() {
     if (g_qround_bar)
