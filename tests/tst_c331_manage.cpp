@@ -97,6 +97,9 @@ private slots:
         QTRY_VERIFY(shadow_is_block());
         for (int s = 0; s < SOURCE_COUNT; ++s)
             QTRY_COMPARE(int(src()->edid_rewrite_req[s]), 0);
+        // A brightness reset here reaches the cards when the FPGA thread gets
+        // to it: its send is not the next row's.
+        QTRY_VERIFY(fpga()->brightness_sent() < 0 || fpga()->brightness_sent() == model()->u16(blk::BRIGHTNESS));
     }
     void cleanup() {
         ticks_.start();
