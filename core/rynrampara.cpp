@@ -88,6 +88,14 @@ void pick_language(RynRamPara& p) {
         debug_printf("language %u in the block names no language: using English\n", unsigned(lang));
     g_language = lang < LANG_COUNT ? uint8_t(lang) : uint8_t(LANG_ENGLISH);
 }
+
+// A crop record's x, y, width and height from the five-integer form.
+void write_crop_rect(uint8_t* rec, const CROP_PARA& values) {
+    blk::wr16(rec, blk::CROP_X, uint16_t(values.para[1]));
+    blk::wr16(rec, blk::CROP_Y, uint16_t(values.para[2]));
+    blk::wr16(rec, blk::CROP_W, uint16_t(values.para[3]));
+    blk::wr16(rec, blk::CROP_H, uint16_t(values.para[4]));
+}
 }  // namespace
 
 RynRamPara* RynRamPara::p_rynrampara_config = nullptr;
@@ -486,10 +494,7 @@ void RynRamPara::RynSetCropPara(char source, char n, CROP_PARA* values) {
         if (index >= CROP_COUNT)
             return false;
         uint8_t* rec = RamParaBlock.data() + blk::crop(index);
-        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        write_crop_rect(rec, *values);
         return true;
     });
 }
@@ -517,10 +522,7 @@ void RynRamPara::RynAddNewCrop(int source, CROP_PARA* values) {
         uint8_t* rec = RamParaBlock.data() + blk::crop(free);
         rec[blk::CROP_SOURCE] = uint8_t(source);
         rec[blk::CROP_ID] = uint8_t(blk::CROP_USED + (c - 1));
-        blk::wr16(rec, blk::CROP_X, uint16_t(values->para[1]));
-        blk::wr16(rec, blk::CROP_Y, uint16_t(values->para[2]));
-        blk::wr16(rec, blk::CROP_W, uint16_t(values->para[3]));
-        blk::wr16(rec, blk::CROP_H, uint16_t(values->para[4]));
+        write_crop_rect(rec, *values);
         return true;
     });
 }
